@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+
+namespace rtceval {
+
+// The kind of the outstanding request. The high nibble names the register group, the low nibble
+// is 0 for a write and 1 for a read; a reply is always read under the code of the latest request.
+using CmdStateCode = std::int16_t;
+
+inline constexpr CmdStateCode StNone = 0x00;
+inline constexpr CmdStateCode StReadTime = 0x01;
+inline constexpr CmdStateCode StWriteTime = 0x02;
+inline constexpr CmdStateCode StProbe = 0x08;
+inline constexpr CmdStateCode StConnect = 0x09;
+inline constexpr CmdStateCode StWriteSR = 0x10;
+inline constexpr CmdStateCode StReadSR = 0x11;
+inline constexpr CmdStateCode StWriteWEL = 0x12;
+inline constexpr CmdStateCode StWriteRWEL = 0x13;
+inline constexpr CmdStateCode StWriteWRTC = 0x18;
+inline constexpr CmdStateCode StWriteINT = 0x20;
+inline constexpr CmdStateCode StReadINT = 0x21;
+inline constexpr CmdStateCode StWriteBL = 0x30;
+inline constexpr CmdStateCode StReadBL = 0x31;
+inline constexpr CmdStateCode StWriteATR = 0x40;
+inline constexpr CmdStateCode StReadATR = 0x41;
+inline constexpr CmdStateCode StWriteDTR = 0x50;
+inline constexpr CmdStateCode StReadDTR = 0x51;
+inline constexpr CmdStateCode StWriteEV = 0x60;
+inline constexpr CmdStateCode StReadEV = 0x61;
+inline constexpr CmdStateCode StWriteAL0 = 0x70;
+inline constexpr CmdStateCode StReadAL0 = 0x71;
+inline constexpr CmdStateCode StReadCtrlBlock = 0x77;
+inline constexpr CmdStateCode StWriteAL1 = 0x80;
+inline constexpr CmdStateCode StReadAL1 = 0x81;
+inline constexpr CmdStateCode StWriteMem = 0xB0;
+inline constexpr CmdStateCode StReadMem = 0xB1;
+inline constexpr CmdStateCode StWriteUR = 0xC0;
+inline constexpr CmdStateCode StReadUR = 0xC1;
+inline constexpr CmdStateCode StPortOpened = 0xEE;
+
+}  // namespace rtceval

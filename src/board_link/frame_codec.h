@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace rtceval {
+
+// 8-bit sum of the bytes, the checksum that closes every frame in both directions.
+std::uint8_t FrameSum(std::span<const std::uint8_t> bytes);
+
+// The request frame for a payload: lead byte, request flag, length, payload, checksum. On the
+// X1208 family the address high byte (payload byte 2) goes out, and is summed, as 0xFF.
+std::vector<std::uint8_t> BuildRequestFrame(std::span<const std::uint8_t> payload,
+                                            bool is1208Family);
+
+// A reply frame from the board (used by the virtual board and by tests).
+std::vector<std::uint8_t> BuildReplyFrame(std::uint8_t flag, std::span<const std::uint8_t> data);
+
+}  // namespace rtceval

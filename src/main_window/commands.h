@@ -1,0 +1,45 @@
+#pragma once
+
+namespace rtceval {
+
+class BoardLink;
+struct DeviceProfile;
+struct RegisterImage;
+struct TimeAlarmRecords;
+enum class RegisterId;
+
+// The request commands of the main window. Each fills the request, sends it, arms the response
+// time-out, records the request kind and shows a progress text; one that does not exist for the
+// selected model returns before the first step and changes nothing.
+class MainCommands {
+ public:
+  MainCommands(BoardLink& link, const DeviceProfile& profile, const RegisterImage& registers,
+               const TimeAlarmRecords& records);
+
+  void CmdReadTime();
+  void CmdGetSR();
+  void CmdSetWEL();
+  void CmdSetRWEL();
+  void CmdWriteTime();
+  void CmdWriteAL0();
+  void CmdWriteAL1();
+  void CmdWriteINT();
+  void CmdWriteBL();
+  void CmdWriteATR();
+  void CmdWriteDTR();
+  void CmdWriteEV();
+
+  // Runs the command whose request code is `job` (the write sequencer's jobs); false when no
+  // command has that code.
+  bool RunJob(int job);
+
+ private:
+  void writeRegister(RegisterId id);
+
+  BoardLink& link_;
+  const DeviceProfile& profile_;
+  const RegisterImage& registers_;
+  const TimeAlarmRecords& records_;
+};
+
+}  // namespace rtceval

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <span>
+#include <string_view>
+
+namespace rtceval {
+
+// What the selected chip offers. All false until the user picks a model.
+struct DeviceProfile {
+  bool Is1208Family = false;
+  bool HasINT = false;
+  bool HasWDT = false;
+  bool HasAlarm0 = false;
+  bool HasAlarm1 = false;
+  bool HasBP = false;
+  bool HasEvent = false;
+  bool HasFOUT = false;
+  bool HasMemory = false;
+  bool HasUserReg = false;
+};
+
+struct DeviceModel {
+  const char* name;
+  DeviceProfile profile;
+  int applicationNotes;  // how many of the nine note links the model shows, from index 0
+};
+
+// The six models in the order of the device menu.
+std::span<const DeviceModel> DeviceModels();
+// nullptr when the name is none of them (exact, case-sensitive).
+const DeviceModel* FindDeviceModel(std::string_view name);
+
+inline constexpr int APPLICATION_NOTE_COUNT = 9;
+// Captions of the application-note links, index 0 to 8.
+const std::array<const char*, APPLICATION_NOTE_COUNT>& ApplicationNoteNames();
+
+}  // namespace rtceval

@@ -1,0 +1,367 @@
+#include "main_window/main_window.h"
+
+#include <chrono>
+
+#include "board_link/connect_dialog.h"
+#include "board_link/reply_dispatcher.h"
+#include "main_window/sub_forms.h"
+#include "platform/pc_clock.h"
+#include "platform/serial_port.h"
+#include "register_editors/register_map.h"
+
+namespace rtceval {
+namespace {
+using namespace std::chrono_literals;
+constexpr Millis TIMER1_INTERVAL = 200ms;
+constexpr Millis TIMER2_INTERVAL = 2000ms;
+constexpr Millis TIMER3_INTERVAL = 1000ms;
+constexpr Millis TIMER4_INTERVAL = 50ms;
+
+constexpr const char* TEXT_TIMEOUT_QUESTION = "接收超时错,是否停止自动方式！";
+constexpr const char* TITLE_ERROR = "出错";
+constexpr const char* TEXT_EVENT = "事件发生";
+constexpr const char* TEXT_ALARM = "警报发生";
+constexpr const char* TEXT_ALARM1 = "警报1发生";
+constexpr const char* TEXT_ALARM0 = "警报0发生";
+constexpr const char* CAPTION_SEPARATOR = "-----";
+}  // namespace
+
+// Marks one handled event: the view redraws when it ends, and dialogs closed during it are freed
+// once no event is running any more.
+class MainWindow::Scope {
+ public:
+  explicit Scope(MainWindow& w) : w_(w) { ++w_.scopeDepth_; }
+  ~Scope() {
+    --w_.scopeDepth_;
+    w_.notify();
+    if (w_.scopeDepth_ == 0) w_.retired_.clear();
+  }
+  Scope(const Scope&) = delete;
+  Scope& operator=(const Scope&) = delete;
+
+ private:
+  MainWindow& w_;
+};
+
+// Timers whose ticks run as events of this window.
+class MainWindow::ScopedTimerFactory : public TimerFactory {
+ public:
+  ScopedTimerFactory(MainWindow& w, TimerFactory& inner) : w_(w), inner_(inner) {}
+  std::unique_ptr<Timer> createTimer() override {
+    return std::make_unique<ScopedTimer>(w_, inner_.createTimer());
+  }
+
+ private:
+  class ScopedTimer : public Timer {
+   public:
+    ScopedTimer(MainWindow& w, std::unique_ptr<Timer> inner) : w_(w), inner_(std::move(inner)) {}
+    void setInterval(Millis interval) override { inner_->setInterval(interval); }
+    Millis interval() const override { return inner_->interval(); }
+    void setEnabled(bool enabled) override { inner_->setEnabled(enabled); }
+    bool isEnabled() const override { return inner_->isEnabled(); }
+    void setTickHandler(std::function<void()> handler) override {
+      inner_->setTickHandler([this, handler = std::move(handler)] {
+        Scope scope(w_);
+        handler();
+      });
+    }
+
+   private:
+    MainWindow& w_;
+    std::unique_ptr<Timer> inner_;
+  };
+
+  MainWindow& w_;
+  TimerFactory& inner_;
+};
+
+// Message boxes that first let the view catch up, so the window behind a box is current.
+class MainWindow::FlushingDialogs : public Dialogs {
+ public:
+  FlushingDialogs(MainWindow& w, Dialogs& inner) : w_(w), inner_(inner) {}
+  void message(const std::string& text, const std::string& title) override {
+    w_.notify();
+    inner_.message(text, title);
+  }
+  bool askYesNo(const std::string& text, const std::string& title) override {
+    w_.notify();
+    return inner_.askYesNo(text, title);
+  }
+  void beep() override { inner_.beep(); }
+
+ private:
+  MainWindow& w_;
+  Dialogs& inner_;
+};
+
+MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, Dialogs& dialogs,
+                       const PcClock& pcClock)
+    : port_(port),
+      pcClock_(pcClock),
+      timers_(std::make_unique<ScopedTimerFactory>(*this, timers)),
+      dialogs_(std::make_unique<FlushingDialogs>(*this, dialogs)),
+      timer1_(timers_->createTimer()),
+      timer2_(timers_->createTimer()),
+      timer3_(timers_->createTimer()),
+      timer4_(timers_->createTimer()),
+      link_(port, *timer2_, controls_.StatusBar1, *dialogs_, profile_),
+      search_(link_, *timer1_, controls_.StatusBar1),
+      commands_(link_, profile_, registers_, records_),
+      sequencer_(*timer4_, commands_, profile_) {
+  timer1_->setInterval(TIMER1_INTERVAL);
+  timer2_->setInterval(TIMER2_INTERVAL);
+  timer3_->setInterval(TIMER3_INTERVAL);
+  timer4_->setInterval(TIMER4_INTERVAL);
+  timer1_->setTickHandler([this] { Timer1_Tick(); });
+  timer2_->setTickHandler([this] { Timer2_Tick(); });
+  timer3_->setTickHandler([this] { Timer3_Tick(); });
+  timer4_->setTickHandler([this] { Timer4_Tick(); });
+  timer1_->setEnabled(true);
+  port_.setReceiveHandler([this](std::span<const std::uint8_t> chunk) {
+    Scope scope(*this);
+    link_.OnReceived(chunk);
+  });
+  link_.setReplyHandler([this] {
+    ReplyContext ctx{link_.state(), registers_, profile_, *this};
+    ParseReply(ctx);
+  });
+}
+
+MainWindow::~MainWindow() {
+  port_.setReceiveHandler({});
+  changed_ = nullptr;
+}
+
+void MainWindow::notify() {
+  if (changed_) changed_();
+}
+
+void MainWindow::Form_Load() {
+  Scope scope(*this);
+  for (MenuId id : {MenuId::READTIME, MenuId::SETTIME, MenuId::STATUS, MenuId::MFUNCTION})
+    controls_.menu(id).enabled = false;
+  controls_.Check1.enabled = false;
+  controls_.Check2.enabled = false;
+  profile_ = DeviceProfile{};
+  openSubForm_ = SubForm::NONE;
+  controls_.colours = IndicatorColours{};
+
+  // The PC's date with each number in the sign place of a non-negative number, and the weekday
+  // counted from Sunday = 1.
+  const PcDate d = pcClock_.today();
+  const auto num = [](int v) { return " " + std::to_string(v); };
+  controls_.LabDate.caption = num(d.year) + "年" + num(d.month) + "月" + num(d.day) + "日 星期" +
+                              num(d.weekday + 1);
+
+  link_.state().PortNo = PortSearch::FIRST_PORT;
+  search_.Auto_Dect_Brd();
+  for (ButtonControl& b : controls_.buttons) b.visible = false;
+  link_.state().RecvCount = 0;
+}
+
+void MainWindow::Form_Unload() {
+  Scope scope(*this);
+  timer1_->setEnabled(false);
+  timer2_->setEnabled(false);
+  timer3_->setEnabled(false);
+  timer4_->setEnabled(false);
+  unloadSubForm();
+  link_.ClosePort();
+}
+
+void MainWindow::MenuClick(MenuId id) {
+  Scope scope(*this);
+  const MenuControl& item = controls_.menu(id);
+  if (!item.enabled || (item.parent && !controls_.menu(*item.parent).enabled)) return;
+  for (const DeviceModel& model : DeviceModels()) {
+    if (std::string_view(item.name) == model.name) {
+      selectDevice(model);
+      return;
+    }
+  }
+  if (id == MenuId::READTIME) {
+    commands_.CmdReadTime();
+  } else if (item.subForm >= 0) {
+    Load_Sub_Form(item.subForm);
+  }
+}
+
+void MainWindow::selectDevice(const DeviceModel& model) {
+  Device_Sel(model.name);
+  controls_.LabAlm1.enabled = model.profile.HasAlarm1;
+  controls_.LabEV.enabled = model.profile.HasEvent;
+  profile_ = model.profile;
+  MFUN_FR();
+}
+
+void MainWindow::Device_Sel(const std::string& name) {
+  controls_.StatusBar1.setPanel(StatusBar::DEVICE, name);
+  controls_.caption = std::string(MainWindowControls::BASE_CAPTION) + CAPTION_SEPARATOR + name;
+  controls_.Labmht.caption = name + "简介";
+  controls_.Labds.caption = name + "数据手册";
+  for (LabelControl* l : {&controls_.Labmht, &controls_.Labds, &controls_.LabAN0, &controls_.Label1})
+    l->visible = true;
+  for (LabelControl& link : controls_.LabAN) link.visible = true;
+  for (MenuId id : {MenuId::READTIME, MenuId::SETTIME, MenuId::STATUS, MenuId::MFUNCTION})
+    controls_.menu(id).enabled = true;
+  controls_.Check1.enabled = true;
+  controls_.Check2.enabled = true;
+  const DeviceModel* selected = FindDeviceModel(name);
+  for (const DeviceModel& model : DeviceModels()) {
+    for (MenuControl& m : controls_.menus)
+      if (std::string_view(m.name) == model.name) m.checked = (&model == selected);
+  }
+  if (selected) {
+    for (int i = selected->applicationNotes; i < APPLICATION_NOTE_COUNT; ++i)
+      controls_.LabAN[static_cast<std::size_t>(i)].visible = false;
+  }
+}
+
+void MainWindow::MFUN_FR() {
+  const DeviceProfile& p = profile_;
+  controls_.menu(MenuId::mINT).enabled = p.HasINT;
+  controls_.menu(MenuId::ALARM1).enabled = p.HasAlarm0;
+  controls_.menu(MenuId::ALARM2).enabled = p.HasAlarm1;
+  controls_.menu(MenuId::FOUT).enabled = p.HasFOUT;
+  controls_.menu(MenuId::mEVENT).enabled = p.HasEvent;
+  controls_.menu(MenuId::WDT).enabled = p.HasWDT;
+  controls_.menu(MenuId::BP).enabled = p.HasBP;
+  controls_.menu(MenuId::MEMORY).enabled = p.HasMemory;
+  controls_.menu(MenuId::USERREG).enabled = p.HasUserReg;
+}
+
+void MainWindow::Load_Sub_Form(int n) {
+  if (openSubForm_ >= 0 && openSubForm_ <= SubForm::LAST) unloadSubForm();
+  if (n == SubForm::frmComm) {
+    frmComm_ = std::make_unique<ConnectDialog>(link_, controls_.StatusBar1, *dialogs_, *timers_);
+    frmComm_->Form_Load();
+    ++subFormGeneration_;
+  }
+  openSubForm_ = n;
+}
+
+void MainWindow::unloadSubForm() {
+  if (frmComm_) {
+    frmComm_->Unload();
+    retired_.push_back(std::move(frmComm_));
+    ++subFormGeneration_;
+  }
+}
+
+void MainWindow::SubForm_Closed() {
+  Scope scope(*this);
+  unloadSubForm();
+}
+
+void MainWindow::Comm_Option_Click(int portNo) {
+  Scope scope(*this);
+  if (frmComm_) frmComm_->Option_Click(portNo);
+}
+
+void MainWindow::Comm_Command1_Click() {
+  Scope scope(*this);
+  if (frmComm_) frmComm_->Command1_Click();
+}
+
+void MainWindow::setCheck1(bool checked) { controls_.Check1.checked = checked; }
+
+void MainWindow::setCheck2(bool checked) {
+  controls_.Check2.checked = checked;
+  timer3_->setEnabled(checked);
+}
+
+void MainWindow::Check1_Click(bool checked) {
+  Scope scope(*this);
+  if (controls_.Check1.enabled) setCheck1(checked);
+}
+
+void MainWindow::Check2_Click(bool checked) {
+  Scope scope(*this);
+  if (controls_.Check2.enabled) setCheck2(checked);
+}
+
+void MainWindow::Timer1_Tick() {
+  controls_.StatusBar1.setPanel(StatusBar::TIME, pcClock_.timeOfDayText());
+  if (controls_.Check1.checked) commands_.CmdReadTime();
+  if (link_.state().Detecting) search_.DetectionStep();
+}
+
+void MainWindow::Timer2_Tick() {
+  // Stop the time-out before asking: the question is modal, and a reply or a newer request that
+  // arrives meanwhile must not have its bytes dropped when the question closes.
+  timer2_->setEnabled(false);
+  link_.state().RecvCount = 0;
+  if (!(controls_.Check1.checked || controls_.Check2.checked) || timeoutQuestionOpen_) return;
+  timeoutQuestionOpen_ = true;
+  const bool stop = dialogs_->askYesNo(TEXT_TIMEOUT_QUESTION, TITLE_ERROR);
+  timeoutQuestionOpen_ = false;
+  if (stop) {
+    setCheck1(false);
+    setCheck2(false);
+  }
+}
+
+void MainWindow::announce(const char* text) {
+  // One monitor message at a time; a tick while it is open announces nothing, and the ticks after
+  // it closes announce again while the chip keeps the flag set.
+  if (monitorMessageOpen_ || !controls_.Check2.checked) return;
+  monitorMessageOpen_ = true;
+  dialogs_->message(text, {});
+  monitorMessageOpen_ = false;
+}
+
+void MainWindow::Timer3_Tick() {
+  const std::uint8_t sr = registers_.RegSR;
+  const auto isSet = [sr](std::optional<int> bit) { return bit && ((sr >> *bit) & 1); };
+  const StatusIndicatorBits bits = IndicatorBits(LayoutOf(profile_.Is1208Family));
+  if (profile_.Is1208Family) {
+    if (isSet(bits.event)) announce(TEXT_EVENT);
+    if (isSet(bits.alarm0)) announce(TEXT_ALARM);
+  } else {
+    if (isSet(bits.alarm1)) announce(TEXT_ALARM1);
+    if (isSet(bits.alarm0)) announce(TEXT_ALARM0);
+  }
+  if (controls_.Check2.checked) commands_.CmdGetSR();
+}
+
+void MainWindow::Timer4_Tick() { sequencer_.Tick(); }
+
+void MainWindow::setLinkStatus(const std::string& text) {
+  controls_.StatusBar1.setPanel(StatusBar::LINK, text);
+}
+
+void MainWindow::beep() { dialogs_->beep(); }
+
+void MainWindow::stopResponseTimeout() { timer2_->setEnabled(false); }
+
+void MainWindow::showTime(std::span<const std::uint8_t> data) {
+  const DecodedTime decoded = ShowTime(data);
+  chipTime_ = decoded.time;
+  is24Hour_ = decoded.is24Hour;
+  controls_.LabTime.caption = decoded.display.LabTime;
+  controls_.LabDate.caption = decoded.display.LabDate;
+  controls_.LabAM.enabled = decoded.display.LabAMEnabled;
+  controls_.LabPM.enabled = decoded.display.LabPMEnabled;
+}
+
+void MainWindow::showBoardPort(int portNo) {
+  controls_.StatusBar1.setPanel(StatusBar::PORT, std::to_string(portNo));
+}
+
+void MainWindow::closeConnectDialog() {
+  if (frmComm_) unloadSubForm();
+}
+
+void MainWindow::statusRegisterRead() {
+  UpdateIndicators(controls_.colours, registers_.RegSR, profile_.Is1208Family);
+}
+
+// The control/status panel, the alarm editors and the EEPROM and user-register dialogs are not
+// part of this window yet; until they are, their replies only update the register image and the
+// status bar.
+void MainWindow::refreshPanel() {}
+void MainWindow::alarmRead(int, std::span<const std::uint8_t>) {}
+void MainWindow::memoryRead(std::uint8_t) {}
+void MainWindow::userRegistersRead(std::uint8_t, std::uint8_t) {}
+
+}  // namespace rtceval

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace rtceval {
+
+struct PcDate {
+  int year = 2000;
+  int month = 1;
+  int day = 1;
+  int weekday = 0;  // 0 = Sunday .. 6 = Saturday
+};
+
+// The PC's calendar and time of day.
+class PcClock {
+ public:
+  virtual ~PcClock() = default;
+  virtual PcDate today() const = 0;
+  // The time of day as the system writes it.
+  virtual std::string timeOfDayText() const = 0;
+};
+
+}  // namespace rtceval

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+namespace rtceval {
+
+// The serial line to the evaluation board. Ports are numbered 1 to 4 as the user sees them; the
+// implementation maps a number to a device. Opening applies the board's line settings: 19200 baud,
+// no parity, 8 data bits, 1 stop bit, DTR and RTS asserted, every received byte delivered at once.
+class SerialPort {
+ public:
+  using ReceiveHandler = std::function<void(std::span<const std::uint8_t> chunk)>;
+
+  virtual ~SerialPort() = default;
+
+  // Closes the port if it is open, then opens port `portNo` with the line settings.
+  // Returns false when the port cannot be opened or configured.
+  virtual bool open(int portNo) = 0;
+  virtual void close() = 0;
+  virtual bool isOpen() const = 0;
+
+  // One binary write of a whole frame. Returns false when the port is closed or the write fails.
+  virtual bool write(std::span<const std::uint8_t> bytes) = 0;
+
+  // Called with each chunk of bytes as it arrives, on the program's one thread.
+  virtual void setReceiveHandler(ReceiveHandler handler) = 0;
+
+  // The device behind a port number, for tooltips and messages ("" when there is none).
+  virtual std::string deviceName(int portNo) const = 0;
+};
+
+}  // namespace rtceval

@@ -1,0 +1,33 @@
+#include "fake_serial_port.h"
+
+namespace rtceval::testing {
+
+bool FakeSerialPort::open(int portNo) {
+  close();
+  openAttempts.push_back(portNo);
+  if (!openable.contains(portNo)) return false;
+  openPort_ = portNo;
+  return true;
+}
+
+void FakeSerialPort::close() {
+  if (openPort_ != 0) ++closeCount;
+  openPort_ = 0;
+}
+
+bool FakeSerialPort::write(std::span<const std::uint8_t> bytes) {
+  if (openPort_ == 0) return false;
+  writes.emplace_back(bytes.begin(), bytes.end());
+  if (onWrite) onWrite(writes.back());
+  return true;
+}
+
+std::string FakeSerialPort::deviceName(int portNo) const {
+  return "/dev/fake" + std::to_string(portNo);
+}
+
+void FakeSerialPort::receive(std::vector<std::uint8_t> chunk) {
+  if (handler_) handler_(chunk);
+}
+
+}  // namespace rtceval::testing

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <set>
+#include <span>
+#include <vector>
+
+#include "platform/serial_port.h"
+
+namespace rtceval::testing {
+
+// A serial port in memory: records every open, close and write, and lets a test deliver received
+// bytes in any split. Ports listed in `openable` open; all others fail.
+class FakeSerialPort : public SerialPort {
+ public:
+  bool open(int portNo) override;
+  void close() override;
+  bool isOpen() const override { return openPort_ != 0; }
+  bool write(std::span<const std::uint8_t> bytes) override;
+  void setReceiveHandler(ReceiveHandler handler) override { handler_ = std::move(handler); }
+  std::string deviceName(int portNo) const override;
+
+  // Delivers one chunk to the receive handler.
+  void receive(std::vector<std::uint8_t> chunk);
+
+  std::set<int> openable{1, 2, 3, 4};
+  int openPort() const { return openPort_; }
+  std::vector<int> openAttempts;
+  int closeCount = 0;
+  std::vector<std::vector<std::uint8_t>> writes;
+  // Called after each successful write, for example to answer like a board would.
+  std::function<void(const std::vector<std::uint8_t>&)> onWrite;
+
+ private:
+  int openPort_ = 0;
+  ReceiveHandler handler_;
+};
+
+}  // namespace rtceval::testing
