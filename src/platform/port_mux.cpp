@@ -2,7 +2,11 @@
 
 namespace rtceval {
 
-PortMux::PortMux(SerialPort& fallback) : fallback_(fallback) {}
+PortMux::PortMux(SerialPort& fallback) : fallback_(fallback) {
+  fallback_.setReceiveHandler([this](std::span<const std::uint8_t> chunk) {
+    if (current_ == &fallback_ && handler_) handler_(chunk);
+  });
+}
 
 void PortMux::route(int portNo, SerialPort& port) {
   routes_[portNo] = &port;
@@ -19,11 +23,6 @@ SerialPort& PortMux::portFor(int portNo) const {
 bool PortMux::open(int portNo) {
   close();
   SerialPort& port = portFor(portNo);
-  if (&port == &fallback_) {
-    fallback_.setReceiveHandler([this](std::span<const std::uint8_t> chunk) {
-      if (current_ == &fallback_ && handler_) handler_(chunk);
-    });
-  }
   if (!port.open(portNo)) return false;
   current_ = &port;
   return true;
