@@ -9,8 +9,12 @@ std::uint8_t frameSum(std::span<const std::uint8_t> bytes) {
 }
 
 std::vector<std::uint8_t> dataReply(std::span<const std::uint8_t> data) {
-  std::vector<std::uint8_t> frame{kLeadByte, kDataReplyFlag, static_cast<std::uint8_t>(data.size())};
-  frame.insert(frame.end(), data.begin(), data.end());
+  std::vector<std::uint8_t> frame;
+  frame.reserve(data.size() + 4);
+  frame.push_back(kLeadByte);
+  frame.push_back(kDataReplyFlag);
+  frame.push_back(static_cast<std::uint8_t>(data.size()));
+  for (std::uint8_t b : data) frame.push_back(b);
   frame.push_back(frameSum(frame));
   return frame;
 }
