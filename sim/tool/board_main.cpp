@@ -1,0 +1,200 @@
+// rtceval-board: the virtual evaluation board on a pseudo-terminal, for running the program (or
+// any terminal tool) against it and watching both sides of the line.
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pseudo_terminal.h"
+#include "sim/civil_time.h"
+#include "sim/control_channel.h"
+#include "sim/virtual_board.h"
+
+namespace {
+
+using rtceval::sim::ChipModel;
+using rtceval::sim::CivilTime;
+
+constexpr std::string_view kUsage =
+    "usage: rtceval-board --model X1226|X1227|X1228|X1205|X1208|X1209 [--link PATH]\n"
+    "                     [--start \"YYYY-MM-DD HH:MM:SS\"] [--trace]\n"
+    "Serves a virtual evaluation board on a pseudo-terminal whose path is the first line of\n"
+    "output. Reads board commands on standard input (try help). Ends on SIGINT or SIGTERM.\n";
+
+struct Options {
+  ChipModel model = ChipModel::X1226;
+  std::optional<std::string> link;
+  std::optional<CivilTime> start;
+  bool trace = false;
+};
+
+std::optional<Options> parseOptions(int argc, char** argv) {
+  Options o;
+  bool haveModel = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--model" && hasValue) {
+      const auto model = rtceval::sim::chipModelFromName(argv[++i]);
+      if (!model) return std::nullopt;
+      o.model = *model;
+      haveModel = true;
+    } else if (arg == "--link" && hasValue) {
+      o.link = argv[++i];
+    } else if (arg == "--start" && hasValue) {
+      o.start = rtceval::sim::parseCivilTime(argv[++i]);
+      if (!o.start) return std::nullopt;
+    } else if (arg == "--trace") {
+      o.trace = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!haveModel) return std::nullopt;
+  return o;
+}
+
+// The signal handler only writes to this pipe; the poll loop sees it and ends cleanly.
+int stopPipe[2] = {-1, -1};
+
+void onStopSignal(int) {
+  const char byte = 1;
+  const ssize_t ignored = ::write(stopPipe[1], &byte, 1);
+  (void)ignored;
+}
+
+std::int64_t monotonicMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void trace(bool on, std::int64_t startMs, const char* direction, const std::uint8_t* bytes,
+           std::size_t count) {
+  if (!on) return;
+  const std::int64_t t = monotonicMs() - startMs;
+  std::fprintf(stderr, "%6lld.%03lld %s", static_cast<long long>(t / 1000),
+               static_cast<long long>(t % 1000), direction);
+  for (std::size_t i = 0; i < count; ++i) std::fprintf(stderr, " %02X", bytes[i]);
+  std::fputc('\n', stderr);
+}
+
+bool makeLink(const std::string& link, const std::string& target) {
+  std::error_code ec;
+  if (std::filesystem::is_symlink(link, ec)) std::filesystem::remove(link, ec);
+  std::filesystem::create_symlink(target, link, ec);
+  if (ec) {
+    std::fprintf(stderr, "rtceval-board: cannot link %s: %s\n", link.c_str(),
+                 ec.message().c_str());
+    return false;
+  }
+  return true;
+}
+
+void writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+    } else if (n < 0 && errno == EINTR) {
+      continue;
+    } else {
+      // A full terminal queue (nobody reading) loses the reply, as a line with no listener would.
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::optional<Options> options = parseOptions(argc, argv);
+  if (!options) {
+    std::fputs(kUsage.data(), stderr);
+    return 2;
+  }
+
+  std::string error;
+  std::optional<rtceval::sim::PseudoTerminal> pty = rtceval::sim::PseudoTerminal::create(error);
+  if (!pty) {
+    std::fprintf(stderr, "rtceval-board: %s\n", error.c_str());
+    return 1;
+  }
+  if (pipe(stopPipe) != 0) return 1;
+  struct sigaction action {};
+  action.sa_handler = onStopSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+
+  if (options->link && !makeLink(*options->link, pty->slavePath())) return 1;
+  std::printf("%s\n", pty->slavePath().c_str());
+  std::fflush(stdout);
+
+  const std::int64_t startMs = monotonicMs();
+  const CivilTime start = options->start.value_or(rtceval::sim::localCivilTimeNow());
+  rtceval::sim::VirtualBoard board(options->model, rtceval::sim::clockFieldsOf(start), startMs);
+
+  bool stdinOpen = true;
+  std::string commandLine;
+  for (;;) {
+    const std::int64_t now = monotonicMs();
+    for (const auto& piece : board.toPc(now)) {
+      trace(options->trace, startMs, "board>pc", piece.data(), piece.size());
+      writeAll(pty->master(), piece);
+    }
+    int timeoutMs = -1;
+    if (const auto due = board.nextDue()) {
+      timeoutMs = static_cast<int>(std::max<std::int64_t>(*due - monotonicMs(), 0));
+    }
+    pollfd fds[3] = {{pty->master(), POLLIN, 0},
+                     {stopPipe[0], POLLIN, 0},
+                     {stdinOpen ? STDIN_FILENO : -1, POLLIN, 0}};
+    const int ready = poll(fds, 3, timeoutMs);
+    if (ready < 0 && errno != EINTR) break;
+    if (ready <= 0) continue;
+    if (fds[1].revents) break;
+    if (fds[0].revents & POLLIN) {
+      std::uint8_t buffer[256];
+      const ssize_t n = ::read(pty->master(), buffer, sizeof buffer);
+      if (n > 0) {
+        trace(options->trace, startMs, "pc>board", buffer, static_cast<std::size_t>(n));
+        board.fromPc({buffer, static_cast<std::size_t>(n)}, monotonicMs());
+      }
+    }
+    if (fds[2].revents) {
+      char buffer[256];
+      const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+      if (n <= 0) {
+        stdinOpen = false;  // no more commands; the board serves on
+        continue;
+      }
+      commandLine.append(buffer, static_cast<std::size_t>(n));
+      for (std::size_t eol; (eol = commandLine.find('\n')) != std::string::npos;) {
+        const std::string answer =
+            rtceval::sim::runControlCommand(std::string_view(commandLine).substr(0, eol), board,
+                                            monotonicMs());
+        commandLine.erase(0, eol + 1);
+        std::fputs(answer.c_str(), stdout);
+        std::fflush(stdout);
+      }
+    }
+  }
+
+  if (options->link) {
+    std::error_code ec;
+    std::filesystem::remove(*options->link, ec);
+  }
+  return 0;
+}
