@@ -4,6 +4,7 @@
 
 #include "board_link/board_link.h"
 #include "main_window/status_bar.h"
+#include "main_window/sub_forms.h"
 #include "platform/dialogs.h"
 #include "platform/timer.h"
 
@@ -25,6 +26,8 @@ ConnectDialog::ConnectDialog(BoardLink& link, StatusBar& statusBar, Dialogs& dia
 }
 
 ConnectDialog::~ConnectDialog() = default;
+
+int ConnectDialog::number() const { return SubForm::frmComm; }
 
 void ConnectDialog::Form_Load() {
   timer_->setEnabled(false);

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "main_window/sub_form_model.h"
+
 namespace rtceval {
 
 class BoardLink;
@@ -14,7 +16,7 @@ class TimerFactory;
 
 // The port dialog frmComm: the user picks one of ports 1 to 4 and connects; a progress bar fills
 // for five seconds while the board's answer is awaited, then the dialog gives up with a warning.
-class ConnectDialog {
+class ConnectDialog : public SubFormModel {
  public:
   static constexpr int PORT_COUNT = 4;
   static constexpr int PROGRESS_MAX = 50;
@@ -28,7 +30,9 @@ class ConnectDialog {
   };
 
   ConnectDialog(BoardLink& link, StatusBar& statusBar, Dialogs& dialogs, TimerFactory& timers);
-  ~ConnectDialog();
+  ~ConnectDialog() override;
+
+  int number() const override;
 
   void Form_Load();
   // The user picks port n (1..4) among the option buttons.
@@ -36,7 +40,7 @@ class ConnectDialog {
   void Command1_Click();
   void Timer1_Tick();
   // Stops the dialog's timer for good (the dialog is being closed).
-  void Unload();
+  void Unload() override;
 
   // 0 when no option button is selected.
   int selectedPort() const { return selected_; }

@@ -5,6 +5,7 @@
 #include "board_link/connect_dialog.h"
 #include "board_link/reply_dispatcher.h"
 #include "main_window/sub_forms.h"
+#include "time_alarms/set_time_dialog.h"
 #include "platform/pc_clock.h"
 #include "platform/serial_port.h"
 #include "register_editors/register_map.h"
@@ -232,20 +233,43 @@ void MainWindow::MFUN_FR() {
 
 void MainWindow::Load_Sub_Form(int n) {
   if (openSubForm_ >= 0 && openSubForm_ <= SubForm::LAST) unloadSubForm();
-  if (n == SubForm::frmComm) {
-    frmComm_ = std::make_unique<ConnectDialog>(link_, controls_.StatusBar1, *dialogs_, *timers_);
-    frmComm_->Form_Load();
-    ++subFormGeneration_;
+  switch (n) {
+    case SubForm::frmComm: {
+      auto dialog =
+          std::make_unique<ConnectDialog>(link_, controls_.StatusBar1, *dialogs_, *timers_);
+      dialog->Form_Load();
+      subForm_ = std::move(dialog);
+      break;
+    }
+    case SubForm::frmTime: {
+      auto dialog = std::make_unique<SetTimeDialog>(records_.NewTime, sequencer_, *dialogs_,
+                                                    [this] { unloadSubForm(); });
+      dialog->Form_Load();
+      subForm_ = std::move(dialog);
+      break;
+    }
+    default:
+      break;  // dialogs that do not exist yet show nothing
   }
+  if (subForm_) ++subFormGeneration_;
   openSubForm_ = n;
 }
 
 void MainWindow::unloadSubForm() {
-  if (frmComm_) {
-    frmComm_->Unload();
-    retired_.push_back(std::move(frmComm_));
+  if (subForm_) {
+    subForm_->Unload();
+    retired_.push_back(std::move(subForm_));
     ++subFormGeneration_;
   }
+}
+
+ConnectDialog* MainWindow::connectDialog() { return dynamic_cast<ConnectDialog*>(subForm_.get()); }
+
+SetTimeDialog* MainWindow::setTimeDialog() { return dynamic_cast<SetTimeDialog*>(subForm_.get()); }
+
+void MainWindow::RunEvent(const std::function<void()>& handler) {
+  Scope scope(*this);
+  handler();
 }
 
 void MainWindow::SubForm_Closed() {
@@ -255,12 +279,12 @@ void MainWindow::SubForm_Closed() {
 
 void MainWindow::Comm_Option_Click(int portNo) {
   Scope scope(*this);
-  if (frmComm_) frmComm_->Option_Click(portNo);
+  if (ConnectDialog* dialog = connectDialog()) dialog->Option_Click(portNo);
 }
 
 void MainWindow::Comm_Command1_Click() {
   Scope scope(*this);
-  if (frmComm_) frmComm_->Command1_Click();
+  if (ConnectDialog* dialog = connectDialog()) dialog->Command1_Click();
 }
 
 void MainWindow::setCheck1(bool checked) { controls_.Check1.checked = checked; }
@@ -349,7 +373,7 @@ void MainWindow::showBoardPort(int portNo) {
 }
 
 void MainWindow::closeConnectDialog() {
-  if (frmComm_) unloadSubForm();
+  if (connectDialog()) unloadSubForm();
 }
 
 void MainWindow::statusRegisterRead() {

@@ -21,6 +21,8 @@
 namespace rtceval {
 
 class ConnectDialog;
+class SetTimeDialog;
+class SubFormModel;
 class PcClock;
 class SerialPort;
 
@@ -48,6 +50,8 @@ class MainWindow : private ReplyEffects {
   // Events of the port dialog frmComm.
   void Comm_Option_Click(int portNo);
   void Comm_Command1_Click();
+  // Runs a handler of an open dialog as an event of this window (the view redraws after it).
+  void RunEvent(const std::function<void()>& handler);
 
   // Public methods other windows use.
   void Device_Sel(const std::string& name);
@@ -66,8 +70,10 @@ class MainWindow : private ReplyEffects {
   int OpenSubForm() const { return openSubForm_; }
   // Grows each time a dialog opens or closes, so a view knows to rebuild it.
   int subFormGeneration() const { return subFormGeneration_; }
-  // The open port dialog, or nullptr.
-  ConnectDialog* connectDialog() { return frmComm_.get(); }
+  // The open dialog, or nullptr; and the same for each kind of dialog.
+  SubFormModel* subForm() { return subForm_.get(); }
+  ConnectDialog* connectDialog();
+  SetTimeDialog* setTimeDialog();
 
   const Timer& Timer1() const { return *timer1_; }
   const Timer& Timer2() const { return *timer2_; }
@@ -130,10 +136,10 @@ class MainWindow : private ReplyEffects {
 
   int openSubForm_ = 255;
   int subFormGeneration_ = 0;
-  std::unique_ptr<ConnectDialog> frmComm_;
+  std::unique_ptr<SubFormModel> subForm_;
   // Dialogs closed while one of their own handlers may still be running (a reply closes the port
   // dialog from inside its warning box); freed when the outermost event is done.
-  std::vector<std::unique_ptr<ConnectDialog>> retired_;
+  std::vector<std::unique_ptr<SubFormModel>> retired_;
 
   bool timeoutQuestionOpen_ = false;
   bool monitorMessageOpen_ = false;
