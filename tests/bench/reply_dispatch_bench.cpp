@@ -1,0 +1,99 @@
+// Cost of the program's own share of a time read: a 12-byte reply goes through reassembly, the
+// checksum test, the dispatch table and the clock decoding, as the receive event delivers it.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "fake_serial_port.h"
+#include "main_window/main_window.h"
+#include "scripted_dialogs.h"
+#include "virtual_clock.h"
+
+namespace {
+
+using rtceval::MainWindow;
+using rtceval::MenuId;
+using namespace rtceval::testing;
+
+const std::vector<std::uint8_t> TIME_REPLY = {0x55, 0x80, 0x08, 0x30, 0x05, 0x89, 0x20,
+                                              0x05, 0x04, 0x04, 0x20, 0x00};
+
+std::vector<std::uint8_t> withChecksum(std::vector<std::uint8_t> frame) {
+  unsigned sum = 0;
+  for (std::size_t i = 0; i + 1 < frame.size(); ++i) sum += frame[i];
+  frame.back() = static_cast<std::uint8_t>(sum);
+  return frame;
+}
+
+struct Fixture {
+  FakeSerialPort port;
+  VirtualClock clock;
+  ScriptedDialogs dialogs;
+  FixedPcClock pcClock;
+  MainWindow window{port, clock, dialogs, pcClock};
+  Fixture() {
+    window.Form_Load();
+    window.MenuClick(MenuId::X1226);
+    window.MenuClick(MenuId::READTIME);
+  }
+};
+
+void BM_TimeReplyInOneChunk(benchmark::State& state) {
+  Fixture f;
+  const auto reply = withChecksum(TIME_REPLY);
+  for (auto _ : state) f.port.receive(reply);
+  if (f.window.controls().LabTime.caption != "09:05:30") state.SkipWithError("reply not shown");
+}
+BENCHMARK(BM_TimeReplyInOneChunk);
+
+void BM_TimeReplyByteByByte(benchmark::State& state) {
+  Fixture f;
+  const auto reply = withChecksum(TIME_REPLY);
+  for (auto _ : state)
+    for (std::uint8_t b : reply) f.port.receive({b});
+  if (f.window.controls().LabTime.caption != "09:05:30") state.SkipWithError("reply not shown");
+}
+BENCHMARK(BM_TimeReplyByteByByte);
+
+// Records the slowest mean time per reply, to hold it against the budget.
+class BudgetReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.error_occurred) failed = true;
+      const double us = run.GetAdjustedRealTime() *
+                        (run.time_unit == benchmark::kNanosecond ? 1e-3 : 1.0);
+      if (us > worstUs) worstUs = us;
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  double worstUs = 0;
+  bool failed = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  double budgetUs = 0;
+  std::vector<char*> args;
+  for (int i = 0; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--budget_us=", 12) == 0)
+      budgetUs = std::stod(argv[i] + 12);
+    else
+      args.push_back(argv[i]);
+  }
+  int n = static_cast<int>(args.size());
+  benchmark::Initialize(&n, args.data());
+  BudgetReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  if (reporter.failed) return 1;
+  if (budgetUs > 0) {
+    std::printf("slowest: %.3f us per reply (budget %.0f us)\n", reporter.worstUs, budgetUs);
+    if (reporter.worstUs >= budgetUs) return 1;
+  }
+  return 0;
+}
