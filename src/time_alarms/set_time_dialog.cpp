@@ -64,13 +64,17 @@ bool SetTimeDialog::convert() {
                                  &newTime_.weekday};
   for (std::size_t i = 0; i < std::size(rules); ++i) {
     const FieldRule& rule = rules[i];
-    const double value = LenientNumber(this->*rule.text);
+    // The year is checked as typed (1899.9 and 2100.4 fail); the byte fields are checked once
+    // rounded to the byte they become (12.4 is month 12, 12.6 would be month 13).
+    const double typed = LenientNumber(this->*rule.text);
+    const bool isYear = bytes[i] == nullptr;
+    const double value = isYear ? typed : RoundHalfEven(typed);
     if (!(value >= rule.low && value <= rule.high)) {
       dialogs_.message(rule.message);
       return false;
     }
-    const int whole = static_cast<int>(RoundHalfEven(value));
-    if (bytes[i] == nullptr)
+    const int whole = static_cast<int>(RoundHalfEven(typed));
+    if (isYear)
       newTime_.year = BcdYear(whole);
     else
       *bytes[i] = BcdByte(whole);
