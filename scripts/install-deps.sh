@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-noto-cjk fonts-liberation
-  xvfb xauth xdotool x11-apps imagemagick
+  xvfb xauth xdotool x11-utils imagemagick
 )
 
 missing=()
