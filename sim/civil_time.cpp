@@ -19,8 +19,8 @@ bool readNumber(std::string_view text, std::size_t at, std::size_t digits, int& 
 
 std::optional<CivilTime> parseCivilTime(std::string_view text) {
   // Fixed positions: 0123-56-89 12:45:78
-  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' ||
-      text[13] != ':' || text[16] != ':') {
+  if (text.size() != 19 || text[4] != '-' || text[7] != '-' || text[10] != ' ' || text[13] != ':' ||
+      text[16] != ':') {
     return std::nullopt;
   }
   CivilTime t;

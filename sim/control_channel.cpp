@@ -99,8 +99,11 @@ std::string dumpRegisters(const RtcChip& chip) {
   out << chip.profile().name << "  " << (layoutA ? hex(t.century) : "20") << hex(t.year) << '-'
       << hex(t.month) << '-' << hex(t.date) << ' ' << hex(t.hour & (t.hour & 0x80 ? 0x3F : 0x1F))
       << ':' << hex(t.minute) << ':' << hex(t.second)
-      << ((t.hour & 0x80) ? "" : (t.hour & 0x20) ? " PM" : " AM") << "  weekday "
-      << static_cast<int>(t.weekday) << (chip.busy() ? "  (write cycle)" : "") << '\n';
+      << ((t.hour & 0x80)   ? ""
+          : (t.hour & 0x20) ? " PM"
+                            : " AM")
+      << "  weekday " << static_cast<int>(t.weekday) << (chip.busy() ? "  (write cycle)" : "")
+      << '\n';
   for (std::uint16_t row = 0; row < chip.registerCount(); row += 16) {
     out << hex(static_cast<std::uint8_t>(row)) << ':';
     for (std::uint16_t a = row; a < row + 16 && a < chip.registerCount(); ++a) {

@@ -8,8 +8,12 @@ namespace {
 constexpr std::int64_t kBaud = 19200;
 constexpr std::int64_t kBitsPerByte = 10;  // start, 8 data, stop
 
-std::int64_t toUs(std::int64_t ms) { return ms * 1000; }
-std::int64_t toMsRoundingUp(std::int64_t us) { return (us + 999) / 1000; }
+std::int64_t toUs(std::int64_t ms) {
+  return ms * 1000;
+}
+std::int64_t toMsRoundingUp(std::int64_t us) {
+  return (us + 999) / 1000;
+}
 }  // namespace
 
 VirtualBoard::VirtualBoard(ChipModel model, const ClockFields& start, std::int64_t nowMs)

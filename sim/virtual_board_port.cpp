@@ -13,7 +13,9 @@ VirtualBoardPort::VirtualBoardPort(TimerFactory& timers, MonotonicClock& clock, 
   timer_->setTickHandler([this] { onTimer(); });
 }
 
-VirtualBoardPort::~VirtualBoardPort() { timer_->setEnabled(false); }
+VirtualBoardPort::~VirtualBoardPort() {
+  timer_->setEnabled(false);
+}
 
 bool VirtualBoardPort::open(int portNo) {
   close();
@@ -21,7 +23,9 @@ bool VirtualBoardPort::open(int portNo) {
   return open_;
 }
 
-void VirtualBoardPort::close() { open_ = false; }
+void VirtualBoardPort::close() {
+  open_ = false;
+}
 
 bool VirtualBoardPort::write(std::span<const std::uint8_t> bytes) {
   if (!open_) return false;

@@ -29,7 +29,8 @@ BoardReply EvalBoard::execute(std::span<const std::uint8_t> p, std::int64_t nowM
   if (p.empty()) return {dataReply({}), {}};
 
   const std::uint8_t command = p[0];
-  if (command != kCmdRead && command != kCmdWrite) return {statusReply(BoardStatus::BadCommand), {}};
+  if (command != kCmdRead && command != kCmdWrite)
+    return {statusReply(BoardStatus::BadCommand), {}};
 
   if (command == kCmdRead) {
     const bool wellFormed = p.size() == kRequestHeaderBytes && p[4] != 0 && p[4] <= kMaxReadCount;
@@ -40,8 +41,7 @@ BoardReply EvalBoard::execute(std::span<const std::uint8_t> p, std::int64_t nowM
     return {dataReply(r.data), r.busTime};
   }
 
-  const bool wellFormed =
-      p.size() > kRequestHeaderBytes && p[4] == p.size() - kRequestHeaderBytes;
+  const bool wellFormed = p.size() > kRequestHeaderBytes && p[4] == p.size() - kRequestHeaderBytes;
   if (!wellFormed) return {statusReply(BoardStatus::BadWriteCommand), {}};
   chip_.advanceTo(nowMs);
   I2cResult r = i2cWrite(chip_, p[1], p[2], p[3], p.subspan(kRequestHeaderBytes));

@@ -16,7 +16,9 @@ std::uint8_t bcdIncrement(std::uint8_t bcd) {
   return static_cast<std::uint8_t>(((tens & 0x0F) << 4) | units);
 }
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool isLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 // Rolls a BCD field: from `last` (or beyond) back to `first`, reporting the carry.
 bool rollField(std::uint8_t& field, std::uint8_t keepMask, int first, int last) {
@@ -56,7 +58,9 @@ std::uint8_t toBcd(int value) {
   return static_cast<std::uint8_t>(((value / 10) << 4) | (value % 10));
 }
 
-int fromBcd(std::uint8_t bcd) { return (bcd >> 4) * 10 + (bcd & 0x0F); }
+int fromBcd(std::uint8_t bcd) {
+  return (bcd >> 4) * 10 + (bcd & 0x0F);
+}
 
 int daysInMonth(std::uint8_t monthBcd, std::uint8_t yearBcd, std::uint8_t centuryBcd) {
   switch (fromBcd(monthBcd)) {

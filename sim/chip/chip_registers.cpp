@@ -15,14 +15,22 @@ constexpr std::uint8_t kDtrMask = 0x07;
 // century (the last on layout A only).
 std::uint8_t& timeField(ClockFields& c, std::uint16_t offset) {
   switch (offset) {
-    case 0: return c.second;
-    case 1: return c.minute;
-    case 2: return c.hour;
-    case 3: return c.date;
-    case 4: return c.month;
-    case 5: return c.year;
-    case 6: return c.weekday;
-    default: return c.century;
+    case 0:
+      return c.second;
+    case 1:
+      return c.minute;
+    case 2:
+      return c.hour;
+    case 3:
+      return c.date;
+    case 4:
+      return c.month;
+    case 5:
+      return c.year;
+    case 6:
+      return c.weekday;
+    default:
+      return c.century;
   }
 }
 
@@ -57,7 +65,9 @@ bool alarmMatches(const std::uint8_t* alarm, const std::array<AlarmField, 6>& fi
 
 }  // namespace
 
-std::uint16_t RtcChip::statusAddress() const { return layoutA_ ? layout_a::kSR : layout_b::kSR; }
+std::uint16_t RtcChip::statusAddress() const {
+  return layoutA_ ? layout_a::kSR : layout_b::kSR;
+}
 
 bool RtcChip::acceptsRegisterAddress(std::uint16_t address) const {
   return address < registerCount();

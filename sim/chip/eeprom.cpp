@@ -14,14 +14,14 @@ constexpr std::uint16_t kPage = Eeprom::kPageSize;
 
 // Indexed by BP2 BP1 BP0; a range with first > last protects nothing.
 constexpr ProtectedRange kRanges[8] = {
-    {1, 0},                           // none
-    {Eeprom::kSize * 3 / 4, kLast},   // upper quarter
-    {Eeprom::kSize / 2, kLast},       // upper half
-    {0, kLast},                       // all
-    {0, kPage - 1},                   // first page
-    {0, 2 * kPage - 1},               // first 2 pages
-    {0, 4 * kPage - 1},               // first 4 pages
-    {0, 8 * kPage - 1},               // first 8 pages
+    {1, 0},                          // none
+    {Eeprom::kSize * 3 / 4, kLast},  // upper quarter
+    {Eeprom::kSize / 2, kLast},      // upper half
+    {0, kLast},                      // all
+    {0, kPage - 1},                  // first page
+    {0, 2 * kPage - 1},              // first 2 pages
+    {0, 4 * kPage - 1},              // first 4 pages
+    {0, 8 * kPage - 1},              // first 8 pages
 };
 
 }  // namespace

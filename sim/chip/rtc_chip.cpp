@@ -67,8 +67,7 @@ bool RtcChip::start(std::uint8_t device, bool read) {
 bool RtcChip::writeByte(std::uint8_t byte) {
   switch (phase_) {
     case Phase::Address: {
-      pointer_ = addressBytesSeen_ == 0 ? byte
-                                        : static_cast<std::uint16_t>((pointer_ << 8) | byte);
+      pointer_ = addressBytesSeen_ == 0 ? byte : static_cast<std::uint16_t>((pointer_ << 8) | byte);
       ++addressBytesSeen_;
       if (addressBytesSeen_ < addressBytesNeeded()) {
         // Only the upper half of the register address space exists, and it is all zero.

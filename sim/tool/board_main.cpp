@@ -93,8 +93,7 @@ bool makeLink(const std::string& link, const std::string& target) {
   if (std::filesystem::is_symlink(link, ec)) std::filesystem::remove(link, ec);
   std::filesystem::create_symlink(target, link, ec);
   if (ec) {
-    std::fprintf(stderr, "rtceval-board: cannot link %s: %s\n", link.c_str(),
-                 ec.message().c_str());
+    std::fprintf(stderr, "rtceval-board: cannot link %s: %s\n", link.c_str(), ec.message().c_str());
     return false;
   }
   return true;
@@ -182,9 +181,8 @@ int main(int argc, char** argv) {
       }
       commandLine.append(buffer, static_cast<std::size_t>(n));
       for (std::size_t eol; (eol = commandLine.find('\n')) != std::string::npos;) {
-        const std::string answer =
-            rtceval::sim::runControlCommand(std::string_view(commandLine).substr(0, eol), board,
-                                            monotonicMs());
+        const std::string answer = rtceval::sim::runControlCommand(
+            std::string_view(commandLine).substr(0, eol), board, monotonicMs());
         commandLine.erase(0, eol + 1);
         std::fputs(answer.c_str(), stdout);
         std::fflush(stdout);

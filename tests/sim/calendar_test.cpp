@@ -70,7 +70,8 @@ TEST_P(MonthEnds, LastDayRollsIntoTheNextMonthAndNotBefore) {
   EXPECT_EQ(next.month, m.month == 0x09 ? 0x10 : m.month + 1);
 
   const std::uint8_t dayBefore = toBcd(fromBcd(m.lastDate) - 1);
-  const ClockFields stays = afterOneSecond(at(m.century, m.year, m.month, dayBefore, 0xA3, 0x59, 0x59));
+  const ClockFields stays =
+      afterOneSecond(at(m.century, m.year, m.month, dayBefore, 0xA3, 0x59, 0x59));
   EXPECT_EQ(stays.date, m.lastDate);
   EXPECT_EQ(stays.month, m.month);
 }
@@ -80,10 +81,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(MonthEnd{0x20, 0x04, 0x01, 0x31}, MonthEnd{0x20, 0x04, 0x04, 0x30},
                       MonthEnd{0x20, 0x04, 0x06, 0x30}, MonthEnd{0x20, 0x04, 0x09, 0x30},
                       MonthEnd{0x20, 0x04, 0x11, 0x30}, MonthEnd{0x20, 0x04, 0x08, 0x31},
-                      MonthEnd{0x20, 0x03, 0x02, 0x28},   // common year
-                      MonthEnd{0x20, 0x04, 0x02, 0x29},   // leap year
-                      MonthEnd{0x20, 0x00, 0x02, 0x29},   // 2000 is a leap year
-                      MonthEnd{0x19, 0x00, 0x02, 0x28},   // 1900 is not
+                      MonthEnd{0x20, 0x03, 0x02, 0x28},    // common year
+                      MonthEnd{0x20, 0x04, 0x02, 0x29},    // leap year
+                      MonthEnd{0x20, 0x00, 0x02, 0x29},    // 2000 is a leap year
+                      MonthEnd{0x19, 0x00, 0x02, 0x28},    // 1900 is not
                       MonthEnd{0x21, 0x00, 0x02, 0x28}));  // nor is 2100
 
 TEST(ClockCounting, NewYearCarriesIntoTheYearAndCentury) {

@@ -68,9 +68,9 @@ class BlockProtect : public Eeprom, public ::testing::WithParamInterface<Protect
 TEST_P(BlockProtect, ProtectedWritesAreAcknowledgedAndIgnored) {
   const Protection p = GetParam();
   setBlockProtect(p.bp);
-  for (std::uint16_t a : {std::uint16_t{0x000}, std::uint16_t{0x03F}, std::uint16_t{0x040},
-                          std::uint16_t{0x0FF}, std::uint16_t{0x100}, std::uint16_t{0x17F},
-                          std::uint16_t{0x180}, std::uint16_t{0x1FF}}) {
+  for (std::uint16_t a :
+       {std::uint16_t{0x000}, std::uint16_t{0x03F}, std::uint16_t{0x040}, std::uint16_t{0x0FF},
+        std::uint16_t{0x100}, std::uint16_t{0x17F}, std::uint16_t{0x180}, std::uint16_t{0x1FF}}) {
     ASSERT_TRUE(writeByte(a, 0x5A)) << "address " << a;
     const bool isProtected = a >= p.firstProtected && a <= p.lastProtected;
     EXPECT_EQ(read(a, 1, kMemory), Bytes{isProtected ? std::uint8_t{0xFF} : std::uint8_t{0x5A}})
@@ -78,12 +78,12 @@ TEST_P(BlockProtect, ProtectedWritesAreAcknowledgedAndIgnored) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ranges, BlockProtect,
-    ::testing::Values(Protection{0, 1, 0}, Protection{1, 0x180, 0x1FF}, Protection{2, 0x100, 0x1FF},
-                      Protection{3, 0x000, 0x1FF}, Protection{4, 0x000, 0x03F},
-                      Protection{5, 0x000, 0x07F}, Protection{6, 0x000, 0x0FF},
-                      Protection{7, 0x000, 0x1FF}));
+INSTANTIATE_TEST_SUITE_P(Ranges, BlockProtect,
+                         ::testing::Values(Protection{0, 1, 0}, Protection{1, 0x180, 0x1FF},
+                                           Protection{2, 0x100, 0x1FF}, Protection{3, 0x000, 0x1FF},
+                                           Protection{4, 0x000, 0x03F}, Protection{5, 0x000, 0x07F},
+                                           Protection{6, 0x000, 0x0FF},
+                                           Protection{7, 0x000, 0x1FF}));
 
 TEST(EepromPresence, OnlyTheMemoryModelsAnswerAtTheMemoryAddress) {
   for (ChipModel m : {ChipModel::X1226, ChipModel::X1227, ChipModel::X1228}) {

@@ -44,8 +44,7 @@ TEST_F(LayoutB, StatusFlagsClearOnlyByWritingZero) {
   ASSERT_TRUE(chip.raiseEvent());
   EXPECT_EQ(readOne(kSR), kEVT | kBAT | 0x01);
   ASSERT_TRUE(write(kSR, {0xFF}));
-  EXPECT_EQ(readOne(kSR), 0xDB)
-      << "writing ones sets only the control bits; ALM stays clear";
+  EXPECT_EQ(readOne(kSR), 0xDB) << "writing ones sets only the control bits; ALM stays clear";
   ASSERT_TRUE(write(kSR, {0xFF & ~kEVT}));
   EXPECT_EQ(readOne(kSR) & (kEVT | kBAT), kBAT);
   ASSERT_TRUE(write(kSR, {0x00}));

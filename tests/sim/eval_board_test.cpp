@@ -14,7 +14,9 @@ const Bytes kProbe{0x55, 0x00, 0x00, 0x55};
 const Bytes kProbeReply{0x55, 0x80, 0x00, 0xD5};
 const Bytes kTimeRead{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01};
 
-Bytes status(std::uint8_t code, std::uint8_t sum) { return {0x55, 0x81, 0x01, code, sum}; }
+Bytes status(std::uint8_t code, std::uint8_t sum) {
+  return {0x55, 0x81, 0x01, code, sum};
+}
 
 // Records the bus events the board produces and answers as told.
 class RecordingTarget : public I2cTarget {
@@ -68,8 +70,8 @@ TEST_F(Board, ReadIsAddressWriteThenRepeatedStartAndReads) {
   ASSERT_EQ(replies.size(), 1u);
   EXPECT_EQ(replies[0].frame,
             (Bytes{0x55, 0x80, 0x08, 0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x79}));
-  EXPECT_EQ(chip.log, (std::vector<std::string>{"W@6F", "00", "30", "R@6F", "rd", "rd", "rd",
-                                                "rd", "rd", "rd", "rd", "rd", "P"}));
+  EXPECT_EQ(chip.log, (std::vector<std::string>{"W@6F", "00", "30", "R@6F", "rd", "rd", "rd", "rd",
+                                                "rd", "rd", "rd", "rd", "P"}));
   EXPECT_EQ(chip.lastTime, 42);
   // Two address bytes, two device bytes and eight reads at 100 kHz, plus the bus conditions.
   EXPECT_EQ(replies[0].busTime.count(), 12 * 90 + 3 * 5);
@@ -77,8 +79,8 @@ TEST_F(Board, ReadIsAddressWriteThenRepeatedStartAndReads) {
 
 TEST_F(Board, AddressHighByteFfSendsAOneByteAddress) {
   send({0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x00, 0x07, 0xCF});
-  EXPECT_EQ(chip.log, (std::vector<std::string>{"W@6F", "00", "R@6F", "rd", "rd", "rd", "rd",
-                                                "rd", "rd", "rd", "P"}));
+  EXPECT_EQ(chip.log, (std::vector<std::string>{"W@6F", "00", "R@6F", "rd", "rd", "rd", "rd", "rd",
+                                                "rd", "rd", "P"}));
 }
 
 TEST_F(Board, WriteIsAddressThenDataThenStopAndIsAcknowledged) {
@@ -122,22 +124,27 @@ INSTANTIATE_TEST_SUITE_P(
         BadRequest{"lead byte", {0x56}, status(0x02, 0xD9)},
         BadRequest{"flag byte", {0x55, 0x01}, status(0x03, 0xDA)},
         BadRequest{"34 payload bytes", {0x55, 0x00, 0x22}, status(0x04, 0xDB)},
-        BadRequest{"read of six bytes", {0x55, 0x00, 0x06, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x00, 0x02},
+        BadRequest{"read of six bytes",
+                   {0x55, 0x00, 0x06, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x00, 0x02},
                    status(0x06, 0xDD)},
-        BadRequest{"read of four bytes", {0x55, 0x00, 0x04, 0x00, 0x6F, 0x00, 0x30, 0xF8},
+        BadRequest{"read of four bytes",
+                   {0x55, 0x00, 0x04, 0x00, 0x6F, 0x00, 0x30, 0xF8},
                    status(0x06, 0xDD)},
-        BadRequest{"read count 0", {0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x00, 0xF9},
+        BadRequest{"read count 0",
+                   {0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x00, 0xF9},
                    status(0x06, 0xDD)},
-        BadRequest{"read count 65", {0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x41, 0x3A},
+        BadRequest{"read count 65",
+                   {0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x41, 0x3A},
                    status(0x06, 0xDD)},
-        BadRequest{"write count 0", {0x55, 0x00, 0x05, 0x01, 0x6F, 0x00, 0x30, 0x00, 0xFA},
+        BadRequest{"write count 0",
+                   {0x55, 0x00, 0x05, 0x01, 0x6F, 0x00, 0x30, 0x00, 0xFA},
                    status(0x07, 0xDE)},
         BadRequest{"write count above data",
                    {0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x30, 0x02, 0x00, 0xFD},
                    status(0x07, 0xDE)},
-        BadRequest{"write without count", {0x55, 0x00, 0x02, 0x01, 0x6F, 0xC7},
-                   status(0x07, 0xDE)},
-        BadRequest{"command 2", {0x55, 0x00, 0x05, 0x02, 0x6F, 0x00, 0x30, 0x01, 0xFC},
+        BadRequest{"write without count", {0x55, 0x00, 0x02, 0x01, 0x6F, 0xC7}, status(0x07, 0xDE)},
+        BadRequest{"command 2",
+                   {0x55, 0x00, 0x05, 0x02, 0x6F, 0x00, 0x30, 0x01, 0xFC},
                    status(0x08, 0xDF)}));
 
 TEST_F(Board, ALongestReadAndAFullBufferWriteAreAccepted) {

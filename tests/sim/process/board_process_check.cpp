@@ -117,9 +117,10 @@ int main(int argc, char** argv) {
 
     const Bytes time = exchange(fd, {0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01}, 12);
     std::uint8_t sum = 0;
-    for (std::size_t i = 0; i + 1 < time.size(); ++i) sum = static_cast<std::uint8_t>(sum + time[i]);
-    const bool shape = time.size() == 12 && time[0] == 0x55 && time[1] == 0x80 &&
-                       time[2] == 0x08 && time[11] == sum;
+    for (std::size_t i = 0; i + 1 < time.size(); ++i)
+      sum = static_cast<std::uint8_t>(sum + time[i]);
+    const bool shape = time.size() == 12 && time[0] == 0x55 && time[1] == 0x80 && time[2] == 0x08 &&
+                       time[11] == sum;
     check(shape, "time read answered with eight bytes: " + hex(time));
     if (shape) {
       check(time[3] >= 0x30 && time[3] <= 0x33, "seconds counted from the start time");
@@ -129,8 +130,7 @@ int main(int argc, char** argv) {
     }
 
     const std::string command = "battery on\n";
-    check(write(in[1], command.data(), command.size()) ==
-              static_cast<ssize_t>(command.size()),
+    check(write(in[1], command.data(), command.size()) == static_cast<ssize_t>(command.size()),
           "control command sent");
     check(!readLine(out[0]).empty(), "control command answered");
     const Bytes sr = exchange(fd, {0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x3F, 0x01, 0x09}, 5);
