@@ -148,11 +148,11 @@ TEST_F(LayoutA, AddressesOutsideTheRegisterFileAndForeignDevicesAreRefused) {
 
 TEST_F(LayoutA, AlarmFlagsRiseOnMatchingEnabledFieldsAndClearWhenRead) {
   unlock();
-  // Alarm 0 at second 35 only; alarm 1 at minute 06 and second 00, with a wrong date disabled.
+  // Alarm 0 at second 35 only; alarm 1 at minute 06 only, with a wrong date disabled.
   ASSERT_TRUE(write(0x00, {0xB5, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}));
   at(20);
   ASSERT_TRUE(write(kSR, {0x06}));
-  ASSERT_TRUE(write(0x08, {0x80, 0x86, 0x00, 0x11, 0x00, 0x00, 0x00, 0x00}));
+  ASSERT_TRUE(write(0x08, {0x00, 0x86, 0x00, 0x11, 0x00, 0x00, 0x00, 0x00}));
   at(4'999);
   EXPECT_EQ(readOne(kSR) & 0x60, 0);
   at(5'000);  // 09:05:35
@@ -162,6 +162,8 @@ TEST_F(LayoutA, AlarmFlagsRiseOnMatchingEnabledFieldsAndClearWhenRead) {
   EXPECT_EQ(readOne(kSR) & 0x60, 0) << "a flag rises once, when the match begins";
   at(30'000);  // 09:06:00
   EXPECT_EQ(readOne(kSR) & 0x60, 0x40);
+  at(31'000);
+  EXPECT_EQ(readOne(kSR) & 0x60, 0) << "the minute still matches, but the flag rose already";
   at(90'000);  // 09:07:00, after alarm 0 matched again at 09:06:35
   EXPECT_EQ(readOne(kSR) & 0x60, 0x20);
 }
