@@ -1,0 +1,71 @@
+// rtceval: the PC program of the evaluation kit for serial real-time-clock chips. Builds the
+// platform seams, the main window's model and its view, and runs the event loop.
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <cstdio>
+#include <memory>
+
+#include "command_line.h"
+#include "main_window/main_window.h"
+#include "platform/port_mux.h"
+#include "platform/qt/frame_trace.h"
+#include "platform/qt/main_window_view.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_pc_clock.h"
+#include "platform/qt/qt_serial_port.h"
+#include "platform/qt/qt_timer.h"
+#include "platform/qt/ui_fonts.h"
+#include "sim/civil_time.h"
+#include "sim/virtual_board_port.h"
+
+namespace {
+
+constexpr int VIRTUAL_BOARD_PORT = 1;
+
+void printWarning(const QString& line) {
+  std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("rtceval"));
+  QApplication::setApplicationVersion(QStringLiteral(RTCEVAL_VERSION));
+
+  const auto options = rtceval::app::parseCommandLine(QApplication::arguments());
+  if (!options) return rtceval::app::USAGE_ERROR;
+
+  // The message boxes' buttons in the user's language, where Qt's translations are installed.
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtTexts);
+  rtceval::qt::applyUiFont(app);
+
+  rtceval::qt::QtSerialPort serial(options->ports, printWarning);
+  rtceval::qt::QtTimerFactory timers;
+  rtceval::qt::QtMonotonicClock clock;
+  rtceval::qt::QtDialogs dialogs;
+  rtceval::qt::QtPcClock pcClock;
+
+  rtceval::PortMux ports(serial);
+  std::unique_ptr<rtceval::sim::VirtualBoardPort> board;
+  if (options->simulate) {
+    board = std::make_unique<rtceval::sim::VirtualBoardPort>(
+        timers, clock, *options->simulate, rtceval::sim::localCivilTimeNow(), VIRTUAL_BOARD_PORT);
+    ports.route(VIRTUAL_BOARD_PORT, *board);
+  }
+
+  rtceval::MainWindow model(ports, timers, dialogs, pcClock);
+  if (options->trace) rtceval::qt::traceFramesToStderr(model.link());
+  rtceval::qt::MainWindowView view(model);
+  dialogs.setParentWindow(&view);
+
+  model.Form_Load();
+  view.show();
+  return QApplication::exec();
+}

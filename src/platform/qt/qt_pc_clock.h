@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/pc_clock.h"
+
+namespace rtceval::qt {
+
+// The system's long time format without its time-zone part, which would not fit the status bar.
+QString timeOfDayFormat(const QString& longFormat);
+
+// The PC's calendar and time of day from the system clock and locale.
+class QtPcClock : public PcClock {
+ public:
+  PcDate today() const override;
+  std::string timeOfDayText() const override;
+};
+
+}  // namespace rtceval::qt
