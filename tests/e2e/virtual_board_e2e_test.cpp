@@ -1,0 +1,187 @@
+// The whole program logic against the virtual evaluation board, in-process on the virtual clock:
+// the board search finds it, the clock is set and read back, and an alarm flag lights.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "main_window/main_window.h"
+#include "register_editors/register_map.h"
+#include "scripted_dialogs.h"
+#include "sim/virtual_board_port.h"
+#include "time_alarms/set_time_dialog.h"
+#include "virtual_clock.h"
+
+namespace rtceval {
+namespace {
+
+using namespace std::chrono_literals;
+using sim::ChipModel;
+using sim::CivilTime;
+using sim::VirtualBoardPort;
+using testing::FixedPcClock;
+using testing::ScriptedDialogs;
+using testing::VirtualClock;
+
+const CivilTime POWER_UP{2026, 12, 8, 1, 2, 3};
+
+class VirtualBoardTest : public ::testing::Test {
+ protected:
+  void start(ChipModel chip, MenuId menu) {
+    port = std::make_unique<VirtualBoardPort>(clock, clock, chip, POWER_UP);
+    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock);
+    window->Form_Load();
+    clock.advance(250ms);  // open at load, probe on the first tick, answer within milliseconds
+    window->MenuClick(menu);
+  }
+
+  std::string panel(int n) const { return window->controls().StatusBar1.panel(n); }
+
+  void setTime(const char* year, const char* month, const char* date, const char* weekday,
+               const char* hour, const char* minute, const char* second) {
+    window->MenuClick(MenuId::SETTIME);
+    SetTimeDialog* d = window->setTimeDialog();
+    ASSERT_NE(d, nullptr);
+    d->Text1 = year;
+    d->Text2 = month;
+    d->Text3 = date;
+    d->Text7 = weekday;
+    d->Text4 = hour;
+    d->Text5 = minute;
+    d->Text6 = second;
+    window->RunEvent([d] { d->Command1_Click(); });
+    clock.advance(200ms);  // unlock steps and the write, 50 ms apart, and their replies
+  }
+
+  void readTime() {
+    window->MenuClick(MenuId::READTIME);
+    clock.advance(50ms);
+  }
+
+  VirtualClock clock;
+  ScriptedDialogs dialogs;
+  FixedPcClock pcClock;
+  std::unique_ptr<VirtualBoardPort> port;
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(VirtualBoardTest, TheBoardSearchFindsTheVirtualBoardOnPortOne) {
+  start(ChipModel::X1226, MenuId::X1226);
+  EXPECT_EQ(panel(2), "成功连接评估板于串口1");
+  EXPECT_EQ(panel(6), "1");
+  EXPECT_FALSE(window->link().state().Detecting);
+}
+
+TEST_F(VirtualBoardTest, AnX1226TakesTheTimeSetAfterItsUnlockStepsAndReadsItBack) {
+  start(ChipModel::X1226, MenuId::X1226);
+  setTime("2004", "5", "20", "4", "9", "5", "30");
+  EXPECT_EQ(panel(2), "设置时间成功");
+  EXPECT_EQ(port->board().chip().time().hour, 0x89);
+  EXPECT_EQ(port->board().chip().time().century, 0x20);
+
+  readTime();
+  EXPECT_EQ(panel(2), "读时间成功");
+  EXPECT_EQ(window->controls().LabTime.caption, "09:05:30");
+  EXPECT_EQ(window->controls().LabDate.caption, "2004年05月20日 星期四");
+  EXPECT_FALSE(window->controls().LabAM.enabled);
+  EXPECT_FALSE(window->controls().LabPM.enabled);
+
+  clock.advance(2s);
+  readTime();
+  EXPECT_EQ(window->controls().LabTime.caption, "09:05:32") << "the chip counts on from the write";
+}
+
+TEST_F(VirtualBoardTest, AnX1209TakesTheTimeSetAfterWrtcAndReadsItBack) {
+  start(ChipModel::X1209, MenuId::X1209);
+  setTime("2099", "12", "31", "4", "11", "59", "58");
+  EXPECT_EQ(panel(2), "设置时间成功");
+
+  readTime();
+  EXPECT_EQ(panel(2), "读时间成功");
+  EXPECT_EQ(window->controls().LabTime.caption, "11:59:58");
+  EXPECT_EQ(window->controls().LabDate.caption, "2099年12月31日 星期四");
+}
+
+TEST_F(VirtualBoardTest, TwelveHourPmTimeIsShownWithPmLit) {
+  start(ChipModel::X1205, MenuId::X1205);
+  window->MenuClick(MenuId::SETTIME);
+  SetTimeDialog* d = window->setTimeDialog();
+  ASSERT_NE(d, nullptr);
+  d->Text4 = "11";
+  d->MIL12_Click(true);
+  d->OpPM_Click();
+  window->RunEvent([d] { d->Command1_Click(); });
+  clock.advance(200ms);
+  readTime();
+  EXPECT_EQ(window->controls().LabTime.caption, "11:59:59");
+  EXPECT_TRUE(window->controls().LabPM.enabled);
+  EXPECT_FALSE(window->controls().LabAM.enabled);
+}
+
+TEST_F(VirtualBoardTest, ATimeWriteWithoutTheUnlockStepsLeavesTheClockAlone) {
+  start(ChipModel::X1226, MenuId::X1226);
+  const auto before = port->board().chip().time();
+  window->records().NewTime = TimeRecord{0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x2004};
+  window->RunEvent([this] { window->commands().CmdWriteTime(); });
+  clock.advance(50ms);
+  EXPECT_EQ(panel(2), "评估板写器件错");
+  EXPECT_EQ(port->board().chip().time().year, before.year);
+  EXPECT_EQ(port->board().chip().time().hour, before.hour);
+}
+
+TEST_F(VirtualBoardTest, AnX1209DiscardsATimeWriteWithoutWrtc) {
+  start(ChipModel::X1209, MenuId::X1209);
+  window->records().NewTime = TimeRecord{0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x2004};
+  window->RunEvent([this] { window->commands().CmdWriteTime(); });
+  clock.advance(50ms);
+  EXPECT_EQ(panel(2), "设置时间成功") << "the chip acknowledges and discards";
+  readTime();
+  EXPECT_EQ(window->controls().LabDate.caption, "2026年12月08日 星期二");
+}
+
+TEST_F(VirtualBoardTest, AnAlarmZeroMatchLightsItsIndicatorAndIsAnnounced) {
+  start(ChipModel::X1226, MenuId::X1226);
+  setTime("2004", "5", "20", "4", "9", "5", "30");
+  // Alarm 0 on second 33 only: bit 7 enables a field.
+  window->records().Alarm0Regs = TimeRecord{0x80 | 0x33, 0, 0, 0, 0, 0, 0};
+  window->RunEvent([this] { window->sequencer().Start(StWriteAL0); });
+  clock.advance(200ms);
+  EXPECT_EQ(panel(2), "设置AL0成功");
+
+  window->Check2_Click(true);
+  for (int i = 0; i < 4 && dialogs.shown.empty(); ++i) clock.advance(1s);
+  ASSERT_FALSE(dialogs.shown.empty());
+  EXPECT_EQ(dialogs.shown.front().text, "警报0发生");
+  EXPECT_EQ(window->controls().colours.ShapeAlarm0, ALARM_LIT);
+  EXPECT_EQ(window->controls().colours.ShapeAlarm1, ALARM_UNLIT);
+
+  // Reading SR clears the flag on the chip; the next poll darkens the indicator again.
+  clock.advance(1s);
+  EXPECT_EQ(window->controls().colours.ShapeAlarm0, ALARM_UNLIT);
+}
+
+TEST_F(VirtualBoardTest, AnX1209EventIsAnnouncedBeforeItsAlarm) {
+  start(ChipModel::X1209, MenuId::X1209);
+  window->Check2_Click(true);
+  clock.advance(1s);  // first poll: RTCF only
+  ASSERT_TRUE(port->board().chip().raiseEvent());
+  clock.advance(1s);  // the poll sees EVT and lights the indicator
+  EXPECT_EQ(window->controls().colours.ShapeEV, ALARM_LIT);
+  clock.advance(1s);  // and the next tick announces it
+  ASSERT_FALSE(dialogs.shown.empty());
+  EXPECT_EQ(dialogs.shown.front().text, "事件发生");
+}
+
+TEST_F(VirtualBoardTest, ALostReplyEndsInTheTimeOutQuestionWhenReadingAutomatically) {
+  start(ChipModel::X1226, MenuId::X1226);
+  port->board().faults().set(sim::ReplyFault::Stall);
+  dialogs.answers = {true};
+  window->Check1_Click(true);
+  clock.advance(2300ms);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, "接收超时错,是否停止自动方式！");
+  EXPECT_FALSE(window->controls().Check1.checked);
+}
+
+}  // namespace
+}  // namespace rtceval
