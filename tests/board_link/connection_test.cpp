@@ -1,0 +1,381 @@
+// Finding the board at start, the port dialog, and the response time-out.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "board_link/connect_dialog.h"
+#include "window_bench.h"
+
+namespace rtceval::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+int probesSent(const FakeSerialPort& port) {
+  int n = 0;
+  for (const Bytes& w : port.writes) n += (w == PROBE);
+  return n;
+}
+
+// --- Automatic search ---------------------------------------------------------------------------
+
+TEST(BoardSearch, BoardOnTheOnlyPort) {
+  WindowBench b;
+  b.port.openable = {1};
+  b.window.Form_Load();
+  EXPECT_EQ(b.panel(2), "自动连接评估板...");
+  EXPECT_TRUE(b.link().Detecting);
+  EXPECT_EQ(b.link().CmdState, StPortOpened);
+  EXPECT_EQ(b.port.openPort(), 1);
+  EXPECT_TRUE(b.port.writes.empty()) << "the probe waits a tick";
+
+  b.clock.advance(200ms);
+  EXPECT_THAT(b.port.writes, ElementsAre(PROBE));
+  EXPECT_EQ(b.link().CmdState, StProbe);
+  EXPECT_FALSE(b.window.Timer2().isEnabled());
+
+  b.port.receive(PROBE_ANSWER);
+  EXPECT_EQ(b.panel(2), "成功连接评估板于串口1");
+  EXPECT_EQ(b.panel(6), "1");
+  EXPECT_FALSE(b.link().Detecting);
+
+  b.clock.advance(2000ms);
+  EXPECT_EQ(b.port.writes.size(), 1u) << "the search is over";
+  EXPECT_EQ(b.port.openPort(), 1);
+  EXPECT_EQ(b.panel(2), "成功连接评估板于串口1");
+}
+
+TEST(BoardSearch, BoardOnPortTwo) {
+  WindowBench b;
+  b.port.openable = {1, 2};
+  b.window.Form_Load();
+  b.clock.advance(200ms);  // probe on port 1, unanswered
+  EXPECT_EQ(probesSent(b.port), 1);
+  b.clock.advance(200ms);  // port 2 opened
+  EXPECT_EQ(b.port.openPort(), 2);
+  EXPECT_EQ(b.link().PortNo, 2);
+  EXPECT_EQ(b.link().CmdState, StPortOpened);
+  EXPECT_EQ(probesSent(b.port), 1);
+  b.clock.advance(200ms);  // probe on port 2
+  EXPECT_EQ(probesSent(b.port), 2);
+  b.port.receive(PROBE_ANSWER);
+  EXPECT_EQ(b.panel(2), "成功连接评估板于串口2");
+  EXPECT_EQ(b.panel(6), "2");
+  b.clock.advance(1000ms);
+  EXPECT_EQ(b.port.openPort(), 2);
+  EXPECT_EQ(probesSent(b.port), 2);
+}
+
+TEST(BoardSearch, NoPortAtAll) {
+  WindowBench b;
+  b.port.openable = {};
+  b.window.Form_Load();
+  EXPECT_EQ(b.panel(2), "没有可用的串口.");
+  EXPECT_FALSE(b.link().Detecting);
+  EXPECT_THAT(b.port.openAttempts, ElementsAre(1, 2, 3, 4));
+  b.clock.advance(2000ms);
+  EXPECT_EQ(b.panel(2), "没有可用的串口.");
+  EXPECT_THAT(b.port.openAttempts, ElementsAre(1, 2, 3, 4));
+}
+
+TEST(BoardSearch, SearchStartsAtTheFirstOpenablePort) {
+  WindowBench b;
+  b.port.openable = {3, 4};
+  b.window.Form_Load();
+  EXPECT_EQ(b.link().PortNo, 3);
+  EXPECT_EQ(b.port.openPort(), 3);
+  b.clock.advance(200ms);
+  b.port.receive(PROBE_ANSWER);
+  EXPECT_EQ(b.panel(2), "成功连接评估板于串口3");
+}
+
+TEST(BoardSearch, NoBoardOnFourPortsTickByTick) {
+  WindowBench b;
+  b.window.Form_Load();
+  struct Step {
+    int port;
+    CmdStateCode state;
+    int probes;
+  };
+  const Step steps[] = {{1, StProbe, 1},      {2, StPortOpened, 1}, {2, StProbe, 2},
+                        {3, StPortOpened, 2}, {3, StProbe, 3},      {4, StPortOpened, 3},
+                        {4, StProbe, 4}};
+  int tick = 0;
+  for (const Step& s : steps) {
+    b.clock.advance(200ms);
+    ++tick;
+    EXPECT_EQ(b.link().PortNo, s.port) << "tick " << tick;
+    EXPECT_EQ(b.port.openPort(), s.port) << "tick " << tick;
+    EXPECT_EQ(b.link().CmdState, s.state) << "tick " << tick;
+    EXPECT_EQ(probesSent(b.port), s.probes) << "tick " << tick;
+    EXPECT_NE(b.panel(2), "没有探测到评估板.") << "tick " << tick;
+  }
+  b.clock.advance(200ms);  // eighth tick
+  EXPECT_EQ(b.panel(2), "没有探测到评估板.");
+  EXPECT_FALSE(b.link().Detecting);
+  EXPECT_EQ(b.port.openPort(), 4) << "the last port stays open";
+  b.clock.advance(2000ms);
+  EXPECT_EQ(probesSent(b.port), 4);
+}
+
+TEST(BoardSearch, PortThatFailsToOpenIsReportedAndTheNextOneIsTried) {
+  WindowBench b;
+  b.port.openable = {1, 3, 4};
+  b.window.Form_Load();
+  b.clock.advance(200ms);  // probe on 1
+  b.clock.advance(200ms);  // port 2 fails
+  EXPECT_EQ(b.panel(2), "无效的串口.");
+  EXPECT_TRUE(b.link().Detecting);
+  b.clock.advance(200ms);  // port 3, not 4
+  EXPECT_EQ(b.port.openPort(), 3);
+  EXPECT_EQ(b.link().CmdState, StPortOpened);
+  b.clock.advance(200ms);
+  EXPECT_EQ(probesSent(b.port), 2);
+  b.port.receive(PROBE_ANSWER);
+  EXPECT_EQ(b.panel(2), "成功连接评估板于串口3");
+  EXPECT_EQ(b.panel(6), "3");
+}
+
+TEST(BoardSearch, LastPortFailingEndsTheSearch) {
+  WindowBench b;
+  b.port.openable = {1, 2, 3};
+  b.window.Form_Load();
+  b.clock.advance(6 * 200ms);
+  EXPECT_EQ(b.panel(2), "无效的串口.");
+  EXPECT_TRUE(b.link().Detecting);
+  b.clock.advance(200ms);
+  EXPECT_EQ(b.panel(2), "没有探测到评估板.");
+  EXPECT_FALSE(b.link().Detecting);
+  EXPECT_EQ(probesSent(b.port), 3);
+}
+
+TEST(BoardSearch, MainTimerShowsThePcTimeOnEveryTick) {
+  WindowBench b;
+  b.pc.time = "08:15:42";
+  b.window.Form_Load();
+  EXPECT_EQ(b.panel(8), "");
+  b.clock.advance(200ms);
+  EXPECT_EQ(b.panel(8), "08:15:42");
+  b.pc.time = "08:15:43";
+  b.clock.advance(199ms);
+  EXPECT_EQ(b.panel(8), "08:15:42");
+  b.clock.advance(1ms);
+  EXPECT_EQ(b.panel(8), "08:15:43");
+}
+
+// --- Port dialog ---------------------------------------------------------------------------------
+
+struct PortDialog : ::testing::Test {
+  WindowBench b;
+  void SetUp() override {
+    b.window.Form_Load();
+    b.clock.advance(8 * 200ms);  // the search gives up
+    ASSERT_EQ(b.panel(2), "没有探测到评估板.");
+    b.port.writes.clear();
+  }
+  ConnectDialog& dialog() { return *b.window.connectDialog(); }
+};
+
+TEST_F(PortDialog, LoadSelectsThePortInUse) {
+  b.window.MenuClick(MenuId::CONNECT);
+  ASSERT_NE(b.window.connectDialog(), nullptr);
+  EXPECT_EQ(b.window.OpenSubForm(), 0);
+  EXPECT_EQ(dialog().selectedPort(), 4);
+  EXPECT_EQ(dialog().ProgressBar1Max(), 50);
+  EXPECT_FALSE(dialog().Timer1().isEnabled());
+  EXPECT_TRUE(b.port.writes.empty());
+}
+
+TEST_F(PortDialog, LoadSelectsNothingForAPortOutsideOneToFour) {
+  b.link().PortNo = 5;
+  b.window.MenuClick(MenuId::CONNECT);
+  EXPECT_EQ(dialog().selectedPort(), 0);
+}
+
+TEST_F(PortDialog, ConnectProbesTheChosenPort) {
+  b.window.MenuClick(MenuId::CONNECT);
+  b.window.Comm_Option_Click(3);
+  b.window.Comm_Command1_Click();
+  EXPECT_EQ(b.link().PortNo, 3);
+  EXPECT_EQ(b.port.openPort(), 3);
+  EXPECT_THAT(b.port.writes, ElementsAre(PROBE));
+  EXPECT_EQ(b.link().CmdState, StConnect);
+  EXPECT_FALSE(b.window.Timer2().isEnabled());
+  EXPECT_TRUE(dialog().Timer1().isEnabled());
+}
+
+TEST_F(PortDialog, GivesUpOnceOnTheFiftyFirstTick) {
+  b.window.MenuClick(MenuId::CONNECT);
+  b.window.Comm_Option_Click(3);
+  b.window.Comm_Command1_Click();
+  b.port.receive({0x55});  // a stray byte, dropped by the give-up
+  b.clock.advance(4900ms);
+  EXPECT_EQ(dialog().ProgressBar1Value(), 49);
+  b.clock.advance(100ms);
+  EXPECT_EQ(dialog().ProgressBar1Value(), 50);
+  EXPECT_TRUE(b.dialogs.shown.empty());
+  b.clock.advance(100ms);
+  ASSERT_EQ(b.dialogs.shown.size(), 1u);
+  EXPECT_EQ(b.dialogs.shown[0].text, "不能连接到评估板，请检查串口、电缆、电源及评估板是否正确！");
+  EXPECT_EQ(b.dialogs.shown[0].title, "警告");
+  EXPECT_FALSE(b.dialogs.shown[0].question);
+  EXPECT_EQ(b.link().RecvCount, 0);
+  EXPECT_EQ(dialog().AckCount(), 0);
+  ASSERT_NE(b.window.connectDialog(), nullptr) << "the dialog stays open";
+  EXPECT_FALSE(dialog().Timer1().isEnabled());
+  EXPECT_EQ(b.port.openPort(), 3);
+  b.clock.advance(20000ms);
+  EXPECT_EQ(b.dialogs.shown.size(), 1u);
+}
+
+TEST_F(PortDialog, WarningIsNotRepeatedWhileItIsOpen) {
+  b.window.MenuClick(MenuId::CONNECT);
+  b.window.Comm_Command1_Click();
+  bool inside = false;
+  b.dialogs.whileOpen = [&] {
+    if (inside) return;
+    inside = true;
+    b.clock.advance(3000ms);
+    inside = false;
+  };
+  b.clock.advance(5100ms);
+  EXPECT_EQ(b.dialogs.shown.size(), 1u);
+}
+
+TEST_F(PortDialog, AnswerClosesTheDialogAndShowsThePort) {
+  b.window.MenuClick(MenuId::CONNECT);
+  b.window.Comm_Option_Click(2);
+  b.window.Comm_Command1_Click();
+  b.clock.advance(300ms);
+  b.port.receive(PROBE_ANSWER);
+  EXPECT_EQ(b.panel(2), "成功连接评估板于串口2");
+  EXPECT_EQ(b.panel(6), "2");
+  EXPECT_EQ(b.window.connectDialog(), nullptr);
+  b.clock.advance(10000ms);
+  EXPECT_TRUE(b.dialogs.shown.empty());
+}
+
+TEST_F(PortDialog, WrongAnswerAlsoClosesTheDialog) {
+  b.window.MenuClick(MenuId::CONNECT);
+  b.window.Comm_Command1_Click();
+  b.port.receive(ACK);
+  EXPECT_EQ(b.panel(2), "未成功连接到评估板");
+  EXPECT_EQ(b.window.connectDialog(), nullptr);
+}
+
+TEST_F(PortDialog, AnswerWhileTheWarningIsOpenClosesTheDialogSafely) {
+  b.window.MenuClick(MenuId::CONNECT);
+  b.window.Comm_Command1_Click();
+  b.dialogs.whileOpen = [&] { b.port.receive(PROBE_ANSWER); };
+  b.clock.advance(5100ms);
+  EXPECT_EQ(b.dialogs.shown.size(), 1u);
+  EXPECT_EQ(b.window.connectDialog(), nullptr);
+  EXPECT_EQ(b.panel(2), "成功连接评估板于串口4");
+  b.clock.advance(5000ms);
+  EXPECT_EQ(b.dialogs.shown.size(), 1u);
+}
+
+TEST_F(PortDialog, PortThatFailsToOpen) {
+  b.port.openable = {1};
+  b.window.MenuClick(MenuId::CONNECT);
+  b.window.Comm_Option_Click(3);
+  b.window.Comm_Command1_Click();
+  EXPECT_EQ(b.panel(2), "无效的串口.");
+  EXPECT_EQ(b.link().PortNo, 4);
+  EXPECT_TRUE(b.port.writes.empty());
+  ASSERT_NE(b.window.connectDialog(), nullptr);
+  EXPECT_FALSE(dialog().Timer1().isEnabled());
+  b.clock.advance(10000ms);
+  EXPECT_TRUE(b.dialogs.shown.empty());
+}
+
+// --- Response time-out ---------------------------------------------------------------------------
+
+struct Timeout : ::testing::Test {
+  WindowBench b;
+  void SetUp() override { b.loadConnectedWith(MenuId::X1226); }
+  int questions() const {
+    int n = 0;
+    for (const auto& s : b.dialogs.shown) n += s.question;
+    return n;
+  }
+};
+
+TEST_F(Timeout, SilentWhenNoAutomaticModeIsOn) {
+  b.window.MenuClick(MenuId::READTIME);
+  b.port.receive({0x55, 0x80});
+  b.clock.advance(2000ms);
+  EXPECT_TRUE(b.dialogs.shown.empty());
+  EXPECT_EQ(b.panel(2), "读时间...");
+  EXPECT_FALSE(b.window.Timer2().isEnabled());
+  EXPECT_EQ(b.link().RecvCount, 0);
+  EXPECT_EQ(b.link().CmdState, StReadTime);
+}
+
+TEST_F(Timeout, TimesOutTwoSecondsAfterTheRequest) {
+  b.window.MenuClick(MenuId::READTIME);
+  b.window.Check1_Click(true);
+  b.clock.advance(1999ms);
+  EXPECT_EQ(questions(), 0);
+  b.clock.advance(1ms);
+  EXPECT_EQ(questions(), 1);
+}
+
+TEST_F(Timeout, YesStopsBothAutomaticModes) {
+  b.window.Check1_Click(true);
+  b.window.Check2_Click(true);
+  b.dialogs.answers = {true};
+  b.clock.advance(2200ms);
+  ASSERT_EQ(questions(), 1);
+  EXPECT_EQ(b.dialogs.shown[0].text, "接收超时错,是否停止自动方式！");
+  EXPECT_EQ(b.dialogs.shown[0].title, "出错");
+  EXPECT_FALSE(b.controls().Check1.checked);
+  EXPECT_FALSE(b.controls().Check2.checked);
+  EXPECT_FALSE(b.window.Timer3().isEnabled());
+  const auto sent = b.port.writes.size();
+  b.clock.advance(5000ms);
+  EXPECT_EQ(b.port.writes.size(), sent) << "neither time reads nor SR polls go on";
+}
+
+TEST_F(Timeout, MonitorAloneAlsoAsks) {
+  b.window.Check2_Click(true);
+  b.dialogs.answers = {true};
+  b.clock.advance(3000ms);  // first SR read at 1 s, time-out 2 s later
+  ASSERT_EQ(questions(), 1);
+  EXPECT_FALSE(b.controls().Check2.checked);
+  EXPECT_FALSE(b.window.Timer3().isEnabled());
+}
+
+TEST_F(Timeout, NoKeepsTheAutomaticModes) {
+  b.window.Check1_Click(true);
+  b.window.Check2_Click(true);
+  b.dialogs.answers = {false};
+  b.clock.advance(2200ms);
+  ASSERT_EQ(questions(), 1);
+  EXPECT_TRUE(b.controls().Check1.checked);
+  EXPECT_TRUE(b.controls().Check2.checked);
+  EXPECT_TRUE(b.window.Timer3().isEnabled());
+  const auto sent = b.port.writes.size();
+  b.clock.advance(200ms);
+  EXPECT_GT(b.port.writes.size(), sent);
+}
+
+TEST_F(Timeout, AskedOnceWhileTheQuestionIsOpen) {
+  b.window.Check1_Click(true);
+  bool inside = false;
+  b.dialogs.whileOpen = [&] {
+    if (inside) return;
+    inside = true;
+    b.clock.advance(7000ms);  // the reads go on and time out again behind the question
+    inside = false;
+  };
+  b.dialogs.answers = {false};
+  b.clock.advance(2200ms);
+  EXPECT_EQ(questions(), 1);
+  b.dialogs.whileOpen = nullptr;
+  b.clock.advance(2200ms);
+  EXPECT_EQ(questions(), 2) << "a later time-out asks again once the first question is closed";
+}
+
+}  // namespace
+}  // namespace rtceval::testing

@@ -1,0 +1,259 @@
+// Request frames on the wire and the reassembly of replies that arrive in any split.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "board_link/board_link.h"
+#include "main_window/device_profile.h"
+#include "main_window/status_bar.h"
+#include "window_bench.h"
+
+namespace rtceval::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+// The link on its own: the fake port, a response time-out timer and a status bar.
+struct LinkBench {
+  FakeSerialPort port;
+  VirtualClock clock;
+  std::unique_ptr<Timer> timeout = clock.createTimer();
+  StatusBar bar;
+  ScriptedDialogs dialogs;
+  DeviceProfile profile;
+  BoardLink link{port, *timeout, bar, dialogs, profile};
+
+  LinkBench() { port.open(1); }
+  const Bytes& sent() const { return port.writes.back(); }
+};
+
+TEST(RequestFrame, ProbeIsLeadFlagZeroLengthAndSum) {
+  LinkBench b;
+  b.link.SendProbe(StProbe);
+  ASSERT_EQ(b.port.writes.size(), 1u);
+  EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x00, 0x55));
+  EXPECT_EQ(b.link.state().CmdState, StProbe);
+  EXPECT_FALSE(b.timeout->isEnabled()) << "a probe arms no response time-out";
+}
+
+TEST(RequestFrame, ProbeIsUnchangedOnThe1208Family) {
+  LinkBench b;
+  b.profile.Is1208Family = true;
+  b.link.SendProbe(StConnect);
+  EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x00, 0x55));
+}
+
+TEST(RequestFrame, ReadOfEightBytesAt0x30) {
+  LinkBench b;
+  b.link.Request({0x00, 0x6F, 0x00, 0x30, 0x08}, StReadTime, "读时间...");
+  EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01));
+  EXPECT_EQ(b.link.state().SendLen, 5);
+}
+
+TEST(RequestFrame, The1208FamilySendsAndSumsAddressHighByteAsFF) {
+  LinkBench b;
+  b.profile.Is1208Family = true;
+  b.link.Request({0x00, 0x6F, 0x00, 0x00, 0x07}, StReadTime, "读时间...");
+  EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x00, 0x07, 0xCF));
+  EXPECT_EQ(b.link.state().SendBuf[2], 0xFF);
+}
+
+TEST(RequestFrame, WriteRegWritesOneByte) {
+  LinkBench b;
+  b.link.WriteReg(0x3F, 0x02, StWriteWEL, "写WEL");
+  EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02, 0x0D));
+  EXPECT_EQ(b.link.state().SendLen, 6);
+}
+
+TEST(RequestFrame, ReadRegReadsOneByte) {
+  LinkBench b;
+  b.link.ReadReg(0x11, StReadINT, "读INT");
+  EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x11, 0x01, 0xDB));
+}
+
+TEST(RequestFrame, ChecksumWrapsModulo256) {
+  LinkBench b;
+  b.link.Request({0x01, 0x57, 0xFF, 0xFF, 0x01, 0xFF}, StWriteMem, "写存储器");
+  // 0x55 + 6 + 0x01 + 0x57 + 0xFF + 0xFF + 0x01 + 0xFF = 0x3B1
+  EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x06, 0x01, 0x57, 0xFF, 0xFF, 0x01, 0xFF, 0xB1));
+}
+
+TEST(RequestOperation, ArmsTimeoutRecordsKindAndShowsText) {
+  LinkBench b;
+  b.link.state().RecvCount = 3;
+  b.link.ReadReg(0x3F, StReadSR, "读SR");
+  EXPECT_TRUE(b.timeout->isEnabled());
+  EXPECT_EQ(b.link.state().CmdState, StReadSR);
+  EXPECT_EQ(b.bar.panel(2), "读SR");
+  EXPECT_EQ(b.link.state().RecvCount, 0) << "every request starts a new reply at index 0";
+}
+
+TEST(RequestOperation, FailedWriteOnClosedPortIsIgnored) {
+  LinkBench b;
+  b.port.close();
+  b.link.state().RecvCount = 4;
+  b.link.ReadReg(0x3F, StReadSR, "读SR");
+  EXPECT_TRUE(b.port.writes.empty());
+  EXPECT_TRUE(b.dialogs.shown.empty());
+  EXPECT_TRUE(b.timeout->isEnabled()) << "the missing reply runs into the time-out";
+  EXPECT_EQ(b.link.state().RecvCount, 0);
+  EXPECT_EQ(b.bar.panel(2), "读SR");
+}
+
+// --- Reassembly, through the window so that a dispatched reply is visible ---------------------
+
+const Bytes TIME_REPLY{0x55, 0x80, 0x08, 0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20, 0xE8};
+
+struct Reassembly : ::testing::Test {
+  WindowBench b;
+  void SetUp() override {
+    b.loadConnectedWith(MenuId::X1226);
+    b.window.MenuClick(MenuId::READTIME);
+  }
+  bool timeShown() const {
+    return b.panel(2) == "读时间成功" && b.controls().LabTime.caption == "09:05:30";
+  }
+};
+
+TEST_F(Reassembly, WholeReplyInOneChunk) {
+  b.port.receive(TIME_REPLY);
+  EXPECT_TRUE(timeShown());
+  EXPECT_FALSE(b.window.Timer2().isEnabled());
+  EXPECT_EQ(b.link().RecvCount, 0);
+}
+
+TEST_F(Reassembly, ByteByByte) {
+  for (std::size_t i = 0; i < TIME_REPLY.size(); ++i) {
+    EXPECT_EQ(b.panel(2), "读时间...") << "dispatched early, after " << i << " bytes";
+    b.port.receive({TIME_REPLY[i]});
+  }
+  EXPECT_TRUE(timeShown());
+}
+
+TEST_F(Reassembly, EveryTwoAndThreePieceSplit) {
+  const std::size_t n = TIME_REPLY.size();
+  for (std::size_t i = 1; i < n; ++i) {
+    for (std::size_t j = i; j < n; ++j) {
+      WindowBench fresh;
+      fresh.loadConnectedWith(MenuId::X1226);
+      fresh.window.MenuClick(MenuId::READTIME);
+      fresh.port.receive(Bytes(TIME_REPLY.begin(), TIME_REPLY.begin() + i));
+      if (j > i) fresh.port.receive(Bytes(TIME_REPLY.begin() + i, TIME_REPLY.begin() + j));
+      EXPECT_EQ(fresh.panel(2), "读时间...") << "split " << i << "/" << j;
+      fresh.port.receive(Bytes(TIME_REPLY.begin() + j, TIME_REPLY.end()));
+      EXPECT_EQ(fresh.panel(2), "读时间成功") << "split " << i << "/" << j;
+      EXPECT_EQ(fresh.controls().LabTime.caption, "09:05:30") << "split " << i << "/" << j;
+    }
+  }
+}
+
+TEST(ReassemblyAck, AcknowledgementOneChunkOrByteByByte) {
+  for (bool byteByByte : {false, true}) {
+    WindowBench b;
+    b.loadConnectedWith(MenuId::X1226);
+    b.link().CmdState = StWriteAL0;
+    if (byteByByte)
+      for (std::uint8_t x : ACK) b.port.receive({x});
+    else
+      b.port.receive(ACK);
+    EXPECT_EQ(b.panel(2), "设置AL0成功") << (byteByByte ? "byte by byte" : "one chunk");
+  }
+}
+
+TEST_F(Reassembly, ProbeAnswerIsCompleteAtFourBytes) {
+  b.link().CmdState = StConnect;
+  b.port.receive({0x55, 0x80, 0x00});
+  EXPECT_EQ(b.panel(2), "读时间...");
+  b.port.receive({0xD5});
+  EXPECT_EQ(b.panel(2), "成功连接评估板于串口1");
+}
+
+TEST_F(Reassembly, RepliesAfterAGoodReplyStartAtIndexZero) {
+  b.port.receive(TIME_REPLY);
+  ASSERT_TRUE(timeShown());
+  b.link().CmdState = StWriteTime;
+  b.port.receive({0x55, 0x81});
+  EXPECT_EQ(b.link().RecvCount, 2);
+  EXPECT_EQ(b.link().RecvBuf[0], 0x55);
+  b.port.receive({0x01, 0x00, 0xD7});
+  EXPECT_EQ(b.panel(2), "设置时间成功");
+  b.link().CmdState = StReadSR;
+  b.port.receive(DataReply({0x80}));
+  EXPECT_EQ(b.panel(2), "读SR成功");
+  EXPECT_EQ(b.window.registers().RegSR, 0x80);
+}
+
+TEST_F(Reassembly, BadChecksumIsReportedAndNotDispatched) {
+  b.link().CmdState = StWriteAL0;
+  b.port.receive({0x55, 0x81, 0x01, 0x00, 0xD8});
+  EXPECT_EQ(b.panel(2), "帧和校验错");
+  EXPECT_EQ(b.dialogs.beeps, 1);
+  EXPECT_TRUE(b.window.Timer2().isEnabled()) << "the request still waits for its time-out";
+  EXPECT_EQ(b.link().RecvCount, 5);
+}
+
+TEST_F(Reassembly, MoreBytesThanTheLengthSaysAreNeverDispatched) {
+  Bytes longer = TIME_REPLY;
+  longer.push_back(0x00);
+  b.port.receive(longer);
+  EXPECT_EQ(b.panel(2), "读时间...");
+  b.port.receive({0x00, 0x00});
+  EXPECT_EQ(b.panel(2), "读时间...");
+  EXPECT_EQ(b.dialogs.beeps, 0);
+}
+
+TEST_F(Reassembly, TimeoutDropsAPartialReply) {
+  b.port.receive(Bytes(TIME_REPLY.begin(), TIME_REPLY.begin() + 5));
+  b.clock.advance(2000ms);
+  EXPECT_EQ(b.link().RecvCount, 0);
+  b.port.receive(TIME_REPLY);
+  EXPECT_TRUE(timeShown());
+}
+
+TEST_F(Reassembly, OverflowRestartsAtIndexZeroWithTheChunk) {
+  b.port.receive(Bytes(250, 0x00));  // length byte 0: never complete
+  EXPECT_TRUE(b.dialogs.shown.empty());
+  b.port.receive(Bytes(TIME_REPLY.begin(), TIME_REPLY.begin() + 8));  // 258 > 257
+  ASSERT_EQ(b.dialogs.shown.size(), 1u);
+  EXPECT_EQ(b.dialogs.shown[0].text, "接收缓冲区溢出");
+  EXPECT_FALSE(b.dialogs.shown[0].question);
+  EXPECT_EQ(b.link().RecvCount, 8);
+  EXPECT_THAT(Bytes(b.link().RecvBuf.begin(), b.link().RecvBuf.begin() + 8),
+              ElementsAreArray(TIME_REPLY.begin(), TIME_REPLY.begin() + 8));
+  b.port.receive(Bytes(TIME_REPLY.begin() + 8, TIME_REPLY.end()));
+  EXPECT_TRUE(timeShown());
+}
+
+TEST_F(Reassembly, ExactlyFullBufferIsNoOverflow) {
+  b.port.receive(Bytes(200, 0x00));
+  b.port.receive(Bytes(57, 0x00));
+  EXPECT_TRUE(b.dialogs.shown.empty());
+  EXPECT_EQ(b.link().RecvCount, 257);
+}
+
+TEST_F(Reassembly, ChunkLongerThanTheBufferKeepsItsFirst257Bytes) {
+  b.port.receive({0x55, 0x80});
+  Bytes huge(300);
+  for (std::size_t i = 0; i < huge.size(); ++i) huge[i] = static_cast<std::uint8_t>(i);
+  huge[2] = 0xFF;  // an impossible length, so nothing dispatches
+  b.port.receive(huge);
+  ASSERT_EQ(b.dialogs.shown.size(), 1u);
+  EXPECT_EQ(b.dialogs.shown[0].text, "接收缓冲区溢出");
+  EXPECT_EQ(b.link().RecvCount, 257);
+  EXPECT_THAT(Bytes(b.link().RecvBuf.begin(), b.link().RecvBuf.end()),
+              ElementsAreArray(huge.begin(), huge.begin() + 257));
+}
+
+TEST_F(Reassembly, LargestReplyFillsTheBufferAndDispatches) {
+  // 253 data bytes make a 257-byte frame; under a pending read it is the wrong length.
+  Bytes data(253, 0x11);
+  b.port.receive(DataReply(data));
+  EXPECT_TRUE(b.dialogs.shown.empty());
+  EXPECT_EQ(b.panel(2), "读时间失败");
+}
+
+}  // namespace
+}  // namespace rtceval::testing

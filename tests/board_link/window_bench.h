@@ -1,0 +1,75 @@
+#pragma once
+
+// A main window on the fake port, the virtual clock and scripted message boxes: the bench most
+// link, dispatch and window tests run on.
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fake_serial_port.h"
+#include "main_window/main_window.h"
+#include "scripted_dialogs.h"
+#include "virtual_clock.h"
+
+namespace rtceval::testing {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+// A reply frame as the board sends it: lead, flag, length, data, 8-bit sum.
+inline Bytes ReplyFrame(std::uint8_t flag, Bytes data) {
+  Bytes frame;
+  frame.reserve(data.size() + 4);
+  frame.push_back(0x55);
+  frame.push_back(flag);
+  frame.push_back(static_cast<std::uint8_t>(data.size()));
+  for (std::uint8_t b : data) frame.push_back(b);
+  unsigned sum = 0;
+  for (std::uint8_t b : frame) sum += b;
+  frame.push_back(static_cast<std::uint8_t>(sum));
+  return frame;
+}
+inline Bytes DataReply(Bytes data) { return ReplyFrame(0x80, std::move(data)); }
+inline const Bytes ACK{0x55, 0x81, 0x01, 0x00, 0xD7};
+inline const Bytes PROBE{0x55, 0x00, 0x00, 0x55};
+inline const Bytes PROBE_ANSWER{0x55, 0x80, 0x00, 0xD5};
+
+struct WindowBench {
+  FakeSerialPort port;
+  VirtualClock clock;
+  ScriptedDialogs dialogs;
+  FixedPcClock pc;
+  MainWindow window{port, clock, dialogs, pc};
+
+  // Loads the window with the board answering on port 1, so the search is over and the port is
+  // open; forgets the probe frame.
+  void loadConnected() {
+    port.openable = {1};
+    window.Form_Load();
+    clock.advance(200ms);
+    port.receive(PROBE_ANSWER);
+    port.writes.clear();
+  }
+  void loadConnectedWith(MenuId model) {
+    loadConnected();
+    window.MenuClick(model);
+  }
+
+  const std::string& panel(int n) const { return window.controls().StatusBar1.panel(n); }
+  LinkState& link() { return window.link().state(); }
+  const MainWindowControls& controls() const { return window.controls(); }
+  std::vector<std::string> shownTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& s : dialogs.shown) texts.push_back(s.text);
+    return texts;
+  }
+  // Pretends a request of kind `state` is pending and lets its reply arrive in one chunk.
+  void replyTo(CmdStateCode state, const Bytes& frame) {
+    link().CmdState = state;
+    port.receive(frame);
+  }
+};
+
+}  // namespace rtceval::testing

@@ -1,0 +1,339 @@
+// The load sequence, the device menu and its profiles, the function menu and the dialog switch.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "../board_link/window_bench.h"
+#include "board_link/connect_dialog.h"
+
+namespace rtceval::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+const MenuId FUNCTION_ITEMS[] = {MenuId::mINT, MenuId::ALARM1, MenuId::ALARM2,
+                                 MenuId::FOUT, MenuId::mEVENT, MenuId::WDT,
+                                 MenuId::BP,   MenuId::MEMORY, MenuId::USERREG};
+const MenuId DEVICE_ITEMS[] = {MenuId::X1226, MenuId::X1227, MenuId::X1228,
+                               MenuId::X1205, MenuId::X1208, MenuId::X1209};
+
+int visibleNoteLinks(const MainWindowControls& c) {
+  int n = 0;
+  for (const auto& l : c.LabAN) n += l.visible;
+  return n;
+}
+
+// Everything a device click may change, as one comparable text.
+std::string snapshot(const WindowBench& b) {
+  const auto& c = b.controls();
+  std::ostringstream s;
+  s << c.caption << '|' << b.panel(4) << '|' << c.Labmht.caption << '|' << c.Labds.caption << '|'
+    << c.LabAlm1.enabled << c.LabEV.enabled << c.Check1.enabled << c.Check2.enabled << '|';
+  for (const auto& m : c.menus) s << m.enabled << m.checked;
+  s << '|';
+  for (const auto& l : c.LabAN) s << l.visible;
+  const DeviceProfile& p = b.window.profile();
+  s << '|' << p.Is1208Family << p.HasINT << p.HasWDT << p.HasAlarm0 << p.HasAlarm1 << p.HasBP
+    << p.HasEvent << p.HasFOUT << p.HasMemory << p.HasUserReg;
+  return s.str();
+}
+
+// --- Load sequence -------------------------------------------------------------------------------
+
+TEST(LoadSequence, DateTextUsesBlanksAndSundayAsOne) {
+  struct Case {
+    PcDate date;
+    const char* text;
+  };
+  const Case cases[] = {{{2004, 5, 20, 4}, " 2004年 5月 20日 星期 5"},
+                        {{2004, 5, 23, 0}, " 2004年 5月 23日 星期 1"},
+                        {{2004, 5, 22, 6}, " 2004年 5月 22日 星期 7"},
+                        {{2011, 12, 1, 4}, " 2011年 12月 1日 星期 5"}};
+  for (const Case& c : cases) {
+    WindowBench b;
+    b.pc.date = c.date;
+    b.window.Form_Load();
+    EXPECT_EQ(b.controls().LabDate.caption, c.text);
+  }
+}
+
+TEST(LoadSequence, StartsWithNoDeviceAndDarkIndicators) {
+  WindowBench b;
+  // An SR reply before the load lights indicators; the load must darken them again.
+  b.link().CmdState = StReadSR;
+  b.port.receive(DataReply({0xE0}));
+  ASSERT_EQ(b.controls().colours.ShapeBAT, (Rgb{0, 255, 0}));
+  b.port.receive({0x55, 0x80});
+  b.window.Form_Load();
+
+  const auto& c = b.controls();
+  EXPECT_EQ(c.colours.ShapeAlarm0, (Rgb{128, 0, 0}));
+  EXPECT_EQ(c.colours.ShapeAlarm1, (Rgb{128, 0, 0}));
+  EXPECT_EQ(c.colours.ShapeEV, (Rgb{128, 0, 0}));
+  EXPECT_EQ(c.colours.ShapeBAT, (Rgb{0, 64, 0}));
+  EXPECT_EQ(b.link().RecvCount, 0);
+  EXPECT_FALSE(c.Check1.enabled);
+  EXPECT_FALSE(c.Check2.enabled);
+  for (const auto& button : c.buttons) EXPECT_FALSE(button.visible) << button.name;
+  for (MenuId id : {MenuId::READTIME, MenuId::SETTIME, MenuId::STATUS, MenuId::MFUNCTION})
+    EXPECT_FALSE(c.menu(id).enabled) << c.menu(id).name;
+  for (MenuId id : {MenuId::MDEVICE, MenuId::CONNECT, MenuId::MHELP, MenuId::MCOMM})
+    EXPECT_TRUE(c.menu(id).enabled) << c.menu(id).name;
+  for (MenuId id : DEVICE_ITEMS) EXPECT_FALSE(c.menu(id).checked);
+  EXPECT_EQ(b.panel(4), "");
+  EXPECT_EQ(visibleNoteLinks(c), 0);
+  EXPECT_FALSE(c.Label1.visible || c.Labmht.visible || c.Labds.visible || c.LabAN0.visible);
+  EXPECT_EQ(c.caption, "KESMO时钟芯片简易评估系统");
+  EXPECT_EQ(b.window.OpenSubForm(), 255);
+  EXPECT_EQ(b.link().PortNo, 1);
+}
+
+TEST(LoadSequence, BeforeAnyDeviceOnlyDeviceConnectAndHelpWork) {
+  WindowBench b;
+  b.loadConnected();
+  b.window.MenuClick(MenuId::READTIME);
+  for (MenuId id : FUNCTION_ITEMS) b.window.MenuClick(id);
+  b.window.MenuClick(MenuId::DTR);
+  b.window.MenuClick(MenuId::SETTIME);
+  b.window.MenuClick(MenuId::STATUS);
+  EXPECT_TRUE(b.port.writes.empty());
+  EXPECT_EQ(b.window.OpenSubForm(), 255);
+  EXPECT_FALSE(b.window.Timer2().isEnabled());
+
+  b.window.Check1_Click(true);
+  b.window.Check2_Click(true);
+  EXPECT_FALSE(b.controls().Check1.checked);
+  EXPECT_FALSE(b.controls().Check2.checked);
+  EXPECT_FALSE(b.window.Timer3().isEnabled());
+  b.clock.advance(3000ms);
+  EXPECT_TRUE(b.port.writes.empty());
+
+  b.window.MenuClick(MenuId::MABOUT);
+  EXPECT_EQ(b.window.OpenSubForm(), 17);
+  b.window.MenuClick(MenuId::CONNECT);
+  EXPECT_EQ(b.window.OpenSubForm(), 0);
+  EXPECT_NE(b.window.connectDialog(), nullptr);
+}
+
+TEST(LoadSequence, UnloadStopsTimersAndClosesThePortOnce) {
+  WindowBench b;
+  b.loadConnectedWith(MenuId::X1226);
+  b.window.Check2_Click(true);
+  b.window.MenuClick(MenuId::READTIME);
+  b.window.Form_Unload();
+  EXPECT_FALSE(b.window.Timer1().isEnabled());
+  EXPECT_FALSE(b.window.Timer2().isEnabled());
+  EXPECT_FALSE(b.window.Timer3().isEnabled());
+  EXPECT_FALSE(b.port.isOpen());
+  const int closes = b.port.closeCount;
+  const auto sent = b.port.writes.size();
+  b.window.Form_Unload();
+  EXPECT_EQ(b.port.closeCount, closes);
+  b.clock.advance(5000ms);
+  EXPECT_EQ(b.port.writes.size(), sent);
+  EXPECT_TRUE(b.dialogs.shown.empty());
+}
+
+// --- Device profiles -----------------------------------------------------------------------------
+
+struct ProfileCase {
+  MenuId item;
+  const char* name;
+  // 1208 INT WDT AL0 AL1 BP EV FOUT MEM UR
+  std::array<bool, 10> flags;
+  int noteLinks;
+};
+
+class DeviceClick : public ::testing::TestWithParam<ProfileCase> {};
+
+TEST_P(DeviceClick, AppliesTheModelsProfile) {
+  const ProfileCase& c = GetParam();
+  WindowBench b;
+  b.loadConnected();
+  b.window.MenuClick(c.item);
+  const DeviceProfile& p = b.window.profile();
+  const std::array<bool, 10> flags{p.Is1208Family, p.HasINT,   p.HasWDT,   p.HasAlarm0,
+                                   p.HasAlarm1,    p.HasBP,    p.HasEvent, p.HasFOUT,
+                                   p.HasMemory,    p.HasUserReg};
+  EXPECT_EQ(flags, c.flags);
+
+  const auto& m = b.controls();
+  const std::array<bool, 9> menus{
+      m.menu(MenuId::mINT).enabled,   m.menu(MenuId::WDT).enabled,
+      m.menu(MenuId::ALARM1).enabled, m.menu(MenuId::ALARM2).enabled,
+      m.menu(MenuId::BP).enabled,     m.menu(MenuId::mEVENT).enabled,
+      m.menu(MenuId::FOUT).enabled,   m.menu(MenuId::MEMORY).enabled,
+      m.menu(MenuId::USERREG).enabled};
+  const std::array<bool, 9> expectedMenus{c.flags[1], c.flags[2], c.flags[3],
+                                          c.flags[4], c.flags[5], c.flags[6],
+                                          c.flags[7], c.flags[8], c.flags[9]};
+  EXPECT_EQ(menus, expectedMenus);
+  EXPECT_TRUE(m.menu(MenuId::DTR).enabled);
+  EXPECT_TRUE(m.menu(MenuId::ATR).enabled);
+  for (MenuId id : {MenuId::READTIME, MenuId::SETTIME, MenuId::STATUS, MenuId::MFUNCTION})
+    EXPECT_TRUE(m.menu(id).enabled);
+  EXPECT_TRUE(m.Check1.enabled);
+  EXPECT_TRUE(m.Check2.enabled);
+  EXPECT_FALSE(m.Check1.checked);
+
+  EXPECT_EQ(m.LabAlm1.enabled, c.flags[4]);
+  EXPECT_EQ(m.LabEV.enabled, c.flags[6]);
+  EXPECT_TRUE(m.LabAlm1.visible && m.LabEV.visible) << "greyed, never hidden";
+
+  EXPECT_EQ(m.caption, std::string("KESMO时钟芯片简易评估系统-----") + c.name);
+  EXPECT_EQ(b.panel(4), c.name);
+  EXPECT_EQ(m.Labmht.caption, std::string(c.name) + "简介");
+  EXPECT_EQ(m.Labds.caption, std::string(c.name) + "数据手册");
+  EXPECT_TRUE(m.Labmht.visible && m.Labds.visible && m.LabAN0.visible && m.Label1.visible);
+  EXPECT_EQ(visibleNoteLinks(m), c.noteLinks);
+  EXPECT_TRUE(m.LabAN[0].visible);
+  EXPECT_EQ(m.LabAN[0].caption, "AN154");
+  for (MenuId id : DEVICE_ITEMS) EXPECT_EQ(m.menu(id).checked, id == c.item) << m.menu(id).name;
+  EXPECT_TRUE(b.port.writes.empty()) << "choosing a model sends nothing";
+}
+
+constexpr bool T = true;
+constexpr bool F = false;
+INSTANTIATE_TEST_SUITE_P(
+    Models, DeviceClick,
+    ::testing::Values(ProfileCase{MenuId::X1226, "X1226", {F, T, F, T, T, T, F, T, T, F}, 9},
+                      ProfileCase{MenuId::X1227, "X1227", {F, F, T, T, T, T, F, F, T, F}, 9},
+                      ProfileCase{MenuId::X1228, "X1228", {F, T, T, T, T, T, F, T, T, F}, 9},
+                      ProfileCase{MenuId::X1205, "X1205", {F, T, F, T, T, F, F, F, F, F}, 1},
+                      ProfileCase{MenuId::X1208, "X1208", {T, T, F, T, F, F, F, T, F, T}, 1},
+                      ProfileCase{MenuId::X1209, "X1209", {T, T, F, T, F, F, T, T, F, T}, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DeviceSelection, BackFromX1205ToX1226ShowsAllNineNoteLinks) {
+  WindowBench b;
+  b.loadConnectedWith(MenuId::X1205);
+  ASSERT_EQ(visibleNoteLinks(b.controls()), 1);
+  b.window.MenuClick(MenuId::X1226);
+  EXPECT_EQ(visibleNoteLinks(b.controls()), 9);
+  const char* names[] = {"AN154", "AN105", "AN106", "AN109", "AN138",
+                         "AN81",  "AN85",  "AN86",  "AN87"};
+  for (int i = 0; i < 9; ++i) EXPECT_EQ(b.controls().LabAN[i].caption, names[i]);
+  EXPECT_TRUE(b.controls().menu(MenuId::BP).enabled);
+  EXPECT_FALSE(b.controls().menu(MenuId::X1205).checked);
+}
+
+TEST(DeviceSelection, SameModelTwiceChangesNothing) {
+  for (MenuId model : DEVICE_ITEMS) {
+    WindowBench b;
+    b.loadConnectedWith(model);
+    const std::string once = snapshot(b);
+    b.window.MenuClick(model);
+    EXPECT_EQ(snapshot(b), once);
+  }
+}
+
+TEST(DeviceSelection, SwitchingFamiliesKeepsRegistersAndTheOpenDialog) {
+  WindowBench b;
+  b.loadConnectedWith(MenuId::X1228);
+  b.window.registers().RegBL = 0x84;
+  b.window.registers().RegINT = 0x61;
+  b.window.MenuClick(MenuId::CONNECT);
+  b.window.MenuClick(MenuId::X1208);
+  EXPECT_EQ(b.window.registers().RegBL, 0x84);
+  EXPECT_EQ(b.window.registers().RegINT, 0x61);
+  EXPECT_NE(b.window.connectDialog(), nullptr);
+  EXPECT_EQ(b.window.OpenSubForm(), 0);
+  EXPECT_TRUE(b.window.profile().Is1208Family);
+  EXPECT_TRUE(b.port.writes.empty());
+}
+
+TEST(DeviceSelection, DeviceSelByNameSetsNoFlagAndTicksOnlyAnExactName) {
+  WindowBench b;
+  b.loadConnectedWith(MenuId::X1205);
+  b.window.Device_Sel("x1208");
+  const auto& c = b.controls();
+  EXPECT_EQ(c.caption, "KESMO时钟芯片简易评估系统-----x1208");
+  EXPECT_EQ(b.panel(4), "x1208");
+  for (MenuId id : DEVICE_ITEMS) EXPECT_FALSE(c.menu(id).checked) << c.menu(id).name;
+  EXPECT_EQ(visibleNoteLinks(c), 9);
+  EXPECT_FALSE(b.window.profile().Is1208Family);
+  EXPECT_TRUE(b.window.profile().HasAlarm1) << "the X1205 profile stays in force";
+
+  b.window.Device_Sel("X1209");
+  EXPECT_TRUE(c.menu(MenuId::X1209).checked);
+  EXPECT_EQ(visibleNoteLinks(c), 1);
+  EXPECT_FALSE(b.window.profile().HasEvent);
+  EXPECT_FALSE(c.LabEV.enabled) << "labels follow the click, not Device_Sel";
+}
+
+// --- Dialog switch -------------------------------------------------------------------------------
+
+TEST(SubForms, OpeningAnotherFormClosesThePortDialog) {
+  WindowBench b;
+  b.loadConnectedWith(MenuId::X1226);
+  b.window.MenuClick(MenuId::CONNECT);
+  ASSERT_NE(b.window.connectDialog(), nullptr);
+  b.window.MenuClick(MenuId::mINT);
+  EXPECT_EQ(b.window.connectDialog(), nullptr);
+  EXPECT_EQ(b.window.OpenSubForm(), 3);
+}
+
+TEST(SubForms, MenuItemsOpenTheirNumbers) {
+  WindowBench b;
+  b.loadConnectedWith(MenuId::X1228);
+  const std::pair<MenuId, int> items[] = {
+      {MenuId::SETTIME, 1}, {MenuId::STATUS, 2}, {MenuId::mINT, 3},     {MenuId::ALARM1, 4},
+      {MenuId::ALARM2, 5},  {MenuId::BP, 6},     {MenuId::FOUT, 7},     {MenuId::WDT, 9},
+      {MenuId::ATR, 10},    {MenuId::DTR, 11},   {MenuId::MEMORY, 12},  {MenuId::MABOUT, 17}};
+  for (const auto& [item, number] : items) {
+    b.window.MenuClick(item);
+    EXPECT_EQ(b.window.OpenSubForm(), number) << b.controls().menu(item).name;
+  }
+  b.window.MenuClick(MenuId::mEVENT);  // greyed on the X1228
+  EXPECT_EQ(b.window.OpenSubForm(), 17);
+}
+
+TEST(SubForms, ReopeningThePortDialogLoadsItAfresh) {
+  WindowBench b;
+  b.loadConnected();
+  b.port.openable = {1, 2, 3, 4};
+  b.window.MenuClick(MenuId::CONNECT);
+  b.window.Comm_Option_Click(3);
+  b.window.Comm_Command1_Click();
+  b.clock.advance(1000ms);
+  ASSERT_EQ(b.window.connectDialog()->ProgressBar1Value(), 10);
+  b.window.MenuClick(MenuId::CONNECT);
+  ConnectDialog* again = b.window.connectDialog();
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(again->selectedPort(), 3) << "loads with the port now in use";
+  EXPECT_EQ(again->AckCount(), 0);
+  EXPECT_FALSE(again->Timer1().isEnabled());
+  b.clock.advance(10000ms);
+  EXPECT_TRUE(b.dialogs.shown.empty()) << "the closed dialog's timer is gone with it";
+}
+
+TEST(SubForms, NumberOutsideTheTableShowsNothing) {
+  WindowBench b;
+  b.loadConnected();
+  b.window.Load_Sub_Form(0);
+  ASSERT_NE(b.window.connectDialog(), nullptr);
+  b.window.Load_Sub_Form(18);
+  EXPECT_EQ(b.window.connectDialog(), nullptr);
+  EXPECT_EQ(b.window.OpenSubForm(), 18);
+  b.window.Load_Sub_Form(0);
+  EXPECT_NE(b.window.connectDialog(), nullptr);
+  b.window.Load_Sub_Form(255);
+  EXPECT_EQ(b.window.connectDialog(), nullptr);
+  EXPECT_EQ(b.window.OpenSubForm(), 255);
+}
+
+TEST(SubForms, ClosedByTheUserAndOpenedAgain) {
+  WindowBench b;
+  b.loadConnected();
+  b.window.MenuClick(MenuId::CONNECT);
+  b.window.SubForm_Closed();
+  EXPECT_EQ(b.window.connectDialog(), nullptr);
+  EXPECT_EQ(b.window.OpenSubForm(), 0) << "not reset when the user closes a dialog";
+  b.window.MenuClick(MenuId::CONNECT);
+  EXPECT_NE(b.window.connectDialog(), nullptr);
+}
+
+}  // namespace
+}  // namespace rtceval::testing

@@ -1,0 +1,344 @@
+// The alarm/event monitor (Timer3), the indicators that follow SR, and the write sequencer (Timer4).
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "../board_link/window_bench.h"
+
+namespace rtceval::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+const Rgb DARK_RED{128, 0, 0};
+const Rgb RED{255, 0, 0};
+const Rgb DARK_GREEN{0, 64, 0};
+const Rgb GREEN{0, 255, 0};
+
+const Bytes WEL_A{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02, 0x0D};
+const Bytes RWEL_A{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x06, 0x11};
+const Bytes WRTC_B{0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x07, 0x01, 0x10, 0xE2};
+const Bytes GET_SR_A{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x3F, 0x01, 0x09};
+const Bytes GET_SR_B{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x07, 0x01, 0xD0};
+
+// An SR read answered with `sr`, as the panel or the monitor would cause it.
+void readSR(WindowBench& b, std::uint8_t sr) { b.replyTo(StReadSR, DataReply({sr})); }
+
+// --- Indicators ----------------------------------------------------------------------------------
+
+TEST(Indicators, LayoutBLightsEventAlarmAndBatteryAndKeepsAlarm1) {
+  WindowBench b;
+  b.loadConnectedWith(MenuId::X1226);
+  readSR(b, 0x40);  // alarm 1 lit on the X1226
+  ASSERT_EQ(b.controls().colours.ShapeAlarm1, RED);
+  b.window.MenuClick(MenuId::X1208);
+  readSR(b, 0x0E);
+  const auto& c = b.controls().colours;
+  EXPECT_EQ(b.window.registers().RegSR, 0x0E);
+  EXPECT_EQ(b.panel(2), "读SR成功");
+  EXPECT_EQ(c.ShapeEV, RED);
+  EXPECT_EQ(c.ShapeAlarm0, RED);
+  EXPECT_EQ(c.ShapeBAT, GREEN);
+  EXPECT_EQ(c.ShapeAlarm1, RED) << "layout B has no alarm 1 bit";
+  readSR(b, 0xF1);
+  EXPECT_EQ(c.ShapeEV, DARK_RED);
+  EXPECT_EQ(c.ShapeAlarm0, DARK_RED);
+  EXPECT_EQ(c.ShapeBAT, DARK_GREEN);
+  EXPECT_EQ(c.ShapeAlarm1, RED);
+}
+
+TEST(Indicators, LayoutALightsBatteryAndAlarmsAndKeepsEvent) {
+  WindowBench b;
+  b.loadConnectedWith(MenuId::X1209);
+  readSR(b, 0x08);  // event lit on the X1209
+  ASSERT_EQ(b.controls().colours.ShapeEV, RED);
+  b.window.MenuClick(MenuId::X1226);
+  readSR(b, 0x60);
+  const auto& c = b.controls().colours;
+  EXPECT_EQ(c.ShapeAlarm1, RED);
+  EXPECT_EQ(c.ShapeAlarm0, RED);
+  EXPECT_EQ(c.ShapeBAT, DARK_GREEN);
+  readSR(b, 0x80);
+  EXPECT_EQ(c.ShapeBAT, GREEN);
+  EXPECT_EQ(c.ShapeAlarm1, DARK_RED);
+  EXPECT_EQ(c.ShapeAlarm0, DARK_RED);
+  readSR(b, 0x1F);
+  EXPECT_EQ(c.ShapeBAT, DARK_GREEN);
+  EXPECT_EQ(c.ShapeEV, RED) << "layout A has no event bit; a device change repaints nothing";
+}
+
+TEST(Indicators, OneBitEach) {
+  struct Case {
+    MenuId model;
+    std::uint8_t sr;
+    Rgb alarm0, alarm1, ev, bat;
+  };
+  const Case cases[] = {
+      {MenuId::X1228, 0x20, RED, DARK_RED, DARK_RED, DARK_GREEN},
+      {MenuId::X1228, 0x40, DARK_RED, RED, DARK_RED, DARK_GREEN},
+      {MenuId::X1228, 0x80, DARK_RED, DARK_RED, DARK_RED, GREEN},
+      {MenuId::X1209, 0x02, DARK_RED, DARK_RED, DARK_RED, GREEN},
+      {MenuId::X1209, 0x04, RED, DARK_RED, DARK_RED, DARK_GREEN},
+      {MenuId::X1209, 0x08, DARK_RED, DARK_RED, RED, DARK_GREEN},
+  };
+  for (const Case& k : cases) {
+    WindowBench b;
+    b.loadConnectedWith(k.model);
+    readSR(b, k.sr);
+    const auto& c = b.controls().colours;
+    EXPECT_EQ(c.ShapeAlarm0, k.alarm0) << int(k.sr);
+    EXPECT_EQ(c.ShapeAlarm1, k.alarm1) << int(k.sr);
+    EXPECT_EQ(c.ShapeEV, k.ev) << int(k.sr);
+    EXPECT_EQ(c.ShapeBAT, k.bat) << int(k.sr);
+  }
+}
+
+TEST(Indicators, SRErrorReplyChangesNeitherRegisterNorIndicators) {
+  WindowBench b;
+  b.loadConnectedWith(MenuId::X1226);
+  readSR(b, 0xE0);
+  b.replyTo(StReadSR, {0x55, 0x81, 0x01, 0x84, 0x5B});
+  EXPECT_EQ(b.window.registers().RegSR, 0xE0);
+  EXPECT_EQ(b.controls().colours.ShapeBAT, GREEN);
+  EXPECT_EQ(b.controls().colours.ShapeAlarm0, RED);
+  EXPECT_EQ(b.panel(2), "评估板读器件错");
+}
+
+// --- Monitor -------------------------------------------------------------------------------------
+
+struct Monitor : ::testing::Test {
+  WindowBench b;
+  void start(MenuId model, std::uint8_t sr) {
+    b.loadConnectedWith(model);
+    readSR(b, sr);
+    b.port.writes.clear();
+    b.window.Check2_Click(true);
+  }
+  // The monitor's messages, without any time-out question of unanswered reads.
+  std::vector<std::string> announcements() const {
+    std::vector<std::string> texts;
+    for (const auto& s : b.dialogs.shown)
+      if (!s.question) texts.push_back(s.text);
+    return texts;
+  }
+};
+
+TEST_F(Monitor, AnnouncesTheLastSRBeforeTheNewReadGoesOut) {
+  start(MenuId::X1226, 0x20);
+  EXPECT_TRUE(b.window.Timer3().isEnabled());
+  std::size_t writesWhenShown = 99;
+  b.dialogs.whileOpen = [&] { writesWhenShown = b.port.writes.size(); };
+  b.clock.advance(999ms);
+  EXPECT_THAT(b.dialogs.shown, IsEmpty());
+  b.clock.advance(1ms);
+  EXPECT_THAT(b.shownTexts(), ElementsAre("警报0发生"));
+  EXPECT_EQ(b.dialogs.shown[0].title, "");
+  EXPECT_FALSE(b.dialogs.shown[0].question);
+  EXPECT_EQ(writesWhenShown, 0u);
+  EXPECT_THAT(b.port.writes, ElementsAre(GET_SR_A));
+  EXPECT_EQ(b.link().CmdState, StReadSR);
+  EXPECT_EQ(b.panel(2), "读SR");
+}
+
+TEST_F(Monitor, LayoutAAnnouncesAlarm1BeforeAlarm0) {
+  start(MenuId::X1228, 0x60);
+  b.clock.advance(1000ms);
+  EXPECT_THAT(b.shownTexts(), ElementsAre("警报1发生", "警报0发生"));
+}
+
+TEST_F(Monitor, LayoutBAnnouncesEventBeforeAlarm) {
+  start(MenuId::X1208, 0x0C);
+  b.clock.advance(1000ms);
+  EXPECT_THAT(b.shownTexts(), ElementsAre("事件发生", "警报发生"));
+  EXPECT_THAT(b.port.writes, ElementsAre(GET_SR_B));
+}
+
+TEST_F(Monitor, EachLayoutReadsOnlyItsOwnBits) {
+  start(MenuId::X1209, 0xF3);  // every bit but EVT and ALM
+  b.clock.advance(1000ms);
+  EXPECT_THAT(b.dialogs.shown, IsEmpty());
+  WindowBench a;
+  a.loadConnectedWith(MenuId::X1205);
+  readSR(a, 0x9F);  // every bit but AL1 and AL0
+  a.window.Check2_Click(true);
+  a.clock.advance(1000ms);
+  EXPECT_THAT(a.dialogs.shown, IsEmpty());
+}
+
+TEST_F(Monitor, RepeatsEverySecondWhileTheFlagStaysSet) {
+  start(MenuId::X1226, 0x40);
+  for (int i = 0; i < 3; ++i) {
+    b.clock.advance(1000ms);
+    b.port.receive(DataReply({0x40}));
+  }
+  EXPECT_THAT(b.shownTexts(), ElementsAre("警报1发生", "警报1发生", "警报1发生"));
+  EXPECT_EQ(b.port.writes.size(), 3u);
+  b.clock.advance(1000ms);
+  b.port.receive(DataReply({0x00}));  // the chip cleared it
+  b.clock.advance(1000ms);
+  EXPECT_EQ(b.dialogs.shown.size(), 4u);
+  EXPECT_EQ(b.controls().colours.ShapeAlarm1, DARK_RED);
+}
+
+TEST_F(Monitor, NoSecondMessageWhileOneIsOpen) {
+  start(MenuId::X1226, 0x20);
+  bool inside = false;
+  b.dialogs.whileOpen = [&] {
+    if (inside) return;
+    inside = true;
+    b.clock.advance(2500ms);  // two more monitor ticks behind the open message
+    inside = false;
+  };
+  b.clock.advance(1000ms);
+  EXPECT_EQ(announcements().size(), 1u);
+  EXPECT_EQ(b.port.writes.size(), 3u) << "polling goes on behind the message";
+  b.dialogs.whileOpen = nullptr;
+  b.clock.advance(1000ms);
+  EXPECT_EQ(announcements().size(), 2u) << "the next tick after it closes announces again";
+}
+
+TEST_F(Monitor, UntickingStopsMessagesAndPollingAtOnce) {
+  start(MenuId::X1226, 0x60);
+  b.dialogs.whileOpen = [&] { b.window.Check2_Click(false); };
+  b.clock.advance(1000ms);
+  EXPECT_THAT(b.shownTexts(), ElementsAre("警报1发生"));
+  EXPECT_TRUE(b.port.writes.empty());
+  EXPECT_FALSE(b.window.Timer3().isEnabled());
+  b.clock.advance(5000ms);
+  EXPECT_EQ(b.dialogs.shown.size(), 1u);
+  EXPECT_TRUE(b.port.writes.empty());
+}
+
+TEST_F(Monitor, UntickedBetweenTicks) {
+  start(MenuId::X1209, 0x08);
+  b.clock.advance(1000ms);
+  ASSERT_EQ(b.dialogs.shown.size(), 1u);
+  b.window.Check2_Click(false);
+  b.clock.advance(5000ms);
+  EXPECT_EQ(b.dialogs.shown.size(), 1u);
+  EXPECT_EQ(b.port.writes.size(), 1u);
+  EXPECT_EQ(b.controls().colours.ShapeEV, RED) << "indicators keep their colours";
+}
+
+// --- Write sequencer -----------------------------------------------------------------------------
+
+struct Sequencer : ::testing::Test {
+  WindowBench b;
+  void load(MenuId model) {
+    b.loadConnectedWith(model);
+    b.window.records().NewTime = {0x45, 0x30, 0x92, 0x17, 0x08, 0x03, 0x2005};
+    b.window.registers().RegATR = 0xC3;
+    b.window.registers().RegINT = 0xA1;
+  }
+  WriteSequencer& seq() { return b.window.sequencer(); }
+};
+
+TEST_F(Sequencer, TimeWriteOnLayoutAIsWelRwelThenTheTime) {
+  load(MenuId::X1226);
+  seq().Start(2);
+  EXPECT_TRUE(b.window.Timer4().isEnabled());
+  b.clock.advance(49ms);
+  EXPECT_THAT(b.port.writes, IsEmpty());
+  b.clock.advance(1ms);
+  EXPECT_THAT(b.port.writes, ElementsAre(WEL_A));
+  EXPECT_EQ(b.panel(2), "写WEL");
+  b.clock.advance(50ms);
+  EXPECT_THAT(b.port.writes, ElementsAre(WEL_A, RWEL_A));
+  EXPECT_EQ(b.link().CmdState, StWriteRWEL);
+  b.clock.advance(50ms);
+  ASSERT_EQ(b.port.writes.size(), 3u);
+  EXPECT_EQ(b.port.writes[2], (Bytes{0x55, 0x00, 0x0D, 0x01, 0x6F, 0x00, 0x30, 0x08, 0x45, 0x30,
+                                     0x92, 0x17, 0x08, 0x05, 0x03, 0x20, 0x58}));
+  EXPECT_EQ(b.panel(2), "设置时间...");
+  EXPECT_FALSE(b.window.Timer4().isEnabled());
+  EXPECT_EQ(seq().WriteStep, 0);
+  EXPECT_EQ(seq().WriteJob, 2) << "the job keeps its value";
+  b.clock.advance(1000ms);
+  EXPECT_EQ(b.port.writes.size(), 3u);
+}
+
+TEST_F(Sequencer, TimeWriteOnLayoutBIsWrtcThenTheTime) {
+  load(MenuId::X1209);
+  seq().Start(2);
+  b.clock.advance(50ms);
+  EXPECT_THAT(b.port.writes, ElementsAre(WRTC_B));
+  EXPECT_EQ(b.panel(2), "写WRTC");
+  b.clock.advance(50ms);
+  ASSERT_EQ(b.port.writes.size(), 2u);
+  EXPECT_EQ(b.port.writes[1], (Bytes{0x55, 0x00, 0x0C, 0x01, 0x6F, 0xFF, 0x00, 0x07, 0x45, 0x30,
+                                     0x92, 0x17, 0x08, 0x05, 0x03, 0x05}));
+  EXPECT_FALSE(b.window.Timer4().isEnabled());
+  b.clock.advance(1000ms);
+  EXPECT_EQ(b.port.writes.size(), 2u);
+}
+
+TEST_F(Sequencer, StatusReadEntersAtTheJobStep) {
+  load(MenuId::X1226);
+  seq().StartAtJob(17);
+  b.clock.advance(50ms);
+  EXPECT_THAT(b.port.writes, ElementsAre(GET_SR_A));
+  EXPECT_FALSE(b.window.Timer4().isEnabled());
+  EXPECT_EQ(seq().WriteStep, 0);
+}
+
+TEST_F(Sequencer, LaterJobReplacesThePendingOne) {
+  load(MenuId::X1226);
+  seq().Start(32);
+  b.clock.advance(50ms);
+  seq().Start(64);
+  b.clock.advance(100ms);
+  EXPECT_THAT(b.port.writes,
+              ElementsAre(WEL_A, RWEL_A,
+                          Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x12, 0x01, 0xC3, 0xA1}));
+  b.clock.advance(500ms);
+  EXPECT_EQ(b.port.writes.size(), 3u);
+}
+
+TEST_F(Sequencer, JobOutsideTheTableSendsOnlyTheUnlockSteps) {
+  load(MenuId::X1226);
+  seq().Start(0);
+  b.clock.advance(150ms);
+  EXPECT_THAT(b.port.writes, ElementsAre(WEL_A, RWEL_A));
+  EXPECT_FALSE(b.window.Timer4().isEnabled());
+  EXPECT_EQ(seq().WriteStep, 0);
+}
+
+TEST_F(Sequencer, StepsDoNotWaitForReplies) {
+  load(MenuId::X1205);
+  seq().Start(32);
+  b.clock.advance(50ms);
+  b.port.receive({0x55, 0x81, 0x01, 0x85, 0x5C});  // the board could not write WEL
+  EXPECT_EQ(b.panel(2), "评估板写器件错");
+  b.clock.advance(100ms);
+  EXPECT_THAT(b.port.writes,
+              ElementsAre(WEL_A, RWEL_A,
+                          Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x11, 0x01, 0xA1, 0x7E}));
+}
+
+TEST_F(Sequencer, EachJobRunsTheCommandOfItsCode) {
+  // The request code of the command a job runs equals the job's code.
+  const std::pair<MenuId, std::int16_t> jobs[] = {
+      {MenuId::X1228, 2},  {MenuId::X1228, 17}, {MenuId::X1228, 32},  {MenuId::X1228, 48},
+      {MenuId::X1228, 64}, {MenuId::X1228, 80}, {MenuId::X1228, 112}, {MenuId::X1228, 128},
+      {MenuId::X1209, 96}, {MenuId::X1209, 112}};
+  for (const auto& [model, job] : jobs) {
+    WindowBench w;
+    w.loadConnectedWith(model);
+    w.window.sequencer().Start(job);
+    w.clock.advance(150ms);
+    EXPECT_EQ(w.link().CmdState, job) << "job " << job;
+    EXPECT_EQ(w.port.writes.size(), model == MenuId::X1209 ? 2u : 3u) << "job " << job;
+  }
+}
+
+TEST_F(Sequencer, JobWithNoCommandOnTheModelSendsOnlyTheUnlockStep) {
+  load(MenuId::X1208);
+  seq().Start(48);  // no BL on the X1208
+  b.clock.advance(200ms);
+  EXPECT_THAT(b.port.writes, ElementsAre(WRTC_B));
+  EXPECT_EQ(b.link().CmdState, StWriteWRTC);
+}
+
+}  // namespace
+}  // namespace rtceval::testing
