@@ -54,7 +54,8 @@ std::optional<Options> parseCommandLine(const QStringList& arguments) {
   if (parser.isSet(help)) parser.showHelp(0);
   if (parser.isSet(version)) parser.showVersion();
   if (!parser.positionalArguments().isEmpty()) {
-    usageError(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+    usageError(
+        QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
     return std::nullopt;
   }
 
@@ -62,7 +63,8 @@ std::optional<Options> parseCommandLine(const QStringList& arguments) {
   for (const QString& value : parser.values(port)) {
     const auto mapping = parsePortMapping(value);
     if (!mapping) {
-      usageError(QStringLiteral("bad --port '%1': expected N=DEVICE with N from 1 to 4").arg(value));
+      usageError(
+          QStringLiteral("bad --port '%1': expected N=DEVICE with N from 1 to 4").arg(value));
       return std::nullopt;
     }
     options.ports[mapping->first] = mapping->second;

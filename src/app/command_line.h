@@ -11,9 +11,9 @@
 namespace rtceval::app {
 
 struct Options {
-  std::map<int, QString> ports;              // --port N=DEVICE
-  std::optional<sim::ChipModel> simulate;    // --simulate MODEL: a virtual board on port 1
-  bool trace = false;                        // --trace: every frame to standard error
+  std::map<int, QString> ports;            // --port N=DEVICE
+  std::optional<sim::ChipModel> simulate;  // --simulate MODEL: a virtual board on port 1
+  bool trace = false;                      // --trace: every frame to standard error
 };
 
 // The exit code of a usage error.

@@ -16,7 +16,9 @@
 #include "platform/qt/ui_fonts.h"
 
 // Resources of a static library are registered by name from outside any namespace.
-static void registerResources() { Q_INIT_RESOURCE(rtceval); }
+static void registerResources() {
+  Q_INIT_RESOURCE(rtceval);
+}
 
 namespace rtceval::qt {
 namespace {
@@ -28,9 +30,13 @@ constexpr double INDICATOR_LABEL_POINTS = 12;
 constexpr double LINK_POINTS = 9.75;
 constexpr auto PICTURE = ":/rtceval/picture1.png";
 
-QString text(const std::string& s) { return QString::fromStdString(s); }
+QString text(const std::string& s) {
+  return QString::fromStdString(s);
+}
 
-QColor toQColor(const Rgb& c) { return {c.r, c.g, c.b}; }
+QColor toQColor(const Rgb& c) {
+  return {c.r, c.g, c.b};
+}
 
 // The clock face at its nominal size, made smaller only if the widest time would not fit.
 QFont fittedClockFont(const QRect& box) {
@@ -73,9 +79,9 @@ MainWindowView::MainWindowView(MainWindow& model) : model_(model) {
   setObjectName(QStringLiteral("Main"));
 
   auto* central = new QWidget(this);
-  central->setFixedSize(toPixels(MainWindowControls::CLIENT.width),
-                        toPixels(MainWindowControls::CLIENT.height -
-                                 MainWindowControls::STATUS_BAR_HEIGHT));
+  central->setFixedSize(
+      toPixels(MainWindowControls::CLIENT.width),
+      toPixels(MainWindowControls::CLIENT.height - MainWindowControls::STATUS_BAR_HEIGHT));
   setCentralWidget(central);
   menus_ = std::make_unique<MainWindowMenus>(*menuBar(), model_);
   buildClock(*central);
@@ -207,7 +213,8 @@ void MainWindowView::redraw() {
     lamp.widget->setLit(colour == lamp.lit);
     lamp.widget->setAccessibleName(text(lamp.caption->caption));
   }
-  for (const auto& [box, control] : {std::pair{check1_, &c.Check1}, std::pair{check2_, &c.Check2}}) {
+  for (const auto& [box, control] :
+       {std::pair{check1_, &c.Check1}, std::pair{check2_, &c.Check2}}) {
     box->setText(text(control->caption));
     box->setAccessibleName(text(control->caption));
     box->setEnabled(control->enabled);

@@ -8,8 +8,7 @@ namespace {
 
 // An empty title stands for the platform's default caption: the program's name.
 QString captionOf(const std::string& title) {
-  return title.empty() ? QGuiApplication::applicationDisplayName()
-                       : QString::fromStdString(title);
+  return title.empty() ? QGuiApplication::applicationDisplayName() : QString::fromStdString(title);
 }
 
 }  // namespace
@@ -27,6 +26,8 @@ bool QtDialogs::askYesNo(const std::string& text, const std::string& title) {
   return box.exec() == QMessageBox::Yes;
 }
 
-void QtDialogs::beep() { QApplication::beep(); }
+void QtDialogs::beep() {
+  QApplication::beep();
+}
 
 }  // namespace rtceval::qt

@@ -22,7 +22,6 @@ QString timeOfDayFormat(const QString& longFormat) {
   return out.simplified();
 }
 
-
 PcDate QtPcClock::today() const {
   const QDate d = QDate::currentDate();
   // Qt counts Monday = 1 .. Sunday = 7; the program counts Sunday = 0 .. Saturday = 6.

@@ -133,7 +133,9 @@ void QtSerialPort::close() {
   if (port_.isOpen()) port_.close();
 }
 
-bool QtSerialPort::isOpen() const { return port_.isOpen(); }
+bool QtSerialPort::isOpen() const {
+  return port_.isOpen();
+}
 
 bool QtSerialPort::write(std::span<const std::uint8_t> bytes) {
   if (!port_.isOpen()) return false;
@@ -154,9 +156,11 @@ void QtSerialPort::reportOpenFailure(const QString& device, QSerialPort::SerialP
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {
-  // A device unplugged while open keeps signalling; close it so that writes fail quietly and the
-  // pending request runs into its time-out.
-  if (error == QSerialPort::ResourceError && port_.isOpen()) port_.close();
+  // A device unplugged while open fails every read (Qt reports a resource or a read error) and
+  // would keep signalling; close it, so that writes fail quietly and the pending request runs
+  // into its time-out. The next open finds the device again once it is back.
+  const bool lost = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+  if (lost && port_.isOpen()) port_.close();
 }
 
 }  // namespace rtceval::qt

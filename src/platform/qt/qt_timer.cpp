@@ -11,9 +11,13 @@ QtTimer::QtTimer() {
   });
 }
 
-void QtTimer::setInterval(Millis interval) { timer_.setInterval(interval); }
+void QtTimer::setInterval(Millis interval) {
+  timer_.setInterval(interval);
+}
 
-Millis QtTimer::interval() const { return timer_.intervalAsDuration(); }
+Millis QtTimer::interval() const {
+  return timer_.intervalAsDuration();
+}
 
 void QtTimer::setEnabled(bool enabled) {
   // Enabling a running timer keeps its phase; only a stopped one starts a fresh interval.
@@ -24,10 +28,16 @@ void QtTimer::setEnabled(bool enabled) {
     timer_.stop();
 }
 
-void QtTimer::setTickHandler(std::function<void()> handler) { handler_ = std::move(handler); }
+void QtTimer::setTickHandler(std::function<void()> handler) {
+  handler_ = std::move(handler);
+}
 
-std::unique_ptr<Timer> QtTimerFactory::createTimer() { return std::make_unique<QtTimer>(); }
+std::unique_ptr<Timer> QtTimerFactory::createTimer() {
+  return std::make_unique<QtTimer>();
+}
 
-QtMonotonicClock::QtMonotonicClock() { elapsed_.start(); }
+QtMonotonicClock::QtMonotonicClock() {
+  elapsed_.start();
+}
 
 }  // namespace rtceval::qt

@@ -19,6 +19,8 @@ inline QRect toPixels(const Twips& t) {
 
 // A font size in points as pixels at 96 dpi, so text keeps its proportion to the twips geometry
 // whatever the screen's logical dpi.
-inline int pointsToPixels(double points) { return static_cast<int>(points * 96.0 / 72.0 + 0.5); }
+inline int pointsToPixels(double points) {
+  return static_cast<int>(points * 96.0 / 72.0 + 0.5);
+}
 
 }  // namespace rtceval::qt

@@ -31,7 +31,9 @@ QFont withFamilies(const QStringList& families, double points) {
 
 }  // namespace
 
-QFont uiFont(double points) { return withFamilies(uiFamilies(), points); }
+QFont uiFont(double points) {
+  return withFamilies(uiFamilies(), points);
+}
 
 QFont clockFont(double points) {
   QFont font = withFamilies(clockFamilies(), points);

@@ -1,0 +1,168 @@
+// The Qt serial port against a real pseudo-terminal: the program's side opens the terminal as
+// port 1 while the test plays the board on the master side.
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QThread>
+#include <QtTest>
+
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include "main_window/main_window.h"
+#include "platform/qt/qt_serial_port.h"
+#include "platform/qt/qt_timer.h"
+#include "scripted_dialogs.h"
+
+using rtceval::qt::QtSerialPort;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+constexpr int DEADLINE_MS = 2000;
+
+// A pseudo-terminal pair; the test holds the master, the program opens the slave by its path.
+class PtyPair {
+ public:
+  PtyPair() {
+    master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return;
+    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+    slave_ = QString::fromLocal8Bit(::ptsname(master_));
+  }
+  ~PtyPair() { closeMaster(); }
+  PtyPair(const PtyPair&) = delete;
+  PtyPair& operator=(const PtyPair&) = delete;
+
+  bool ok() const { return master_ >= 0 && !slave_.isEmpty(); }
+  int master() const { return master_; }
+  const QString& slave() const { return slave_; }
+  void closeMaster() {
+    if (master_ >= 0) ::close(master_);
+    master_ = -1;
+  }
+
+ private:
+  int master_ = -1;
+  QString slave_;
+};
+
+// Runs the event loop in small steps until `done` holds or the deadline passes.
+bool processUntil(const std::function<bool()>& done, int deadlineMs = DEADLINE_MS) {
+  QElapsedTimer elapsed;
+  elapsed.start();
+  while (!done()) {
+    if (elapsed.elapsed() > deadlineMs) return false;
+    QCoreApplication::processEvents();
+    QThread::msleep(2);
+  }
+  return true;
+}
+
+// What the program wrote, read from the master until `count` bytes have come.
+Bytes readFromMaster(int master, std::size_t count) {
+  Bytes got;
+  processUntil([&] {
+    std::uint8_t buf[64];
+    const ssize_t n = ::read(master, buf, sizeof buf);
+    if (n > 0) got.insert(got.end(), buf, buf + n);
+    return got.size() >= count;
+  });
+  return got;
+}
+
+void writeToMaster(int master, const Bytes& piece) {
+  QCOMPARE(::write(master, piece.data(), piece.size()), static_cast<ssize_t>(piece.size()));
+}
+
+}  // namespace
+
+class PtyLinkTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void timeReadCrossesARealTerminal() {
+    PtyPair pty;
+    QVERIFY(pty.ok());
+    QStringList warnings;
+    QtSerialPort serial({{1, pty.slave()}}, [&](const QString& l) { warnings << l; });
+    rtceval::qt::QtTimerFactory timers;
+    rtceval::testing::ScriptedDialogs dialogs;
+    rtceval::testing::FixedPcClock pcClock;
+    rtceval::MainWindow model(serial, timers, dialogs, pcClock);
+
+    QVERIFY(model.link().OpenPort(1));
+    QVERIFY(serial.isOpen());
+    QCOMPARE(serial.deviceName(1), pty.slave().toStdString());
+    // The master sees the slave's line settings: 19200 baud, 8 data bits, no parity, one stop
+    // bit, raw bytes without echo or flow control.
+    termios line{};
+    QCOMPARE(::tcgetattr(pty.master(), &line), 0);
+    QCOMPARE(::cfgetospeed(&line), speed_t(B19200));
+    QCOMPARE(::cfgetispeed(&line), speed_t(B19200));
+    QCOMPARE(line.c_cflag & CSIZE, tcflag_t(CS8));
+    QVERIFY(!(line.c_cflag & PARENB));
+    QVERIFY(!(line.c_cflag & CSTOPB));
+    QVERIFY(!(line.c_lflag & (ICANON | ECHO)));
+    QVERIFY(!(line.c_iflag & (IXON | IXOFF | ICRNL)));
+    QVERIFY(!(line.c_oflag & OPOST));
+
+    model.MenuClick(rtceval::MenuId::X1226);
+    model.MenuClick(rtceval::MenuId::READTIME);
+    QCOMPARE(readFromMaster(pty.master(), 9),
+             (Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01}));
+
+    // 09:05:30 in 24-hour mode, sent as the board's line would split it.
+    for (const Bytes& piece : {Bytes{0x55, 0x80}, Bytes{0x08, 0x30, 0x05},
+                               Bytes{0x89, 0x20, 0x05, 0x04}, Bytes{0x04, 0x20, 0xE8}}) {
+      writeToMaster(pty.master(), piece);
+      processUntil([] { return false; }, 5);
+    }
+    QVERIFY(processUntil([&] { return model.controls().LabTime.caption == "09:05:30"; }));
+    QCOMPARE(model.controls().StatusBar1.panel(2), std::string("读时间成功"));
+    QVERIFY(warnings.isEmpty());
+  }
+
+  void busyTerminalIsReportedOnce() {
+    PtyPair pty;
+    QVERIFY(pty.ok());
+    QStringList warnings;
+    const auto sink = [&](const QString& l) { warnings << l; };
+    QtSerialPort first({{1, pty.slave()}}, sink);
+    QtSerialPort second({{1, pty.slave()}}, sink);
+    QVERIFY(first.open(1));
+    QVERIFY(!second.open(1));
+    QVERIFY(!second.open(1));
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings.front().startsWith(QStringLiteral("rtceval: cannot open ") + pty.slave()),
+             qPrintable(warnings.front()));
+    QVERIFY2(warnings.front().contains(QStringLiteral("busy")), qPrintable(warnings.front()));
+    // Once the first lets go, the second gets it.
+    first.close();
+    QVERIFY(second.open(1));
+  }
+
+  void vanishedTerminalClosesQuietly() {
+    PtyPair pty;
+    QVERIFY(pty.ok());
+    QStringList warnings;
+    QtSerialPort serial({{1, pty.slave()}}, [&](const QString& l) { warnings << l; });
+    int chunks = 0;
+    serial.setReceiveHandler([&](std::span<const std::uint8_t>) { ++chunks; });
+    QVERIFY(serial.open(1));
+
+    pty.closeMaster();  // the adapter is pulled out
+    QVERIFY(processUntil([&] { return !serial.isOpen(); }));
+    const std::uint8_t probe[] = {0x55, 0x00, 0x00, 0x55};
+    QVERIFY(!serial.write(probe));
+    QVERIFY(!serial.open(1));  // the device node is gone with it
+    QCOMPARE(chunks, 0);
+    QVERIFY(warnings.isEmpty());
+  }
+};
+
+QTEST_GUILESS_MAIN(PtyLinkTest)
+#include "test_pty_link.moc"

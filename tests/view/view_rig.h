@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QString>
+
+#include <vector>
+
+#include "fake_serial_port.h"
+#include "main_window/main_window.h"
+#include "platform/qt/main_window_view.h"
+#include "scripted_dialogs.h"
+#include "virtual_clock.h"
+
+namespace rtceval::testing {
+
+// The main window's model on test doubles, loaded, with its view shown on the offscreen screen.
+struct ViewRig {
+  FakeSerialPort port;
+  VirtualClock clock;
+  ScriptedDialogs dialogs;
+  FixedPcClock pcClock;
+  MainWindow model{port, clock, dialogs, pcClock};
+  qt::MainWindowView view{model};
+
+  ViewRig() {
+    model.Form_Load();
+    view.show();
+  }
+
+  template <class W>
+  W* find(const char* name) const {
+    return view.findChild<W*>(QString::fromUtf8(name));
+  }
+  QAction* action(const char* name) const { return find<QAction>(name); }
+  QString labelText(const char* name) const { return find<QLabel>(name)->text(); }
+  QString panel(int n) const {
+    return view.findChild<QLabel*>(QStringLiteral("Panel%1").arg(n))->text();
+  }
+  // Frees the windows that were closed with deleteLater.
+  static void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+};
+
+}  // namespace rtceval::testing
