@@ -19,42 +19,31 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-// Records what a reply does outside the link, in order.
+// Records what a reply does outside the link; `log` keeps the order of texts and decoding.
 class RecordingEffects : public ReplyEffects {
  public:
-  std::vector<std::string> texts;
-  std::vector<std::string> log;  // every effect in order
-  int beeps = 0;
-  int timeoutStops = 0;
-  Bytes time;
+  std::vector<std::string> texts, log;
+  int beeps = 0, timeoutStops = 0, dialogCloses = 0, srReads = 0, panelRefreshes = 0;
   std::vector<int> ports;
-  int dialogCloses = 0;
-  int srReads = 0;
-  int panelRefreshes = 0;
-  std::vector<std::pair<int, Bytes>> alarms;
-  std::vector<std::uint8_t> memory;
-  std::vector<std::pair<std::uint8_t, std::uint8_t>> userRegs;
+  std::vector<std::pair<int, Bytes>> reads;  // alarm 0/1 (0, 1), memory (2), user registers (3)
 
-  void setLinkStatus(const std::string& text) override {
-    texts.push_back(text);
-    log.push_back("text:" + text);
-  }
+  void setLinkStatus(const std::string& t) override { texts.push_back(t), log.push_back(t); }
   void beep() override { ++beeps; }
   void stopResponseTimeout() override { ++timeoutStops; }
-  void showTime(std::span<const std::uint8_t> data) override {
-    time.assign(data.begin(), data.end());
-    log.push_back("showTime");
-  }
+  void showTime(std::span<const std::uint8_t> d) override { record(-1, Bytes(d.begin(), d.end())); }
   void showBoardPort(int portNo) override { ports.push_back(portNo); }
   void closeConnectDialog() override { ++dialogCloses; }
   void statusRegisterRead() override { ++srReads; }
   void refreshPanel() override { ++panelRefreshes; }
-  void alarmRead(int alarm, std::span<const std::uint8_t> data) override {
-    alarms.emplace_back(alarm, Bytes(data.begin(), data.end()));
-    log.push_back("alarm");
+  void alarmRead(int n, std::span<const std::uint8_t> d) override { record(n, {d.begin(), d.end()}); }
+  void memoryRead(std::uint8_t v) override { record(2, {v}); }
+  void userRegistersRead(std::uint8_t a, std::uint8_t b) override { record(3, {a, b}); }
+
+ private:
+  void record(int kind, Bytes data) {
+    reads.emplace_back(kind, std::move(data));
+    log.push_back("decoded");
   }
-  void memoryRead(std::uint8_t value) override { memory.push_back(value); }
-  void userRegistersRead(std::uint8_t a, std::uint8_t b) override { userRegs.emplace_back(a, b); }
 };
 
 struct Dispatch {
@@ -85,27 +74,23 @@ struct AckCase {
 
 class AcknowledgedWrite : public ::testing::TestWithParam<AckCase> {};
 
-TEST_P(AcknowledgedWrite, AcknowledgementShowsItsTextAndNothingElse) {
-  Dispatch d;
-  d.deliver(GetParam().state, ACK);
-  EXPECT_THAT(d.fx.texts, ElementsAre(GetParam().done));
-  EXPECT_EQ(d.fx.timeoutStops, 1);
-  EXPECT_EQ(d.link.CmdState, GetParam().state) << "a reply never clears the request kind";
-  EXPECT_EQ(d.link.RecvCount, 0);
-}
+TEST_P(AcknowledgedWrite, OnlyAnAcknowledgementShowsItsText) {
+  Dispatch ok;
+  ok.deliver(GetParam().state, ACK);
+  EXPECT_THAT(ok.fx.texts, ElementsAre(GetParam().done));
+  EXPECT_EQ(ok.fx.timeoutStops, 1);
+  EXPECT_EQ(ok.link.CmdState, GetParam().state) << "a reply never clears the request kind";
+  EXPECT_EQ(ok.link.RecvCount, 0);
 
-TEST_P(AcknowledgedWrite, DataReplyIsNotAnAcknowledgement) {
-  Dispatch d;
-  d.deliver(GetParam().state, ONE_BYTE_REPLY);
-  EXPECT_THAT(d.fx.texts, IsEmpty());
-  EXPECT_EQ(d.fx.timeoutStops, 1);
-}
+  Dispatch data;
+  data.deliver(GetParam().state, ONE_BYTE_REPLY);
+  EXPECT_THAT(data.fx.texts, IsEmpty());
+  EXPECT_EQ(data.fx.timeoutStops, 1);
 
-TEST_P(AcknowledgedWrite, BoardErrorTextStays) {
-  Dispatch d;
-  d.deliver(GetParam().state, {0x55, 0x81, 0x01, 0x85, 0x5C});
-  EXPECT_THAT(d.fx.texts, ElementsAre("评估板写器件错"));
-  EXPECT_EQ(d.fx.beeps, 0);
+  Dispatch error;
+  error.deliver(GetParam().state, {0x55, 0x81, 0x01, 0x85, 0x5C});
+  EXPECT_THAT(error.fx.texts, ElementsAre("评估板写器件错"));
+  EXPECT_EQ(error.fx.beeps, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -129,7 +114,7 @@ struct RegReadCase {
 
 class RegisterRead : public ::testing::TestWithParam<std::tuple<RegReadCase, bool>> {};
 
-TEST_P(RegisterRead, OneByteReplyStoresTheRegister) {
+TEST_P(RegisterRead, OnlyAOneByteDataReplyStoresTheRegister) {
   const auto& [c, family] = GetParam();
   Dispatch d(family);
   d.deliver(c.state, ONE_BYTE_REPLY);
@@ -137,27 +122,18 @@ TEST_P(RegisterRead, OneByteReplyStoresTheRegister) {
   EXPECT_THAT(d.fx.texts, ElementsAre(c.done));
   EXPECT_EQ(d.fx.srReads, c.isSR ? 1 : 0);
   EXPECT_EQ(d.fx.panelRefreshes, c.isSR ? 0 : 1);
-}
 
-TEST_P(RegisterRead, WrongKindOrLengthLeavesTheRegister) {
-  const auto& [c, family] = GetParam();
-  for (const Bytes& frame : {ACK, DataReply({0x5C, 0x5D}), DataReply({})}) {
-    Dispatch d(family);
-    d.regs.*c.image = 0xA7;
-    d.deliver(c.state, frame);
-    EXPECT_EQ(d.regs.*c.image, 0xA7);
-    EXPECT_THAT(d.fx.texts, IsEmpty());
-    EXPECT_EQ(d.fx.srReads + d.fx.panelRefreshes, 0);
+  for (const Bytes& frame : {ACK, DataReply({0x5C, 0x5D}), DataReply({}), READ_ERROR}) {
+    Dispatch other(family);
+    other.regs.*c.image = 0xA7;
+    other.deliver(c.state, frame);
+    EXPECT_EQ(other.regs.*c.image, 0xA7);
+    EXPECT_EQ(other.fx.srReads + other.fx.panelRefreshes, 0);
+    if (frame == READ_ERROR)
+      EXPECT_THAT(other.fx.texts, ElementsAre("评估板读器件错")) << "the board's text stays";
+    else
+      EXPECT_THAT(other.fx.texts, IsEmpty());
   }
-}
-
-TEST_P(RegisterRead, BoardErrorTextStaysAndRegisterIsKept) {
-  const auto& [c, family] = GetParam();
-  Dispatch d(family);
-  d.regs.*c.image = 0xA7;
-  d.deliver(c.state, READ_ERROR);
-  EXPECT_THAT(d.fx.texts, ElementsAre("评估板读器件错"));
-  EXPECT_EQ(d.regs.*c.image, 0xA7);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -195,32 +171,24 @@ class BlockRead : public ::testing::TestWithParam<std::tuple<BlockReadCase, bool
   }
 };
 
-TEST_P(BlockRead, ReplyOfTheLayoutsLengthIsAccepted) {
-  const auto& [c, family] = GetParam();
-  Dispatch d(family);
-  d.link.PortNo = 3;
-  d.deliver(c.state, DataReply(dataOf(expectedLength())));
-  ASSERT_FALSE(d.fx.texts.empty());
-  EXPECT_EQ(d.fx.texts.back(), c.done);
-}
-
-TEST_P(BlockRead, OtherLengthsAndAcknowledgementsGiveTheFailureText) {
+TEST_P(BlockRead, OnlyTheLayoutsLengthIsAcceptedOthersShowTheFailureText) {
   const auto& [c, family] = GetParam();
   const int n = expectedLength();
-  for (const Bytes& frame : {DataReply(dataOf(n + 1)), DataReply(dataOf(n == 0 ? 2 : n - 1)), ACK}) {
-    Dispatch d(family);
-    d.deliver(c.state, frame);
-    EXPECT_THAT(d.fx.texts, ElementsAre(c.failed)) << c.name;
-    EXPECT_THAT(d.fx.log, ::testing::Not(::testing::Contains("showTime")));
-    EXPECT_TRUE(d.fx.alarms.empty() && d.fx.memory.empty() && d.fx.userRegs.empty());
-  }
-}
-
-TEST_P(BlockRead, BoardErrorThenFailureTextWhichStays) {
-  const auto& [c, family] = GetParam();
   Dispatch d(family);
-  d.deliver(c.state, READ_ERROR);
-  EXPECT_THAT(d.fx.texts, ElementsAre("评估板读器件错", c.failed));
+  d.link.PortNo = 3;
+  d.deliver(c.state, DataReply(dataOf(n)));
+  ASSERT_FALSE(d.fx.texts.empty());
+  EXPECT_EQ(d.fx.texts.back(), c.done);
+
+  for (const Bytes& frame : {DataReply(dataOf(n + 1)), DataReply(dataOf(n == 0 ? 2 : n - 1)), ACK}) {
+    Dispatch other(family);
+    other.deliver(c.state, frame);
+    EXPECT_THAT(other.fx.texts, ElementsAre(c.failed)) << c.name;
+    EXPECT_THAT(other.fx.reads, IsEmpty());
+  }
+  Dispatch error(family);
+  error.deliver(c.state, READ_ERROR);
+  EXPECT_THAT(error.fx.texts, ElementsAre("评估板读器件错", c.failed)) << "the failure text stays";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -241,67 +209,51 @@ INSTANTIATE_TEST_SUITE_P(
       return n + (std::get<1>(info.param) ? "_LayoutB" : "_LayoutA");
     });
 
-TEST(ReplyDispatch, TimeReplyShowsTextThenDecodesTheData) {
-  Dispatch d;
-  const Bytes data{0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20};
-  d.deliver(0x01, DataReply(data));
-  EXPECT_THAT(d.fx.log, ElementsAre("text:读时间成功", "showTime"));
-  EXPECT_EQ(d.fx.time, data);
+TEST(ReplyDispatch, AcceptedDataIsShownAfterTheTextAndPassedOn) {
+  struct Case {
+    CmdStateCode state;
+    bool family;
+    Bytes data;
+    int kind;  // -1 time, 0/1 alarm, 2 memory, 3 user registers
+  };
+  const Case cases[] = {{0x01, false, {0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}, -1},
+                        {0x01, true, {0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04}, -1},
+                        {0x71, false, {1, 2, 3, 4, 5, 6, 7, 8}, 0},
+                        {0x71, true, {1, 2, 3, 4, 5, 6}, 0},
+                        {0x81, false, {9, 8, 7, 6, 5, 4, 3, 2}, 1},
+                        {0xB1, false, {0x3A}, 2},
+                        {0xC1, true, {0x12, 0xEF}, 3}};
+  for (const Case& c : cases) {
+    Dispatch d(c.family);
+    d.deliver(c.state, DataReply(c.data));
+    EXPECT_THAT(d.fx.reads, ElementsAre(std::pair<int, Bytes>{c.kind, c.data})) << c.state;
+    ASSERT_EQ(d.fx.log.size(), 2u);
+    EXPECT_EQ(d.fx.log[1], "decoded") << "the text comes first";
+  }
 }
 
-TEST(ReplyDispatch, AlarmRepliesGoToTheirAlarm) {
+TEST(ReplyDispatch, ControlBlockFillsTheFourRegistersOfTheLayout) {
   Dispatch a;
-  a.deliver(0x71, DataReply({1, 2, 3, 4, 5, 6, 7, 8}));
+  a.regs.RegEV = 0x5A;
+  a.deliver(0x77, DataReply({0xB1, 0xC2, 0xD3, 0xE4}));
+  const RegisterImage& ra = a.regs;
+  EXPECT_EQ(std::vector<int>({ra.RegBL, ra.RegINT, ra.RegATR, ra.RegDTR, ra.RegEV}),
+            std::vector<int>({0xB1, 0xC2, 0xD3, 0xE4, 0x5A}));
+  EXPECT_THAT(a.fx.texts, IsEmpty());
+  EXPECT_EQ(a.fx.panelRefreshes, 1);
+
   Dispatch b(true);
-  b.deliver(0x71, DataReply({1, 2, 3, 4, 5, 6}));
-  Dispatch c;
-  c.deliver(0x81, DataReply({9, 8, 7, 6, 5, 4, 3, 2}));
-  EXPECT_THAT(a.fx.alarms, ElementsAre(std::pair<int, Bytes>{0, {1, 2, 3, 4, 5, 6, 7, 8}}));
-  EXPECT_THAT(a.fx.log, ElementsAre("text:读AL0成功", "alarm"));
-  EXPECT_THAT(b.fx.alarms, ElementsAre(std::pair<int, Bytes>{0, {1, 2, 3, 4, 5, 6}}));
-  EXPECT_THAT(c.fx.alarms, ElementsAre(std::pair<int, Bytes>{1, {9, 8, 7, 6, 5, 4, 3, 2}}));
-}
+  b.regs.RegBL = 0x5A;
+  b.deliver(0x77, DataReply({0xB1, 0xC2, 0xD3, 0xE4}));
+  const RegisterImage& rb = b.regs;
+  EXPECT_EQ(std::vector<int>({rb.RegINT, rb.RegEV, rb.RegATR, rb.RegDTR, rb.RegBL}),
+            std::vector<int>({0xB1, 0xC2, 0xD3, 0xE4, 0x5A}));
 
-TEST(ReplyDispatch, MemoryAndUserRegisterValuesArePassedOn) {
-  Dispatch m;
-  m.deliver(0xB1, DataReply({0x3A}));
-  Dispatch u(true);
-  u.deliver(0xC1, DataReply({0x12, 0xEF}));
-  EXPECT_THAT(m.fx.memory, ElementsAre(0x3A));
-  EXPECT_THAT(u.fx.userRegs, ElementsAre(std::pair<std::uint8_t, std::uint8_t>{0x12, 0xEF}));
-}
-
-TEST(ReplyDispatch, ControlBlockOnLayoutAFillsBLINTATRDTR) {
-  Dispatch d;
-  d.regs.RegEV = 0x5A;
-  d.deliver(0x77, DataReply({0xB1, 0xC2, 0xD3, 0xE4}));
-  EXPECT_EQ(d.regs.RegBL, 0xB1);
-  EXPECT_EQ(d.regs.RegINT, 0xC2);
-  EXPECT_EQ(d.regs.RegATR, 0xD3);
-  EXPECT_EQ(d.regs.RegDTR, 0xE4);
-  EXPECT_EQ(d.regs.RegEV, 0x5A);
-  EXPECT_THAT(d.fx.texts, IsEmpty());
-  EXPECT_EQ(d.fx.panelRefreshes, 1);
-}
-
-TEST(ReplyDispatch, ControlBlockOnLayoutBFillsINTEVATRDTR) {
-  Dispatch d(true);
-  d.regs.RegBL = 0x5A;
-  d.deliver(0x77, DataReply({0xB1, 0xC2, 0xD3, 0xE4}));
-  EXPECT_EQ(d.regs.RegINT, 0xB1);
-  EXPECT_EQ(d.regs.RegEV, 0xC2);
-  EXPECT_EQ(d.regs.RegATR, 0xD3);
-  EXPECT_EQ(d.regs.RegDTR, 0xE4);
-  EXPECT_EQ(d.regs.RegBL, 0x5A);
-}
-
-TEST(ReplyDispatch, OneByteReplyToControlBlockIsIgnored) {
-  Dispatch d;
-  d.deliver(0x77, DataReply({0xB1}));
-  EXPECT_EQ(d.regs.RegBL, 0);
-  EXPECT_EQ(d.regs.RegINT, 0);
-  EXPECT_THAT(d.fx.texts, IsEmpty());
-  EXPECT_EQ(d.fx.panelRefreshes, 0);
+  Dispatch one;  // four bytes expected: ignored silently
+  one.deliver(0x77, DataReply({0xB1}));
+  EXPECT_EQ(one.regs.RegBL + one.regs.RegINT, 0);
+  EXPECT_THAT(one.fx.texts, IsEmpty());
+  EXPECT_EQ(one.fx.panelRefreshes, 0);
 }
 
 TEST(ReplyDispatch, ProbeAnswerShowsPortAndEndsTheSearch) {
@@ -313,16 +265,11 @@ TEST(ReplyDispatch, ProbeAnswerShowsPortAndEndsTheSearch) {
   EXPECT_THAT(d.fx.ports, ElementsAre(2));
   EXPECT_FALSE(d.link.Detecting);
   EXPECT_EQ(d.fx.dialogCloses, 0);
-}
-
-TEST(ReplyDispatch, OtherAnswerToProbeLeavesTheSearchRunning) {
-  Dispatch d;
-  d.link.PortNo = 2;
-  d.link.Detecting = true;
-  d.deliver(0x08, ACK);
-  EXPECT_THAT(d.fx.texts, IsEmpty());
-  EXPECT_TRUE(d.fx.ports.empty());
-  EXPECT_TRUE(d.link.Detecting);
+  Dispatch other;
+  other.link.Detecting = true;
+  other.deliver(0x08, ACK);
+  EXPECT_THAT(other.fx.texts, IsEmpty());
+  EXPECT_TRUE(other.link.Detecting) << "the next detection step goes on";
 }
 
 TEST(ReplyDispatch, ConnectReplyClosesThePortDialogEitherWay) {
@@ -413,12 +360,6 @@ INSTANTIATE_TEST_SUITE_P(
                       StatusCase{0x83, "未知的错误"}, StatusCase{0x09, "未知的错误"},
                       StatusCase{0x80, "未知的错误"}, StatusCase{0xFF, "未知的错误"}));
 
-TEST(ReplyDispatch, UnknownCodeWithReadTime) {
-  Dispatch d;
-  d.deliver(0x01, {0x55, 0x81, 0x01, 0x83, 0x5A});
-  EXPECT_THAT(d.fx.texts, ElementsAre("未知的错误", "读时间失败"));
-}
-
 // --- The same replies through the window --------------------------------------------------------
 
 TEST(WindowDispatch, TimeReplyDependsOnTheSelectedFamily) {
@@ -449,33 +390,6 @@ TEST(WindowDispatch, SevenByteTimeReplyNeverReadsTheChecksumAsCentury) {
   EXPECT_EQ(b.panel(2), "读时间成功");
   EXPECT_EQ(b.controls().LabTime.caption, "11:13:59");
   EXPECT_EQ(b.controls().LabDate.caption, "2023年06月15日 星期二");
-}
-
-TEST(WindowDispatch, ProbeAnswerOnPortTwoShowsPanelSix) {
-  WindowBench b;
-  b.loadConnected();
-  b.link().PortNo = 2;
-  b.link().Detecting = true;
-  b.replyTo(StProbe, PROBE_ANSWER);
-  EXPECT_EQ(b.panel(2), "成功连接评估板于串口2");
-  EXPECT_EQ(b.panel(6), "2");
-  EXPECT_FALSE(b.link().Detecting);
-}
-
-TEST(WindowDispatch, BadLeadStopsTheResponseTimeout) {
-  WindowBench b;
-  b.loadConnectedWith(MenuId::X1226);
-  b.window.MenuClick(MenuId::READTIME);
-  ASSERT_TRUE(b.window.Timer2().isEnabled());
-  b.port.receive({0x56, 0x80, 0x00, 0xD6});
-  EXPECT_EQ(b.panel(2), "无效的帧头");
-  EXPECT_EQ(b.dialogs.beeps, 1);
-  EXPECT_FALSE(b.window.Timer2().isEnabled());
-  b.window.MenuClick(MenuId::READTIME);
-  b.port.receive({0x55, 0x82, 0x00, 0xD7});
-  EXPECT_EQ(b.panel(2), "帧标志错");
-  EXPECT_EQ(b.dialogs.beeps, 2);
-  EXPECT_FALSE(b.window.Timer2().isEnabled());
 }
 
 TEST(WindowDispatch, LateReplyIsReadUnderTheNewerRequest) {

@@ -147,16 +147,6 @@ TEST(Commands, ReadTimeMenuSendsTheTimeRead) {
               ::testing::ElementsAre(Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01}));
 }
 
-TEST(Commands, CommandsSendWhetherOrNotAReplyIsPending) {
-  WindowBench b;
-  b.loadConnectedWith(MenuId::X1226);
-  b.window.commands().CmdReadTime();
-  b.window.commands().CmdGetSR();
-  b.window.commands().CmdReadTime();
-  EXPECT_EQ(b.port.writes.size(), 3u);
-  EXPECT_EQ(b.link().CmdState, StReadTime);
-}
-
 TEST(Commands, AutomaticTimeReadEveryMainTimerTick) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1209);

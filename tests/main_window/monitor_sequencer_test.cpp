@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "../board_link/window_bench.h"
 
 namespace rtceval::testing {
@@ -25,73 +27,39 @@ const Bytes GET_SR_B{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x07, 0x01, 0xD0};
 // An SR read answered with `sr`, as the panel or the monitor would cause it.
 void readSR(WindowBench& b, std::uint8_t sr) { b.replyTo(StReadSR, DataReply({sr})); }
 
+// ShapeAlarm0, ShapeAlarm1, ShapeEV, ShapeBAT.
+std::array<Rgb, 4> lamps(const WindowBench& b) {
+  const auto& c = b.controls().colours;
+  return {c.ShapeAlarm0, c.ShapeAlarm1, c.ShapeEV, c.ShapeBAT};
+}
+using Lamps = std::array<Rgb, 4>;
+
 // --- Indicators ----------------------------------------------------------------------------------
 
 TEST(Indicators, LayoutBLightsEventAlarmAndBatteryAndKeepsAlarm1) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1226);
   readSR(b, 0x40);  // alarm 1 lit on the X1226
-  ASSERT_EQ(b.controls().colours.ShapeAlarm1, RED);
   b.window.MenuClick(MenuId::X1208);
   readSR(b, 0x0E);
-  const auto& c = b.controls().colours;
   EXPECT_EQ(b.window.registers().RegSR, 0x0E);
   EXPECT_EQ(b.panel(2), "读SR成功");
-  EXPECT_EQ(c.ShapeEV, RED);
-  EXPECT_EQ(c.ShapeAlarm0, RED);
-  EXPECT_EQ(c.ShapeBAT, GREEN);
-  EXPECT_EQ(c.ShapeAlarm1, RED) << "layout B has no alarm 1 bit";
+  EXPECT_EQ(lamps(b), (Lamps{RED, RED, RED, GREEN})) << "alarm 1 keeps its colour";
   readSR(b, 0xF1);
-  EXPECT_EQ(c.ShapeEV, DARK_RED);
-  EXPECT_EQ(c.ShapeAlarm0, DARK_RED);
-  EXPECT_EQ(c.ShapeBAT, DARK_GREEN);
-  EXPECT_EQ(c.ShapeAlarm1, RED);
+  EXPECT_EQ(lamps(b), (Lamps{DARK_RED, RED, DARK_RED, DARK_GREEN}));
 }
 
 TEST(Indicators, LayoutALightsBatteryAndAlarmsAndKeepsEvent) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1209);
   readSR(b, 0x08);  // event lit on the X1209
-  ASSERT_EQ(b.controls().colours.ShapeEV, RED);
   b.window.MenuClick(MenuId::X1226);
   readSR(b, 0x60);
-  const auto& c = b.controls().colours;
-  EXPECT_EQ(c.ShapeAlarm1, RED);
-  EXPECT_EQ(c.ShapeAlarm0, RED);
-  EXPECT_EQ(c.ShapeBAT, DARK_GREEN);
+  EXPECT_EQ(lamps(b), (Lamps{RED, RED, RED, DARK_GREEN})) << "a device change repaints nothing";
   readSR(b, 0x80);
-  EXPECT_EQ(c.ShapeBAT, GREEN);
-  EXPECT_EQ(c.ShapeAlarm1, DARK_RED);
-  EXPECT_EQ(c.ShapeAlarm0, DARK_RED);
+  EXPECT_EQ(lamps(b), (Lamps{DARK_RED, DARK_RED, RED, GREEN}));
   readSR(b, 0x1F);
-  EXPECT_EQ(c.ShapeBAT, DARK_GREEN);
-  EXPECT_EQ(c.ShapeEV, RED) << "layout A has no event bit; a device change repaints nothing";
-}
-
-TEST(Indicators, OneBitEach) {
-  struct Case {
-    MenuId model;
-    std::uint8_t sr;
-    Rgb alarm0, alarm1, ev, bat;
-  };
-  const Case cases[] = {
-      {MenuId::X1228, 0x20, RED, DARK_RED, DARK_RED, DARK_GREEN},
-      {MenuId::X1228, 0x40, DARK_RED, RED, DARK_RED, DARK_GREEN},
-      {MenuId::X1228, 0x80, DARK_RED, DARK_RED, DARK_RED, GREEN},
-      {MenuId::X1209, 0x02, DARK_RED, DARK_RED, DARK_RED, GREEN},
-      {MenuId::X1209, 0x04, RED, DARK_RED, DARK_RED, DARK_GREEN},
-      {MenuId::X1209, 0x08, DARK_RED, DARK_RED, RED, DARK_GREEN},
-  };
-  for (const Case& k : cases) {
-    WindowBench b;
-    b.loadConnectedWith(k.model);
-    readSR(b, k.sr);
-    const auto& c = b.controls().colours;
-    EXPECT_EQ(c.ShapeAlarm0, k.alarm0) << int(k.sr);
-    EXPECT_EQ(c.ShapeAlarm1, k.alarm1) << int(k.sr);
-    EXPECT_EQ(c.ShapeEV, k.ev) << int(k.sr);
-    EXPECT_EQ(c.ShapeBAT, k.bat) << int(k.sr);
-  }
+  EXPECT_EQ(lamps(b), (Lamps{DARK_RED, DARK_RED, RED, DARK_GREEN}));
 }
 
 TEST(Indicators, SRErrorReplyChangesNeitherRegisterNorIndicators) {
@@ -100,8 +68,7 @@ TEST(Indicators, SRErrorReplyChangesNeitherRegisterNorIndicators) {
   readSR(b, 0xE0);
   b.replyTo(StReadSR, {0x55, 0x81, 0x01, 0x84, 0x5B});
   EXPECT_EQ(b.window.registers().RegSR, 0xE0);
-  EXPECT_EQ(b.controls().colours.ShapeBAT, GREEN);
-  EXPECT_EQ(b.controls().colours.ShapeAlarm0, RED);
+  EXPECT_EQ(lamps(b), (Lamps{RED, RED, DARK_RED, GREEN}));
   EXPECT_EQ(b.panel(2), "评估板读器件错");
 }
 
@@ -210,17 +177,6 @@ TEST_F(Monitor, UntickingStopsMessagesAndPollingAtOnce) {
   EXPECT_TRUE(b.port.writes.empty());
 }
 
-TEST_F(Monitor, UntickedBetweenTicks) {
-  start(MenuId::X1209, 0x08);
-  b.clock.advance(1000ms);
-  ASSERT_EQ(b.dialogs.shown.size(), 1u);
-  b.window.Check2_Click(false);
-  b.clock.advance(5000ms);
-  EXPECT_EQ(b.dialogs.shown.size(), 1u);
-  EXPECT_EQ(b.port.writes.size(), 1u);
-  EXPECT_EQ(b.controls().colours.ShapeEV, RED) << "indicators keep their colours";
-}
-
 // --- Write sequencer -----------------------------------------------------------------------------
 
 struct Sequencer : ::testing::Test {
@@ -304,6 +260,16 @@ TEST_F(Sequencer, JobOutsideTheTableSendsOnlyTheUnlockSteps) {
   EXPECT_EQ(seq().WriteStep, 0);
 }
 
+TEST_F(Sequencer, UnknownStepEndsTheSequenceWithoutSending) {
+  load(MenuId::X1226);
+  seq().WriteStep = 5;
+  seq().Start(2);
+  b.clock.advance(50ms);
+  EXPECT_THAT(b.port.writes, IsEmpty());
+  EXPECT_FALSE(b.window.Timer4().isEnabled());
+  EXPECT_EQ(seq().WriteStep, 0);
+}
+
 TEST_F(Sequencer, StepsDoNotWaitForReplies) {
   load(MenuId::X1205);
   seq().Start(32);
@@ -330,14 +296,6 @@ TEST_F(Sequencer, EachJobRunsTheCommandOfItsCode) {
     EXPECT_EQ(w.link().CmdState, job) << "job " << job;
     EXPECT_EQ(w.port.writes.size(), model == MenuId::X1209 ? 2u : 3u) << "job " << job;
   }
-}
-
-TEST_F(Sequencer, JobWithNoCommandOnTheModelSendsOnlyTheUnlockStep) {
-  load(MenuId::X1208);
-  seq().Start(48);  // no BL on the X1208
-  b.clock.advance(200ms);
-  EXPECT_THAT(b.port.writes, ElementsAre(WRTC_B));
-  EXPECT_EQ(b.link().CmdState, StWriteWRTC);
 }
 
 }  // namespace

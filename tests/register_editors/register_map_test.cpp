@@ -1,5 +1,5 @@
 // The chip register map: where each register sits on each layout, how its requests go out on the
-// wire, and the facts the editors share (blocks, unlock values, indicator bits, bit captions).
+// wire, and the facts the editors share (blocks, unlock values, bit captions).
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -76,9 +76,6 @@ INSTANTIATE_TEST_SUITE_P(
         RegisterCase{RegisterId::SR, Layout::B,
                      Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x07, 0x01, 0xD0}, 0x11, "读SR",
                      0x10, "写SR"},
-        RegisterCase{RegisterId::INT, Layout::A,
-                     Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x11, 0x01, 0xDB}, 0x21, "读INT",
-                     0x20, "写INT"},
         RegisterCase{RegisterId::INT, Layout::B,
                      Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x08, 0x01, 0xD1}, 0x21, "读INT",
                      0x20, "写INT"},
@@ -89,9 +86,6 @@ INSTANTIATE_TEST_SUITE_P(
         RegisterCase{RegisterId::ATR, Layout::B,
                      Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x0A, 0x01, 0xD3}, 0x41, "读ATR",
                      0x40, "写ATR"},
-        RegisterCase{RegisterId::DTR, Layout::A,
-                     Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x13, 0x01, 0xDD}, 0x51, "读DTR",
-                     0x50, "写DTR"},
         RegisterCase{RegisterId::EV, Layout::A, std::nullopt, 0x61, "读EV", 0x60, "写EV"},
         RegisterCase{RegisterId::EV, Layout::B,
                      Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x09, 0x01, 0xD2}, 0x61, "读EV",
@@ -123,19 +117,6 @@ TEST(RegisterMap, BlocksOfEachLayout) {
   }
 }
 
-TEST(RegisterMap, ControlBlockOrderIsAddressOrder) {
-  EXPECT_THAT(ControlBlockOrder(Layout::A),
-              ElementsAre(RegisterId::BL, RegisterId::INT, RegisterId::ATR, RegisterId::DTR));
-  EXPECT_THAT(ControlBlockOrder(Layout::B),
-              ElementsAre(RegisterId::INT, RegisterId::EV, RegisterId::ATR, RegisterId::DTR));
-  // Each register of the block sits at the block's address plus its place in the order.
-  for (Layout layout : {Layout::A, Layout::B}) {
-    const auto order = ControlBlockOrder(layout);
-    for (std::size_t i = 0; i < order.size(); ++i)
-      EXPECT_EQ(RegisterOf(order[i]).address(layout), ControlBlock(layout).address + i);
-  }
-}
-
 TEST(RegisterMap, WriteEnableStepsOnTheWire) {
   for (Layout layout : {Layout::A, Layout::B}) {
     Wire w(layout);
@@ -150,38 +131,6 @@ TEST(RegisterMap, WriteEnableStepsOnTheWire) {
       EXPECT_THAT(w.port.writes,
                   ElementsAre(Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x07, 0x01, 0x10, 0xE2}));
   }
-  const auto a = WriteEnableSteps(Layout::A);
-  ASSERT_EQ(a.size(), 2u);
-  EXPECT_EQ(a[0].request.state, 0x12);
-  EXPECT_STREQ(a[0].request.doneText, "写WEL成功");
-  EXPECT_EQ(a[1].request.state, 0x13);
-  EXPECT_STREQ(a[1].request.doneText, "写RWEL成功");
-  const auto b = WriteEnableSteps(Layout::B);
-  ASSERT_EQ(b.size(), 1u);
-  EXPECT_EQ(b[0].request.state, 0x18);
-  EXPECT_STREQ(b[0].request.text, "写WRTC");
-}
-
-TEST(RegisterMap, StatusBitsBehindTheIndicators) {
-  const StatusIndicatorBits a = IndicatorBits(Layout::A);
-  EXPECT_EQ(a.battery, 7);
-  EXPECT_EQ(a.alarm1, 6);
-  EXPECT_EQ(a.alarm0, 5);
-  EXPECT_EQ(a.event, std::nullopt);
-  const StatusIndicatorBits b = IndicatorBits(Layout::B);
-  EXPECT_EQ(b.battery, 1);
-  EXPECT_EQ(b.alarm0, 2);
-  EXPECT_EQ(b.event, 3);
-  EXPECT_EQ(b.alarm1, std::nullopt);
-  // The same bits carry those names in the map.
-  const auto& srA = RegisterOf(RegisterId::SR).bits(Layout::A);
-  const auto& srB = RegisterOf(RegisterId::SR).bits(Layout::B);
-  EXPECT_STREQ(srA[7].panel, "BAT");
-  EXPECT_STREQ(srA[6].panel, "AL1");
-  EXPECT_STREQ(srA[5].panel, "AL0");
-  EXPECT_STREQ(srB[1].panel, "BAT");
-  EXPECT_STREQ(srB[2].panel, "ALM");
-  EXPECT_STREQ(srB[3].panel, "EVT");
 }
 
 TEST(RegisterMap, BitsWithTwoCaptions) {
@@ -199,10 +148,8 @@ TEST(RegisterMap, BitsWithTwoCaptions) {
       {RegisterId::EV, Layout::B, 3, "EHYST1", "EHYS1"},
       {RegisterId::BL, Layout::A, 4, "WD1", "WDT1"},
       {RegisterId::BL, Layout::A, 3, "WD0", "WDT0"},
-      {RegisterId::SR, Layout::A, 1, "WEL", "WEL"},
       {RegisterId::SR, Layout::A, 2, "RWEL", "RWEL"},
       {RegisterId::SR, Layout::B, 4, "WRTC", "WRTC"},
-      {RegisterId::INT, Layout::B, 5, "LPMODE", "LPMODE"},
   };
   for (const Case& c : cases) {
     const BitName& bit = RegisterOf(c.id).bits(c.layout)[c.bit];
@@ -210,14 +157,6 @@ TEST(RegisterMap, BitsWithTwoCaptions) {
     EXPECT_STREQ(bit.panel, c.panel);
     EXPECT_STREQ(bit.dialog, c.dialog);
   }
-}
-
-TEST(RegisterMap, UnnamedBitsStayUnnamed) {
-  EXPECT_EQ(RegisterOf(RegisterId::SR).bits(Layout::A)[3].panel, nullptr);
-  EXPECT_EQ(RegisterOf(RegisterId::SR).bits(Layout::A)[4].panel, nullptr);
-  EXPECT_EQ(RegisterOf(RegisterId::SR).bits(Layout::B)[5].panel, nullptr);
-  EXPECT_EQ(RegisterOf(RegisterId::DTR).bits(Layout::B)[3].panel, nullptr);
-  EXPECT_EQ(RegisterOf(RegisterId::INT).bits(Layout::A)[2].panel, nullptr);
 }
 
 }  // namespace
