@@ -16,6 +16,8 @@ namespace rtceval::qt {
 namespace {
 using Texts = ConnectDialog::Texts;
 constexpr int OPTION_COLUMNS = 2;
+// Wide enough that fifty steps of progress can be told apart.
+constexpr int PROGRESS_MIN_WIDTH = 200;
 }  // namespace
 
 ConnectDialogView::ConnectDialogView(MainWindow& model, QWidget* owner)
@@ -54,6 +56,7 @@ ConnectDialogView::ConnectDialogView(MainWindow& model, QWidget* owner)
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("ProgressBar1"));
   progress_->setTextVisible(false);
+  progress_->setMinimumWidth(PROGRESS_MIN_WIDTH);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(frame);

@@ -28,6 +28,7 @@ constexpr double MERIDIEM_POINTS = 24;
 constexpr double DATE_POINTS = 18;
 constexpr double INDICATOR_LABEL_POINTS = 12;
 constexpr double LINK_POINTS = 9.75;
+constexpr double PLAIN_POINTS = 9;
 constexpr auto PICTURE = ":/rtceval/picture1.png";
 
 QString text(const std::string& s) {
@@ -157,7 +158,7 @@ void MainWindowView::buildChecks(QWidget& central) {
 
 void MainWindowView::buildDocumentBlock(QWidget& central) {
   const MainWindowControls& c = model_.controls();
-  const QFont plain = uiFont(9);
+  const QFont plain = uiFont(PLAIN_POINTS);
   const QFont link = linkFont();
   addLabel(central, c.Label1, plain);
   addLabel(central, c.LabAN0, plain);
