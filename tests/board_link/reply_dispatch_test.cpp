@@ -362,26 +362,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 // --- The same replies through the window --------------------------------------------------------
 
-TEST(WindowDispatch, TimeReplyDependsOnTheSelectedFamily) {
-  const Bytes reply{0x55, 0x80, 0x08, 0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20, 0xE8};
-  WindowBench a;
-  a.loadConnectedWith(MenuId::X1226);
-  a.replyTo(StReadTime, reply);
-  EXPECT_EQ(a.panel(2), "读时间成功");
-  EXPECT_EQ(a.controls().LabTime.caption, "09:05:30");
-  EXPECT_EQ(a.controls().LabDate.caption, "2004年05月20日 星期四");
-  EXPECT_FALSE(a.controls().LabAM.enabled);
-  EXPECT_FALSE(a.controls().LabPM.enabled);
-  EXPECT_TRUE(a.window.Is24Hour());
-  EXPECT_EQ(a.window.chipTime().hour, 0x09);
-
-  WindowBench b;
-  b.loadConnectedWith(MenuId::X1208);
-  b.replyTo(StReadTime, reply);
-  EXPECT_EQ(b.panel(2), "读时间失败");
-  EXPECT_EQ(b.controls().LabTime.caption, "12:00:00");
-}
-
 TEST(WindowDispatch, SevenByteTimeReplyNeverReadsTheChecksumAsCentury) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1209);
