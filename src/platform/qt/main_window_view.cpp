@@ -144,16 +144,17 @@ void MainWindowView::buildIndicators(QWidget& central) {
 
 void MainWindowView::buildChecks(QWidget& central) {
   const MainWindowControls& c = model_.controls();
-  const auto check = [&](const CheckControl& control, void (MainWindow::*click)(bool)) {
+  const auto place = [&central](const CheckControl& control) {
     auto* box = new QCheckBox(&central);
     box->setObjectName(QString::fromUtf8(control.name));
     box->setGeometry(toPixels(control.place));
-    // clicked, not toggled: ticks the model sets itself must not come back as clicks.
-    connect(box, &QCheckBox::clicked, this, [this, click](bool on) { (model_.*click)(on); });
     return box;
   };
-  check1_ = check(c.Check1, &MainWindow::Check1_Click);
-  check2_ = check(c.Check2, &MainWindow::Check2_Click);
+  check1_ = place(c.Check1);
+  check2_ = place(c.Check2);
+  // clicked, not toggled: ticks the model sets itself must not come back as clicks.
+  connect(check1_, &QCheckBox::clicked, this, [this](bool on) { model_.Check1_Click(on); });
+  connect(check2_, &QCheckBox::clicked, this, [this](bool on) { model_.Check2_Click(on); });
 }
 
 void MainWindowView::buildDocumentBlock(QWidget& central) {
