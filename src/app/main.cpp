@@ -1,12 +1,14 @@
 // rtceval: the PC program of the evaluation kit for serial real-time-clock chips. Builds the
 // platform seams, the main window's model and its view, and runs the event loop.
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "command_line.h"
 #include "main_window/main_window.h"
@@ -29,15 +31,27 @@ void printWarning(const QString& line) {
   std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
 }
 
+void nameTheProgram() {
+  QCoreApplication::setApplicationName(QStringLiteral("rtceval"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(RTCEVAL_VERSION));
+}
+
+// The command line is read before any window system is needed, so that --help, --version and
+// usage errors work without a display.
+std::optional<rtceval::app::Options> readCommandLine(int argc, char** argv) {
+  QCoreApplication core(argc, argv);
+  nameTheProgram();
+  return rtceval::app::parseCommandLine(QCoreApplication::arguments());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("rtceval"));
-  QApplication::setApplicationVersion(QStringLiteral(RTCEVAL_VERSION));
-
-  const auto options = rtceval::app::parseCommandLine(QApplication::arguments());
+  const auto options = readCommandLine(argc, argv);
   if (!options) return rtceval::app::USAGE_ERROR;
+
+  QApplication app(argc, argv);
+  nameTheProgram();
 
   // The message boxes' buttons in the user's language, where Qt's translations are installed.
   QTranslator qtTexts;
