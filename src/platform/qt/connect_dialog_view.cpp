@@ -21,11 +21,9 @@ constexpr int PROGRESS_MIN_WIDTH = 200;
 }  // namespace
 
 ConnectDialogView::ConnectDialogView(MainWindow& model, QWidget* owner)
-    : QDialog(owner), model_(model) {
+    : SubFormView(model, owner) {
   setObjectName(QStringLiteral("frmComm"));
   setWindowTitle(QString::fromUtf8(Texts::Caption));
-  setModal(false);
-  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
   auto* frame = new QGroupBox(QString::fromUtf8(Texts::Frame), this);
   frame->setObjectName(QStringLiteral("Frame1"));
@@ -40,7 +38,7 @@ ConnectDialogView::ConnectDialogView(MainWindow& model, QWidget* owner)
     group_->addButton(option, n);
     grid->addWidget(option, (n - 1) / OPTION_COLUMNS, (n - 1) % OPTION_COLUMNS);
     connect(option, &QRadioButton::clicked, this, [this, n] {
-      if (!detached_) model_.Comm_Option_Click(n);
+      if (!detached()) model_.Comm_Option_Click(n);
     });
     options_[static_cast<std::size_t>(n - 1)] = option;
   }
@@ -50,7 +48,7 @@ ConnectDialogView::ConnectDialogView(MainWindow& model, QWidget* owner)
   command1_->setAccessibleName(command1_->text());
   command1_->setDefault(true);
   connect(command1_, &QPushButton::clicked, this, [this] {
-    if (!detached_) model_.Comm_Command1_Click();
+    if (!detached()) model_.Comm_Command1_Click();
   });
 
   progress_ = new QProgressBar(this);
@@ -66,7 +64,7 @@ ConnectDialogView::ConnectDialogView(MainWindow& model, QWidget* owner)
 }
 
 void ConnectDialogView::redraw() {
-  const ConnectDialog* dialog = detached_ ? nullptr : model_.connectDialog();
+  const ConnectDialog* dialog = detached() ? nullptr : model_.connectDialog();
   if (!dialog) return;
   const int selected = dialog->selectedPort();
   if (selected == 0) {
@@ -79,14 +77,6 @@ void ConnectDialogView::redraw() {
   }
   progress_->setRange(0, dialog->ProgressBar1Max());
   progress_->setValue(dialog->ProgressBar1Value());
-}
-
-void ConnectDialogView::reject() {
-  const bool byUser = !detached_;
-  detached_ = true;
-  // The model closes its dialog; the main window's redraw then removes this view.
-  if (byUser) model_.SubForm_Closed();
-  QDialog::reject();
 }
 
 }  // namespace rtceval::qt

@@ -12,6 +12,7 @@
 #include "platform/qt/connect_dialog_view.h"
 #include "platform/qt/indicator_widget.h"
 #include "platform/qt/main_window_menus.h"
+#include "platform/qt/set_time_dialog_view.h"
 #include "platform/qt/twips.h"
 #include "platform/qt/ui_fonts.h"
 
@@ -241,8 +242,11 @@ void MainWindowView::redrawSubForm() {
       subForm_->deleteLater();
       subForm_ = nullptr;
     }
-    if (model_.connectDialog()) {
+    if (model_.connectDialog())
       subForm_ = new ConnectDialogView(model_, this);
+    else if (model_.setTimeDialog())
+      subForm_ = new SetTimeDialogView(model_, this);
+    if (subForm_) {
       subForm_->redraw();
       subForm_->show();
     }

@@ -18,9 +18,9 @@ class MainWindow;
 
 namespace rtceval::qt {
 
-class ConnectDialogView;
 class IndicatorWidget;
 class MainWindowMenus;
+class SubFormView;
 
 // Draws the main window Main from its model: every control at its twips place, the menus, the
 // status bar and the dialog that is open. Redraws everything whenever the model changes and sends
@@ -59,7 +59,7 @@ class MainWindowView : public QMainWindow {
   QCheckBox* check1_ = nullptr;
   QCheckBox* check2_ = nullptr;
   std::array<QLabel*, StatusBar::PANELS> panels_{};
-  QPointer<ConnectDialogView> subForm_;
+  QPointer<SubFormView> subForm_;
   int shownGeneration_ = -1;
 };
 
