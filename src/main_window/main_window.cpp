@@ -5,10 +5,10 @@
 #include "board_link/connect_dialog.h"
 #include "board_link/reply_dispatcher.h"
 #include "main_window/sub_forms.h"
-#include "time_alarms/set_time_dialog.h"
 #include "platform/pc_clock.h"
 #include "platform/serial_port.h"
 #include "register_editors/register_map.h"
+#include "time_alarms/set_time_dialog.h"
 
 namespace rtceval {
 namespace {
@@ -18,13 +18,6 @@ constexpr Millis TIMER2_INTERVAL = 2000ms;
 constexpr Millis TIMER3_INTERVAL = 1000ms;
 constexpr Millis TIMER4_INTERVAL = 50ms;
 
-constexpr const char* TEXT_TIMEOUT_QUESTION = "接收超时错,是否停止自动方式！";
-constexpr const char* TITLE_ERROR = "出错";
-constexpr const char* TEXT_EVENT = "事件发生";
-constexpr const char* TEXT_ALARM = "警报发生";
-constexpr const char* TEXT_ALARM1 = "警报1发生";
-constexpr const char* TEXT_ALARM0 = "警报0发生";
-constexpr const char* CAPTION_SEPARATOR = "-----";
 }  // namespace
 
 // Marks one handled event: the view redraws when it ends, and dialogs closed during it are freed
@@ -151,8 +144,8 @@ void MainWindow::Form_Load() {
   // counted from Sunday = 1.
   const PcDate d = pcClock_.today();
   const auto num = [](int v) { return " " + std::to_string(v); };
-  controls_.LabDate.caption = num(d.year) + "年" + num(d.month) + "月" + num(d.day) + "日 星期" +
-                              num(d.weekday + 1);
+  controls_.LabDate.caption =
+      num(d.year) + "年" + num(d.month) + "月" + num(d.day) + "日 星期" + num(d.weekday + 1);
 
   link_.state().PortNo = PortSearch::FIRST_PORT;
   search_.Auto_Dect_Brd();
@@ -187,50 +180,6 @@ void MainWindow::MenuClick(MenuId id) {
   }
 }
 
-void MainWindow::selectDevice(const DeviceModel& model) {
-  Device_Sel(model.name);
-  controls_.LabAlm1.enabled = model.profile.HasAlarm1;
-  controls_.LabEV.enabled = model.profile.HasEvent;
-  profile_ = model.profile;
-  MFUN_FR();
-}
-
-void MainWindow::Device_Sel(const std::string& name) {
-  controls_.StatusBar1.setPanel(StatusBar::DEVICE, name);
-  controls_.caption = std::string(MainWindowControls::BASE_CAPTION) + CAPTION_SEPARATOR + name;
-  controls_.Labmht.caption = name + "简介";
-  controls_.Labds.caption = name + "数据手册";
-  for (LabelControl* l : {&controls_.Labmht, &controls_.Labds, &controls_.LabAN0, &controls_.Label1})
-    l->visible = true;
-  for (LabelControl& link : controls_.LabAN) link.visible = true;
-  for (MenuId id : {MenuId::READTIME, MenuId::SETTIME, MenuId::STATUS, MenuId::MFUNCTION})
-    controls_.menu(id).enabled = true;
-  controls_.Check1.enabled = true;
-  controls_.Check2.enabled = true;
-  const DeviceModel* selected = FindDeviceModel(name);
-  for (const DeviceModel& model : DeviceModels()) {
-    for (MenuControl& m : controls_.menus)
-      if (std::string_view(m.name) == model.name) m.checked = (&model == selected);
-  }
-  if (selected) {
-    for (int i = selected->applicationNotes; i < APPLICATION_NOTE_COUNT; ++i)
-      controls_.LabAN[static_cast<std::size_t>(i)].visible = false;
-  }
-}
-
-void MainWindow::MFUN_FR() {
-  const DeviceProfile& p = profile_;
-  controls_.menu(MenuId::mINT).enabled = p.HasINT;
-  controls_.menu(MenuId::ALARM1).enabled = p.HasAlarm0;
-  controls_.menu(MenuId::ALARM2).enabled = p.HasAlarm1;
-  controls_.menu(MenuId::FOUT).enabled = p.HasFOUT;
-  controls_.menu(MenuId::mEVENT).enabled = p.HasEvent;
-  controls_.menu(MenuId::WDT).enabled = p.HasWDT;
-  controls_.menu(MenuId::BP).enabled = p.HasBP;
-  controls_.menu(MenuId::MEMORY).enabled = p.HasMemory;
-  controls_.menu(MenuId::USERREG).enabled = p.HasUserReg;
-}
-
 void MainWindow::Load_Sub_Form(int n) {
   if (openSubForm_ >= 0 && openSubForm_ <= SubForm::LAST) unloadSubForm();
   switch (n) {
@@ -263,9 +212,13 @@ void MainWindow::unloadSubForm() {
   }
 }
 
-ConnectDialog* MainWindow::connectDialog() { return dynamic_cast<ConnectDialog*>(subForm_.get()); }
+ConnectDialog* MainWindow::connectDialog() {
+  return dynamic_cast<ConnectDialog*>(subForm_.get());
+}
 
-SetTimeDialog* MainWindow::setTimeDialog() { return dynamic_cast<SetTimeDialog*>(subForm_.get()); }
+SetTimeDialog* MainWindow::setTimeDialog() {
+  return dynamic_cast<SetTimeDialog*>(subForm_.get());
+}
 
 void MainWindow::RunEvent(const std::function<void()>& handler) {
   Scope scope(*this);
@@ -287,7 +240,9 @@ void MainWindow::Comm_Command1_Click() {
   if (ConnectDialog* dialog = connectDialog()) dialog->Command1_Click();
 }
 
-void MainWindow::setCheck1(bool checked) { controls_.Check1.checked = checked; }
+void MainWindow::setCheck1(bool checked) {
+  controls_.Check1.checked = checked;
+}
 
 void MainWindow::setCheck2(bool checked) {
   controls_.Check2.checked = checked;
@@ -303,89 +258,5 @@ void MainWindow::Check2_Click(bool checked) {
   Scope scope(*this);
   if (controls_.Check2.enabled) setCheck2(checked);
 }
-
-void MainWindow::Timer1_Tick() {
-  controls_.StatusBar1.setPanel(StatusBar::TIME, pcClock_.timeOfDayText());
-  if (controls_.Check1.checked) commands_.CmdReadTime();
-  if (link_.state().Detecting) search_.DetectionStep();
-}
-
-void MainWindow::Timer2_Tick() {
-  // Stop the time-out before asking: the question is modal, and a reply or a newer request that
-  // arrives meanwhile must not have its bytes dropped when the question closes.
-  timer2_->setEnabled(false);
-  link_.state().RecvCount = 0;
-  if (!(controls_.Check1.checked || controls_.Check2.checked) || timeoutQuestionOpen_) return;
-  timeoutQuestionOpen_ = true;
-  const bool stop = dialogs_->askYesNo(TEXT_TIMEOUT_QUESTION, TITLE_ERROR);
-  timeoutQuestionOpen_ = false;
-  if (stop) {
-    setCheck1(false);
-    setCheck2(false);
-  }
-}
-
-void MainWindow::announce(const char* text) {
-  // One monitor message at a time; a tick while it is open announces nothing, and the ticks after
-  // it closes announce again while the chip keeps the flag set.
-  if (monitorMessageOpen_ || !controls_.Check2.checked) return;
-  monitorMessageOpen_ = true;
-  dialogs_->message(text, {});
-  monitorMessageOpen_ = false;
-}
-
-void MainWindow::Timer3_Tick() {
-  const std::uint8_t sr = registers_.RegSR;
-  const auto isSet = [sr](std::optional<int> bit) { return bit && ((sr >> *bit) & 1); };
-  const StatusIndicatorBits bits = IndicatorBits(LayoutOf(profile_.Is1208Family));
-  if (profile_.Is1208Family) {
-    if (isSet(bits.event)) announce(TEXT_EVENT);
-    if (isSet(bits.alarm0)) announce(TEXT_ALARM);
-  } else {
-    if (isSet(bits.alarm1)) announce(TEXT_ALARM1);
-    if (isSet(bits.alarm0)) announce(TEXT_ALARM0);
-  }
-  if (controls_.Check2.checked) commands_.CmdGetSR();
-}
-
-void MainWindow::Timer4_Tick() { sequencer_.Tick(); }
-
-void MainWindow::setLinkStatus(const std::string& text) {
-  controls_.StatusBar1.setPanel(StatusBar::LINK, text);
-}
-
-void MainWindow::beep() { dialogs_->beep(); }
-
-void MainWindow::stopResponseTimeout() { timer2_->setEnabled(false); }
-
-void MainWindow::showTime(std::span<const std::uint8_t> data) {
-  const DecodedTime decoded = ShowTime(data);
-  chipTime_ = decoded.time;
-  is24Hour_ = decoded.is24Hour;
-  controls_.LabTime.caption = decoded.display.LabTime;
-  controls_.LabDate.caption = decoded.display.LabDate;
-  controls_.LabAM.enabled = decoded.display.LabAMEnabled;
-  controls_.LabPM.enabled = decoded.display.LabPMEnabled;
-}
-
-void MainWindow::showBoardPort(int portNo) {
-  controls_.StatusBar1.setPanel(StatusBar::PORT, std::to_string(portNo));
-}
-
-void MainWindow::closeConnectDialog() {
-  if (connectDialog()) unloadSubForm();
-}
-
-void MainWindow::statusRegisterRead() {
-  UpdateIndicators(controls_.colours, registers_.RegSR, profile_.Is1208Family);
-}
-
-// The control/status panel, the alarm editors and the EEPROM and user-register dialogs are not
-// part of this window yet; until they are, their replies only update the register image and the
-// status bar.
-void MainWindow::refreshPanel() {}
-void MainWindow::alarmRead(int, std::span<const std::uint8_t>) {}
-void MainWindow::memoryRead(std::uint8_t) {}
-void MainWindow::userRegistersRead(std::uint8_t, std::uint8_t) {}
 
 }  // namespace rtceval

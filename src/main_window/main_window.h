@@ -116,7 +116,7 @@ class MainWindow : private ReplyEffects {
   int scopeDepth_ = 0;
 
   std::unique_ptr<ScopedTimerFactory> timers_;
-  std::unique_ptr<FlushingDialogs> dialogs_;
+  std::unique_ptr<Dialogs> dialogs_;  // message boxes that let the view catch up first
   std::unique_ptr<Timer> timer1_;
   std::unique_ptr<Timer> timer2_;
   std::unique_ptr<Timer> timer3_;
