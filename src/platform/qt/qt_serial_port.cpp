@@ -125,6 +125,9 @@ bool QtSerialPort::open(int portNo) {
   // and refuses them, which must not cost the connection.
   port_.setDataTerminalReady(true);
   port_.setRequestToSend(true);
+  // Bytes waiting in the driver from before this program opened the device (a reply meant for an
+  // earlier user of the line) would otherwise start the next reply.
+  port_.clear(QSerialPort::Input);
   port_.clearError();
   return true;
 }
