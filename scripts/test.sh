@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds rtceval with warnings as errors and runs every test; fuzzes
-# with libFuzzer on the receive path for a while, then builds the whole test suite again with
-# AddressSanitizer and UndefinedBehaviorSanitizer and runs it. Set RTCEVAL_SKIP_ASAN=1 or RTCEVAL_SKIP_FUZZ=1 to skip those passes.
+# Builds rtceval with warnings as errors and runs every test; fuzzes the receive path with
+# libFuzzer for a while; then builds the whole test suite again with AddressSanitizer and
+# UndefinedBehaviorSanitizer and runs it. RTCEVAL_SKIP_FUZZ=1 or RTCEVAL_SKIP_ASAN=1 skip a pass.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
