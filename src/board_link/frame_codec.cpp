@@ -24,11 +24,4 @@ std::vector<std::uint8_t> BuildRequestFrame(std::span<const std::uint8_t> payloa
   return frame;
 }
 
-std::vector<std::uint8_t> BuildReplyFrame(std::uint8_t flag, std::span<const std::uint8_t> data) {
-  std::vector<std::uint8_t> frame{protocol::LEAD_BYTE, flag, static_cast<std::uint8_t>(data.size())};
-  frame.insert(frame.end(), data.begin(), data.end());
-  frame.push_back(FrameSum(frame));
-  return frame;
-}
-
 }  // namespace rtceval

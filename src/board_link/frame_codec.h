@@ -14,7 +14,4 @@ std::uint8_t FrameSum(std::span<const std::uint8_t> bytes);
 std::vector<std::uint8_t> BuildRequestFrame(std::span<const std::uint8_t> payload,
                                             bool is1208Family);
 
-// A reply frame from the board (used by the virtual board and by tests).
-std::vector<std::uint8_t> BuildReplyFrame(std::uint8_t flag, std::span<const std::uint8_t> data);
-
 }  // namespace rtceval
