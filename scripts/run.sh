@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 ./scripts/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release -j"$(nproc)" --target rtceval
+cmake --build --preset release -j"$(nproc)" --target rtceval rtceval-board
 
 args=("$@")
 if [ ${#args[@]} -eq 0 ] && ! ls /dev/ttyUSB* /dev/ttyACM* >/dev/null 2>&1; then
