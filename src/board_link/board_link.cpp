@@ -68,7 +68,9 @@ void BoardLink::SendProbe(CmdStateCode state) {
   SendFrame();
 }
 
-bool BoardLink::OpenPort(int portNo) { return port_.open(portNo); }
+bool BoardLink::OpenPort(int portNo) {
+  return port_.open(portNo);
+}
 
 void BoardLink::ClosePort() {
   if (port_.isOpen()) port_.close();

@@ -13,8 +13,7 @@ namespace {
 using namespace std::chrono_literals;
 constexpr Millis PROGRESS_INTERVAL = 100ms;
 constexpr const char* TEXT_INVALID_PORT = "无效的串口.";
-constexpr const char* TEXT_GIVE_UP =
-    "不能连接到评估板，请检查串口、电缆、电源及评估板是否正确！";
+constexpr const char* TEXT_GIVE_UP = "不能连接到评估板，请检查串口、电缆、电源及评估板是否正确！";
 constexpr const char* TITLE_WARNING = "警告";
 }  // namespace
 
@@ -27,7 +26,9 @@ ConnectDialog::ConnectDialog(BoardLink& link, StatusBar& statusBar, Dialogs& dia
 
 ConnectDialog::~ConnectDialog() = default;
 
-int ConnectDialog::number() const { return SubForm::frmComm; }
+int ConnectDialog::number() const {
+  return SubForm::frmComm;
+}
 
 void ConnectDialog::Form_Load() {
   timer_->setEnabled(false);
@@ -66,6 +67,8 @@ void ConnectDialog::Timer1_Tick() {
   progress_ = ackCount_;
 }
 
-void ConnectDialog::Unload() { timer_->setEnabled(false); }
+void ConnectDialog::Unload() {
+  timer_->setEnabled(false);
+}
 
 }  // namespace rtceval

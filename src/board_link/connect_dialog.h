@@ -25,7 +25,7 @@ class ConnectDialog : public SubFormModel {
     static constexpr const char* Caption = "连接评估板";
     static constexpr const char* Frame = "选择串口";
     static constexpr std::array<const char*, PORT_COUNT> Options = {"串口1", "串口2", "串口3",
-                                                                   "串口4"};
+                                                                    "串口4"};
     static constexpr const char* Command1 = "连     接";
   };
 

@@ -27,8 +27,8 @@ struct ReplyRule {
   int lengthB = 0;  // and on layout B
   const char* successText = nullptr;
   const char* failureText = nullptr;
-  Action action;        // on an accepted reply, after the success text
-  Action afterEither;   // after any reply
+  Action action;       // on an accepted reply, after the success text
+  Action afterEither;  // after any reply
 };
 
 constexpr const char* TEXT_BAD_LEAD = "无效的帧头";

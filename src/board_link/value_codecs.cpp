@@ -21,7 +21,9 @@ std::string HexByte(std::uint8_t b) {
   return {DIGITS[b >> 4], DIGITS[b & 0x0F]};
 }
 
-std::uint8_t BcdByte(int v) { return static_cast<std::uint8_t>((v / 10) * 16 + (v % 10)); }
+std::uint8_t BcdByte(int v) {
+  return static_cast<std::uint8_t>((v / 10) * 16 + (v % 10));
+}
 
 std::uint16_t BcdYear(int y) {
   const int thousands = y / 1000;

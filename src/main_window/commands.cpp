@@ -60,7 +60,8 @@ void MainCommands::CmdWriteTime() {
   const RegisterBlock block = TimeBlock(layout);
   const TimeRecord& t = records_.NewTime;
   auto payload = blockWrite(block.address, block.count);
-  payload.insert(payload.end(), {t.second, t.minute, t.hour, t.date, t.month, t.yearLow(), t.weekday});
+  payload.insert(payload.end(),
+                 {t.second, t.minute, t.hour, t.date, t.month, t.yearLow(), t.weekday});
   if (layout == Layout::A) payload.push_back(t.yearHigh());
   link_.Request(payload, StWriteTime, TEXT_WRITE_TIME);
 }
@@ -95,24 +96,53 @@ void MainCommands::writeRegister(RegisterId id) {
   link_.WriteReg(*address, registers_.*reg.image, reg.write.state, reg.write.text);
 }
 
-void MainCommands::CmdWriteINT() { writeRegister(RegisterId::INT); }
-void MainCommands::CmdWriteBL() { writeRegister(RegisterId::BL); }
-void MainCommands::CmdWriteATR() { writeRegister(RegisterId::ATR); }
-void MainCommands::CmdWriteDTR() { writeRegister(RegisterId::DTR); }
-void MainCommands::CmdWriteEV() { writeRegister(RegisterId::EV); }
+void MainCommands::CmdWriteINT() {
+  writeRegister(RegisterId::INT);
+}
+void MainCommands::CmdWriteBL() {
+  writeRegister(RegisterId::BL);
+}
+void MainCommands::CmdWriteATR() {
+  writeRegister(RegisterId::ATR);
+}
+void MainCommands::CmdWriteDTR() {
+  writeRegister(RegisterId::DTR);
+}
+void MainCommands::CmdWriteEV() {
+  writeRegister(RegisterId::EV);
+}
 
 bool MainCommands::RunJob(int job) {
   switch (job) {
-    case StWriteTime: CmdWriteTime(); return true;
-    case StReadSR: CmdGetSR(); return true;
-    case StWriteINT: CmdWriteINT(); return true;
-    case StWriteBL: CmdWriteBL(); return true;
-    case StWriteATR: CmdWriteATR(); return true;
-    case StWriteDTR: CmdWriteDTR(); return true;
-    case StWriteEV: CmdWriteEV(); return true;
-    case StWriteAL0: CmdWriteAL0(); return true;
-    case StWriteAL1: CmdWriteAL1(); return true;
-    default: return false;
+    case StWriteTime:
+      CmdWriteTime();
+      return true;
+    case StReadSR:
+      CmdGetSR();
+      return true;
+    case StWriteINT:
+      CmdWriteINT();
+      return true;
+    case StWriteBL:
+      CmdWriteBL();
+      return true;
+    case StWriteATR:
+      CmdWriteATR();
+      return true;
+    case StWriteDTR:
+      CmdWriteDTR();
+      return true;
+    case StWriteEV:
+      CmdWriteEV();
+      return true;
+    case StWriteAL0:
+      CmdWriteAL0();
+      return true;
+    case StWriteAL1:
+      CmdWriteAL1();
+      return true;
+    default:
+      return false;
   }
 }
 

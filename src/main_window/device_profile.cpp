@@ -23,7 +23,9 @@ constexpr std::array<const char*, APPLICATION_NOTE_COUNT> NOTES = {
 
 }  // namespace
 
-std::span<const DeviceModel> DeviceModels() { return MODELS; }
+std::span<const DeviceModel> DeviceModels() {
+  return MODELS;
+}
 
 const DeviceModel* FindDeviceModel(std::string_view name) {
   for (const DeviceModel& m : MODELS)
@@ -31,6 +33,8 @@ const DeviceModel* FindDeviceModel(std::string_view name) {
   return nullptr;
 }
 
-const std::array<const char*, APPLICATION_NOTE_COUNT>& ApplicationNoteNames() { return NOTES; }
+const std::array<const char*, APPLICATION_NOTE_COUNT>& ApplicationNoteNames() {
+  return NOTES;
+}
 
 }  // namespace rtceval

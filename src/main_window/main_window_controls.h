@@ -49,17 +49,42 @@ struct ButtonControl {
 
 // Every menu and menu item, in menu order.
 enum class MenuId {
-  MDEVICE, X1226, X1227, X1228, X1205, X1208, X1209,
-  MCOMM, CONNECT, READTIME, SETTIME, STATUS,
-  MFUNCTION, mINT, ALARM1, ALARM2, FOUT, mEVENT, WDT, BP, DTR, ATR, MEMORY, USERREG,
-  MHELP, UM, IICS, AN, MABOUT,
+  MDEVICE,
+  X1226,
+  X1227,
+  X1228,
+  X1205,
+  X1208,
+  X1209,
+  MCOMM,
+  CONNECT,
+  READTIME,
+  SETTIME,
+  STATUS,
+  MFUNCTION,
+  mINT,
+  ALARM1,
+  ALARM2,
+  FOUT,
+  mEVENT,
+  WDT,
+  BP,
+  DTR,
+  ATR,
+  MEMORY,
+  USERREG,
+  MHELP,
+  UM,
+  IICS,
+  AN,
+  MABOUT,
 };
 inline constexpr int MENU_COUNT = static_cast<int>(MenuId::MABOUT) + 1;
 
 struct MenuControl {
   MenuId id;
   const char* name;
-  const char* caption;  // "&" marks the access key
+  const char* caption;           // "&" marks the access key
   std::optional<MenuId> parent;  // none for a top menu
   int subForm = -1;              // the sub-form the item opens, -1 for none
   bool enabled = true;

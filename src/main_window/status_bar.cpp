@@ -2,8 +2,7 @@
 
 namespace rtceval {
 
-StatusBar::StatusBar()
-    : panels_{"评估板状态", "", "当前器件", "", "串口", "", "系统时间", ""} {}
+StatusBar::StatusBar() : panels_{"评估板状态", "", "当前器件", "", "串口", "", "系统时间", ""} {}
 
 int StatusBar::width(int n) {
   static constexpr std::array<int, PANELS> WIDTHS{1050, 2800, 880, 700, 500, 400, 880, 1080};

@@ -17,7 +17,9 @@ class StatusBar {
 
   StatusBar();
   const std::string& panel(int n) const { return panels_.at(static_cast<std::size_t>(n - 1)); }
-  void setPanel(int n, std::string text) { panels_.at(static_cast<std::size_t>(n - 1)) = std::move(text); }
+  void setPanel(int n, std::string text) {
+    panels_.at(static_cast<std::size_t>(n - 1)) = std::move(text);
+  }
   // Panel widths in twips.
   static int width(int n);
 

@@ -33,14 +33,20 @@ void PortMux::close() {
   current_ = nullptr;
 }
 
-bool PortMux::isOpen() const { return current_ && current_->isOpen(); }
+bool PortMux::isOpen() const {
+  return current_ && current_->isOpen();
+}
 
 bool PortMux::write(std::span<const std::uint8_t> bytes) {
   return current_ ? current_->write(bytes) : false;
 }
 
-void PortMux::setReceiveHandler(ReceiveHandler handler) { handler_ = std::move(handler); }
+void PortMux::setReceiveHandler(ReceiveHandler handler) {
+  handler_ = std::move(handler);
+}
 
-std::string PortMux::deviceName(int portNo) const { return portFor(portNo).deviceName(portNo); }
+std::string PortMux::deviceName(int portNo) const {
+  return portFor(portNo).deviceName(portNo);
+}
 
 }  // namespace rtceval

@@ -3,8 +3,12 @@
 namespace rtceval {
 namespace {
 
-constexpr BitName B(const char* name) { return {name, name}; }
-constexpr BitName B2(const char* panel, const char* dialog) { return {panel, dialog}; }
+constexpr BitName B(const char* name) {
+  return {name, name};
+}
+constexpr BitName B2(const char* panel, const char* dialog) {
+  return {panel, dialog};
+}
 constexpr BitName NONE{};
 
 // Bit 0 first in each row.
@@ -77,9 +81,13 @@ constexpr std::array<WriteEnableStep, 1> UNLOCK_B{{
 
 }  // namespace
 
-std::span<const RegisterInfo> Registers() { return REGISTERS; }
+std::span<const RegisterInfo> Registers() {
+  return REGISTERS;
+}
 
-const RegisterInfo& RegisterOf(RegisterId id) { return REGISTERS[static_cast<std::size_t>(id)]; }
+const RegisterInfo& RegisterOf(RegisterId id) {
+  return REGISTERS[static_cast<std::size_t>(id)];
+}
 
 RegisterBlock TimeBlock(Layout layout) {
   return layout == Layout::A ? RegisterBlock{0x30, 8} : RegisterBlock{0x00, 7};
@@ -104,7 +112,8 @@ std::optional<RegisterBlock> UserRegisterBlock(Layout layout) {
 }
 
 std::array<RegisterId, 4> ControlBlockOrder(Layout layout) {
-  if (layout == Layout::A) return {RegisterId::BL, RegisterId::INT, RegisterId::ATR, RegisterId::DTR};
+  if (layout == Layout::A)
+    return {RegisterId::BL, RegisterId::INT, RegisterId::ATR, RegisterId::DTR};
   return {RegisterId::INT, RegisterId::EV, RegisterId::ATR, RegisterId::DTR};
 }
 

@@ -12,7 +12,9 @@ namespace rtceval {
 
 // Layout A: X1226, X1227, X1228, X1205. Layout B: X1208, X1209 (the X1208 family).
 enum class Layout { A, B };
-inline Layout LayoutOf(bool is1208Family) { return is1208Family ? Layout::B : Layout::A; }
+inline Layout LayoutOf(bool is1208Family) {
+  return is1208Family ? Layout::B : Layout::A;
+}
 
 enum class RegisterId { SR, INT, BL, ATR, DTR, EV };
 

@@ -27,7 +27,9 @@ SetTimeDialog::SetTimeDialog(TimeRecord& newTime, WriteSequencer& sequencer, Dia
                              std::function<void()> close)
     : newTime_(newTime), sequencer_(sequencer), dialogs_(dialogs), close_(std::move(close)) {}
 
-int SetTimeDialog::number() const { return SubForm::frmTime; }
+int SetTimeDialog::number() const {
+  return SubForm::frmTime;
+}
 
 void SetTimeDialog::Form_Load() {
   MIL12 = false;

@@ -18,8 +18,8 @@ using rtceval::MainWindow;
 using rtceval::MenuId;
 using namespace rtceval::testing;
 
-const std::vector<std::uint8_t> TIME_REPLY = {0x55, 0x80, 0x08, 0x30, 0x05, 0x89, 0x20,
-                                              0x05, 0x04, 0x04, 0x20, 0x00};
+const std::vector<std::uint8_t> TIME_REPLY = {0x55, 0x80, 0x08, 0x30, 0x05, 0x89,
+                                              0x20, 0x05, 0x04, 0x04, 0x20, 0x00};
 
 std::vector<std::uint8_t> withChecksum(std::vector<std::uint8_t> frame) {
   unsigned sum = 0;
@@ -64,8 +64,8 @@ class BudgetReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.error_occurred) failed = true;
-      const double us = run.GetAdjustedRealTime() *
-                        (run.time_unit == benchmark::kNanosecond ? 1e-3 : 1.0);
+      const double us =
+          run.GetAdjustedRealTime() * (run.time_unit == benchmark::kNanosecond ? 1e-3 : 1.0);
       if (us > worstUs) worstUs = us;
     }
     ConsoleReporter::ReportRuns(runs);

@@ -35,7 +35,9 @@ class RecordingEffects : public ReplyEffects {
   void closeConnectDialog() override { ++dialogCloses; }
   void statusRegisterRead() override { ++srReads; }
   void refreshPanel() override { ++panelRefreshes; }
-  void alarmRead(int n, std::span<const std::uint8_t> d) override { record(n, {d.begin(), d.end()}); }
+  void alarmRead(int n, std::span<const std::uint8_t> d) override {
+    record(n, {d.begin(), d.end()});
+  }
   void memoryRead(std::uint8_t v) override { record(2, {v}); }
   void userRegistersRead(std::uint8_t a, std::uint8_t b) override { record(3, {a, b}); }
 
@@ -180,7 +182,8 @@ TEST_P(BlockRead, OnlyTheLayoutsLengthIsAcceptedOthersShowTheFailureText) {
   ASSERT_FALSE(d.fx.texts.empty());
   EXPECT_EQ(d.fx.texts.back(), c.done);
 
-  for (const Bytes& frame : {DataReply(dataOf(n + 1)), DataReply(dataOf(n == 0 ? 2 : n - 1)), ACK}) {
+  for (const Bytes& frame :
+       {DataReply(dataOf(n + 1)), DataReply(dataOf(n == 0 ? 2 : n - 1)), ACK}) {
     Dispatch other(family);
     other.deliver(c.state, frame);
     EXPECT_THAT(other.fx.texts, ElementsAre(c.failed)) << c.name;
@@ -194,14 +197,13 @@ TEST_P(BlockRead, OnlyTheLayoutsLengthIsAcceptedOthersShowTheFailureText) {
 INSTANTIATE_TEST_SUITE_P(
     Reads, BlockRead,
     ::testing::Combine(
-        ::testing::Values(BlockReadCase{"time", 0x01, 8, 7, "读时间成功", "读时间失败"},
-                          BlockReadCase{"alarm 0", 0x71, 8, 6, "读AL0成功", "读AL0失败"},
-                          BlockReadCase{"alarm 1", 0x81, 8, 8, "读AL1成功", "读AL1失败"},
-                          BlockReadCase{"memory", 0xB1, 1, 1, "读存储器成功", "读存储器失败"},
-                          BlockReadCase{"user registers", 0xC1, 2, 2, "读用户寄存器成功",
-                                        "读用户寄存器失败"},
-                          BlockReadCase{"connect", 0x09, 0, 0, "成功连接评估板于串口3",
-                                        "未成功连接到评估板"}),
+        ::testing::Values(
+            BlockReadCase{"time", 0x01, 8, 7, "读时间成功", "读时间失败"},
+            BlockReadCase{"alarm 0", 0x71, 8, 6, "读AL0成功", "读AL0失败"},
+            BlockReadCase{"alarm 1", 0x81, 8, 8, "读AL1成功", "读AL1失败"},
+            BlockReadCase{"memory", 0xB1, 1, 1, "读存储器成功", "读存储器失败"},
+            BlockReadCase{"user registers", 0xC1, 2, 2, "读用户寄存器成功", "读用户寄存器失败"},
+            BlockReadCase{"connect", 0x09, 0, 0, "成功连接评估板于串口3", "未成功连接到评估板"}),
         ::testing::Bool()),
     [](const auto& info) {
       std::string n = std::get<0>(info.param).name;
@@ -348,17 +350,15 @@ TEST_P(BoardStatus, ErrorReplyShowsTheCodesText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, BoardStatus,
-    ::testing::Values(StatusCase{0x01, "评估板接收帧和校验错"}, StatusCase{0x02, "评估板接收帧头错"},
-                      StatusCase{0x03, "评估板接收帧标志错"},
-                      StatusCase{0x04, "评估板接收帧长度超出接收缓冲区"},
-                      StatusCase{0x05, "评估板接收状态错"},
-                      StatusCase{0x06, "评估板接收到无效的读命令"},
-                      StatusCase{0x07, "评估板接收到无效的定命令"},
-                      StatusCase{0x08, "评估板接收到无效的命令"},
-                      StatusCase{0x81, "评估板接收超时"}, StatusCase{0x82, "评估板接收帧超时"},
-                      StatusCase{0x84, "评估板读器件错"}, StatusCase{0x85, "评估板写器件错"},
-                      StatusCase{0x83, "未知的错误"}, StatusCase{0x09, "未知的错误"},
-                      StatusCase{0x80, "未知的错误"}, StatusCase{0xFF, "未知的错误"}));
+    ::testing::Values(
+        StatusCase{0x01, "评估板接收帧和校验错"}, StatusCase{0x02, "评估板接收帧头错"},
+        StatusCase{0x03, "评估板接收帧标志错"}, StatusCase{0x04, "评估板接收帧长度超出接收缓冲区"},
+        StatusCase{0x05, "评估板接收状态错"}, StatusCase{0x06, "评估板接收到无效的读命令"},
+        StatusCase{0x07, "评估板接收到无效的定命令"}, StatusCase{0x08, "评估板接收到无效的命令"},
+        StatusCase{0x81, "评估板接收超时"}, StatusCase{0x82, "评估板接收帧超时"},
+        StatusCase{0x84, "评估板读器件错"}, StatusCase{0x85, "评估板写器件错"},
+        StatusCase{0x83, "未知的错误"}, StatusCase{0x09, "未知的错误"},
+        StatusCase{0x80, "未知的错误"}, StatusCase{0xFF, "未知的错误"}));
 
 // --- The same replies through the window --------------------------------------------------------
 

@@ -21,8 +21,8 @@ TEST(HexByte, TwoUpperCaseDigitsWithLeadingZero) {
 }
 
 TEST(BcdByte, TensHighUnitsLow) {
-  const std::vector<std::pair<int, std::uint8_t>> cases{
-      {0, 0x00}, {7, 0x07}, {9, 0x09}, {10, 0x10}, {59, 0x59}, {99, 0x99}};
+  const std::vector<std::pair<int, std::uint8_t>> cases{{0, 0x00},  {7, 0x07},  {9, 0x09},
+                                                        {10, 0x10}, {59, 0x59}, {99, 0x99}};
   for (const auto& [v, bcd] : cases) EXPECT_EQ(BcdByte(v), bcd) << v;
 }
 
@@ -72,20 +72,21 @@ TEST_P(ShowTimeHour, FlagsDecideTheHalfOfTheDay) {
 
 INSTANTIATE_TEST_SUITE_P(
     Hours, ShowTimeHour,
-    ::testing::Values(HourCase{0x32, "12:00:00", false, false, true, 0x12},   // 12 PM
-                      HourCase{0x12, "12:00:00", false, true, false, 0x12},   // 12 AM
-                      HourCase{0x21, "01:00:00", false, false, true, 0x01},   // 1 PM
-                      HourCase{0x11, "11:00:00", false, true, false, 0x11},   // 11 AM
-                      HourCase{0xA3, "23:00:00", true, false, false, 0x23},   // bit 5 is a digit
+    ::testing::Values(HourCase{0x32, "12:00:00", false, false, true, 0x12},  // 12 PM
+                      HourCase{0x12, "12:00:00", false, true, false, 0x12},  // 12 AM
+                      HourCase{0x21, "01:00:00", false, false, true, 0x01},  // 1 PM
+                      HourCase{0x11, "11:00:00", false, true, false, 0x11},  // 11 AM
+                      HourCase{0xA3, "23:00:00", true, false, false, 0x23},  // bit 5 is a digit
                       HourCase{0x80, "00:00:00", true, false, false, 0x00},
-                      HourCase{0xC5, "05:00:00", true, false, false, 0x05},   // bit 6 dropped
-                      HourCase{0x52, "12:00:00", false, true, false, 0x12})); // bits 6 dropped
+                      HourCase{0xC5, "05:00:00", true, false, false, 0x05},    // bit 6 dropped
+                      HourCase{0x52, "12:00:00", false, true, false, 0x12}));  // bits 6 dropped
 
 TEST(ShowTime, CenturyOtherThan19Or20ReadsAs20) {
-  const std::vector<std::pair<std::uint8_t, std::string>> cases{
-      {0x00, "2099年12月31日 星期六"}, {0x21, "2099年12月31日 星期六"},
-      {0x19, "1999年12月31日 星期六"}, {0x20, "2099年12月31日 星期六"},
-      {0x99, "2099年12月31日 星期六"}};
+  const std::vector<std::pair<std::uint8_t, std::string>> cases{{0x00, "2099年12月31日 星期六"},
+                                                                {0x21, "2099年12月31日 星期六"},
+                                                                {0x19, "1999年12月31日 星期六"},
+                                                                {0x20, "2099年12月31日 星期六"},
+                                                                {0x99, "2099年12月31日 星期六"}};
   for (const auto& [century, date] : cases) {
     const DecodedTime t = ShowTime(Bytes{0x59, 0x59, 0x23, 0x31, 0x12, 0x99, 0x06, century});
     EXPECT_EQ(t.display.LabDate, date) << int(century);

@@ -31,7 +31,9 @@ inline Bytes ReplyFrame(std::uint8_t flag, Bytes data) {
   frame.push_back(static_cast<std::uint8_t>(sum));
   return frame;
 }
-inline Bytes DataReply(Bytes data) { return ReplyFrame(0x80, std::move(data)); }
+inline Bytes DataReply(Bytes data) {
+  return ReplyFrame(0x80, std::move(data));
+}
 inline const Bytes ACK{0x55, 0x81, 0x01, 0x00, 0xD7};
 inline const Bytes PROBE{0x55, 0x00, 0x00, 0x55};
 inline const Bytes PROBE_ANSWER{0x55, 0x80, 0x00, 0xD5};

@@ -154,18 +154,17 @@ TEST_P(DeviceClick, AppliesTheModelsProfile) {
   b.loadConnected();
   b.window.MenuClick(c.item);
   const DeviceProfile& p = b.window.profile();
-  const std::array<bool, 10> flags{p.Is1208Family, p.HasINT,   p.HasWDT,   p.HasAlarm0,
-                                   p.HasAlarm1,    p.HasBP,    p.HasEvent, p.HasFOUT,
+  const std::array<bool, 10> flags{p.Is1208Family, p.HasINT,    p.HasWDT,   p.HasAlarm0,
+                                   p.HasAlarm1,    p.HasBP,     p.HasEvent, p.HasFOUT,
                                    p.HasMemory,    p.HasUserReg};
   EXPECT_EQ(flags, c.flags);
 
   const auto& m = b.controls();
-  const std::array<bool, 9> menus{
-      m.menu(MenuId::mINT).enabled,   m.menu(MenuId::WDT).enabled,
-      m.menu(MenuId::ALARM1).enabled, m.menu(MenuId::ALARM2).enabled,
-      m.menu(MenuId::BP).enabled,     m.menu(MenuId::mEVENT).enabled,
-      m.menu(MenuId::FOUT).enabled,   m.menu(MenuId::MEMORY).enabled,
-      m.menu(MenuId::USERREG).enabled};
+  const std::array<bool, 9> menus{m.menu(MenuId::mINT).enabled,   m.menu(MenuId::WDT).enabled,
+                                  m.menu(MenuId::ALARM1).enabled, m.menu(MenuId::ALARM2).enabled,
+                                  m.menu(MenuId::BP).enabled,     m.menu(MenuId::mEVENT).enabled,
+                                  m.menu(MenuId::FOUT).enabled,   m.menu(MenuId::MEMORY).enabled,
+                                  m.menu(MenuId::USERREG).enabled};
   const std::array<bool, 9> expectedMenus{c.flags[1], c.flags[2], c.flags[3],
                                           c.flags[4], c.flags[5], c.flags[6],
                                           c.flags[7], c.flags[8], c.flags[9]};

@@ -1,4 +1,5 @@
-// The alarm/event monitor (Timer3), the indicators that follow SR, and the write sequencer (Timer4).
+// The alarm/event monitor (Timer3), the indicators that follow SR, and the write sequencer
+// (Timer4).
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -25,7 +26,9 @@ const Bytes GET_SR_A{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x3F, 0x01, 0x09};
 const Bytes GET_SR_B{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x07, 0x01, 0xD0};
 
 // An SR read answered with `sr`, as the panel or the monitor would cause it.
-void readSR(WindowBench& b, std::uint8_t sr) { b.replyTo(StReadSR, DataReply({sr})); }
+void readSR(WindowBench& b, std::uint8_t sr) {
+  b.replyTo(StReadSR, DataReply({sr}));
+}
 
 // ShapeAlarm0, ShapeAlarm1, ShapeEV, ShapeBAT.
 std::array<Rgb, 4> lamps(const WindowBench& b) {

@@ -29,7 +29,9 @@ class VirtualTimer : public Timer {
     entry_.enabled = enabled;
   }
   bool isEnabled() const override { return entry_.enabled; }
-  void setTickHandler(std::function<void()> handler) override { entry_.handler = std::move(handler); }
+  void setTickHandler(std::function<void()> handler) override {
+    entry_.handler = std::move(handler);
+  }
 
  private:
   VirtualClock& clock_;
@@ -39,7 +41,9 @@ class VirtualTimer : public Timer {
 VirtualClock::VirtualClock() = default;
 VirtualClock::~VirtualClock() = default;
 
-std::unique_ptr<Timer> VirtualClock::createTimer() { return std::make_unique<VirtualTimer>(*this); }
+std::unique_ptr<Timer> VirtualClock::createTimer() {
+  return std::make_unique<VirtualTimer>(*this);
+}
 
 void VirtualClock::advance(Millis span) {
   const std::int64_t end = now_ + span.count();
