@@ -16,20 +16,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
-// The link on its own: the fake port, a response time-out timer and a status bar.
-struct LinkBench {
-  FakeSerialPort port;
-  VirtualClock clock;
-  std::unique_ptr<Timer> timeout = clock.createTimer();
-  StatusBar bar;
-  ScriptedDialogs dialogs;
-  DeviceProfile profile;
-  BoardLink link{port, *timeout, bar, dialogs, profile};
-
-  LinkBench() { port.open(1); }
-  const Bytes& sent() const { return port.writes.back(); }
-};
-
 TEST(RequestFrame, ProbeIsLeadFlagZeroLengthAndSum) {
   LinkBench b;
   b.link.SendProbe(StProbe);

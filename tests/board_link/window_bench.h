@@ -5,11 +5,15 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "board_link/board_link.h"
 #include "fake_serial_port.h"
+#include "main_window/device_profile.h"
 #include "main_window/main_window.h"
+#include "main_window/status_bar.h"
 #include "scripted_dialogs.h"
 #include "virtual_clock.h"
 
@@ -37,6 +41,24 @@ inline Bytes DataReply(Bytes data) {
 inline const Bytes ACK{0x55, 0x81, 0x01, 0x00, 0xD7};
 inline const Bytes PROBE{0x55, 0x00, 0x00, 0x55};
 inline const Bytes PROBE_ANSWER{0x55, 0x80, 0x00, 0xD5};
+
+// The link on its own: the fake port with port 1 open, a response time-out timer, a status bar
+// and the profile whose family flag decides the address high byte.
+struct LinkBench {
+  FakeSerialPort port;
+  VirtualClock clock;
+  std::unique_ptr<Timer> timeout = clock.createTimer();
+  StatusBar bar;
+  ScriptedDialogs dialogs;
+  DeviceProfile profile;
+  BoardLink link{port, *timeout, bar, dialogs, profile};
+
+  explicit LinkBench(bool is1208Family = false) {
+    profile.Is1208Family = is1208Family;
+    port.open(1);
+  }
+  const Bytes& sent() const { return port.writes.back(); }
+};
 
 struct WindowBench {
   FakeSerialPort port;

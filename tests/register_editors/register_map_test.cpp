@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "../board_link/window_bench.h"
 #include "board_link/board_link.h"
 #include "fake_serial_port.h"
 #include "main_window/device_profile.h"
@@ -19,22 +20,11 @@
 namespace rtceval::testing {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 using ::testing::ElementsAre;
 
-struct Wire {
-  FakeSerialPort port;
-  VirtualClock clock;
-  std::unique_ptr<Timer> timeout = clock.createTimer();
-  StatusBar bar;
-  ScriptedDialogs dialogs;
-  DeviceProfile profile;
-  BoardLink link{port, *timeout, bar, dialogs, profile};
-
-  explicit Wire(Layout layout) {
-    profile.Is1208Family = layout == Layout::B;
-    port.open(1);
-  }
+// The link alone, on the layout's chip family.
+struct Wire : LinkBench {
+  explicit Wire(Layout layout) : LinkBench(layout == Layout::B) {}
 };
 
 struct RegisterCase {
