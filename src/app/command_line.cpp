@@ -4,11 +4,10 @@
 
 #include <cstdio>
 
+#include "platform/serial_port.h"
+
 namespace rtceval::app {
 namespace {
-
-constexpr int FIRST_PORT = 1;
-constexpr int LAST_PORT = 4;
 
 void usageError(const QString& what) {
   std::fprintf(stderr, "rtceval: %s\nTry 'rtceval --help'.\n", what.toLocal8Bit().constData());
@@ -21,7 +20,7 @@ std::optional<std::pair<int, QString>> parsePortMapping(const QString& value) {
   bool ok = false;
   const int portNo = value.left(eq).toInt(&ok);
   const QString device = value.mid(eq + 1);
-  if (!ok || portNo < FIRST_PORT || portNo > LAST_PORT || device.isEmpty()) return std::nullopt;
+  if (!ok || portNo < kFirstPort || portNo > kLastPort || device.isEmpty()) return std::nullopt;
   return std::pair{portNo, device};
 }
 

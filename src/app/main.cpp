@@ -10,11 +10,11 @@
 #include <memory>
 #include <optional>
 
+#include "board_link/qt/frame_trace.h"
 #include "command_line.h"
 #include "main_window/main_window.h"
+#include "main_window/qt/main_window_view.h"
 #include "platform/port_mux.h"
-#include "platform/qt/frame_trace.h"
-#include "platform/qt/main_window_view.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_pc_clock.h"
 #include "platform/qt/qt_serial_port.h"
@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr int VIRTUAL_BOARD_PORT = 1;
+constexpr int kVirtualBoardPort = 1;
 
 void printWarning(const QString& line) {
   std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
@@ -70,8 +70,8 @@ int main(int argc, char** argv) {
   std::unique_ptr<rtceval::sim::VirtualBoardPort> board;
   if (options->simulate) {
     board = std::make_unique<rtceval::sim::VirtualBoardPort>(
-        timers, clock, *options->simulate, rtceval::sim::localCivilTimeNow(), VIRTUAL_BOARD_PORT);
-    ports.route(VIRTUAL_BOARD_PORT, *board);
+        timers, clock, *options->simulate, rtceval::sim::localCivilTimeNow(), kVirtualBoardPort);
+    ports.route(kVirtualBoardPort, *board);
   }
 
   rtceval::MainWindow model(ports, timers, dialogs, pcClock);

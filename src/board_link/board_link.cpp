@@ -1,113 +1,148 @@
 #include "board_link/board_link.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "board_link/frame_codec.h"
-#include "main_window/device_profile.h"
-#include "main_window/status_bar.h"
-#include "platform/dialogs.h"
+#include "core/device_profile.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
 
 namespace rtceval {
 namespace {
-constexpr const char* TEXT_OVERFLOW = "接收缓冲区溢出";
-constexpr const char* TEXT_BAD_CHECKSUM = "帧和校验错";
+using namespace std::chrono_literals;
+constexpr Millis kResponseTimeout = 2000ms;
+constexpr std::string_view kTextBadChecksum = "帧和校验错";
 }  // namespace
 
-BoardLink::BoardLink(SerialPort& port, Timer& responseTimeout, StatusBar& statusBar,
-                     Dialogs& dialogs, const DeviceProfile& profile)
-    : port_(port),
-      responseTimeout_(responseTimeout),
-      statusBar_(statusBar),
-      dialogs_(dialogs),
-      profile_(profile) {}
+BoardLink::BoardLink(SerialPort& port, TimerFactory& timers, const DeviceProfile& profile)
+    : port_(port), profile_(profile), responseTimeout_(timers.createTimer()) {
+  responseTimeout_->setInterval(kResponseTimeout);
+  responseTimeout_->setTickHandler([this] { onTimeout(); });
+}
+
+BoardLink::~BoardLink() = default;
+
+void BoardLink::report(const LinkEvent& event) {
+  if (listener_) listener_(event);
+}
 
 void BoardLink::SendFrame() {
-  if (profile_.Is1208Family) state_.SendBuf[protocol::PAYLOAD_ADDR_HIGH] = protocol::ADDR_HIGH_1208;
-  const auto frame =
-      BuildRequestFrame(std::span(state_.SendBuf).first(state_.SendLen), profile_.Is1208Family);
+  if (profile_.Is1208Family) sendBuf_[protocol::kPayloadAddrHigh] = protocol::kAddrHigh1208;
+  const auto frame = BuildRequestFrame(std::span(sendBuf_).first(sendLen_), profile_.Is1208Family);
   if (trace_) trace_(true, frame);
   // Like the board's own serial control, a closed or vanished port simply loses the frame.
   (void)port_.write(frame);
-  state_.RecvCount = 0;
-}
-
-void BoardLink::fill(std::span<const std::uint8_t> payload) {
-  const std::size_t n = std::min(payload.size(), state_.SendBuf.size());
-  std::copy_n(payload.begin(), n, state_.SendBuf.begin());
-  state_.SendLen = static_cast<std::uint8_t>(n);
+  recvCount_ = 0;
 }
 
 void BoardLink::Request(std::span<const std::uint8_t> payload, CmdStateCode state,
-                        const std::string& text) {
-  fill(payload);
+                        std::string_view text) {
+  sendLen_ = std::min(payload.size(), sendBuf_.size());
+  std::copy_n(payload.begin(), sendLen_, sendBuf_.begin());
   SendFrame();
-  responseTimeout_.setEnabled(true);
-  state_.CmdState = state;
-  statusBar_.setPanel(StatusBar::LINK, text);
+  responseTimeout_->setEnabled(true);
+  cmdState_ = state;
+  showStatus(text);
 }
 
 void BoardLink::Request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
-                        const std::string& text) {
+                        std::string_view text) {
   Request(std::span<const std::uint8_t>(payload.begin(), payload.size()), state, text);
 }
 
-void BoardLink::ReadReg(std::uint8_t address, CmdStateCode state, const std::string& text) {
+void BoardLink::ReadReg(std::uint8_t address, CmdStateCode state, std::string_view text) {
   Request({protocol::CMD_READ, protocol::DEV_CCR, 0x00, address, 1}, state, text);
 }
 
 void BoardLink::WriteReg(std::uint8_t address, std::uint8_t value, CmdStateCode state,
-                         const std::string& text) {
+                         std::string_view text) {
   Request({protocol::CMD_WRITE, protocol::DEV_CCR, 0x00, address, 1, value}, state, text);
 }
 
 void BoardLink::SendProbe(CmdStateCode state) {
-  state_.SendLen = 0;
-  state_.CmdState = state;
+  sendLen_ = 0;
+  cmdState_ = state;
   SendFrame();
 }
 
+void BoardLink::MarkPortOpened() {
+  cmdState_ = StPortOpened;
+}
+
+void BoardLink::showStatus(std::string_view text) {
+  report({LinkEvent::Kind::Status, text});
+}
+
 bool BoardLink::OpenPort(int portNo) {
-  return port_.open(portNo);
+  return port_.open(portNo) && port_.isOpen();
 }
 
 void BoardLink::ClosePort() {
   if (port_.isOpen()) port_.close();
 }
 
+bool BoardLink::isPortOpen() const {
+  return port_.isOpen();
+}
+
+std::string BoardLink::deviceName(int portNo) const {
+  return port_.deviceName(portNo);
+}
+
+bool BoardLink::awaitingReply() const {
+  return responseTimeout_->isEnabled();
+}
+
+void BoardLink::stopResponseTimeout() {
+  responseTimeout_->setEnabled(false);
+}
+
 void BoardLink::OnReceived(std::span<const std::uint8_t> chunk) {
   if (chunk.empty()) return;
-  auto& s = state_;
   bool overflow = false;
-  if (static_cast<std::size_t>(s.RecvCount) + chunk.size() > s.RecvBuf.size()) {
+  if (recvCount_ + chunk.size() > recvBuf_.size()) {
     // What was received before is dropped; the chunk starts the buffer afresh, and a chunk that
     // is longer than the whole buffer keeps only what fits.
     overflow = true;
-    s.RecvCount = 0;
+    recvCount_ = 0;
   }
-  const std::size_t room = s.RecvBuf.size() - static_cast<std::size_t>(s.RecvCount);
-  const std::size_t n = std::min(chunk.size(), room);
-  std::copy_n(chunk.begin(), n, s.RecvBuf.begin() + s.RecvCount);
-  s.RecvCount = static_cast<std::int16_t>(s.RecvCount + n);
+  const std::size_t n = std::min(chunk.size(), recvBuf_.size() - recvCount_);
+  std::copy_n(chunk.begin(), n, recvBuf_.begin() + static_cast<std::ptrdiff_t>(recvCount_));
+  recvCount_ += n;
   if (overflow && !overflowShown_) {
     overflowShown_ = true;
-    dialogs_.message(TEXT_OVERFLOW);
+    report({LinkEvent::Kind::Overflow});
     overflowShown_ = false;
   }
-  if (CheckFrame() && onReply_) onReply_();
+  const std::size_t expected = recvBuf_[protocol::kReplyLength] + protocol::kFrameOverhead;
+  if (recvCount_ != expected) return;
+  if (trace_) trace_(false, std::span<const std::uint8_t>(recvBuf_).first(recvCount_));
+  if (!CheckFrame()) {
+    report({LinkEvent::Kind::FrameError, kTextBadChecksum});
+    return;
+  }
+  // The reply is taken: the next byte starts a new one, and the time-out is over. The listener
+  // reads a copy, so bytes that arrive while it runs (behind a message box) cannot change it.
+  std::array<std::uint8_t, protocol::kRecvBufSize> reply;
+  std::copy_n(recvBuf_.begin(), recvCount_, reply.begin());
+  const auto frame = std::span<const std::uint8_t>(reply).first(recvCount_);
+  recvCount_ = 0;
+  responseTimeout_->setEnabled(false);
+  report({LinkEvent::Kind::Reply, {}, cmdState_, frame});
 }
 
-bool BoardLink::CheckFrame() {
-  const auto& s = state_;
-  if (s.RecvCount != s.RecvBuf[protocol::REPLY_LENGTH] + static_cast<int>(protocol::FRAME_OVERHEAD))
-    return false;
-  const auto frame = std::span(s.RecvBuf).first(static_cast<std::size_t>(s.RecvCount));
-  if (trace_) trace_(false, frame);
-  if (FrameSum(frame.first(frame.size() - 1)) == frame.back()) return true;
-  statusBar_.setPanel(StatusBar::LINK, TEXT_BAD_CHECKSUM);
-  dialogs_.beep();
-  return false;
+bool BoardLink::CheckFrame() const {
+  const auto frame = std::span<const std::uint8_t>(recvBuf_).first(recvCount_);
+  return FrameSum(frame.first(frame.size() - 1)) == frame.back();
+}
+
+void BoardLink::onTimeout() {
+  // Stopped before the owner asks anything: the question is modal, and a reply or a newer
+  // request that arrives meanwhile must not have its bytes dropped when it closes.
+  responseTimeout_->setEnabled(false);
+  recvCount_ = 0;
+  report({LinkEvent::Kind::Timeout});
 }
 
 }  // namespace rtceval

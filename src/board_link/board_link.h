@@ -1,77 +1,113 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
-#include "board_link/link_state.h"
+#include "core/cmd_state.h"
+#include "core/protocol.h"
 
 namespace rtceval {
 
-class Dialogs;
 class SerialPort;
-class StatusBar;
 class Timer;
+class TimerFactory;
 struct DeviceProfile;
 
-// The request slot and the receive path: builds and sends request frames, reassembles reply bytes
-// that arrive in any split, and hands each complete, checksummed reply on. Owns the link state.
+// What the link tells its owner. `text` is valid for Status and FrameError, `request` and `frame`
+// for Reply; both only for the duration of the call.
+struct LinkEvent {
+  enum class Kind {
+    Status,      // a text for the link panel: a request's progress or a port's fate
+    FrameError,  // a complete reply with a wrong checksum: its text, with a beep
+    Overflow,    // more bytes arrived than a reply can hold
+    Reply,       // a complete reply with a good checksum, for the request of this moment
+    Timeout,     // the response time-out ran out
+  };
+  Kind kind;
+  std::string_view text{};
+  CmdStateCode request = StNone;
+  std::span<const std::uint8_t> frame{};
+};
+
+// The request slot and the receive path of the serial line to the board: builds and sends
+// request frames, reassembles reply bytes that arrive in any split, checks each complete reply
+// and watches the response time-out. Owns the request and reply buffers, `CmdState` and the
+// response time-out; reports everything through one listener.
 class BoardLink {
  public:
-  // Called once a complete reply with a good checksum stands in RecvBuf.
-  using ReplyHandler = std::function<void()>;
+  using Listener = std::function<void(const LinkEvent&)>;
   // Sees every frame sent (outgoing = true) and every complete frame received.
   using FrameTrace = std::function<void(bool outgoing, std::span<const std::uint8_t> frame)>;
 
-  BoardLink(SerialPort& port, Timer& responseTimeout, StatusBar& statusBar, Dialogs& dialogs,
-            const DeviceProfile& profile);
+  BoardLink(SerialPort& port, TimerFactory& timers, const DeviceProfile& profile);
+  ~BoardLink();
+  BoardLink(const BoardLink&) = delete;
+  BoardLink& operator=(const BoardLink&) = delete;
 
-  LinkState& state() { return state_; }
-  const LinkState& state() const { return state_; }
-  SerialPort& port() { return port_; }
-
-  void setReplyHandler(ReplyHandler handler) { onReply_ = std::move(handler); }
+  void setListener(Listener listener) { listener_ = std::move(listener); }
   void setFrameTrace(FrameTrace trace) { trace_ = std::move(trace); }
-
-  // Sends SendBuf[0..SendLen) as a request frame and starts a new reply at index 0. A failed
-  // write is ignored: the missing reply runs into the response time-out.
-  void SendFrame();
 
   // The common order of every request: payload, frame, time-out, request code, progress text.
   void Request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
-               const std::string& text);
-  void Request(std::span<const std::uint8_t> payload, CmdStateCode state, const std::string& text);
-  void ReadReg(std::uint8_t address, CmdStateCode state, const std::string& text);
+               std::string_view text);
+  void Request(std::span<const std::uint8_t> payload, CmdStateCode state, std::string_view text);
+  void ReadReg(std::uint8_t address, CmdStateCode state, std::string_view text);
   void WriteReg(std::uint8_t address, std::uint8_t value, CmdStateCode state,
-                const std::string& text);
-
+                std::string_view text);
   // Sends the empty probe that only the board answers; arms no time-out.
   void SendProbe(CmdStateCode state);
+  // Records that a port was opened for the search; nothing is sent.
+  void MarkPortOpened();
 
-  // Serial line: closes any open port, then opens port `portNo` with the line settings.
+  // A text of the link's own for the link panel (a port that cannot be opened, say).
+  void showStatus(std::string_view text);
+  // Drops the part of a reply received so far.
+  void discardReply() { recvCount_ = 0; }
+
+  // The serial line. `PortNo` is the port the program works with (1..4); opening a port does not
+  // change it, the search and the port dialog set it.
   bool OpenPort(int portNo);
   void ClosePort();
+  bool isPortOpen() const;
+  std::string deviceName(int portNo) const;
+  int PortNo() const { return portNo_; }
+  void setPortNo(int portNo) { portNo_ = portNo; }
 
-  // Receive path: one chunk of bytes from the port (the owner routes the port's receive handler
-  // here).
+  // The kind of the latest request (`CmdState`); a reply is read under it.
+  CmdStateCode pendingRequest() const { return cmdState_; }
+  // True while the response time-out runs.
+  bool awaitingReply() const;
+  // The program is closing: no time-out is to fire any more.
+  void stopResponseTimeout();
+
+  // Receive path: one chunk of bytes from the port; the owner routes the port's receive handler
+  // here.
   void OnReceived(std::span<const std::uint8_t> chunk);
-  // True when RecvBuf holds a complete reply with the right checksum; a complete reply with a
-  // wrong one is reported in the status bar with a beep.
-  bool CheckFrame();
 
  private:
-  void fill(std::span<const std::uint8_t> payload);
+  void SendFrame();
+  bool CheckFrame() const;
+  void onTimeout();
+  void report(const LinkEvent& event);
 
   SerialPort& port_;
-  Timer& responseTimeout_;
-  StatusBar& statusBar_;
-  Dialogs& dialogs_;
   const DeviceProfile& profile_;
-  LinkState state_;
-  ReplyHandler onReply_;
+  std::unique_ptr<Timer> responseTimeout_;
+  Listener listener_;
   FrameTrace trace_;
+
+  std::array<std::uint8_t, protocol::kSendBufSize> sendBuf_{};
+  std::size_t sendLen_ = 0;
+  std::array<std::uint8_t, protocol::kRecvBufSize> recvBuf_{};
+  std::size_t recvCount_ = 0;
+  CmdStateCode cmdState_ = StNone;
+  int portNo_ = 0;
   bool overflowShown_ = false;
 };
 

@@ -6,7 +6,7 @@
 namespace rtceval {
 
 const char* BoardErrorText(std::uint8_t code) {
-  static constexpr std::array<std::pair<std::uint8_t, const char*>, 12> TEXTS{{
+  static constexpr std::array<std::pair<std::uint8_t, const char*>, 12> kTexts{{
       {0x01, "评估板接收帧和校验错"},
       {0x02, "评估板接收帧头错"},
       {0x03, "评估板接收帧标志错"},
@@ -20,7 +20,7 @@ const char* BoardErrorText(std::uint8_t code) {
       {0x84, "评估板读器件错"},
       {0x85, "评估板写器件错"},
   }};
-  for (const auto& [c, text] : TEXTS)
+  for (const auto& [c, text] : kTexts)
     if (c == code) return text;
   return "未知的错误";
 }

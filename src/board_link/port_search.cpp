@@ -3,70 +3,65 @@
 #include <chrono>
 
 #include "board_link/board_link.h"
-#include "main_window/status_bar.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
 
 namespace rtceval {
 namespace {
 using namespace std::chrono_literals;
-constexpr Millis MAIN_TIMER_INTERVAL = 200ms;
-constexpr const char* TEXT_SEARCHING = "自动连接评估板...";
-constexpr const char* TEXT_NO_PORT = "没有可用的串口.";
-constexpr const char* TEXT_INVALID_PORT = "无效的串口.";
-constexpr const char* TEXT_NO_BOARD = "没有探测到评估板.";
+constexpr Millis kMainTimerInterval = 200ms;
+constexpr const char* kTextSearching = "自动连接评估板...";
+constexpr const char* kTextNoPort = "没有可用的串口.";
+constexpr const char* kTextInvalidPort = "无效的串口.";
+constexpr const char* kTextNoBoard = "没有探测到评估板.";
 }  // namespace
 
-PortSearch::PortSearch(BoardLink& link, Timer& mainTimer, StatusBar& statusBar)
-    : link_(link), mainTimer_(mainTimer), statusBar_(statusBar) {}
+PortSearch::PortSearch(BoardLink& link, Timer& mainTimer) : link_(link), mainTimer_(mainTimer) {}
 
 void PortSearch::Auto_Dect_Brd() {
   int found = 0;
-  for (int i = FIRST_PORT; i <= LAST_PORT && found == 0; ++i) {
-    if (link_.OpenPort(i) && link_.port().isOpen()) found = i;
+  for (int i = kFirstPort; i <= kLastPort && found == 0; ++i) {
+    if (link_.OpenPort(i)) found = i;
   }
   if (found == 0) {
-    statusBar_.setPanel(StatusBar::LINK, TEXT_NO_PORT);
+    link_.showStatus(kTextNoPort);
     return;
   }
-  LinkState& s = link_.state();
-  s.PortNo = static_cast<std::int16_t>(found);
+  link_.setPortNo(found);
   link_.ClosePort();
   if (!link_.OpenPort(found)) {
-    statusBar_.setPanel(StatusBar::LINK, TEXT_INVALID_PORT);
+    link_.showStatus(kTextInvalidPort);
     return;
   }
   // The probe goes out a full tick after the port opened.
   mainTimer_.setEnabled(false);
-  mainTimer_.setInterval(MAIN_TIMER_INTERVAL);
+  mainTimer_.setInterval(kMainTimerInterval);
   mainTimer_.setEnabled(true);
-  s.CmdState = StPortOpened;
-  statusBar_.setPanel(StatusBar::LINK, TEXT_SEARCHING);
-  s.Detecting = true;
+  link_.MarkPortOpened();
+  link_.showStatus(kTextSearching);
+  detecting_ = true;
 }
 
 void PortSearch::DetectionStep() {
-  LinkState& s = link_.state();
-  if (s.CmdState == StPortOpened) {
+  if (link_.pendingRequest() == StPortOpened) {
     // The board has until the next tick to answer; no response time-out is armed.
     link_.SendProbe(StProbe);
     return;
   }
-  if (s.PortNo < LAST_PORT) {
+  if (link_.PortNo() < kLastPort) {
     link_.ClosePort();
-    const int next = s.PortNo + 1;
+    const int next = link_.PortNo() + 1;
+    link_.setPortNo(next);
     if (!link_.OpenPort(next)) {
       // The next tick moves on to the port after this one, so no port is skipped.
-      s.PortNo = static_cast<std::int16_t>(next);
-      statusBar_.setPanel(StatusBar::LINK, TEXT_INVALID_PORT);
+      link_.showStatus(kTextInvalidPort);
       return;
     }
-    s.PortNo = static_cast<std::int16_t>(next);
-    s.CmdState = StPortOpened;
+    link_.MarkPortOpened();
     return;
   }
-  statusBar_.setPanel(StatusBar::LINK, TEXT_NO_BOARD);
-  s.Detecting = false;
+  link_.showStatus(kTextNoBoard);
+  detecting_ = false;
 }
 
 }  // namespace rtceval

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <string>
-
 namespace rtceval {
 
 class BoardLink;
-class StatusBar;
 class Timer;
 
 // The search for the board over serial ports 1 to 4 that starts with the program: a port is
@@ -13,20 +10,21 @@ class Timer;
 // answer came in between.
 class PortSearch {
  public:
-  static constexpr int FIRST_PORT = 1;
-  static constexpr int LAST_PORT = 4;
-
-  PortSearch(BoardLink& link, Timer& mainTimer, StatusBar& statusBar);
+  PortSearch(BoardLink& link, Timer& mainTimer);
 
   // Opens the first openable port and starts the search.
   void Auto_Dect_Brd();
-  // One step of the search, run by the main timer while Detecting is set.
+  // One step of the search, run by the main timer while the search runs.
   void DetectionStep();
+  // The board answered a probe: the search is over.
+  void boardFound() { detecting_ = false; }
+  // `Detecting`: the search runs.
+  bool isDetecting() const { return detecting_; }
 
  private:
   BoardLink& link_;
   Timer& mainTimer_;
-  StatusBar& statusBar_;
+  bool detecting_ = false;
 };
 
 }  // namespace rtceval

@@ -1,80 +1,74 @@
 #include "board_link/reply_dispatcher.h"
 
 #include <functional>
-#include <span>
-#include <string>
 #include <vector>
 
 #include "board_link/board_status.h"
-#include "board_link/protocol.h"
-#include "board_link/reply_effects.h"
-#include "main_window/device_profile.h"
-#include "register_editors/register_map.h"
+#include "core/device_profile.h"
+#include "core/protocol.h"
+#include "core/register_map.h"
 
 namespace rtceval {
 namespace {
 
 using Data = std::span<const std::uint8_t>;
-using Action = std::function<void(ReplyContext&, Data)>;
+using Action = std::function<void(ReplyModels&, Layout, Data)>;
 
 enum class Accepts { Ack, Data };
 
-// What one kind of request accepts as its reply and what the reply then does.
+// What one kind of request accepts as its reply, what the reply then stores and its texts.
 struct ReplyRule {
   CmdStateCode state;
   Accepts accepts;
-  int lengthA = 0;  // data bytes expected on layout A
-  int lengthB = 0;  // and on layout B
+  std::size_t lengthA = 0;  // data bytes expected on layout A
+  std::size_t lengthB = 0;  // and on layout B
   const char* successText = nullptr;
   const char* failureText = nullptr;
-  Action action;       // on an accepted reply, after the success text
-  Action afterEither;  // after any reply
+  Action action;  // on an accepted reply, after the success text
 };
 
-constexpr const char* TEXT_BAD_LEAD = "无效的帧头";
-constexpr const char* TEXT_BAD_FLAG = "帧标志错";
-constexpr const char* TEXT_CONNECTED = "成功连接评估板于串口";
-constexpr const char* TEXT_NOT_CONNECTED = "未成功连接到评估板";
+constexpr const char* kTextBadLead = "无效的帧头";
+constexpr const char* kTextBadFlag = "帧标志错";
+constexpr const char* kTextConnected = "成功连接评估板于串口";
+constexpr const char* kTextNotConnected = "未成功连接到评估板";
 
 ReplyRule ack(CmdStateCode state, const char* done) {
-  return {state, Accepts::Ack, 0, 0, done, nullptr, {}, {}};
+  return {state, Accepts::Ack, 0, 0, done, nullptr, {}};
 }
 
-ReplyRule data(CmdStateCode state, int lengthA, int lengthB, const char* done, const char* failed,
-               Action action) {
-  return {state, Accepts::Data, lengthA, lengthB, done, failed, std::move(action), {}};
+ReplyRule data(CmdStateCode state, std::size_t lengthA, std::size_t lengthB, const char* done,
+               const char* failed, Action action = {}) {
+  return {state, Accepts::Data, lengthA, lengthB, done, failed, std::move(action)};
 }
 
-void showConnected(ReplyContext& ctx) {
-  ctx.effects.setLinkStatus(TEXT_CONNECTED + std::to_string(ctx.link.PortNo));
-  ctx.effects.showBoardPort(ctx.link.PortNo);
+// An alarm record from the bytes of an alarm read, in register order; the X1208 family keeps no
+// year in its alarm.
+void storeAlarm(TimeRecord& alarm, Layout layout, Data d) {
+  alarm.second = d[0];
+  alarm.minute = d[1];
+  alarm.hour = d[2];
+  alarm.date = d[3];
+  alarm.month = d[4];
+  if (layout == Layout::A) {
+    alarm.year = static_cast<std::uint16_t>(d[7] << 8 | d[5]);
+    alarm.weekday = d[6];
+  } else {
+    alarm.weekday = d[5];
+  }
 }
 
 std::vector<ReplyRule> buildRules() {
   std::vector<ReplyRule> rules;
   rules.push_back(data(StReadTime, 8, 7, "读时间成功", "读时间失败",
-                       [](ReplyContext& c, Data d) { c.effects.showTime(d); }));
+                       [](ReplyModels& m, Layout, Data d) { m.reads.time = decodeTime(d); }));
   rules.push_back(ack(StWriteTime, "设置时间成功"));
-  rules.push_back(data(StProbe, 0, 0, nullptr, nullptr, [](ReplyContext& c, Data) {
-    showConnected(c);
-    c.link.Detecting = false;
-  }));
-  ReplyRule connect = data(StConnect, 0, 0, nullptr, TEXT_NOT_CONNECTED,
-                           [](ReplyContext& c, Data) { showConnected(c); });
-  connect.afterEither = [](ReplyContext& c, Data) { c.effects.closeConnectDialog(); };
-  rules.push_back(std::move(connect));
+  rules.push_back(data(StProbe, 0, 0, nullptr, nullptr));
+  rules.push_back(data(StConnect, 0, 0, nullptr, kTextNotConnected));
 
   for (const RegisterInfo& reg : Registers()) {
     const auto image = reg.image;
-    const bool isSR = reg.id == RegisterId::SR;
     rules.push_back(data(reg.read.state, 1, 1, reg.read.doneText, nullptr,
-                         [image, isSR](ReplyContext& c, Data d) {
-                           c.registers.*image = d[0];
-                           if (isSR)
-                             c.effects.statusRegisterRead();
-                           else
-                             c.effects.refreshPanel();
-                         }));
+                         [image](ReplyModels& m, Layout, Data d) { m.registers.*image = d[0]; }));
     rules.push_back(ack(reg.write.state, reg.write.doneText));
   }
   for (Layout layout : {Layout::A, Layout::B})
@@ -82,73 +76,79 @@ std::vector<ReplyRule> buildRules() {
       rules.push_back(ack(step.request.state, step.request.doneText));
 
   rules.push_back(ack(StWriteAL0, "设置AL0成功"));
-  rules.push_back(data(StReadAL0, 8, 6, "读AL0成功", "读AL0失败",
-                       [](ReplyContext& c, Data d) { c.effects.alarmRead(0, d); }));
+  rules.push_back(data(
+      StReadAL0, 8, 6, "读AL0成功", "读AL0失败",
+      [](ReplyModels& m, Layout layout, Data d) { storeAlarm(m.records.Alarm0Regs, layout, d); }));
   rules.push_back(ack(StWriteAL1, "设置AL1成功"));
-  rules.push_back(data(StReadAL1, 8, 8, "读AL1成功", "读AL1失败",
-                       [](ReplyContext& c, Data d) { c.effects.alarmRead(1, d); }));
-  rules.push_back(data(StReadCtrlBlock, 4, 4, nullptr, nullptr, [](ReplyContext& c, Data d) {
-    const auto order = ControlBlockOrder(LayoutOf(c.profile.Is1208Family));
-    for (std::size_t i = 0; i < order.size(); ++i) c.registers.*RegisterOf(order[i]).image = d[i];
-    c.effects.refreshPanel();
-  }));
+  rules.push_back(data(
+      StReadAL1, 8, 8, "读AL1成功", "读AL1失败",
+      [](ReplyModels& m, Layout layout, Data d) { storeAlarm(m.records.Alarm1Regs, layout, d); }));
+  rules.push_back(
+      data(StReadCtrlBlock, 4, 4, nullptr, nullptr, [](ReplyModels& m, Layout layout, Data d) {
+        const auto order = ControlBlockOrder(layout);
+        for (std::size_t i = 0; i < order.size(); ++i)
+          m.registers.*RegisterOf(order[i]).image = d[i];
+      }));
   rules.push_back(ack(StWriteMem, "写存储器成功"));
   rules.push_back(data(StReadMem, 1, 1, "读存储器成功", "读存储器失败",
-                       [](ReplyContext& c, Data d) { c.effects.memoryRead(d[0]); }));
+                       [](ReplyModels& m, Layout, Data d) { m.reads.memoryByte = d[0]; }));
   rules.push_back(ack(StWriteUR, "写用户寄存器成功"));
   rules.push_back(data(StReadUR, 2, 2, "读用户寄存器成功", "读用户寄存器失败",
-                       [](ReplyContext& c, Data d) { c.effects.userRegistersRead(d[0], d[1]); }));
+                       [](ReplyModels& m, Layout, Data d) {
+                         m.reads.userRegisters = {d[0], d[1]};
+                       }));
   return rules;
 }
 
 const ReplyRule* findRule(CmdStateCode state) {
-  static const std::vector<ReplyRule> RULES = buildRules();
-  for (const ReplyRule& rule : RULES)
+  static const std::vector<ReplyRule> kRules = buildRules();
+  for (const ReplyRule& rule : kRules)
     if (rule.state == state) return &rule;
   return nullptr;
 }
 
 }  // namespace
 
-void ParseReply(ReplyContext& ctx) {
-  LinkState& link = ctx.link;
-  const auto& buf = link.RecvBuf;
-  link.RecvCount = 0;
-  ctx.effects.stopResponseTimeout();
-
-  if (buf[protocol::REPLY_LEAD] != protocol::LEAD_BYTE) {
-    ctx.effects.setLinkStatus(TEXT_BAD_LEAD);
-    ctx.effects.beep();
-    return;
+ReplyOutcome ParseReply(std::span<const std::uint8_t> frame, CmdStateCode request,
+                        const DeviceProfile& profile, int portNo, ReplyModels& models) {
+  ReplyOutcome out;
+  if (frame[protocol::kReplyLead] != protocol::kLeadByte) {
+    out.texts.emplace_back(kTextBadLead);
+    out.beep = true;
+    return out;
   }
-  const std::uint8_t flag = buf[protocol::REPLY_FLAG];
-  if (flag != protocol::FLAG_DATA && flag != protocol::FLAG_STATUS) {
-    ctx.effects.setLinkStatus(TEXT_BAD_FLAG);
-    ctx.effects.beep();
-    return;
+  const std::uint8_t flag = frame[protocol::kReplyFlag];
+  if (flag != protocol::kFlagData && flag != protocol::kFlagStatus) {
+    out.texts.emplace_back(kTextBadFlag);
+    out.beep = true;
+    return out;
   }
-  const std::uint8_t length = buf[protocol::REPLY_LENGTH];
-  const Data data(buf.data() + protocol::REPLY_DATA, length);
-  const bool isStatus = flag == protocol::FLAG_STATUS && length == 1;
-  const bool isAck = isStatus && data[0] == protocol::STATUS_OK;
-  if (isStatus && !isAck) ctx.effects.setLinkStatus(BoardErrorText(data[0]));
+  const std::uint8_t length = frame[protocol::kReplyLength];
+  const Data data = frame.subspan(protocol::kReplyData, length);
+  const bool isStatus = flag == protocol::kFlagStatus && length == 1;
+  const bool isAck = isStatus && data[0] == protocol::kStatusOk;
+  if (isStatus && !isAck) out.texts.emplace_back(BoardErrorText(data[0]));
 
-  const ReplyRule* rule = findRule(link.CmdState);
-  if (!rule) return;
-  bool accepted = false;
+  const ReplyRule* rule = findRule(request);
+  if (!rule) return out;
+  out.interpreted = true;
+  const Layout layout = LayoutOf(profile.Is1208Family);
   if (rule->accepts == Accepts::Ack) {
-    accepted = isAck;
+    out.accepted = isAck;
   } else {
-    const int expected = ctx.profile.Is1208Family ? rule->lengthB : rule->lengthA;
-    accepted = flag == protocol::FLAG_DATA && length == expected;
+    const std::size_t expected = layout == Layout::B ? rule->lengthB : rule->lengthA;
+    out.accepted = flag == protocol::kFlagData && length == expected;
   }
-  if (accepted) {
-    if (rule->successText) ctx.effects.setLinkStatus(rule->successText);
-    if (rule->action) rule->action(ctx, data);
+  if (out.accepted) {
+    if (request == StProbe || request == StConnect)
+      out.texts.push_back(kTextConnected + std::to_string(portNo));
+    else if (rule->successText)
+      out.texts.emplace_back(rule->successText);
+    if (rule->action) rule->action(models, layout, data);
   } else if (rule->failureText) {
-    ctx.effects.setLinkStatus(rule->failureText);
+    out.texts.emplace_back(rule->failureText);
   }
-  if (rule->afterEither) rule->afterEither(ctx, data);
+  return out;
 }
 
 }  // namespace rtceval

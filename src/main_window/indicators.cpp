@@ -1,6 +1,6 @@
 #include "main_window/indicators.h"
 
-#include "register_editors/register_map.h"
+#include "core/register_map.h"
 
 namespace rtceval {
 namespace {
@@ -9,12 +9,12 @@ void follow(Rgb& shape, std::optional<int> bit, std::uint8_t sr, Rgb lit, Rgb un
 }
 }  // namespace
 
-void UpdateIndicators(IndicatorColours& shapes, std::uint8_t sr, bool is1208Family) {
+void updateIndicators(IndicatorColours& shapes, std::uint8_t sr, bool is1208Family) {
   const StatusIndicatorBits bits = IndicatorBits(LayoutOf(is1208Family));
-  follow(shapes.ShapeEV, bits.event, sr, ALARM_LIT, ALARM_UNLIT);
-  follow(shapes.ShapeAlarm0, bits.alarm0, sr, ALARM_LIT, ALARM_UNLIT);
-  follow(shapes.ShapeBAT, bits.battery, sr, BATTERY_LIT, BATTERY_UNLIT);
-  follow(shapes.ShapeAlarm1, bits.alarm1, sr, ALARM_LIT, ALARM_UNLIT);
+  follow(shapes.eventLamp, bits.event, sr, kAlarmLit, kAlarmUnlit);
+  follow(shapes.alarm0Lamp, bits.alarm0, sr, kAlarmLit, kAlarmUnlit);
+  follow(shapes.batteryLamp, bits.battery, sr, kBatteryLit, kBatteryUnlit);
+  follow(shapes.alarm1Lamp, bits.alarm1, sr, kAlarmLit, kAlarmUnlit);
 }
 
 }  // namespace rtceval

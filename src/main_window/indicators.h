@@ -12,20 +12,20 @@ struct Rgb {
   bool operator==(const Rgb&) const = default;
 };
 
-inline constexpr Rgb ALARM_UNLIT{128, 0, 0};
-inline constexpr Rgb ALARM_LIT{255, 0, 0};
-inline constexpr Rgb BATTERY_UNLIT{0, 64, 0};
-inline constexpr Rgb BATTERY_LIT{0, 255, 0};
+inline constexpr Rgb kAlarmUnlit{128, 0, 0};
+inline constexpr Rgb kAlarmLit{255, 0, 0};
+inline constexpr Rgb kBatteryUnlit{0, 64, 0};
+inline constexpr Rgb kBatteryLit{0, 255, 0};
 
 // The four indicators of the main window.
 struct IndicatorColours {
-  Rgb ShapeAlarm0 = ALARM_UNLIT;
-  Rgb ShapeAlarm1 = ALARM_UNLIT;
-  Rgb ShapeEV = ALARM_UNLIT;
-  Rgb ShapeBAT = BATTERY_UNLIT;
+  Rgb alarm0Lamp = kAlarmUnlit;
+  Rgb alarm1Lamp = kAlarmUnlit;
+  Rgb eventLamp = kAlarmUnlit;
+  Rgb batteryLamp = kBatteryUnlit;
 };
 
 // Lights or darkens the indicators that the layout's SR shows; the others keep their colours.
-void UpdateIndicators(IndicatorColours& shapes, std::uint8_t sr, bool is1208Family);
+void updateIndicators(IndicatorColours& shapes, std::uint8_t sr, bool is1208Family);
 
 }  // namespace rtceval

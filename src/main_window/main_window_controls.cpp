@@ -1,19 +1,19 @@
 #include "main_window/main_window_controls.h"
 
-#include "main_window/sub_forms.h"
+#include "dialogs/sub_form_ids.h"
 
 namespace rtceval {
 
-std::array<LabelControl, APPLICATION_NOTE_COUNT> MainWindowControls::makeNoteLinks() {
-  static constexpr std::array<const char*, APPLICATION_NOTE_COUNT> NAMES = {
+std::array<LabelControl, kApplicationNoteCount> MainWindowControls::makeNoteLinks() {
+  static constexpr std::array<const char*, kApplicationNoteCount> NAMES = {
       "LabAN(0)", "LabAN(1)", "LabAN(2)", "LabAN(3)", "LabAN(4)",
       "LabAN(5)", "LabAN(6)", "LabAN(7)", "LabAN(8)"};
   constexpr int ROW_LEFTS[] = {3360, 4080, 4800, 5520, 6240};
   constexpr int FIRST_ROW_TOP = 5280;
   constexpr int SECOND_ROW_TOP = 5520;
   constexpr int PER_ROW = 5;
-  std::array<LabelControl, APPLICATION_NOTE_COUNT> links{};
-  for (int i = 0; i < APPLICATION_NOTE_COUNT; ++i) {
+  std::array<LabelControl, kApplicationNoteCount> links{};
+  for (int i = 0; i < kApplicationNoteCount; ++i) {
     const int top = i < PER_ROW ? FIRST_ROW_TOP : SECOND_ROW_TOP;
     links[i] = LabelControl{NAMES[i], ApplicationNoteNames()[i],
                             Twips{ROW_LEFTS[i % PER_ROW], top, 735, 255}, true, false};
@@ -21,7 +21,7 @@ std::array<LabelControl, APPLICATION_NOTE_COUNT> MainWindowControls::makeNoteLin
   return links;
 }
 
-std::array<MenuControl, MENU_COUNT> MainWindowControls::makeMenus() {
+std::array<MenuControl, kMenuCount> MainWindowControls::makeMenus() {
   using M = MenuId;
   const auto top = std::nullopt;
   return {{

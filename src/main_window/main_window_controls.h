@@ -4,21 +4,12 @@
 #include <optional>
 #include <string>
 
-#include "main_window/device_profile.h"
+#include "core/device_profile.h"
+#include "core/twips.h"
 #include "main_window/indicators.h"
 #include "main_window/status_bar.h"
 
 namespace rtceval {
-
-// Position and size in twips (15 twips make a pixel at 96 dpi); controls inside Frame1 are
-// placed relative to the frame.
-struct Twips {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  bool operator==(const Twips&) const = default;
-};
 
 struct LabelControl {
   const char* name;
@@ -79,7 +70,7 @@ enum class MenuId {
   AN,
   MABOUT,
 };
-inline constexpr int MENU_COUNT = static_cast<int>(MenuId::MABOUT) + 1;
+inline constexpr int kMenuCount = static_cast<int>(MenuId::MABOUT) + 1;
 
 struct MenuControl {
   MenuId id;
@@ -93,38 +84,38 @@ struct MenuControl {
 
 // The state of every control of the main window, as the view draws it.
 struct MainWindowControls {
-  static constexpr Twips CLIENT{0, 0, 8355, 6210};
-  static constexpr int STATUS_BAR_HEIGHT = 375;
-  static constexpr const char* BASE_CAPTION = "KESMO时钟芯片简易评估系统";
+  static constexpr Twips kClient{0, 0, 8355, 6210};
+  static constexpr int kStatusBarHeight = 375;
+  static constexpr const char* kBaseCaption = "KESMO时钟芯片简易评估系统";
 
-  std::string caption = BASE_CAPTION;
-  Twips Frame1{240, 120, 7815, 3375};
-  LabelControl LabTime{"LabTime", "12:00:00", {240, 360, 7335, 1935}};
-  LabelControl LabAM{"LabAM", "AM", {240, 2520, 855, 615}};
-  LabelControl LabPM{"LabPM", "PM", {1320, 2520, 855, 615}, false};
-  LabelControl LabDate{"LabDate", "", {2760, 2640, 4695, 375}};
+  std::string caption = kBaseCaption;
+  Twips clockFrame{240, 120, 7815, 3375};
+  LabelControl timeLabel{"LabTime", "12:00:00", {240, 360, 7335, 1935}};
+  LabelControl amLabel{"LabAM", "AM", {240, 2520, 855, 615}};
+  LabelControl pmLabel{"LabPM", "PM", {1320, 2520, 855, 615}, false};
+  LabelControl dateLabel{"LabDate", "", {2760, 2640, 4695, 375}};
 
-  IndicatorControl ShapeAlarm0{"ShapeAlarm0", {720, 4200, 255, 255}};
-  IndicatorControl ShapeAlarm1{"ShapeAlarm1", {1560, 4200, 255, 255}};
-  IndicatorControl ShapeEV{"ShapeEV", {2280, 4200, 375, 255}};
-  IndicatorControl ShapeBAT{"ShapeBAT", {4920, 4200, 375, 255}};
+  IndicatorControl alarm0Lamp{"ShapeAlarm0", {720, 4200, 255, 255}};
+  IndicatorControl alarm1Lamp{"ShapeAlarm1", {1560, 4200, 255, 255}};
+  IndicatorControl eventLamp{"ShapeEV", {2280, 4200, 375, 255}};
+  IndicatorControl batteryLamp{"ShapeBAT", {4920, 4200, 375, 255}};
   IndicatorColours colours;
 
-  LabelControl LabAlm0{"LabAlm0", "报警 0", {480, 4560, 735, 375}};
-  LabelControl LabAlm1{"LabAlm1", "报警 1", {1320, 4560, 735, 375}, false};
-  LabelControl LabEV{"LabEV", "事件", {2160, 4560, 615, 255}, false};
-  LabelControl LabBAT{"LabBAT", "备用电源", {4680, 4560, 1095, 255}, true, false};
+  LabelControl alarm0Caption{"LabAlm0", "报警 0", {480, 4560, 735, 375}};
+  LabelControl alarm1Caption{"LabAlm1", "报警 1", {1320, 4560, 735, 375}, false};
+  LabelControl eventCaption{"LabEV", "事件", {2160, 4560, 615, 255}, false};
+  LabelControl batteryCaption{"LabBAT", "备用电源", {4680, 4560, 1095, 255}, true, false};
 
-  CheckControl Check1{"Check1", "自动读时间", {240, 5040, 1335, 255}};
-  CheckControl Check2{"Check2", "自动监测报警或事件", {240, 5400, 2175, 255}};
+  CheckControl autoReadTime{"Check1", "自动读时间", {240, 5040, 1335, 255}};
+  CheckControl autoMonitor{"Check2", "自动监测报警或事件", {240, 5400, 2175, 255}};
 
-  LabelControl Label1{"Label1", "相关资料", {3360, 4200, 855, 255}, true, false};
-  LabelControl Labmht{"Labmht", "器件简介", {3360, 4440, 1455, 255}, true, false};
-  LabelControl Labds{"Labds", "数据手册", {3360, 4680, 1695, 255}, true, false};
-  LabelControl LabAN0{"LabAN0", "应用笔记", {3360, 5040, 855, 255}, true, false};
-  std::array<LabelControl, APPLICATION_NOTE_COUNT> LabAN = makeNoteLinks();
+  LabelControl documentsHeading{"Label1", "相关资料", {3360, 4200, 855, 255}, true, false};
+  LabelControl introLink{"Labmht", "器件简介", {3360, 4440, 1455, 255}, true, false};
+  LabelControl datasheetLink{"Labds", "数据手册", {3360, 4680, 1695, 255}, true, false};
+  LabelControl notesHeading{"LabAN0", "应用笔记", {3360, 5040, 855, 255}, true, false};
+  std::array<LabelControl, kApplicationNoteCount> noteLinks = makeNoteLinks();
 
-  Twips Picture1{5280, 3600, 2655, 1695};
+  Twips picture{5280, 3600, 2655, 1695};
 
   // Buttons of the commands that menus and timers run; the load sequence hides them.
   std::array<ButtonControl, 6> buttons{{{"CmdConect", "连接"},
@@ -134,14 +125,14 @@ struct MainWindowControls {
                                         {"CmdGetSR", "读SR"},
                                         {"CmdWriteTime", "写时间"}}};
 
-  std::array<MenuControl, MENU_COUNT> menus = makeMenus();
-  StatusBar StatusBar1;
+  std::array<MenuControl, kMenuCount> menus = makeMenus();
+  StatusBar statusBar;
 
   MenuControl& menu(MenuId id) { return menus[static_cast<std::size_t>(id)]; }
   const MenuControl& menu(MenuId id) const { return menus[static_cast<std::size_t>(id)]; }
 
-  static std::array<LabelControl, APPLICATION_NOTE_COUNT> makeNoteLinks();
-  static std::array<MenuControl, MENU_COUNT> makeMenus();
+  static std::array<LabelControl, kApplicationNoteCount> makeNoteLinks();
+  static std::array<MenuControl, kMenuCount> makeMenus();
 };
 
 }  // namespace rtceval

@@ -4,38 +4,38 @@
 
 namespace rtceval {
 namespace {
-constexpr const char* CAPTION_SEPARATOR = "-----";
+constexpr const char* kCaptionSeparator = "-----";
 }  // namespace
 
 void MainWindow::selectDevice(const DeviceModel& model) {
   Device_Sel(model.name);
-  controls_.LabAlm1.enabled = model.profile.HasAlarm1;
-  controls_.LabEV.enabled = model.profile.HasEvent;
+  controls_.alarm1Caption.enabled = model.profile.HasAlarm1;
+  controls_.eventCaption.enabled = model.profile.HasEvent;
   profile_ = model.profile;
   MFUN_FR();
 }
 
 void MainWindow::Device_Sel(const std::string& name) {
-  controls_.StatusBar1.setPanel(StatusBar::DEVICE, name);
-  controls_.caption = std::string(MainWindowControls::BASE_CAPTION) + CAPTION_SEPARATOR + name;
-  controls_.Labmht.caption = name + "简介";
-  controls_.Labds.caption = name + "数据手册";
-  for (LabelControl* l :
-       {&controls_.Labmht, &controls_.Labds, &controls_.LabAN0, &controls_.Label1})
+  controls_.statusBar.setPanel(StatusBar::kDevicePanel, name);
+  controls_.caption = std::string(MainWindowControls::kBaseCaption) + kCaptionSeparator + name;
+  controls_.introLink.caption = name + "简介";
+  controls_.datasheetLink.caption = name + "数据手册";
+  for (LabelControl* l : {&controls_.introLink, &controls_.datasheetLink, &controls_.notesHeading,
+                          &controls_.documentsHeading})
     l->visible = true;
-  for (LabelControl& link : controls_.LabAN) link.visible = true;
+  for (LabelControl& link : controls_.noteLinks) link.visible = true;
   for (MenuId id : {MenuId::READTIME, MenuId::SETTIME, MenuId::STATUS, MenuId::MFUNCTION})
     controls_.menu(id).enabled = true;
-  controls_.Check1.enabled = true;
-  controls_.Check2.enabled = true;
+  controls_.autoReadTime.enabled = true;
+  controls_.autoMonitor.enabled = true;
   const DeviceModel* selected = FindDeviceModel(name);
   for (const DeviceModel& model : DeviceModels()) {
     for (MenuControl& m : controls_.menus)
       if (std::string_view(m.name) == model.name) m.checked = (&model == selected);
   }
   if (selected) {
-    for (int i = selected->applicationNotes; i < APPLICATION_NOTE_COUNT; ++i)
-      controls_.LabAN[static_cast<std::size_t>(i)].visible = false;
+    for (int i = selected->applicationNotes; i < kApplicationNoteCount; ++i)
+      controls_.noteLinks[static_cast<std::size_t>(i)].visible = false;
   }
 }
 

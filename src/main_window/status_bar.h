@@ -9,11 +9,11 @@ namespace rtceval {
 // odd panels are fixed captions, even panels carry values.
 class StatusBar {
  public:
-  static constexpr int PANELS = 8;
-  static constexpr int LINK = 2;    // progress and result of the last request
-  static constexpr int DEVICE = 4;  // selected model
-  static constexpr int PORT = 6;    // serial port in use
-  static constexpr int TIME = 8;    // the PC's time of day
+  static constexpr int kPanels = 8;
+  static constexpr int kLinkPanel = 2;    // progress and result of the last request
+  static constexpr int kDevicePanel = 4;  // selected model
+  static constexpr int kPortPanel = 6;    // serial port in use
+  static constexpr int kTimePanel = 8;    // the PC's time of day
 
   StatusBar();
   const std::string& panel(int n) const { return panels_.at(static_cast<std::size_t>(n - 1)); }
@@ -24,7 +24,7 @@ class StatusBar {
   static int width(int n);
 
  private:
-  std::array<std::string, PANELS> panels_;
+  std::array<std::string, kPanels> panels_;
 };
 
 }  // namespace rtceval

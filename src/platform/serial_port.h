@@ -7,6 +7,11 @@
 
 namespace rtceval {
 
+// The serial ports the program offers, numbered as the user sees them.
+inline constexpr int kFirstPort = 1;
+inline constexpr int kLastPort = 4;
+inline constexpr int kPortCount = kLastPort - kFirstPort + 1;
+
 // The serial line to the evaluation board. Ports are numbered 1 to 4 as the user sees them; the
 // implementation maps a number to a device. Opening applies the board's line settings: 19200 baud,
 // no parity, 8 data bits, 1 stop bit, DTR and RTS asserted, every received byte delivered at once.

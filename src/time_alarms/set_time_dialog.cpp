@@ -1,18 +1,16 @@
 #include "time_alarms/set_time_dialog.h"
 
-#include "board_link/cmd_state.h"
-#include "board_link/value_codecs.h"
-#include "main_window/sub_forms.h"
-#include "main_window/write_sequencer.h"
+#include "board_link/write_sequencer.h"
+#include "core/cmd_state.h"
+#include "core/lenient_number.h"
+#include "core/time_record.h"
+#include "core/value_codecs.h"
+#include "dialogs/dialog_context.h"
+#include "dialogs/sub_form_ids.h"
 #include "platform/dialogs.h"
-#include "time_alarms/lenient_number.h"
-#include "time_alarms/time_record.h"
 
 namespace rtceval {
 namespace {
-
-constexpr std::uint8_t HOUR_24 = 0x80;
-constexpr std::uint8_t HOUR_PM = 0x20;
 
 struct FieldRule {
   std::string SetTimeDialog::*text;
@@ -23,43 +21,45 @@ struct FieldRule {
 
 }  // namespace
 
-SetTimeDialog::SetTimeDialog(TimeRecord& newTime, WriteSequencer& sequencer, Dialogs& dialogs,
-                             std::function<void()> close)
-    : newTime_(newTime), sequencer_(sequencer), dialogs_(dialogs), close_(std::move(close)) {}
+SetTimeDialog::SetTimeDialog(DialogContext& context)
+    : newTime_(context.records.NewTime),
+      sequencer_(context.sequencer),
+      dialogs_(context.dialogs),
+      close_(context.close) {}
 
 int SetTimeDialog::number() const {
   return SubForm::frmTime;
 }
 
 void SetTimeDialog::Form_Load() {
-  MIL12 = false;
-  OptionsEnabled = false;
+  twelveHour = false;
+  meridiemEnabled = false;
 }
 
-void SetTimeDialog::MIL12_Click(bool checked) {
-  MIL12 = checked;
-  OptionsEnabled = checked;
+void SetTimeDialog::twelveHourClicked(bool checked) {
+  twelveHour = checked;
+  meridiemEnabled = checked;
 }
 
-void SetTimeDialog::OpAM_Click() {
-  if (OptionsEnabled) PM = false;
+void SetTimeDialog::amClicked() {
+  if (meridiemEnabled) pm = false;
 }
 
-void SetTimeDialog::OpPM_Click() {
-  if (OptionsEnabled) PM = true;
+void SetTimeDialog::pmClicked() {
+  if (meridiemEnabled) pm = true;
 }
 
 bool SetTimeDialog::convert() {
   // Fields in the order they are checked; each is stored as soon as it passes, so a later failure
   // leaves the earlier fields converted.
   const FieldRule rules[] = {
-      {&SetTimeDialog::Text1, 1900, 2100, "无效的年份"},
-      {&SetTimeDialog::Text2, 0, 12, "无效的月份"},
-      {&SetTimeDialog::Text3, 0, 31, "无效的日期"},
-      {&SetTimeDialog::Text4, 0, 23, "无效的小时"},
-      {&SetTimeDialog::Text5, 0, 59, "无效的分钟"},
-      {&SetTimeDialog::Text6, 0, 59, "无效的秒"},
-      {&SetTimeDialog::Text7, 0, 6, "无效的星期"},
+      {&SetTimeDialog::yearText, 1900, 2100, "无效的年份"},
+      {&SetTimeDialog::monthText, 0, 12, "无效的月份"},
+      {&SetTimeDialog::dateText, 0, 31, "无效的日期"},
+      {&SetTimeDialog::hourText, 0, 23, "无效的小时"},
+      {&SetTimeDialog::minuteText, 0, 59, "无效的分钟"},
+      {&SetTimeDialog::secondText, 0, 59, "无效的秒"},
+      {&SetTimeDialog::weekdayText, 0, 6, "无效的星期"},
   };
   std::uint8_t* const bytes[] = {nullptr,          &newTime_.month,  &newTime_.date,
                                  &newTime_.hour,   &newTime_.minute, &newTime_.second,
@@ -81,14 +81,14 @@ bool SetTimeDialog::convert() {
     else
       *bytes[i] = BcdByte(whole);
   }
-  if (!MIL12)
-    newTime_.hour |= HOUR_24;
-  else if (PM)
-    newTime_.hour |= HOUR_PM;
+  if (!twelveHour)
+    newTime_.hour |= kHour24;
+  else if (pm)
+    newTime_.hour |= kHourPm;
   return true;
 }
 
-void SetTimeDialog::Command1_Click() {
+void SetTimeDialog::okClicked() {
   if (!convert()) return;
   sequencer_.Start(StWriteTime);
   if (close_) close_();

@@ -45,7 +45,7 @@ void BM_TimeReplyInOneChunk(benchmark::State& state) {
   Fixture f;
   const auto reply = withChecksum(TIME_REPLY);
   for (auto _ : state) f.port.receive(reply);
-  if (f.window.controls().LabTime.caption != "09:05:30") state.SkipWithError("reply not shown");
+  if (f.window.controls().timeLabel.caption != "09:05:30") state.SkipWithError("reply not shown");
 }
 BENCHMARK(BM_TimeReplyInOneChunk);
 
@@ -54,7 +54,7 @@ void BM_TimeReplyByteByByte(benchmark::State& state) {
   const auto reply = withChecksum(TIME_REPLY);
   for (auto _ : state)
     for (std::uint8_t b : reply) f.port.receive({b});
-  if (f.window.controls().LabTime.caption != "09:05:30") state.SkipWithError("reply not shown");
+  if (f.window.controls().timeLabel.caption != "09:05:30") state.SkipWithError("reply not shown");
 }
 BENCHMARK(BM_TimeReplyByteByByte);
 

@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "board_link/connect_dialog.h"
+#include "connection/connect_dialog.h"
 #include "window_bench.h"
 
 namespace rtceval::testing {
@@ -24,20 +24,20 @@ TEST(BoardSearch, BoardOnTheOnlyPort) {
   b.port.openable = {1};
   b.window.Form_Load();
   EXPECT_EQ(b.panel(2), "自动连接评估板...");
-  EXPECT_TRUE(b.link().Detecting);
-  EXPECT_EQ(b.link().CmdState, StPortOpened);
+  EXPECT_TRUE(b.window.isDetecting());
+  EXPECT_EQ(b.link().pendingRequest(), StPortOpened);
   EXPECT_EQ(b.port.openPort(), 1);
   EXPECT_TRUE(b.port.writes.empty()) << "the probe waits a tick";
 
   b.clock.advance(200ms);
   EXPECT_THAT(b.port.writes, ElementsAre(PROBE));
-  EXPECT_EQ(b.link().CmdState, StProbe);
-  EXPECT_FALSE(b.window.Timer2().isEnabled());
+  EXPECT_EQ(b.link().pendingRequest(), StProbe);
+  EXPECT_FALSE(b.window.link().awaitingReply());
 
   b.port.receive(PROBE_ANSWER);
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口1");
   EXPECT_EQ(b.panel(6), "1");
-  EXPECT_FALSE(b.link().Detecting);
+  EXPECT_FALSE(b.window.isDetecting());
 
   b.clock.advance(2000ms);
   EXPECT_EQ(b.port.writes.size(), 1u) << "the search is over";
@@ -53,8 +53,8 @@ TEST(BoardSearch, BoardOnPortTwo) {
   EXPECT_EQ(probesSent(b.port), 1);
   b.clock.advance(200ms);  // port 2 opened
   EXPECT_EQ(b.port.openPort(), 2);
-  EXPECT_EQ(b.link().PortNo, 2);
-  EXPECT_EQ(b.link().CmdState, StPortOpened);
+  EXPECT_EQ(b.link().PortNo(), 2);
+  EXPECT_EQ(b.link().pendingRequest(), StPortOpened);
   EXPECT_EQ(probesSent(b.port), 1);
   b.clock.advance(200ms);  // probe on port 2
   EXPECT_EQ(probesSent(b.port), 2);
@@ -71,7 +71,7 @@ TEST(BoardSearch, NoPortAtAll) {
   b.port.openable = {};
   b.window.Form_Load();
   EXPECT_EQ(b.panel(2), "没有可用的串口.");
-  EXPECT_FALSE(b.link().Detecting);
+  EXPECT_FALSE(b.window.isDetecting());
   EXPECT_THAT(b.port.openAttempts, ElementsAre(1, 2, 3, 4));
   b.clock.advance(2000ms);
   EXPECT_EQ(b.panel(2), "没有可用的串口.");
@@ -93,15 +93,15 @@ TEST(BoardSearch, NoBoardOnFourPortsTickByTick) {
   for (const Step& s : steps) {
     b.clock.advance(200ms);
     ++tick;
-    EXPECT_EQ(b.link().PortNo, s.port) << "tick " << tick;
+    EXPECT_EQ(b.link().PortNo(), s.port) << "tick " << tick;
     EXPECT_EQ(b.port.openPort(), s.port) << "tick " << tick;
-    EXPECT_EQ(b.link().CmdState, s.state) << "tick " << tick;
+    EXPECT_EQ(b.link().pendingRequest(), s.state) << "tick " << tick;
     EXPECT_EQ(probesSent(b.port), s.probes) << "tick " << tick;
     EXPECT_NE(b.panel(2), "没有探测到评估板.") << "tick " << tick;
   }
   b.clock.advance(200ms);  // eighth tick
   EXPECT_EQ(b.panel(2), "没有探测到评估板.");
-  EXPECT_FALSE(b.link().Detecting);
+  EXPECT_FALSE(b.window.isDetecting());
   EXPECT_EQ(b.port.openPort(), 4) << "the last port stays open";
   b.clock.advance(2000ms);
   EXPECT_EQ(probesSent(b.port), 4);
@@ -114,10 +114,10 @@ TEST(BoardSearch, PortThatFailsToOpenIsReportedAndTheNextOneIsTried) {
   b.clock.advance(200ms);  // probe on 1
   b.clock.advance(200ms);  // port 2 fails
   EXPECT_EQ(b.panel(2), "无效的串口.");
-  EXPECT_TRUE(b.link().Detecting);
+  EXPECT_TRUE(b.window.isDetecting());
   b.clock.advance(200ms);  // port 3, not 4
   EXPECT_EQ(b.port.openPort(), 3);
-  EXPECT_EQ(b.link().CmdState, StPortOpened);
+  EXPECT_EQ(b.link().pendingRequest(), StPortOpened);
   b.clock.advance(200ms);
   EXPECT_EQ(probesSent(b.port), 2);
   b.port.receive(PROBE_ANSWER);
@@ -159,81 +159,92 @@ struct PortDialog : ::testing::Test {
     ASSERT_EQ(b.panel(2), "没有探测到评估板.");
     b.port.writes.clear();
   }
-  ConnectDialog& dialog() { return *b.window.connectDialog(); }
+  ConnectDialog& dialog() { return *b.window.dialogHost().current<ConnectDialog>(); }
 };
 
 TEST_F(PortDialog, LoadSelectsThePortInUse) {
   b.window.MenuClick(MenuId::CONNECT);
-  ASSERT_NE(b.window.connectDialog(), nullptr);
+  ASSERT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_EQ(b.window.OpenSubForm(), 0);
   EXPECT_EQ(dialog().selectedPort(), 4);
-  EXPECT_EQ(dialog().ProgressBar1Max(), 50);
-  EXPECT_FALSE(dialog().Timer1().isEnabled());
+  EXPECT_EQ(dialog().progressMax(), 50);
+  EXPECT_FALSE(dialog().progressTimer().isEnabled());
   EXPECT_TRUE(b.port.writes.empty());
-  b.link().PortNo = 5;
+  b.link().setPortNo(5);
   b.window.MenuClick(MenuId::CONNECT);
   EXPECT_EQ(dialog().selectedPort(), 0) << "no option for a port outside 1 to 4";
 }
 
 TEST_F(PortDialog, ConnectProbesTheChosenPort) {
   b.window.MenuClick(MenuId::CONNECT);
-  b.window.Comm_Option_Click(3);
-  b.window.Comm_Command1_Click();
-  EXPECT_EQ(b.link().PortNo, 3);
+  b.pickPort(3);
+  b.clickConnect();
+  EXPECT_EQ(b.link().PortNo(), 3);
   EXPECT_EQ(b.port.openPort(), 3);
   EXPECT_THAT(b.port.writes, ElementsAre(PROBE));
-  EXPECT_EQ(b.link().CmdState, StConnect);
-  EXPECT_FALSE(b.window.Timer2().isEnabled());
-  EXPECT_TRUE(dialog().Timer1().isEnabled());
+  EXPECT_EQ(b.link().pendingRequest(), StConnect);
+  EXPECT_FALSE(b.window.link().awaitingReply());
+  EXPECT_TRUE(dialog().progressTimer().isEnabled());
 }
 
 TEST_F(PortDialog, GivesUpOnceOnTheFiftyFirstTick) {
   b.window.MenuClick(MenuId::CONNECT);
-  b.window.Comm_Option_Click(3);
-  b.window.Comm_Command1_Click();
+  b.pickPort(3);
+  b.clickConnect();
   b.port.receive({0x55});  // a stray byte, dropped by the give-up
   b.clock.advance(4900ms);
-  EXPECT_EQ(dialog().ProgressBar1Value(), 49);
+  EXPECT_EQ(dialog().progress(), 49);
   b.clock.advance(100ms);
-  EXPECT_EQ(dialog().ProgressBar1Value(), 50);
+  EXPECT_EQ(dialog().progress(), 50);
   EXPECT_TRUE(b.dialogs.shown.empty());
   b.clock.advance(100ms);
   ASSERT_EQ(b.dialogs.shown.size(), 1u);
   EXPECT_EQ(b.dialogs.shown[0].text, "不能连接到评估板，请检查串口、电缆、电源及评估板是否正确！");
   EXPECT_EQ(b.dialogs.shown[0].title, "警告");
   EXPECT_FALSE(b.dialogs.shown[0].question);
-  EXPECT_EQ(b.link().RecvCount, 0);
-  EXPECT_EQ(dialog().AckCount(), 0);
-  ASSERT_NE(b.window.connectDialog(), nullptr) << "the dialog stays open";
-  EXPECT_FALSE(dialog().Timer1().isEnabled());
+  EXPECT_EQ(dialog().ackCount(), 0);
+  ASSERT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr) << "the dialog stays open";
+  EXPECT_FALSE(dialog().progressTimer().isEnabled());
   EXPECT_EQ(b.port.openPort(), 3);
   b.clock.advance(20000ms);
   EXPECT_EQ(b.dialogs.shown.size(), 1u);
-  b.window.Comm_Command1_Click();  // a new attempt gives up once more
+  b.clickConnect();  // a new attempt gives up once more
   b.clock.advance(5100ms);
   EXPECT_EQ(b.dialogs.shown.size(), 2u);
 }
 
+TEST_F(PortDialog, GiveUpDropsTheHalfAnswerSoALateAnswerStillConnects) {
+  b.window.MenuClick(MenuId::CONNECT);
+  b.pickPort(3);
+  b.clickConnect();
+  b.port.receive({0x55});
+  b.clock.advance(5100ms);
+  ASSERT_EQ(b.dialogs.shown.size(), 1u);
+  b.port.receive(PROBE_ANSWER);
+  EXPECT_EQ(b.panel(2), "成功连接评估板于串口3");
+  EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
+}
+
 TEST_F(PortDialog, AnswerClosesTheDialogAndShowsThePort) {
   b.window.MenuClick(MenuId::CONNECT);
-  b.window.Comm_Option_Click(2);
-  b.window.Comm_Command1_Click();
+  b.pickPort(2);
+  b.clickConnect();
   b.clock.advance(300ms);
   b.port.receive(PROBE_ANSWER);
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口2");
   EXPECT_EQ(b.panel(6), "2");
-  EXPECT_EQ(b.window.connectDialog(), nullptr);
+  EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   b.clock.advance(10000ms);
   EXPECT_TRUE(b.dialogs.shown.empty());
 }
 
 TEST_F(PortDialog, AnswerWhileTheWarningIsOpenClosesTheDialogSafely) {
   b.window.MenuClick(MenuId::CONNECT);
-  b.window.Comm_Command1_Click();
+  b.clickConnect();
   b.dialogs.whileOpen = [&] { b.port.receive(PROBE_ANSWER); };
   b.clock.advance(5100ms);
   EXPECT_EQ(b.dialogs.shown.size(), 1u);
-  EXPECT_EQ(b.window.connectDialog(), nullptr);
+  EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口4");
   b.clock.advance(5000ms);
   EXPECT_EQ(b.dialogs.shown.size(), 1u);
@@ -242,13 +253,13 @@ TEST_F(PortDialog, AnswerWhileTheWarningIsOpenClosesTheDialogSafely) {
 TEST_F(PortDialog, PortThatFailsToOpen) {
   b.port.openable = {1};
   b.window.MenuClick(MenuId::CONNECT);
-  b.window.Comm_Option_Click(3);
-  b.window.Comm_Command1_Click();
+  b.pickPort(3);
+  b.clickConnect();
   EXPECT_EQ(b.panel(2), "无效的串口.");
-  EXPECT_EQ(b.link().PortNo, 4);
+  EXPECT_EQ(b.link().PortNo(), 4);
   EXPECT_TRUE(b.port.writes.empty());
-  ASSERT_NE(b.window.connectDialog(), nullptr);
-  EXPECT_FALSE(dialog().Timer1().isEnabled());
+  ASSERT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
+  EXPECT_FALSE(dialog().progressTimer().isEnabled());
   b.clock.advance(10000ms);
   EXPECT_TRUE(b.dialogs.shown.empty());
 }
@@ -271,14 +282,15 @@ TEST_F(Timeout, SilentWhenNoAutomaticModeIsOn) {
   b.clock.advance(2000ms);
   EXPECT_TRUE(b.dialogs.shown.empty());
   EXPECT_EQ(b.panel(2), "读时间...");
-  EXPECT_FALSE(b.window.Timer2().isEnabled());
-  EXPECT_EQ(b.link().RecvCount, 0);
-  EXPECT_EQ(b.link().CmdState, StReadTime);
+  EXPECT_FALSE(b.window.link().awaitingReply());
+  EXPECT_EQ(b.link().pendingRequest(), StReadTime);
+  b.port.receive(DataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
+  EXPECT_EQ(b.panel(2), "读时间成功") << "the half reply before the time-out was dropped";
 }
 
 TEST_F(Timeout, YesStopsBothAutomaticModes) {
-  b.window.Check1_Click(true);
-  b.window.Check2_Click(true);
+  b.window.autoReadTimeClicked(true);
+  b.window.autoMonitorClicked(true);
   b.dialogs.answers = {true};
   b.clock.advance(2199ms);  // the first read went out on the tick at 400 ms
   EXPECT_EQ(questions(), 0);
@@ -286,39 +298,39 @@ TEST_F(Timeout, YesStopsBothAutomaticModes) {
   ASSERT_EQ(questions(), 1);
   EXPECT_EQ(b.dialogs.shown[0].text, "接收超时错,是否停止自动方式！");
   EXPECT_EQ(b.dialogs.shown[0].title, "出错");
-  EXPECT_FALSE(b.controls().Check1.checked);
-  EXPECT_FALSE(b.controls().Check2.checked);
-  EXPECT_FALSE(b.window.Timer3().isEnabled());
+  EXPECT_FALSE(b.controls().autoReadTime.checked);
+  EXPECT_FALSE(b.controls().autoMonitor.checked);
+  EXPECT_FALSE(b.window.monitorTimer().isEnabled());
   const auto sent = b.port.writes.size();
   b.clock.advance(5000ms);
   EXPECT_EQ(b.port.writes.size(), sent) << "neither time reads nor SR polls go on";
 }
 
 TEST_F(Timeout, MonitorAloneAlsoAsks) {
-  b.window.Check2_Click(true);
+  b.window.autoMonitorClicked(true);
   b.dialogs.answers = {true};
   b.clock.advance(3000ms);  // first SR read at 1 s, time-out 2 s later
   ASSERT_EQ(questions(), 1);
-  EXPECT_FALSE(b.controls().Check2.checked);
-  EXPECT_FALSE(b.window.Timer3().isEnabled());
+  EXPECT_FALSE(b.controls().autoMonitor.checked);
+  EXPECT_FALSE(b.window.monitorTimer().isEnabled());
 }
 
 TEST_F(Timeout, NoKeepsTheAutomaticModes) {
-  b.window.Check1_Click(true);
-  b.window.Check2_Click(true);
+  b.window.autoReadTimeClicked(true);
+  b.window.autoMonitorClicked(true);
   b.dialogs.answers = {false};
   b.clock.advance(2200ms);
   ASSERT_EQ(questions(), 1);
-  EXPECT_TRUE(b.controls().Check1.checked);
-  EXPECT_TRUE(b.controls().Check2.checked);
-  EXPECT_TRUE(b.window.Timer3().isEnabled());
+  EXPECT_TRUE(b.controls().autoReadTime.checked);
+  EXPECT_TRUE(b.controls().autoMonitor.checked);
+  EXPECT_TRUE(b.window.monitorTimer().isEnabled());
   const auto sent = b.port.writes.size();
   b.clock.advance(200ms);
   EXPECT_GT(b.port.writes.size(), sent);
 }
 
 TEST_F(Timeout, AskedOnceWhileTheQuestionIsOpen) {
-  b.window.Check1_Click(true);
+  b.window.autoReadTimeClicked(true);
   bool inside = false;
   b.dialogs.whileOpen = [&] {
     if (inside) return;

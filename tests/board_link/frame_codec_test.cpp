@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 #include "board_link/board_link.h"
-#include "main_window/device_profile.h"
-#include "main_window/status_bar.h"
+#include "core/device_profile.h"
 #include "window_bench.h"
 
 namespace rtceval::testing {
@@ -21,8 +21,8 @@ TEST(RequestFrame, ProbeIsLeadFlagZeroLengthAndSum) {
   b.link.SendProbe(StProbe);
   ASSERT_EQ(b.port.writes.size(), 1u);
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x00, 0x55));
-  EXPECT_EQ(b.link.state().CmdState, StProbe);
-  EXPECT_FALSE(b.timeout->isEnabled()) << "a probe arms no response time-out";
+  EXPECT_EQ(b.link.pendingRequest(), StProbe);
+  EXPECT_FALSE(b.link.awaitingReply()) << "a probe arms no response time-out";
   b.profile.Is1208Family = true;
   b.link.SendProbe(StConnect);
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x00, 0x55));
@@ -32,7 +32,6 @@ TEST(RequestFrame, ReadOfEightBytesAt0x30) {
   LinkBench b;
   b.link.Request({0x00, 0x6F, 0x00, 0x30, 0x08}, StReadTime, "读时间...");
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01));
-  EXPECT_EQ(b.link.state().SendLen, 5);
 }
 
 TEST(RequestFrame, The1208FamilySendsAndSumsAddressHighByteAsFF) {
@@ -40,14 +39,15 @@ TEST(RequestFrame, The1208FamilySendsAndSumsAddressHighByteAsFF) {
   b.profile.Is1208Family = true;
   b.link.Request({0x00, 0x6F, 0x00, 0x00, 0x07}, StReadTime, "读时间...");
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x00, 0x07, 0xCF));
-  EXPECT_EQ(b.link.state().SendBuf[2], 0xFF);
+  // A probe after it still goes out empty: the address byte stays within the request.
+  b.link.SendProbe(StProbe);
+  EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x00, 0x55));
 }
 
 TEST(RequestFrame, WriteRegWritesOneByte) {
   LinkBench b;
   b.link.WriteReg(0x3F, 0x02, StWriteWEL, "写WEL");
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02, 0x0D));
-  EXPECT_EQ(b.link.state().SendLen, 6);
 }
 
 TEST(RequestFrame, ChecksumWrapsModulo256) {
@@ -59,24 +59,32 @@ TEST(RequestFrame, ChecksumWrapsModulo256) {
 
 TEST(RequestOperation, ArmsTimeoutRecordsKindAndShowsText) {
   LinkBench b;
-  b.link.state().RecvCount = 3;
+  b.port.receive({0x55, 0x80, 0x01});  // the start of an older reply
   b.link.ReadReg(0x3F, StReadSR, "读SR");
-  EXPECT_TRUE(b.timeout->isEnabled());
-  EXPECT_EQ(b.link.state().CmdState, StReadSR);
-  EXPECT_EQ(b.bar.panel(2), "读SR");
-  EXPECT_EQ(b.link.state().RecvCount, 0) << "every request starts a new reply at index 0";
+  EXPECT_TRUE(b.link.awaitingReply());
+  EXPECT_EQ(b.link.pendingRequest(), StReadSR);
+  EXPECT_THAT(b.statusTexts, ElementsAre("读SR"));
+  // Every request starts a new reply at index 0: the older bytes are gone.
+  b.port.receive(DataReply({0x80}));
+  ASSERT_EQ(b.replies.size(), 1u);
+  EXPECT_EQ(b.replies[0], std::make_pair(StReadSR, DataReply({0x80})));
+  EXPECT_FALSE(b.link.awaitingReply()) << "a complete reply ends the time-out";
 }
 
 TEST(RequestOperation, FailedWriteOnClosedPortIsIgnored) {
   LinkBench b;
+  b.port.receive({0x55, 0x80, 0x01, 0x00});
   b.port.close();
-  b.link.state().RecvCount = 4;
   b.link.ReadReg(0x3F, StReadSR, "读SR");
   EXPECT_TRUE(b.port.writes.empty());
-  EXPECT_TRUE(b.dialogs.shown.empty());
-  EXPECT_TRUE(b.timeout->isEnabled()) << "the missing reply runs into the time-out";
-  EXPECT_EQ(b.link.state().RecvCount, 0);
-  EXPECT_EQ(b.bar.panel(2), "读SR");
+  EXPECT_EQ(b.overflows + b.frameErrors, 0);
+  EXPECT_TRUE(b.link.awaitingReply()) << "the missing reply runs into the time-out";
+  EXPECT_THAT(b.statusTexts, ElementsAre("读SR"));
+  b.clock.advance(2000ms);
+  EXPECT_EQ(b.timeouts, 1);
+  EXPECT_FALSE(b.link.awaitingReply());
+  b.clock.advance(10000ms);
+  EXPECT_EQ(b.timeouts, 1) << "the time-out fires once per request";
 }
 
 // --- Reassembly, through the window so that a dispatched reply is visible ---------------------
@@ -90,7 +98,7 @@ struct Reassembly : ::testing::Test {
     b.window.MenuClick(MenuId::READTIME);
   }
   bool timeShown() const {
-    return b.panel(2) == "读时间成功" && b.controls().LabTime.caption == "09:05:30";
+    return b.panel(2) == "读时间成功" && b.controls().timeLabel.caption == "09:05:30";
   }
 };
 
@@ -100,8 +108,7 @@ TEST_F(Reassembly, ByteByByte) {
     b.port.receive({TIME_REPLY[i]});
   }
   EXPECT_TRUE(timeShown());
-  EXPECT_FALSE(b.window.Timer2().isEnabled());
-  EXPECT_EQ(b.link().RecvCount, 0);
+  EXPECT_FALSE(b.window.link().awaitingReply());
 }
 
 TEST_F(Reassembly, EveryTwoAndThreePieceSplit) {
@@ -116,7 +123,7 @@ TEST_F(Reassembly, EveryTwoAndThreePieceSplit) {
       EXPECT_EQ(fresh.panel(2), "读时间...") << "split " << i << "/" << j;
       fresh.port.receive(Bytes(TIME_REPLY.begin() + j, TIME_REPLY.end()));
       EXPECT_EQ(fresh.panel(2), "读时间成功") << "split " << i << "/" << j;
-      EXPECT_EQ(fresh.controls().LabTime.caption, "09:05:30") << "split " << i << "/" << j;
+      EXPECT_EQ(fresh.controls().timeLabel.caption, "09:05:30") << "split " << i << "/" << j;
     }
   }
 }
@@ -125,7 +132,7 @@ TEST(ReassemblyAck, AcknowledgementOneChunkOrByteByByte) {
   for (bool byteByByte : {false, true}) {
     WindowBench b;
     b.loadConnectedWith(MenuId::X1226);
-    b.link().CmdState = StWriteAL0;
+    b.window.commands().CmdWriteAL0();
     if (byteByByte)
       for (std::uint8_t x : ACK) b.port.receive({x});
     else
@@ -137,25 +144,29 @@ TEST(ReassemblyAck, AcknowledgementOneChunkOrByteByByte) {
 TEST_F(Reassembly, RepliesAfterAGoodReplyStartAtIndexZero) {
   b.port.receive(TIME_REPLY);
   ASSERT_TRUE(timeShown());
-  b.link().CmdState = StWriteTime;
+  b.window.commands().CmdWriteTime();
   b.port.receive({0x55, 0x81});
-  EXPECT_EQ(b.link().RecvCount, 2);
-  EXPECT_EQ(b.link().RecvBuf[0], 0x55);
   b.port.receive({0x01, 0x00, 0xD7});
   EXPECT_EQ(b.panel(2), "设置时间成功");
-  b.link().CmdState = StReadSR;
+  b.window.commands().CmdGetSR();
   b.port.receive(DataReply({0x80}));
   EXPECT_EQ(b.panel(2), "读SR成功");
   EXPECT_EQ(b.window.registers().RegSR, 0x80);
 }
 
 TEST_F(Reassembly, BadChecksumIsReportedAndNotDispatched) {
-  b.link().CmdState = StWriteAL0;
+  b.window.commands().CmdWriteAL0();
   b.port.receive({0x55, 0x81, 0x01, 0x00, 0xD8});
   EXPECT_EQ(b.panel(2), "帧和校验错");
   EXPECT_EQ(b.dialogs.beeps, 1);
-  EXPECT_TRUE(b.window.Timer2().isEnabled()) << "the request still waits for its time-out";
-  EXPECT_EQ(b.link().RecvCount, 5);
+  EXPECT_TRUE(b.window.link().awaitingReply()) << "the request still waits for its time-out";
+  // The bad frame stays in the buffer: a good acknowledgement right after it is not read until
+  // a new request starts the buffer afresh.
+  b.port.receive(ACK);
+  EXPECT_EQ(b.panel(2), "帧和校验错");
+  b.window.commands().CmdWriteAL0();
+  b.port.receive(ACK);
+  EXPECT_EQ(b.panel(2), "设置AL0成功");
 }
 
 TEST_F(Reassembly, MoreBytesThanTheLengthSaysAreNeverDispatched) {
@@ -171,7 +182,6 @@ TEST_F(Reassembly, MoreBytesThanTheLengthSaysAreNeverDispatched) {
 TEST_F(Reassembly, TimeoutDropsAPartialReply) {
   b.port.receive(Bytes(TIME_REPLY.begin(), TIME_REPLY.begin() + 5));
   b.clock.advance(2000ms);
-  EXPECT_EQ(b.link().RecvCount, 0);
   b.port.receive(TIME_REPLY);
   EXPECT_TRUE(timeShown());
 }
@@ -183,24 +193,25 @@ TEST_F(Reassembly, OverflowRestartsAtIndexZeroWithTheChunk) {
   ASSERT_EQ(b.dialogs.shown.size(), 1u);
   EXPECT_EQ(b.dialogs.shown[0].text, "接收缓冲区溢出");
   EXPECT_FALSE(b.dialogs.shown[0].question);
-  EXPECT_EQ(b.link().RecvCount, 8);
-  EXPECT_THAT(Bytes(b.link().RecvBuf.begin(), b.link().RecvBuf.begin() + 8),
-              ElementsAreArray(TIME_REPLY.begin(), TIME_REPLY.begin() + 8));
   b.port.receive(Bytes(TIME_REPLY.begin() + 8, TIME_REPLY.end()));
   EXPECT_TRUE(timeShown());
 }
 
-TEST_F(Reassembly, ChunkLongerThanTheBufferKeepsItsFirst257Bytes) {
+TEST(ReassemblyOverflow, ChunkLongerThanTheBufferKeepsItsFirst257Bytes) {
+  LinkBench b;
+  b.link.ReadReg(0x3F, StReadSR, "读SR");
   b.port.receive({0x55, 0x80});
-  Bytes huge(300);
-  for (std::size_t i = 0; i < huge.size(); ++i) huge[i] = static_cast<std::uint8_t>(i);
-  huge[2] = 0xFF;  // an impossible length, so nothing dispatches
+  // A 257-byte reply (253 data bytes) followed by 43 bytes more, in one chunk.
+  Bytes data(253);
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i);
+  const Bytes reply = DataReply(data);
+  ASSERT_EQ(reply.size(), 257u);
+  Bytes huge = reply;
+  huge.insert(huge.end(), 43, 0xEE);
   b.port.receive(huge);
-  ASSERT_EQ(b.dialogs.shown.size(), 1u);
-  EXPECT_EQ(b.dialogs.shown[0].text, "接收缓冲区溢出");
-  EXPECT_EQ(b.link().RecvCount, 257);
-  EXPECT_THAT(Bytes(b.link().RecvBuf.begin(), b.link().RecvBuf.end()),
-              ElementsAreArray(huge.begin(), huge.begin() + 257));
+  EXPECT_EQ(b.overflows, 1);
+  ASSERT_EQ(b.replies.size(), 1u);
+  EXPECT_THAT(b.replies[0].second, ElementsAreArray(reply));
 }
 
 TEST_F(Reassembly, LargestReplyFillsTheBufferWithoutOverflow) {

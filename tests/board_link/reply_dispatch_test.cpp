@@ -1,16 +1,17 @@
-// What each reply does under each kind of pending request.
+// What each reply does under each kind of pending request: the texts it leaves in the link panel
+// and what it writes into the register image, the records and the chip reads.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "board_link/board_status.h"
 #include "board_link/reply_dispatcher.h"
-#include "board_link/reply_effects.h"
-#include "main_window/device_profile.h"
+#include "core/device_profile.h"
 #include "window_bench.h"
 
 namespace rtceval::testing {
@@ -19,53 +20,29 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-// Records what a reply does outside the link; `log` keeps the order of texts and decoding.
-class RecordingEffects : public ReplyEffects {
- public:
-  std::vector<std::string> texts, log;
-  int beeps = 0, timeoutStops = 0, dialogCloses = 0, srReads = 0, panelRefreshes = 0;
-  std::vector<int> ports;
-  std::vector<std::pair<int, Bytes>> reads;  // alarm 0/1 (0, 1), memory (2), user registers (3)
-
-  void setLinkStatus(const std::string& t) override { texts.push_back(t), log.push_back(t); }
-  void beep() override { ++beeps; }
-  void stopResponseTimeout() override { ++timeoutStops; }
-  void showTime(std::span<const std::uint8_t> d) override { record(-1, Bytes(d.begin(), d.end())); }
-  void showBoardPort(int portNo) override { ports.push_back(portNo); }
-  void closeConnectDialog() override { ++dialogCloses; }
-  void statusRegisterRead() override { ++srReads; }
-  void refreshPanel() override { ++panelRefreshes; }
-  void alarmRead(int n, std::span<const std::uint8_t> d) override {
-    record(n, {d.begin(), d.end()});
-  }
-  void memoryRead(std::uint8_t v) override { record(2, {v}); }
-  void userRegistersRead(std::uint8_t a, std::uint8_t b) override { record(3, {a, b}); }
-
- private:
-  void record(int kind, Bytes data) {
-    reads.emplace_back(kind, std::move(data));
-    log.push_back("decoded");
-  }
-};
-
+// The models a reply writes into, and what the last reply did.
 struct Dispatch {
-  LinkState link;
   RegisterImage regs;
+  TimeAlarmRecords records;
+  ChipReads reads;
   DeviceProfile profile;
-  RecordingEffects fx;
+  int portNo = 1;
+  ReplyOutcome out;
 
   explicit Dispatch(bool is1208Family = false) { profile.Is1208Family = is1208Family; }
   void deliver(CmdStateCode state, const Bytes& frame) {
-    link.CmdState = state;
-    std::copy(frame.begin(), frame.end(), link.RecvBuf.begin());
-    link.RecvCount = static_cast<std::int16_t>(frame.size());
-    ReplyContext ctx{link, regs, profile, fx};
-    ParseReply(ctx);
+    ReplyModels models{regs, records, reads};
+    out = ParseReply(frame, state, profile, portNo, models);
   }
+  const std::vector<std::string>& texts() const { return out.texts; }
 };
 
 const Bytes ONE_BYTE_REPLY = DataReply({0x5C});
 const Bytes READ_ERROR{0x55, 0x81, 0x01, 0x84, 0x5B};
+
+std::string layoutName(bool is1208Family) {
+  return is1208Family ? "LayoutB" : "LayoutA";
+}
 
 // --- Acknowledged writes ------------------------------------------------------------------------
 
@@ -73,26 +50,28 @@ struct AckCase {
   CmdStateCode state;
   const char* done;
 };
+void PrintTo(const AckCase& c, std::ostream* os) {
+  *os << "request " << int(c.state) << " -> " << c.done;
+}
 
 class AcknowledgedWrite : public ::testing::TestWithParam<AckCase> {};
 
 TEST_P(AcknowledgedWrite, OnlyAnAcknowledgementShowsItsText) {
   Dispatch ok;
   ok.deliver(GetParam().state, ACK);
-  EXPECT_THAT(ok.fx.texts, ElementsAre(GetParam().done));
-  EXPECT_EQ(ok.fx.timeoutStops, 1);
-  EXPECT_EQ(ok.link.CmdState, GetParam().state) << "a reply never clears the request kind";
-  EXPECT_EQ(ok.link.RecvCount, 0);
+  EXPECT_THAT(ok.texts(), ElementsAre(GetParam().done));
+  EXPECT_TRUE(ok.out.accepted);
 
   Dispatch data;
   data.deliver(GetParam().state, ONE_BYTE_REPLY);
-  EXPECT_THAT(data.fx.texts, IsEmpty());
-  EXPECT_EQ(data.fx.timeoutStops, 1);
+  EXPECT_THAT(data.texts(), IsEmpty());
+  EXPECT_FALSE(data.out.accepted);
+  EXPECT_EQ(data.regs.RegSR, 0) << "a write stores nothing";
 
   Dispatch error;
   error.deliver(GetParam().state, {0x55, 0x81, 0x01, 0x85, 0x5C});
-  EXPECT_THAT(error.fx.texts, ElementsAre("评估板写器件错"));
-  EXPECT_EQ(error.fx.beeps, 0);
+  EXPECT_THAT(error.texts(), ElementsAre("评估板写器件错"));
+  EXPECT_FALSE(error.out.beep);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -111,8 +90,10 @@ struct RegReadCase {
   CmdStateCode state;
   const char* done;
   std::uint8_t RegisterImage::*image;
-  bool isSR;
 };
+void PrintTo(const RegReadCase& c, std::ostream* os) {
+  *os << "request " << int(c.state) << " -> " << c.done;
+}
 
 class RegisterRead : public ::testing::TestWithParam<std::tuple<RegReadCase, bool>> {};
 
@@ -121,33 +102,35 @@ TEST_P(RegisterRead, OnlyAOneByteDataReplyStoresTheRegister) {
   Dispatch d(family);
   d.deliver(c.state, ONE_BYTE_REPLY);
   EXPECT_EQ(d.regs.*c.image, 0x5C);
-  EXPECT_THAT(d.fx.texts, ElementsAre(c.done));
-  EXPECT_EQ(d.fx.srReads, c.isSR ? 1 : 0);
-  EXPECT_EQ(d.fx.panelRefreshes, c.isSR ? 0 : 1);
+  EXPECT_THAT(d.texts(), ElementsAre(c.done));
+  EXPECT_TRUE(d.out.accepted);
 
   for (const Bytes& frame : {ACK, DataReply({0x5C, 0x5D}), DataReply({}), READ_ERROR}) {
     Dispatch other(family);
     other.regs.*c.image = 0xA7;
     other.deliver(c.state, frame);
     EXPECT_EQ(other.regs.*c.image, 0xA7);
-    EXPECT_EQ(other.fx.srReads + other.fx.panelRefreshes, 0);
+    EXPECT_FALSE(other.out.accepted);
     if (frame == READ_ERROR)
-      EXPECT_THAT(other.fx.texts, ElementsAre("评估板读器件错")) << "the board's text stays";
+      EXPECT_THAT(other.texts(), ElementsAre("评估板读器件错")) << "the board's text stays";
     else
-      EXPECT_THAT(other.fx.texts, IsEmpty());
+      EXPECT_THAT(other.texts(), IsEmpty());
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     AllRegisters, RegisterRead,
-    ::testing::Combine(
-        ::testing::Values(RegReadCase{0x11, "读SR成功", &RegisterImage::RegSR, true},
-                          RegReadCase{0x21, "读INT成功", &RegisterImage::RegINT, false},
-                          RegReadCase{0x31, "读BL成功", &RegisterImage::RegBL, false},
-                          RegReadCase{0x41, "读ATR成功", &RegisterImage::RegATR, false},
-                          RegReadCase{0x51, "读DTR成功", &RegisterImage::RegDTR, false},
-                          RegReadCase{0x61, "读EV成功", &RegisterImage::RegEV, false}),
-        ::testing::Bool()));
+    ::testing::Combine(::testing::Values(RegReadCase{0x11, "读SR成功", &RegisterImage::RegSR},
+                                         RegReadCase{0x21, "读INT成功", &RegisterImage::RegINT},
+                                         RegReadCase{0x31, "读BL成功", &RegisterImage::RegBL},
+                                         RegReadCase{0x41, "读ATR成功", &RegisterImage::RegATR},
+                                         RegReadCase{0x51, "读DTR成功", &RegisterImage::RegDTR},
+                                         RegReadCase{0x61, "读EV成功", &RegisterImage::RegEV}),
+                       ::testing::Bool()),
+    [](const auto& info) {
+      const RegReadCase& c = std::get<0>(info.param);
+      return "Request" + std::to_string(c.state) + "_" + layoutName(std::get<1>(info.param));
+    });
 
 // --- Reads that report their own failure --------------------------------------------------------
 
@@ -159,6 +142,9 @@ struct BlockReadCase {
   const char* done;
   const char* failed;
 };
+void PrintTo(const BlockReadCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class BlockRead : public ::testing::TestWithParam<std::tuple<BlockReadCase, bool>> {
  protected:
@@ -177,21 +163,26 @@ TEST_P(BlockRead, OnlyTheLayoutsLengthIsAcceptedOthersShowTheFailureText) {
   const auto& [c, family] = GetParam();
   const int n = expectedLength();
   Dispatch d(family);
-  d.link.PortNo = 3;
+  d.portNo = 3;
   d.deliver(c.state, DataReply(dataOf(n)));
-  ASSERT_FALSE(d.fx.texts.empty());
-  EXPECT_EQ(d.fx.texts.back(), c.done);
+  EXPECT_THAT(d.texts(), ElementsAre(c.done));
+  EXPECT_TRUE(d.out.accepted);
 
   for (const Bytes& frame :
        {DataReply(dataOf(n + 1)), DataReply(dataOf(n == 0 ? 2 : n - 1)), ACK}) {
     Dispatch other(family);
     other.deliver(c.state, frame);
-    EXPECT_THAT(other.fx.texts, ElementsAre(c.failed)) << c.name;
-    EXPECT_THAT(other.fx.reads, IsEmpty());
+    EXPECT_THAT(other.texts(), ElementsAre(c.failed)) << c.name;
+    EXPECT_FALSE(other.out.accepted);
+    EXPECT_EQ(other.records.Alarm0Regs.second + other.records.Alarm1Regs.second +
+                  other.reads.memoryByte + other.reads.userRegisters[0] +
+                  other.reads.time.time.second,
+              0)
+        << "nothing is stored from a rejected reply";
   }
   Dispatch error(family);
   error.deliver(c.state, READ_ERROR);
-  EXPECT_THAT(error.fx.texts, ElementsAre("评估板读器件错", c.failed)) << "the failure text stays";
+  EXPECT_THAT(error.texts(), ElementsAre("评估板读器件错", c.failed)) << "the failure text stays";
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -208,30 +199,41 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) {
       std::string n = std::get<0>(info.param).name;
       std::replace(n.begin(), n.end(), ' ', '_');
-      return n + (std::get<1>(info.param) ? "_LayoutB" : "_LayoutA");
+      return n + "_" + layoutName(std::get<1>(info.param));
     });
 
-TEST(ReplyDispatch, AcceptedDataIsShownAfterTheTextAndPassedOn) {
-  struct Case {
-    CmdStateCode state;
-    bool family;
-    Bytes data;
-    int kind;  // -1 time, 0/1 alarm, 2 memory, 3 user registers
-  };
-  const Case cases[] = {{0x01, false, {0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}, -1},
-                        {0x01, true, {0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04}, -1},
-                        {0x71, false, {1, 2, 3, 4, 5, 6, 7, 8}, 0},
-                        {0x71, true, {1, 2, 3, 4, 5, 6}, 0},
-                        {0x81, false, {9, 8, 7, 6, 5, 4, 3, 2}, 1},
-                        {0xB1, false, {0x3A}, 2},
-                        {0xC1, true, {0x12, 0xEF}, 3}};
-  for (const Case& c : cases) {
-    Dispatch d(c.family);
-    d.deliver(c.state, DataReply(c.data));
-    EXPECT_THAT(d.fx.reads, ElementsAre(std::pair<int, Bytes>{c.kind, c.data})) << c.state;
-    ASSERT_EQ(d.fx.log.size(), 2u);
-    EXPECT_EQ(d.fx.log[1], "decoded") << "the text comes first";
-  }
+TEST(ReplyDispatch, AcceptedDataGoesIntoTheModels) {
+  Dispatch time;
+  time.deliver(StReadTime, DataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
+  EXPECT_EQ(time.reads.time.display.timeText, "09:05:30");
+  EXPECT_TRUE(time.reads.time.is24Hour);
+
+  // Alarm records in register order; layout B has no year and keeps the weekday sixth.
+  Dispatch alarm0;
+  alarm0.deliver(StReadAL0, DataReply({0x81, 0x82, 0x83, 0x84, 0x85, 0x04, 0x86, 0x20}));
+  const TimeRecord& a0 = alarm0.records.Alarm0Regs;
+  EXPECT_EQ(std::vector<int>({a0.second, a0.minute, a0.hour, a0.date, a0.month, a0.weekday}),
+            std::vector<int>({0x81, 0x82, 0x83, 0x84, 0x85, 0x86}));
+  EXPECT_EQ(a0.year, 0x2004);
+  Dispatch alarm0B(true);
+  alarm0B.records.Alarm0Regs.year = 0x1999;
+  alarm0B.deliver(StReadAL0, DataReply({1, 2, 3, 4, 5, 6}));
+  const TimeRecord& b0 = alarm0B.records.Alarm0Regs;
+  EXPECT_EQ(std::vector<int>({b0.second, b0.minute, b0.hour, b0.date, b0.month, b0.weekday}),
+            std::vector<int>({1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ(b0.year, 0x1999) << "the X1208 family's alarm has no year";
+  Dispatch alarm1;
+  alarm1.deliver(StReadAL1, DataReply({9, 8, 7, 6, 5, 0x99, 3, 0x19}));
+  EXPECT_EQ(alarm1.records.Alarm1Regs.second, 9);
+  EXPECT_EQ(alarm1.records.Alarm1Regs.year, 0x1999);
+  EXPECT_EQ(alarm1.records.Alarm0Regs.second, 0) << "alarm 0 is left alone";
+
+  Dispatch memory;
+  memory.deliver(StReadMem, DataReply({0x3A}));
+  EXPECT_EQ(memory.reads.memoryByte, 0x3A);
+  Dispatch user(true);
+  user.deliver(StReadUR, DataReply({0x12, 0xEF}));
+  EXPECT_EQ(user.reads.userRegisters, (std::array<std::uint8_t, 2>{0x12, 0xEF}));
 }
 
 TEST(ReplyDispatch, ControlBlockFillsTheFourRegistersOfTheLayout) {
@@ -241,8 +243,8 @@ TEST(ReplyDispatch, ControlBlockFillsTheFourRegistersOfTheLayout) {
   const RegisterImage& ra = a.regs;
   EXPECT_EQ(std::vector<int>({ra.RegBL, ra.RegINT, ra.RegATR, ra.RegDTR, ra.RegEV}),
             std::vector<int>({0xB1, 0xC2, 0xD3, 0xE4, 0x5A}));
-  EXPECT_THAT(a.fx.texts, IsEmpty());
-  EXPECT_EQ(a.fx.panelRefreshes, 1);
+  EXPECT_THAT(a.texts(), IsEmpty());
+  EXPECT_TRUE(a.out.accepted);
 
   Dispatch b(true);
   b.regs.RegBL = 0x5A;
@@ -254,52 +256,40 @@ TEST(ReplyDispatch, ControlBlockFillsTheFourRegistersOfTheLayout) {
   Dispatch one;  // four bytes expected: ignored silently
   one.deliver(0x77, DataReply({0xB1}));
   EXPECT_EQ(one.regs.RegBL + one.regs.RegINT, 0);
-  EXPECT_THAT(one.fx.texts, IsEmpty());
-  EXPECT_EQ(one.fx.panelRefreshes, 0);
+  EXPECT_THAT(one.texts(), IsEmpty());
+  EXPECT_FALSE(one.out.accepted);
 }
 
-TEST(ReplyDispatch, ProbeAnswerShowsPortAndEndsTheSearch) {
-  Dispatch d;
-  d.link.PortNo = 2;
-  d.link.Detecting = true;
-  d.deliver(0x08, PROBE_ANSWER);
-  EXPECT_THAT(d.fx.texts, ElementsAre("成功连接评估板于串口2"));
-  EXPECT_THAT(d.fx.ports, ElementsAre(2));
-  EXPECT_FALSE(d.link.Detecting);
-  EXPECT_EQ(d.fx.dialogCloses, 0);
+TEST(ReplyDispatch, ProbeAnswersNameThePort) {
+  Dispatch probe;
+  probe.portNo = 2;
+  probe.deliver(StProbe, PROBE_ANSWER);
+  EXPECT_THAT(probe.texts(), ElementsAre("成功连接评估板于串口2"));
+  EXPECT_TRUE(probe.out.accepted);
   Dispatch other;
-  other.link.Detecting = true;
-  other.deliver(0x08, ACK);
-  EXPECT_THAT(other.fx.texts, IsEmpty());
-  EXPECT_TRUE(other.link.Detecting) << "the next detection step goes on";
-}
+  other.deliver(StProbe, ACK);
+  EXPECT_THAT(other.texts(), IsEmpty()) << "the next detection step goes on";
+  EXPECT_FALSE(other.out.accepted);
 
-TEST(ReplyDispatch, ConnectReplyClosesThePortDialogEitherWay) {
-  Dispatch ok;
-  ok.link.PortNo = 4;
-  ok.deliver(0x09, PROBE_ANSWER);
-  EXPECT_THAT(ok.fx.texts, ElementsAre("成功连接评估板于串口4"));
-  EXPECT_THAT(ok.fx.ports, ElementsAre(4));
-  EXPECT_EQ(ok.fx.dialogCloses, 1);
-  Dispatch bad;
-  bad.deliver(0x09, ACK);
-  EXPECT_THAT(bad.fx.texts, ElementsAre("未成功连接到评估板"));
-  EXPECT_TRUE(bad.fx.ports.empty());
-  EXPECT_EQ(bad.fx.dialogCloses, 1);
+  Dispatch connect;
+  connect.portNo = 4;
+  connect.deliver(StConnect, PROBE_ANSWER);
+  EXPECT_THAT(connect.texts(), ElementsAre("成功连接评估板于串口4"));
+  Dispatch refused;
+  refused.deliver(StConnect, ACK);
+  EXPECT_THAT(refused.texts(), ElementsAre("未成功连接到评估板"));
+  EXPECT_TRUE(refused.out.interpreted) << "the port dialog hears of it and closes";
 }
 
 // --- Frame errors and board status codes --------------------------------------------------------
 
-TEST(ReplyDispatch, BadLeadByteBeepsAndStopsTheTimeout) {
+TEST(ReplyDispatch, BadLeadByteBeepsAndIsNotInterpreted) {
   for (CmdStateCode state : {0x01, 0x08, 0x11, 0x77, 0xEE}) {
     Dispatch d;
-    d.link.Detecting = true;
     d.deliver(state, {0x56, 0x80, 0x00, 0xD6});
-    EXPECT_THAT(d.fx.texts, ElementsAre("无效的帧头")) << state;
-    EXPECT_EQ(d.fx.beeps, 1);
-    EXPECT_EQ(d.fx.timeoutStops, 1);
-    EXPECT_EQ(d.link.RecvCount, 0);
-    EXPECT_TRUE(d.link.Detecting);
+    EXPECT_THAT(d.texts(), ElementsAre("无效的帧头")) << state;
+    EXPECT_TRUE(d.out.beep);
+    EXPECT_FALSE(d.out.interpreted);
   }
 }
 
@@ -307,9 +297,9 @@ TEST(ReplyDispatch, BadFlagByteBeeps) {
   for (std::uint8_t flag : {0x00, 0x7F, 0x82, 0xFF}) {
     Dispatch d;
     d.deliver(0x11, ReplyFrame(flag, {0x20}));
-    EXPECT_THAT(d.fx.texts, ElementsAre("帧标志错")) << int(flag);
-    EXPECT_EQ(d.fx.beeps, 1);
-    EXPECT_EQ(d.fx.timeoutStops, 1);
+    EXPECT_THAT(d.texts(), ElementsAre("帧标志错")) << int(flag);
+    EXPECT_TRUE(d.out.beep);
+    EXPECT_FALSE(d.out.interpreted);
     EXPECT_EQ(d.regs.RegSR, 0);
   }
 }
@@ -318,25 +308,25 @@ TEST(ReplyDispatch, WithoutARequestKindOnlyTheCommonStepsRun) {
   for (CmdStateCode state : {0x00, 0xEE, 0x03, 0x99}) {
     for (const Bytes& frame : {ACK, ONE_BYTE_REPLY, PROBE_ANSWER, DataReply({1, 2, 3, 4})}) {
       Dispatch d;
-      d.link.Detecting = true;
       d.deliver(state, frame);
-      EXPECT_THAT(d.fx.texts, IsEmpty()) << state;
-      EXPECT_EQ(d.fx.timeoutStops, 1);
-      EXPECT_EQ(d.link.RecvCount, 0);
-      EXPECT_TRUE(d.link.Detecting);
+      EXPECT_THAT(d.texts(), IsEmpty()) << state;
+      EXPECT_FALSE(d.out.interpreted);
+      EXPECT_FALSE(d.out.beep);
       EXPECT_EQ(d.regs.RegSR + d.regs.RegBL + d.regs.RegINT, 0);
-      EXPECT_EQ(d.fx.srReads + d.fx.panelRefreshes, 0);
     }
   }
   Dispatch d;
   d.deliver(0xEE, READ_ERROR);
-  EXPECT_THAT(d.fx.texts, ElementsAre("评估板读器件错"));
+  EXPECT_THAT(d.texts(), ElementsAre("评估板读器件错"));
 }
 
 struct StatusCase {
   std::uint8_t code;
   const char* text;
 };
+void PrintTo(const StatusCase& c, std::ostream* os) {
+  *os << "code " << int(c.code) << " -> " << c.text;
+}
 
 class BoardStatus : public ::testing::TestWithParam<StatusCase> {};
 
@@ -344,8 +334,8 @@ TEST_P(BoardStatus, ErrorReplyShowsTheCodesText) {
   EXPECT_STREQ(BoardErrorText(GetParam().code), GetParam().text);
   Dispatch d;
   d.deliver(0x20, ReplyFrame(0x81, {GetParam().code}));
-  EXPECT_THAT(d.fx.texts, ElementsAre(GetParam().text));
-  EXPECT_EQ(d.fx.beeps, 0);
+  EXPECT_THAT(d.texts(), ElementsAre(GetParam().text));
+  EXPECT_FALSE(d.out.beep);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -368,8 +358,8 @@ TEST(WindowDispatch, SevenByteTimeReplyNeverReadsTheChecksumAsCentury) {
   // The checksum of this frame is 0x19, where an eighth data byte would stand.
   b.replyTo(StReadTime, {0x55, 0x80, 0x07, 0x59, 0x13, 0x91, 0x15, 0x06, 0x23, 0x02, 0x19});
   EXPECT_EQ(b.panel(2), "读时间成功");
-  EXPECT_EQ(b.controls().LabTime.caption, "11:13:59");
-  EXPECT_EQ(b.controls().LabDate.caption, "2023年06月15日 星期二");
+  EXPECT_EQ(b.controls().timeLabel.caption, "11:13:59");
+  EXPECT_EQ(b.controls().dateLabel.caption, "2023年06月15日 星期二");
 }
 
 TEST(WindowDispatch, LateReplyIsReadUnderTheNewerRequest) {

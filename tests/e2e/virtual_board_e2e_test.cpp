@@ -5,8 +5,8 @@
 #include <chrono>
 #include <string>
 
+#include "core/register_map.h"
 #include "main_window/main_window.h"
-#include "register_editors/register_map.h"
 #include "scripted_dialogs.h"
 #include "sim/virtual_board_port.h"
 #include "time_alarms/set_time_dialog.h"
@@ -35,21 +35,21 @@ class VirtualBoardTest : public ::testing::Test {
     window->MenuClick(menu);
   }
 
-  std::string panel(int n) const { return window->controls().StatusBar1.panel(n); }
+  std::string panel(int n) const { return window->controls().statusBar.panel(n); }
 
   void setTime(const char* year, const char* month, const char* date, const char* weekday,
                const char* hour, const char* minute, const char* second) {
     window->MenuClick(MenuId::SETTIME);
-    SetTimeDialog* d = window->setTimeDialog();
+    SetTimeDialog* d = window->dialogHost().current<SetTimeDialog>();
     ASSERT_NE(d, nullptr);
-    d->Text1 = year;
-    d->Text2 = month;
-    d->Text3 = date;
-    d->Text7 = weekday;
-    d->Text4 = hour;
-    d->Text5 = minute;
-    d->Text6 = second;
-    window->RunEvent([d] { d->Command1_Click(); });
+    d->yearText = year;
+    d->monthText = month;
+    d->dateText = date;
+    d->weekdayText = weekday;
+    d->hourText = hour;
+    d->minuteText = minute;
+    d->secondText = second;
+    window->events().run([d] { d->okClicked(); });
     clock.advance(200ms);  // unlock steps and the write, 50 ms apart, and their replies
   }
 
@@ -69,7 +69,7 @@ TEST_F(VirtualBoardTest, TheBoardSearchFindsTheVirtualBoardOnPortOne) {
   start(ChipModel::X1226, MenuId::X1226);
   EXPECT_EQ(panel(2), "成功连接评估板于串口1");
   EXPECT_EQ(panel(6), "1");
-  EXPECT_FALSE(window->link().state().Detecting);
+  EXPECT_FALSE(window->isDetecting());
 }
 
 TEST_F(VirtualBoardTest, AnX1226TakesTheTimeSetAfterItsUnlockStepsAndReadsItBack) {
@@ -81,14 +81,15 @@ TEST_F(VirtualBoardTest, AnX1226TakesTheTimeSetAfterItsUnlockStepsAndReadsItBack
 
   readTime();
   EXPECT_EQ(panel(2), "读时间成功");
-  EXPECT_EQ(window->controls().LabTime.caption, "09:05:30");
-  EXPECT_EQ(window->controls().LabDate.caption, "2004年05月20日 星期四");
-  EXPECT_FALSE(window->controls().LabAM.enabled);
-  EXPECT_FALSE(window->controls().LabPM.enabled);
+  EXPECT_EQ(window->controls().timeLabel.caption, "09:05:30");
+  EXPECT_EQ(window->controls().dateLabel.caption, "2004年05月20日 星期四");
+  EXPECT_FALSE(window->controls().amLabel.enabled);
+  EXPECT_FALSE(window->controls().pmLabel.enabled);
 
   clock.advance(2s);
   readTime();
-  EXPECT_EQ(window->controls().LabTime.caption, "09:05:32") << "the chip counts on from the write";
+  EXPECT_EQ(window->controls().timeLabel.caption, "09:05:32")
+      << "the chip counts on from the write";
 }
 
 TEST_F(VirtualBoardTest, AnX1209TakesTheTimeSetAfterWrtcAndReadsItBack) {
@@ -98,31 +99,31 @@ TEST_F(VirtualBoardTest, AnX1209TakesTheTimeSetAfterWrtcAndReadsItBack) {
 
   readTime();
   EXPECT_EQ(panel(2), "读时间成功");
-  EXPECT_EQ(window->controls().LabTime.caption, "11:59:58");
-  EXPECT_EQ(window->controls().LabDate.caption, "2099年12月31日 星期四");
+  EXPECT_EQ(window->controls().timeLabel.caption, "11:59:58");
+  EXPECT_EQ(window->controls().dateLabel.caption, "2099年12月31日 星期四");
 }
 
 TEST_F(VirtualBoardTest, TwelveHourPmTimeIsShownWithPmLit) {
   start(ChipModel::X1205, MenuId::X1205);
   window->MenuClick(MenuId::SETTIME);
-  SetTimeDialog* d = window->setTimeDialog();
+  SetTimeDialog* d = window->dialogHost().current<SetTimeDialog>();
   ASSERT_NE(d, nullptr);
-  d->Text4 = "11";
-  d->MIL12_Click(true);
-  d->OpPM_Click();
-  window->RunEvent([d] { d->Command1_Click(); });
+  d->hourText = "11";
+  d->twelveHourClicked(true);
+  d->pmClicked();
+  window->events().run([d] { d->okClicked(); });
   clock.advance(200ms);
   readTime();
-  EXPECT_EQ(window->controls().LabTime.caption, "11:59:59");
-  EXPECT_TRUE(window->controls().LabPM.enabled);
-  EXPECT_FALSE(window->controls().LabAM.enabled);
+  EXPECT_EQ(window->controls().timeLabel.caption, "11:59:59");
+  EXPECT_TRUE(window->controls().pmLabel.enabled);
+  EXPECT_FALSE(window->controls().amLabel.enabled);
 }
 
 TEST_F(VirtualBoardTest, ATimeWriteWithoutTheUnlockStepsLeavesTheClockAlone) {
   start(ChipModel::X1226, MenuId::X1226);
   const auto before = port->board().chip().time();
   window->records().NewTime = TimeRecord{0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x2004};
-  window->RunEvent([this] { window->commands().CmdWriteTime(); });
+  window->events().run([this] { window->commands().CmdWriteTime(); });
   clock.advance(50ms);
   EXPECT_EQ(panel(2), "评估板写器件错");
   EXPECT_EQ(port->board().chip().time().year, before.year);
@@ -132,11 +133,11 @@ TEST_F(VirtualBoardTest, ATimeWriteWithoutTheUnlockStepsLeavesTheClockAlone) {
 TEST_F(VirtualBoardTest, AnX1209DiscardsATimeWriteWithoutWrtc) {
   start(ChipModel::X1209, MenuId::X1209);
   window->records().NewTime = TimeRecord{0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x2004};
-  window->RunEvent([this] { window->commands().CmdWriteTime(); });
+  window->events().run([this] { window->commands().CmdWriteTime(); });
   clock.advance(50ms);
   EXPECT_EQ(panel(2), "设置时间成功") << "the chip acknowledges and discards";
   readTime();
-  EXPECT_EQ(window->controls().LabDate.caption, "2026年12月08日 星期二");
+  EXPECT_EQ(window->controls().dateLabel.caption, "2026年12月08日 星期二");
 }
 
 TEST_F(VirtualBoardTest, AnAlarmZeroMatchLightsItsIndicatorAndIsAnnounced) {
@@ -144,29 +145,29 @@ TEST_F(VirtualBoardTest, AnAlarmZeroMatchLightsItsIndicatorAndIsAnnounced) {
   setTime("2004", "5", "20", "4", "9", "5", "30");
   // Alarm 0 on second 33 only: bit 7 enables a field.
   window->records().Alarm0Regs = TimeRecord{0x80 | 0x33, 0, 0, 0, 0, 0, 0};
-  window->RunEvent([this] { window->sequencer().Start(StWriteAL0); });
+  window->events().run([this] { window->sequencer().Start(StWriteAL0); });
   clock.advance(200ms);
   EXPECT_EQ(panel(2), "设置AL0成功");
 
-  window->Check2_Click(true);
+  window->autoMonitorClicked(true);
   for (int i = 0; i < 4 && dialogs.shown.empty(); ++i) clock.advance(1s);
   ASSERT_FALSE(dialogs.shown.empty());
   EXPECT_EQ(dialogs.shown.front().text, "警报0发生");
-  EXPECT_EQ(window->controls().colours.ShapeAlarm0, ALARM_LIT);
-  EXPECT_EQ(window->controls().colours.ShapeAlarm1, ALARM_UNLIT);
+  EXPECT_EQ(window->controls().colours.alarm0Lamp, kAlarmLit);
+  EXPECT_EQ(window->controls().colours.alarm1Lamp, kAlarmUnlit);
 
   // Reading SR clears the flag on the chip; the next poll darkens the indicator again.
   clock.advance(1s);
-  EXPECT_EQ(window->controls().colours.ShapeAlarm0, ALARM_UNLIT);
+  EXPECT_EQ(window->controls().colours.alarm0Lamp, kAlarmUnlit);
 }
 
 TEST_F(VirtualBoardTest, AnX1209EventIsAnnouncedBeforeItsAlarm) {
   start(ChipModel::X1209, MenuId::X1209);
-  window->Check2_Click(true);
+  window->autoMonitorClicked(true);
   clock.advance(1s);  // first poll: RTCF only
   ASSERT_TRUE(port->board().chip().raiseEvent());
   clock.advance(1s);  // the poll sees EVT and lights the indicator
-  EXPECT_EQ(window->controls().colours.ShapeEV, ALARM_LIT);
+  EXPECT_EQ(window->controls().colours.eventLamp, kAlarmLit);
   clock.advance(1s);  // and the next tick announces it
   ASSERT_FALSE(dialogs.shown.empty());
   EXPECT_EQ(dialogs.shown.front().text, "事件发生");
@@ -176,11 +177,11 @@ TEST_F(VirtualBoardTest, ALostReplyEndsInTheTimeOutQuestionWhenReadingAutomatica
   start(ChipModel::X1226, MenuId::X1226);
   port->board().faults().set(sim::ReplyFault::Stall);
   dialogs.answers = {true};
-  window->Check1_Click(true);
+  window->autoReadTimeClicked(true);
   clock.advance(2300ms);
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text, "接收超时错,是否停止自动方式！");
-  EXPECT_FALSE(window->controls().Check1.checked);
+  EXPECT_FALSE(window->controls().autoReadTime.checked);
 }
 
 }  // namespace

@@ -6,8 +6,9 @@
 
 #include <functional>
 #include <optional>
+#include <ostream>
 
-#include "../board_link/window_bench.h"
+#include "window_bench.h"
 
 namespace rtceval::testing {
 namespace {
@@ -30,6 +31,13 @@ struct ModelCase {
   const char* name;
   bool layoutB;
 };
+
+void PrintTo(const CommandCase& c, std::ostream* os) {
+  *os << c.name;
+}
+void PrintTo(const ModelCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 // Distinct values in every record and register, so a byte from the wrong field shows.
 void fillRecords(MainWindow& w) {
@@ -114,26 +122,25 @@ TEST_P(Command, SendsItsFrameOrNothing) {
   b.loadConnectedWith(model.item);
   fillRecords(b.window);
   // What the window shows before the command: the probe's answer, no time-out running.
-  const CmdStateCode stateBefore = b.link().CmdState;
+  const CmdStateCode stateBefore = b.link().pendingRequest();
   const std::string textBefore = b.panel(2);
-  ASSERT_FALSE(b.window.Timer2().isEnabled());
+  ASSERT_FALSE(b.window.link().awaitingReply());
 
   cmd.run(b.window.commands());
 
   const std::optional<Expected>& e = model.layoutB ? cmd.layoutB : cmd.layoutA;
   if (!e) {
     EXPECT_TRUE(b.port.writes.empty());
-    EXPECT_EQ(b.link().CmdState, stateBefore);
+    EXPECT_EQ(b.link().pendingRequest(), stateBefore);
     EXPECT_EQ(b.panel(2), textBefore);
-    EXPECT_FALSE(b.window.Timer2().isEnabled());
+    EXPECT_FALSE(b.window.link().awaitingReply());
     return;
   }
   ASSERT_EQ(b.port.writes.size(), 1u);
   EXPECT_EQ(b.port.writes[0], e->frame);
-  EXPECT_EQ(b.link().SendLen, e->frame.size() - 4);
-  EXPECT_EQ(b.link().CmdState, e->state);
+  EXPECT_EQ(b.link().pendingRequest(), e->state);
   EXPECT_EQ(b.panel(2), e->text);
-  EXPECT_TRUE(b.window.Timer2().isEnabled());
+  EXPECT_TRUE(b.window.link().awaitingReply());
 }
 
 INSTANTIATE_TEST_SUITE_P(AllCommands, Command,
@@ -155,12 +162,12 @@ TEST(Commands, ReadTimeMenuSendsTheTimeRead) {
 TEST(Commands, AutomaticTimeReadEveryMainTimerTick) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1209);
-  b.window.Check1_Click(true);
+  b.window.autoReadTimeClicked(true);
   b.clock.advance(1000ms);
   ASSERT_EQ(b.port.writes.size(), 5u);
   for (const Bytes& w : b.port.writes)
     EXPECT_EQ(w, (Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x00, 0x07, 0xCF}));
-  b.window.Check1_Click(false);
+  b.window.autoReadTimeClicked(false);
   b.clock.advance(1000ms);
   EXPECT_EQ(b.port.writes.size(), 5u);
 }

@@ -3,10 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <sstream>
 
-#include "../board_link/window_bench.h"
-#include "board_link/connect_dialog.h"
+#include "connection/connect_dialog.h"
+#include "window_bench.h"
 
 namespace rtceval::testing {
 namespace {
@@ -21,7 +22,7 @@ const MenuId DEVICE_ITEMS[] = {MenuId::X1226, MenuId::X1227, MenuId::X1228,
 
 int visibleNoteLinks(const MainWindowControls& c) {
   int n = 0;
-  for (const auto& l : c.LabAN) n += l.visible;
+  for (const auto& l : c.noteLinks) n += l.visible;
   return n;
 }
 
@@ -29,11 +30,12 @@ int visibleNoteLinks(const MainWindowControls& c) {
 std::string snapshot(const WindowBench& b) {
   const auto& c = b.controls();
   std::ostringstream s;
-  s << c.caption << '|' << b.panel(4) << '|' << c.Labmht.caption << '|' << c.Labds.caption << '|'
-    << c.LabAlm1.enabled << c.LabEV.enabled << c.Check1.enabled << c.Check2.enabled << '|';
+  s << c.caption << '|' << b.panel(4) << '|' << c.introLink.caption << '|'
+    << c.datasheetLink.caption << '|' << c.alarm1Caption.enabled << c.eventCaption.enabled
+    << c.autoReadTime.enabled << c.autoMonitor.enabled << '|';
   for (const auto& m : c.menus) s << m.enabled << m.checked;
   s << '|';
-  for (const auto& l : c.LabAN) s << l.visible;
+  for (const auto& l : c.noteLinks) s << l.visible;
   const DeviceProfile& p = b.window.profile();
   s << '|' << p.Is1208Family << p.HasINT << p.HasWDT << p.HasAlarm0 << p.HasAlarm1 << p.HasBP
     << p.HasEvent << p.HasFOUT << p.HasMemory << p.HasUserReg;
@@ -55,27 +57,25 @@ TEST(LoadSequence, DateTextUsesBlanksAndSundayAsOne) {
     WindowBench b;
     b.pc.date = c.date;
     b.window.Form_Load();
-    EXPECT_EQ(b.controls().LabDate.caption, c.text);
+    EXPECT_EQ(b.controls().dateLabel.caption, c.text);
   }
 }
 
 TEST(LoadSequence, StartsWithNoDeviceAndDarkIndicators) {
   WindowBench b;
   // An SR reply before the load lights indicators; the load must darken them again.
-  b.link().CmdState = StReadSR;
-  b.port.receive(DataReply({0xE0}));
-  ASSERT_EQ(b.controls().colours.ShapeBAT, (Rgb{0, 255, 0}));
+  b.replyTo(StReadSR, DataReply({0xE0}));
+  ASSERT_EQ(b.controls().colours.batteryLamp, (Rgb{0, 255, 0}));
   b.port.receive({0x55, 0x80});
   b.window.Form_Load();
 
   const auto& c = b.controls();
-  EXPECT_EQ(c.colours.ShapeAlarm0, (Rgb{128, 0, 0}));
-  EXPECT_EQ(c.colours.ShapeAlarm1, (Rgb{128, 0, 0}));
-  EXPECT_EQ(c.colours.ShapeEV, (Rgb{128, 0, 0}));
-  EXPECT_EQ(c.colours.ShapeBAT, (Rgb{0, 64, 0}));
-  EXPECT_EQ(b.link().RecvCount, 0);
-  EXPECT_FALSE(c.Check1.enabled);
-  EXPECT_FALSE(c.Check2.enabled);
+  EXPECT_EQ(c.colours.alarm0Lamp, (Rgb{128, 0, 0}));
+  EXPECT_EQ(c.colours.alarm1Lamp, (Rgb{128, 0, 0}));
+  EXPECT_EQ(c.colours.eventLamp, (Rgb{128, 0, 0}));
+  EXPECT_EQ(c.colours.batteryLamp, (Rgb{0, 64, 0}));
+  EXPECT_FALSE(c.autoReadTime.enabled);
+  EXPECT_FALSE(c.autoMonitor.enabled);
   for (const auto& button : c.buttons) EXPECT_FALSE(button.visible) << button.name;
   for (MenuId id : {MenuId::READTIME, MenuId::SETTIME, MenuId::STATUS, MenuId::MFUNCTION})
     EXPECT_FALSE(c.menu(id).enabled) << c.menu(id).name;
@@ -84,10 +84,11 @@ TEST(LoadSequence, StartsWithNoDeviceAndDarkIndicators) {
   for (MenuId id : DEVICE_ITEMS) EXPECT_FALSE(c.menu(id).checked);
   EXPECT_EQ(b.panel(4), "");
   EXPECT_EQ(visibleNoteLinks(c), 0);
-  EXPECT_FALSE(c.Label1.visible || c.Labmht.visible || c.Labds.visible || c.LabAN0.visible);
+  EXPECT_FALSE(c.documentsHeading.visible || c.introLink.visible || c.datasheetLink.visible ||
+               c.notesHeading.visible);
   EXPECT_EQ(c.caption, "KESMO时钟芯片简易评估系统");
   EXPECT_EQ(b.window.OpenSubForm(), 255);
-  EXPECT_EQ(b.link().PortNo, 1);
+  EXPECT_EQ(b.link().PortNo(), 1);
 }
 
 TEST(LoadSequence, BeforeAnyDeviceOnlyDeviceConnectAndHelpWork) {
@@ -100,13 +101,13 @@ TEST(LoadSequence, BeforeAnyDeviceOnlyDeviceConnectAndHelpWork) {
   b.window.MenuClick(MenuId::STATUS);
   EXPECT_TRUE(b.port.writes.empty());
   EXPECT_EQ(b.window.OpenSubForm(), 255);
-  EXPECT_FALSE(b.window.Timer2().isEnabled());
+  EXPECT_FALSE(b.window.link().awaitingReply());
 
-  b.window.Check1_Click(true);
-  b.window.Check2_Click(true);
-  EXPECT_FALSE(b.controls().Check1.checked);
-  EXPECT_FALSE(b.controls().Check2.checked);
-  EXPECT_FALSE(b.window.Timer3().isEnabled());
+  b.window.autoReadTimeClicked(true);
+  b.window.autoMonitorClicked(true);
+  EXPECT_FALSE(b.controls().autoReadTime.checked);
+  EXPECT_FALSE(b.controls().autoMonitor.checked);
+  EXPECT_FALSE(b.window.monitorTimer().isEnabled());
   b.clock.advance(3000ms);
   EXPECT_TRUE(b.port.writes.empty());
 
@@ -114,18 +115,18 @@ TEST(LoadSequence, BeforeAnyDeviceOnlyDeviceConnectAndHelpWork) {
   EXPECT_EQ(b.window.OpenSubForm(), 17);
   b.window.MenuClick(MenuId::CONNECT);
   EXPECT_EQ(b.window.OpenSubForm(), 0);
-  EXPECT_NE(b.window.connectDialog(), nullptr);
+  EXPECT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
 }
 
 TEST(LoadSequence, UnloadStopsTimersAndClosesThePortOnce) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1226);
-  b.window.Check2_Click(true);
+  b.window.autoMonitorClicked(true);
   b.window.MenuClick(MenuId::READTIME);
   b.window.Form_Unload();
-  EXPECT_FALSE(b.window.Timer1().isEnabled());
-  EXPECT_FALSE(b.window.Timer2().isEnabled());
-  EXPECT_FALSE(b.window.Timer3().isEnabled());
+  EXPECT_FALSE(b.window.mainTimer().isEnabled());
+  EXPECT_FALSE(b.window.link().awaitingReply());
+  EXPECT_FALSE(b.window.monitorTimer().isEnabled());
   EXPECT_FALSE(b.port.isOpen());
   const int closes = b.port.closeCount;
   const auto sent = b.port.writes.size();
@@ -145,6 +146,9 @@ struct ProfileCase {
   std::array<bool, 10> flags;
   int noteLinks;
 };
+void PrintTo(const ProfileCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class DeviceClick : public ::testing::TestWithParam<ProfileCase> {};
 
@@ -173,22 +177,23 @@ TEST_P(DeviceClick, AppliesTheModelsProfile) {
   EXPECT_TRUE(m.menu(MenuId::ATR).enabled);
   for (MenuId id : {MenuId::READTIME, MenuId::SETTIME, MenuId::STATUS, MenuId::MFUNCTION})
     EXPECT_TRUE(m.menu(id).enabled);
-  EXPECT_TRUE(m.Check1.enabled);
-  EXPECT_TRUE(m.Check2.enabled);
-  EXPECT_FALSE(m.Check1.checked);
+  EXPECT_TRUE(m.autoReadTime.enabled);
+  EXPECT_TRUE(m.autoMonitor.enabled);
+  EXPECT_FALSE(m.autoReadTime.checked);
 
-  EXPECT_EQ(m.LabAlm1.enabled, c.flags[4]);
-  EXPECT_EQ(m.LabEV.enabled, c.flags[6]);
-  EXPECT_TRUE(m.LabAlm1.visible && m.LabEV.visible) << "greyed, never hidden";
+  EXPECT_EQ(m.alarm1Caption.enabled, c.flags[4]);
+  EXPECT_EQ(m.eventCaption.enabled, c.flags[6]);
+  EXPECT_TRUE(m.alarm1Caption.visible && m.eventCaption.visible) << "greyed, never hidden";
 
   EXPECT_EQ(m.caption, std::string("KESMO时钟芯片简易评估系统-----") + c.name);
   EXPECT_EQ(b.panel(4), c.name);
-  EXPECT_EQ(m.Labmht.caption, std::string(c.name) + "简介");
-  EXPECT_EQ(m.Labds.caption, std::string(c.name) + "数据手册");
-  EXPECT_TRUE(m.Labmht.visible && m.Labds.visible && m.LabAN0.visible && m.Label1.visible);
+  EXPECT_EQ(m.introLink.caption, std::string(c.name) + "简介");
+  EXPECT_EQ(m.datasheetLink.caption, std::string(c.name) + "数据手册");
+  EXPECT_TRUE(m.introLink.visible && m.datasheetLink.visible && m.notesHeading.visible &&
+              m.documentsHeading.visible);
   EXPECT_EQ(visibleNoteLinks(m), c.noteLinks);
-  EXPECT_TRUE(m.LabAN[0].visible);
-  EXPECT_EQ(m.LabAN[0].caption, "AN154");
+  EXPECT_TRUE(m.noteLinks[0].visible);
+  EXPECT_EQ(m.noteLinks[0].caption, "AN154");
   for (MenuId id : DEVICE_ITEMS) EXPECT_EQ(m.menu(id).checked, id == c.item) << m.menu(id).name;
   EXPECT_TRUE(b.port.writes.empty()) << "choosing a model sends nothing";
 }
@@ -211,7 +216,7 @@ TEST(DeviceSelection, BackFromX1205ToX1226ShowsAllNineNoteLinks) {
   ASSERT_EQ(visibleNoteLinks(b.controls()), 1);
   b.window.MenuClick(MenuId::X1226);
   EXPECT_EQ(visibleNoteLinks(b.controls()), 9);
-  EXPECT_EQ(b.controls().LabAN[8].caption, "AN87");
+  EXPECT_EQ(b.controls().noteLinks[8].caption, "AN87");
   EXPECT_TRUE(b.controls().menu(MenuId::BP).enabled);
   EXPECT_FALSE(b.controls().menu(MenuId::X1205).checked);
 }
@@ -235,7 +240,7 @@ TEST(DeviceSelection, SwitchingFamiliesKeepsRegistersAndTheOpenDialog) {
   b.window.MenuClick(MenuId::X1208);
   EXPECT_EQ(b.window.registers().RegBL, 0x84);
   EXPECT_EQ(b.window.registers().RegINT, 0x61);
-  EXPECT_NE(b.window.connectDialog(), nullptr);
+  EXPECT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_EQ(b.window.OpenSubForm(), 0);
   EXPECT_TRUE(b.window.profile().Is1208Family);
   EXPECT_TRUE(b.port.writes.empty());
@@ -257,7 +262,7 @@ TEST(DeviceSelection, DeviceSelByNameSetsNoFlagAndTicksOnlyAnExactName) {
   EXPECT_TRUE(c.menu(MenuId::X1209).checked);
   EXPECT_EQ(visibleNoteLinks(c), 1);
   EXPECT_FALSE(b.window.profile().HasEvent);
-  EXPECT_FALSE(c.LabEV.enabled) << "labels follow the click, not Device_Sel";
+  EXPECT_FALSE(c.eventCaption.enabled) << "labels follow the click, not Device_Sel";
 }
 
 // --- Dialog switch -------------------------------------------------------------------------------
@@ -266,9 +271,9 @@ TEST(SubForms, OpeningAnotherFormClosesThePortDialog) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1226);
   b.window.MenuClick(MenuId::CONNECT);
-  ASSERT_NE(b.window.connectDialog(), nullptr);
+  ASSERT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   b.window.MenuClick(MenuId::mINT);
-  EXPECT_EQ(b.window.connectDialog(), nullptr);
+  EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_EQ(b.window.OpenSubForm(), 3);
 }
 
@@ -277,16 +282,16 @@ TEST(SubForms, ReopeningThePortDialogLoadsItAfresh) {
   b.loadConnected();
   b.port.openable = {1, 2, 3, 4};
   b.window.MenuClick(MenuId::CONNECT);
-  b.window.Comm_Option_Click(3);
-  b.window.Comm_Command1_Click();
+  b.pickPort(3);
+  b.clickConnect();
   b.clock.advance(1000ms);
-  ASSERT_EQ(b.window.connectDialog()->ProgressBar1Value(), 10);
+  ASSERT_EQ(b.window.dialogHost().current<ConnectDialog>()->progress(), 10);
   b.window.MenuClick(MenuId::CONNECT);
-  ConnectDialog* again = b.window.connectDialog();
+  ConnectDialog* again = b.window.dialogHost().current<ConnectDialog>();
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(again->selectedPort(), 3) << "loads with the port now in use";
-  EXPECT_EQ(again->AckCount(), 0);
-  EXPECT_FALSE(again->Timer1().isEnabled());
+  EXPECT_EQ(again->ackCount(), 0);
+  EXPECT_FALSE(again->progressTimer().isEnabled());
   b.clock.advance(10000ms);
   EXPECT_TRUE(b.dialogs.shown.empty()) << "the closed dialog's timer is gone with it";
 }
@@ -295,14 +300,14 @@ TEST(SubForms, NumberOutsideTheTableShowsNothing) {
   WindowBench b;
   b.loadConnected();
   b.window.Load_Sub_Form(0);
-  ASSERT_NE(b.window.connectDialog(), nullptr);
+  ASSERT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   b.window.Load_Sub_Form(18);
-  EXPECT_EQ(b.window.connectDialog(), nullptr);
+  EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_EQ(b.window.OpenSubForm(), 18);
   b.window.Load_Sub_Form(0);
-  EXPECT_NE(b.window.connectDialog(), nullptr);
+  EXPECT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   b.window.Load_Sub_Form(255);
-  EXPECT_EQ(b.window.connectDialog(), nullptr);
+  EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_EQ(b.window.OpenSubForm(), 255);
 }
 
@@ -310,11 +315,11 @@ TEST(SubForms, ClosedByTheUserAndOpenedAgain) {
   WindowBench b;
   b.loadConnected();
   b.window.MenuClick(MenuId::CONNECT);
-  b.window.SubForm_Closed();
-  EXPECT_EQ(b.window.connectDialog(), nullptr);
+  b.window.dialogHost().closedByUser();
+  EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_EQ(b.window.OpenSubForm(), 0) << "not reset when the user closes a dialog";
   b.window.MenuClick(MenuId::CONNECT);
-  EXPECT_NE(b.window.connectDialog(), nullptr);
+  EXPECT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
 }
 
 }  // namespace

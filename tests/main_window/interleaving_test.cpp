@@ -7,7 +7,7 @@
 
 #include <utility>
 
-#include "../board_link/window_bench.h"
+#include "window_bench.h"
 
 namespace rtceval::testing {
 namespace {
@@ -38,10 +38,10 @@ TEST(Interleaving, ReadsMonitorAndWriteSequenceEachKeepTheirOwnPace) {
   b.loadConnectedWith(MenuId::X1226);
   TimedWrites sent(b);
   const std::int64_t t0 = b.clock.now();
-  b.window.Check1_Click(true);
-  b.window.Check2_Click(true);
+  b.window.autoReadTimeClicked(true);
+  b.window.autoMonitorClicked(true);
   b.clock.advance(130ms);
-  b.window.RunEvent([&] { b.window.sequencer().Start(StWriteATR); });
+  b.window.events().run([&] { b.window.sequencer().Start(StWriteATR); });
   b.clock.advance(1000ms - 130ms);
 
   std::vector<std::int64_t> reads;
@@ -69,26 +69,26 @@ TEST(Interleaving, ReadsMonitorAndWriteSequenceEachKeepTheirOwnPace) {
 TEST(Interleaving, AStatusReplyArrivingAfterATimeReadWentOutIsReadAsATimeReply) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1226);
-  b.window.Check2_Click(true);
+  b.window.autoMonitorClicked(true);
   b.clock.advance(1000ms);  // the monitor's SR read goes out
-  ASSERT_EQ(b.link().CmdState, StReadSR);
+  ASSERT_EQ(b.link().pendingRequest(), StReadSR);
   b.window.MenuClick(MenuId::READTIME);  // the user reads the time before SR is answered
   b.port.receive(DataReply({0x20}));     // the late SR answer: alarm 0 set
 
   EXPECT_EQ(b.panel(2), "读时间失败") << "one byte where eight were expected";
   EXPECT_EQ(b.window.registers().RegSR, 0x00);
-  EXPECT_EQ(b.controls().colours.ShapeAlarm0, ALARM_UNLIT);
+  EXPECT_EQ(b.controls().colours.alarm0Lamp, kAlarmUnlit);
 }
 
 TEST(Interleaving, ATimeReplyArrivingAfterTheSequencerStepIsNotAnAcknowledgement) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1226);
   b.window.MenuClick(MenuId::READTIME);
-  b.window.RunEvent([&] { b.window.sequencer().Start(StWriteTime); });
+  b.window.events().run([&] { b.window.sequencer().Start(StWriteTime); });
   b.clock.advance(50ms);  // WEL replaces the pending time read
   b.port.receive(DataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
   EXPECT_EQ(b.panel(2), "写WEL") << "a data reply is no acknowledgement; the progress text stays";
-  EXPECT_EQ(b.controls().LabTime.caption, "12:00:00");
+  EXPECT_EQ(b.controls().timeLabel.caption, "12:00:00");
   b.port.receive(ACK);
   EXPECT_EQ(b.panel(2), "写WEL成功");
 }
@@ -97,26 +97,26 @@ TEST(ModelChange, IndicatorsKeepTheirColoursUntilAnSrReplyOfTheNewLayoutTouchesT
   WindowBench b;
   b.loadConnectedWith(MenuId::X1209);
   b.replyTo(StReadSR, DataReply({0x08}));  // EVT
-  ASSERT_EQ(b.controls().colours.ShapeEV, ALARM_LIT);
+  ASSERT_EQ(b.controls().colours.eventLamp, kAlarmLit);
 
   b.window.MenuClick(MenuId::X1226);
-  EXPECT_EQ(b.controls().colours.ShapeEV, ALARM_LIT) << "a model change repaints nothing";
+  EXPECT_EQ(b.controls().colours.eventLamp, kAlarmLit) << "a model change repaints nothing";
   b.replyTo(StReadSR, DataReply({0x40}));  // AL1 on layout A
-  EXPECT_EQ(b.controls().colours.ShapeEV, ALARM_LIT) << "layout A never touches the event lamp";
-  EXPECT_EQ(b.controls().colours.ShapeAlarm1, ALARM_LIT);
+  EXPECT_EQ(b.controls().colours.eventLamp, kAlarmLit) << "layout A never touches the event lamp";
+  EXPECT_EQ(b.controls().colours.alarm1Lamp, kAlarmLit);
 
   b.window.MenuClick(MenuId::X1208);
   b.replyTo(StReadSR, DataReply({0x00}));
-  EXPECT_EQ(b.controls().colours.ShapeAlarm1, ALARM_LIT) << "layout B has no alarm 1";
-  EXPECT_EQ(b.controls().colours.ShapeEV, ALARM_UNLIT);
-  EXPECT_EQ(b.controls().colours.ShapeAlarm0, ALARM_UNLIT);
+  EXPECT_EQ(b.controls().colours.alarm1Lamp, kAlarmLit) << "layout B has no alarm 1";
+  EXPECT_EQ(b.controls().colours.eventLamp, kAlarmUnlit);
+  EXPECT_EQ(b.controls().colours.alarm0Lamp, kAlarmUnlit);
 }
 
 TEST(ModelChange, TheMonitorReadsTheFlagsOfTheModelSelectedWhenItTicks) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1226);
   b.replyTo(StReadSR, DataReply({0x08}));  // bit 3 means nothing on layout A
-  b.window.Check2_Click(true);
+  b.window.autoMonitorClicked(true);
   b.clock.advance(1000ms);
   EXPECT_TRUE(b.dialogs.shown.empty());
   b.window.MenuClick(MenuId::X1209);  // the same byte is EVT on layout B

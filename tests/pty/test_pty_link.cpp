@@ -121,8 +121,8 @@ class PtyLinkTest : public QObject {
       writeToMaster(pty.master(), piece);
       processUntil([] { return false; }, 5);
     }
-    QVERIFY(processUntil([&] { return model.controls().LabTime.caption == "09:05:30"; }));
-    QCOMPARE(model.controls().StatusBar1.panel(2), std::string("读时间成功"));
+    QVERIFY(processUntil([&] { return model.controls().timeLabel.caption == "09:05:30"; }));
+    QCOMPARE(model.controls().statusBar.panel(2), std::string("读时间成功"));
     QVERIFY(warnings.isEmpty());
   }
 

@@ -25,12 +25,12 @@ class ChipFixture {
   }
   bool write(std::uint16_t address, const Bytes& data, std::uint8_t device = 0x6F) {
     chip.advanceTo(now);
-    return i2cWrite(chip, device, high(address, device), address & 0xFF, data).acknowledged;
+    return i2cWrite(chip, device, high(address, device), low(address), data).acknowledged;
   }
   // An empty result means the chip refused the transaction.
   Bytes read(std::uint16_t address, std::size_t count, std::uint8_t device = 0x6F) {
     chip.advanceTo(now);
-    return i2cRead(chip, device, high(address, device), address & 0xFF, count).data;
+    return i2cRead(chip, device, high(address, device), low(address), count).data;
   }
   std::uint8_t readOne(std::uint16_t address, std::uint8_t device = 0x6F) {
     const Bytes b = read(address, 1, device);
@@ -45,6 +45,10 @@ class ChipFixture {
   std::uint8_t high(std::uint16_t address, std::uint8_t device) const {
     if (device == 0x6F && chip.profile().layout == RegisterLayout::B) return 0xFF;
     return static_cast<std::uint8_t>(address >> 8);
+  }
+  // The low byte of the register address; the high byte goes out on its own.
+  static std::uint8_t low(std::uint16_t address) {
+    return static_cast<std::uint8_t>(address & 0xFF);
   }
 };
 

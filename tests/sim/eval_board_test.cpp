@@ -37,8 +37,8 @@ class RecordingTarget : public I2cTarget {
   void advanceTo(std::int64_t nowMs) override { lastTime = nowMs; }
 
   static std::string hex(std::uint8_t b) {
-    constexpr char d[] = "0123456789ABCDEF";
-    return {d[b >> 4], d[b & 15]};
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    return {kDigits[b >> 4], kDigits[b & 15]};
   }
 
   std::vector<std::string> log;
@@ -53,53 +53,53 @@ class Board : public ::testing::Test {
  protected:
   std::vector<Bytes> send(const Bytes& bytes, std::int64_t atMs = 0) {
     std::vector<Bytes> frames;
-    for (const BoardReply& r : board.receive(bytes, atMs)) frames.push_back(r.frame);
+    for (const BoardReply& r : board_.receive(bytes, atMs)) frames.push_back(r.frame);
     return frames;
   }
-  RecordingTarget chip;
-  EvalBoard board{chip};
+  RecordingTarget chip_;
+  EvalBoard board_{chip_};
 };
 
 TEST_F(Board, ProbeIsAnsweredWithAnEmptyDataReplyAndNoBusTraffic) {
   EXPECT_EQ(send(kProbe), std::vector<Bytes>{kProbeReply});
-  EXPECT_TRUE(chip.log.empty());
+  EXPECT_TRUE(chip_.log.empty());
 }
 
 TEST_F(Board, ReadIsAddressWriteThenRepeatedStartAndReads) {
-  const auto replies = board.receive(kTimeRead, 42);
+  const auto replies = board_.receive(kTimeRead, 42);
   ASSERT_EQ(replies.size(), 1u);
   EXPECT_EQ(replies[0].frame,
             (Bytes{0x55, 0x80, 0x08, 0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x79}));
-  EXPECT_EQ(chip.log, (std::vector<std::string>{"W@6F", "00", "30", "R@6F", "rd", "rd", "rd", "rd",
-                                                "rd", "rd", "rd", "rd", "P"}));
-  EXPECT_EQ(chip.lastTime, 42);
+  EXPECT_EQ(chip_.log, (std::vector<std::string>{"W@6F", "00", "30", "R@6F", "rd", "rd", "rd", "rd",
+                                                 "rd", "rd", "rd", "rd", "P"}));
+  EXPECT_EQ(chip_.lastTime, 42);
   // Two address bytes, two device bytes and eight reads at 100 kHz, plus the bus conditions.
   EXPECT_EQ(replies[0].busTime.count(), 12 * 90 + 3 * 5);
 }
 
 TEST_F(Board, AddressHighByteFfSendsAOneByteAddress) {
   send({0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x00, 0x07, 0xCF});
-  EXPECT_EQ(chip.log, (std::vector<std::string>{"W@6F", "00", "R@6F", "rd", "rd", "rd", "rd", "rd",
-                                                "rd", "rd", "P"}));
+  EXPECT_EQ(chip_.log, (std::vector<std::string>{"W@6F", "00", "R@6F", "rd", "rd", "rd", "rd", "rd",
+                                                 "rd", "rd", "P"}));
 }
 
 TEST_F(Board, WriteIsAddressThenDataThenStopAndIsAcknowledged) {
   EXPECT_EQ(send({0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02, 0x0D}),
             std::vector<Bytes>{status(0x00, 0xD7)});
-  EXPECT_EQ(chip.log, (std::vector<std::string>{"W@6F", "00", "3F", "02", "P"}));
+  EXPECT_EQ(chip_.log, (std::vector<std::string>{"W@6F", "00", "3F", "02", "P"}));
 }
 
 TEST_F(Board, ChipRefusalsBecomeReadAndWriteErrorsAfterAStop) {
-  chip.refuseAddress = true;
+  chip_.refuseAddress = true;
   EXPECT_EQ(send(kTimeRead), std::vector<Bytes>{status(0x84, 0x5B)});
-  EXPECT_EQ(chip.log, (std::vector<std::string>{"W@6F", "P"}));
+  EXPECT_EQ(chip_.log, (std::vector<std::string>{"W@6F", "P"}));
 
-  chip.refuseAddress = false;
-  chip.log.clear();
-  chip.refuseByte = 3;  // the data byte
+  chip_.refuseAddress = false;
+  chip_.log.clear();
+  chip_.refuseByte = 3;  // the data byte
   EXPECT_EQ(send({0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x11, 0x01, 0x80, 0x5D}),
             std::vector<Bytes>{status(0x85, 0x5C)});
-  EXPECT_EQ(chip.log, (std::vector<std::string>{"W@6F", "00", "11", "80", "P"}));
+  EXPECT_EQ(chip_.log, (std::vector<std::string>{"W@6F", "00", "11", "80", "P"}));
 }
 
 struct BadRequest {
@@ -112,7 +112,7 @@ class BadRequests : public Board, public ::testing::WithParamInterface<BadReques
 
 TEST_P(BadRequests, AreAnsweredWithTheirStatusCodeAndNeverReachTheChip) {
   EXPECT_EQ(send(GetParam().frame), std::vector<Bytes>{GetParam().reply}) << GetParam().what;
-  EXPECT_TRUE(chip.log.empty());
+  EXPECT_TRUE(chip_.log.empty());
   // The board is ready for the next request at once.
   EXPECT_EQ(send(kProbe), std::vector<Bytes>{kProbeReply}) << GetParam().what;
 }
@@ -166,7 +166,7 @@ TEST_F(Board, AnySplitOfARequestGivesOneReply) {
     const Bytes head(kTimeRead.begin(), kTimeRead.begin() + static_cast<long>(cut));
     const Bytes tail(kTimeRead.begin() + static_cast<long>(cut), kTimeRead.end());
     EXPECT_TRUE(send(head, 10).empty()) << "cut " << cut;
-    chip.nextRead = 0x10;
+    chip_.nextRead = 0x10;
     EXPECT_EQ(send(tail, 20), whole) << "cut " << cut;
   }
   for (std::size_t i = 0; i + 1 < kProbe.size(); ++i) EXPECT_TRUE(send({kProbe[i]}).empty());
@@ -182,15 +182,15 @@ TEST_F(Board, SeveralRequestsInOneChunkAreAnsweredInOrder) {
 TEST_F(Board, AFrameLeftIncompleteTimesOutAndTheRestIsIgnoredUntilTheNextLeadByte) {
   EXPECT_TRUE(send({0x55, 0x00, 0x05, 0x00, 0x6F}, 1000).empty());
   EXPECT_TRUE(send({0x00}, 1100).empty()) << "100 ms between bytes is still in time";
-  EXPECT_EQ(board.deadline(), 1201);
-  EXPECT_FALSE(board.poll(1200));
-  const auto timedOut = board.poll(1201);
+  EXPECT_EQ(board_.deadline(), 1201);
+  EXPECT_FALSE(board_.poll(1200));
+  const auto timedOut = board_.poll(1201);
   ASSERT_TRUE(timedOut);
   EXPECT_EQ(timedOut->frame, status(0x82, 0x59));
-  EXPECT_FALSE(board.poll(5000)) << "reported once";
+  EXPECT_FALSE(board_.poll(5000)) << "reported once";
   EXPECT_TRUE(send({0x30, 0x08, 0x01}, 1300).empty()) << "the stale tail is dropped quietly";
   EXPECT_EQ(send(kProbe, 1400), std::vector<Bytes>{kProbeReply});
-  EXPECT_TRUE(chip.log.empty());
+  EXPECT_TRUE(chip_.log.empty());
 }
 
 TEST_F(Board, BytesAfterAnUnreportedGapGetTheTimeOutFirst) {

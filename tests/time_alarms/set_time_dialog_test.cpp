@@ -3,11 +3,11 @@
 #include <chrono>
 #include <vector>
 
+#include "core/lenient_number.h"
+#include "dialogs/sub_form_ids.h"
 #include "fake_serial_port.h"
 #include "main_window/main_window.h"
-#include "main_window/sub_forms.h"
 #include "scripted_dialogs.h"
-#include "time_alarms/lenient_number.h"
 #include "time_alarms/set_time_dialog.h"
 #include "virtual_clock.h"
 
@@ -51,20 +51,20 @@ class SetTimeTest : public ::testing::Test {
     window.Form_Load();
     clock.advance(200ms);  // the board search probes port 1
     port.receive({0x55, 0x80, 0x00, 0xD5});
-    ASSERT_FALSE(window.link().state().Detecting);
+    ASSERT_FALSE(window.isDetecting());
     port.writes.clear();
   }
 
   SetTimeDialog& open(MenuId model) {
     window.MenuClick(model);
     window.MenuClick(MenuId::SETTIME);
-    SetTimeDialog* dialog = window.setTimeDialog();
+    SetTimeDialog* dialog = window.dialogHost().current<SetTimeDialog>();
     EXPECT_NE(dialog, nullptr);
     return *dialog;
   }
 
   void ok() {
-    window.RunEvent([this] { window.setTimeDialog()->Command1_Click(); });
+    window.events().run([this] { window.dialogHost().current<SetTimeDialog>()->okClicked(); });
   }
 
   std::vector<std::string> messages() const {
@@ -83,29 +83,30 @@ class SetTimeTest : public ::testing::Test {
 TEST_F(SetTimeTest, OpensWithItsDefaultsAndTheHalfOfDayOptionsOff) {
   SetTimeDialog& d = open(MenuId::X1226);
   EXPECT_EQ(window.OpenSubForm(), SubForm::frmTime);
-  EXPECT_EQ(d.Text1, "2004");
-  EXPECT_EQ(d.Text2, "5");
-  EXPECT_EQ(d.Text3, "25");
-  EXPECT_EQ(d.Text7, "2");
-  EXPECT_EQ(d.Text4, "11");
-  EXPECT_EQ(d.Text5, "59");
-  EXPECT_EQ(d.Text6, "59");
-  EXPECT_FALSE(d.MIL12);
-  EXPECT_FALSE(d.OptionsEnabled);
-  EXPECT_FALSE(d.PM);
+  EXPECT_EQ(d.yearText, "2004");
+  EXPECT_EQ(d.monthText, "5");
+  EXPECT_EQ(d.dateText, "25");
+  EXPECT_EQ(d.weekdayText, "2");
+  EXPECT_EQ(d.hourText, "11");
+  EXPECT_EQ(d.minuteText, "59");
+  EXPECT_EQ(d.secondText, "59");
+  EXPECT_FALSE(d.twelveHour);
+  EXPECT_FALSE(d.meridiemEnabled);
+  EXPECT_FALSE(d.pm);
 
-  d.MIL12_Click(true);
-  EXPECT_TRUE(d.OptionsEnabled);
-  d.OpPM_Click();
-  d.MIL12_Click(false);
-  EXPECT_FALSE(d.OptionsEnabled);
-  EXPECT_TRUE(d.PM) << "unticking 12-hour format keeps the selection";
+  d.twelveHourClicked(true);
+  EXPECT_TRUE(d.meridiemEnabled);
+  d.pmClicked();
+  d.twelveHourClicked(false);
+  EXPECT_FALSE(d.meridiemEnabled);
+  EXPECT_TRUE(d.pm) << "unticking 12-hour format keeps the selection";
 }
 
 TEST_F(SetTimeTest, DefaultsOnAnX1226GoOutAfterWelAndRwelFiftyMillisecondsApart) {
   open(MenuId::X1226);
   ok();
-  EXPECT_EQ(window.setTimeDialog(), nullptr) << "a successful OK closes the dialog";
+  EXPECT_EQ(window.dialogHost().current<SetTimeDialog>(), nullptr)
+      << "a successful OK closes the dialog";
   EXPECT_TRUE(port.writes.empty()) << "the dialog itself sends nothing";
 
   clock.advance(50ms);
@@ -124,7 +125,7 @@ TEST_F(SetTimeTest, DefaultsOnAnX1226GoOutAfterWelAndRwelFiftyMillisecondsApart)
   for (std::size_t i = 0; i + 1 < withSum.size(); ++i) sum += withSum[i];
   withSum.back() = static_cast<std::uint8_t>(sum);
   EXPECT_EQ(port.writes[2], withSum);
-  EXPECT_EQ(window.controls().StatusBar1.panel(2), "设置时间...");
+  EXPECT_EQ(window.controls().statusBar.panel(2), "设置时间...");
 
   clock.advance(500ms);
   EXPECT_EQ(port.writes.size(), 3u) << "the sequencer stops after the job";
@@ -132,7 +133,7 @@ TEST_F(SetTimeTest, DefaultsOnAnX1226GoOutAfterWelAndRwelFiftyMillisecondsApart)
 
 TEST_F(SetTimeTest, OnAnX1209TheWriteCoversSevenRegistersAfterWrtc) {
   SetTimeDialog& d = open(MenuId::X1209);
-  d.Text4 = "23";
+  d.hourText = "23";
   ok();
   clock.advance(100ms);
   ASSERT_EQ(port.writes.size(), 2u);
@@ -156,9 +157,9 @@ class HourFlags : public SetTimeTest, public ::testing::WithParamInterface<HourC
 TEST_P(HourFlags, TheHourByteCarriesItsFormatFlags) {
   const HourCase c = GetParam();
   SetTimeDialog& d = open(MenuId::X1226);
-  d.Text4 = c.hour;
-  d.MIL12_Click(c.twelveHour);
-  if (c.pm) d.OpPM_Click();
+  d.hourText = c.hour;
+  d.twelveHourClicked(c.twelveHour);
+  if (c.pm) d.pmClicked();
   ok();
   EXPECT_EQ(window.records().NewTime.hour, c.expected);
 }
@@ -185,47 +186,48 @@ TEST_P(FieldBounds, EachFieldIsCheckedAgainstItsBounds) {
   ok();
   if (c.message) {
     EXPECT_EQ(messages(), std::vector<std::string>{c.message});
-    ASSERT_NE(window.setTimeDialog(), nullptr) << "the dialog stays open";
-    EXPECT_EQ(window.setTimeDialog()->*c.field, c.text) << "the user's text is left as typed";
+    ASSERT_NE(window.dialogHost().current<SetTimeDialog>(), nullptr) << "the dialog stays open";
+    EXPECT_EQ(window.dialogHost().current<SetTimeDialog>()->*c.field, c.text)
+        << "the user's text is left as typed";
     clock.advance(1s);
     EXPECT_TRUE(port.writes.empty()) << "nothing is sent";
   } else {
     EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(window.setTimeDialog(), nullptr);
+    EXPECT_EQ(window.dialogHost().current<SetTimeDialog>(), nullptr);
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Fields, FieldBounds,
-    ::testing::Values(FieldCase{"year1899_9", &SetTimeDialog::Text1, "1899.9", "无效的年份"},
-                      FieldCase{"year2100_4", &SetTimeDialog::Text1, "2100.4", "无效的年份"},
-                      FieldCase{"year2100", &SetTimeDialog::Text1, "2100", nullptr},
-                      FieldCase{"yearText", &SetTimeDialog::Text1, "abc", "无效的年份"},
-                      FieldCase{"month12_4", &SetTimeDialog::Text2, "12.4", nullptr},
-                      FieldCase{"month12_6", &SetTimeDialog::Text2, "12.6", "无效的月份"},
-                      FieldCase{"monthEmpty", &SetTimeDialog::Text2, "", nullptr},
-                      FieldCase{"monthNegative", &SetTimeDialog::Text2, "-1", "无效的月份"},
-                      FieldCase{"monthAlmostZero", &SetTimeDialog::Text2, "-0.4", nullptr},
-                      FieldCase{"hour23_4", &SetTimeDialog::Text4, "23.4", nullptr},
-                      FieldCase{"hour23_5", &SetTimeDialog::Text4, "23.5", "无效的小时"},
-                      FieldCase{"date32", &SetTimeDialog::Text3, "32", "无效的日期"},
-                      FieldCase{"hour24", &SetTimeDialog::Text4, "24", "无效的小时"},
-                      FieldCase{"minute60", &SetTimeDialog::Text5, "60", "无效的分钟"},
-                      FieldCase{"second60", &SetTimeDialog::Text6, "60", "无效的秒"},
-                      FieldCase{"weekday7", &SetTimeDialog::Text7, "7", "无效的星期"},
-                      FieldCase{"hugeSecond", &SetTimeDialog::Text6, "99999999999999999999999",
+    ::testing::Values(FieldCase{"year1899_9", &SetTimeDialog::yearText, "1899.9", "无效的年份"},
+                      FieldCase{"year2100_4", &SetTimeDialog::yearText, "2100.4", "无效的年份"},
+                      FieldCase{"year2100", &SetTimeDialog::yearText, "2100", nullptr},
+                      FieldCase{"yearText", &SetTimeDialog::yearText, "abc", "无效的年份"},
+                      FieldCase{"month12_4", &SetTimeDialog::monthText, "12.4", nullptr},
+                      FieldCase{"month12_6", &SetTimeDialog::monthText, "12.6", "无效的月份"},
+                      FieldCase{"monthEmpty", &SetTimeDialog::monthText, "", nullptr},
+                      FieldCase{"monthNegative", &SetTimeDialog::monthText, "-1", "无效的月份"},
+                      FieldCase{"monthAlmostZero", &SetTimeDialog::monthText, "-0.4", nullptr},
+                      FieldCase{"hour23_4", &SetTimeDialog::hourText, "23.4", nullptr},
+                      FieldCase{"hour23_5", &SetTimeDialog::hourText, "23.5", "无效的小时"},
+                      FieldCase{"date32", &SetTimeDialog::dateText, "32", "无效的日期"},
+                      FieldCase{"hour24", &SetTimeDialog::hourText, "24", "无效的小时"},
+                      FieldCase{"minute60", &SetTimeDialog::minuteText, "60", "无效的分钟"},
+                      FieldCase{"second60", &SetTimeDialog::secondText, "60", "无效的秒"},
+                      FieldCase{"weekday7", &SetTimeDialog::weekdayText, "7", "无效的星期"},
+                      FieldCase{"hugeSecond", &SetTimeDialog::secondText, "99999999999999999999999",
                                 "无效的秒"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SetTimeTest, ValuesAreRoundedHalfToEvenAndConvertedToBcd) {
   SetTimeDialog& d = open(MenuId::X1226);
-  d.Text1 = "2100";
-  d.Text2 = "12.4";
-  d.Text3 = "";
-  d.Text4 = "0.5";
-  d.Text5 = "1.5";
-  d.Text6 = " 30";
-  d.Text7 = "6";
+  d.yearText = "2100";
+  d.monthText = "12.4";
+  d.dateText = "";
+  d.hourText = "0.5";
+  d.minuteText = "1.5";
+  d.secondText = " 30";
+  d.weekdayText = "6";
   ok();
   const TimeRecord& t = window.records().NewTime;
   EXPECT_EQ(t.year, 0x2100);
@@ -239,14 +241,14 @@ TEST_F(SetTimeTest, ValuesAreRoundedHalfToEvenAndConvertedToBcd) {
 
 TEST_F(SetTimeTest, AFailedFieldLeavesEarlierFieldsConvertedAndOnlyTheFirstFailureIsShown) {
   SetTimeDialog& d = open(MenuId::X1226);
-  d.Text1 = "1999";
-  d.Text2 = "13";
-  d.Text6 = "75";
+  d.yearText = "1999";
+  d.monthText = "13";
+  d.secondText = "75";
   ok();
   EXPECT_EQ(messages(), std::vector<std::string>{"无效的月份"});
   EXPECT_EQ(window.records().NewTime.year, 0x1999) << "the year passed and was stored";
   EXPECT_EQ(window.records().NewTime.month, 0x00) << "the month was not";
-  EXPECT_FALSE(window.Timer4().isEnabled());
+  EXPECT_FALSE(window.writeTimer().isEnabled());
 }
 
 }  // namespace

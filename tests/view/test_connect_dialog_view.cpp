@@ -9,7 +9,7 @@
 
 #include <chrono>
 
-#include "board_link/connect_dialog.h"
+#include "connection/connect_dialog.h"
 #include "view_rig.h"
 
 using namespace std::chrono_literals;
@@ -77,7 +77,7 @@ class ConnectDialogViewTest : public QObject {
   void connectsOnTheChosenPortAndShowsProgress() {
     DialogRig rig;
     rig.clickOption(3);
-    QCOMPARE(rig.model.connectDialog()->selectedPort(), 3);
+    QCOMPARE(rig.model.dialogHost().current<rtceval::ConnectDialog>()->selectedPort(), 3);
     QVERIFY(rig.inDialog<QRadioButton>("Option3")->isChecked());
     QVERIFY(!rig.inDialog<QRadioButton>("Option1")->isChecked());
 
@@ -95,7 +95,7 @@ class ConnectDialogViewTest : public QObject {
     rig.clickOption(2);
     rig.clickConnect();
     rig.port.receive(PROBE_ANSWER);
-    QVERIFY(!rig.model.connectDialog());
+    QVERIFY(!rig.model.dialogHost().current<rtceval::ConnectDialog>());
     QVERIFY(!rig.dialog()->isVisible());
     ViewRig::flushDeletes();
     QVERIFY(!rig.dialog());
@@ -111,7 +111,7 @@ class ConnectDialogViewTest : public QObject {
     QCOMPARE(rig.dialogs.shown.size(), std::size_t{1});
     QCOMPARE(rig.dialogs.shown.front().title, std::string("警告"));
     QVERIFY(rig.dialog()->isVisible());
-    QVERIFY(rig.model.connectDialog());
+    QVERIFY(rig.model.dialogHost().current<rtceval::ConnectDialog>());
   }
 
   void failedOpenLeavesTheDialogOpen() {
@@ -139,7 +139,7 @@ class ConnectDialogViewTest : public QObject {
       QTest::keyClick(rig.dialog(), Qt::Key_Escape);
     else
       rig.dialog()->close();
-    QVERIFY(!rig.model.connectDialog());
+    QVERIFY(!rig.model.dialogHost().current<rtceval::ConnectDialog>());
     ViewRig::flushDeletes();
     QCOMPARE(rig.dialogCount(), 0);
     // The dialog's timer is gone with it: no give-up message later.
@@ -163,7 +163,7 @@ class ConnectDialogViewTest : public QObject {
     rig.view.close();
     ViewRig::flushDeletes();
     QCOMPARE(rig.dialogCount(), 0);
-    QVERIFY(!rig.model.connectDialog());
+    QVERIFY(!rig.model.dialogHost().current<rtceval::ConnectDialog>());
   }
 };
 

@@ -8,7 +8,7 @@
 
 #include <chrono>
 
-#include "platform/qt/indicator_widget.h"
+#include "main_window/qt/indicator_widget.h"
 #include "view_rig.h"
 
 using namespace std::chrono_literals;
@@ -199,17 +199,17 @@ class MainWindowViewTest : public QObject {
     auto* check1 = rig.find<QCheckBox>("Check1");
     auto* check2 = rig.find<QCheckBox>("Check2");
     QTest::mouseClick(check1, Qt::LeftButton);
-    QVERIFY(!rig.model.controls().Check1.checked);
+    QVERIFY(!rig.model.controls().autoReadTime.checked);
 
     rig.action("X1226")->trigger();
     QTest::mouseClick(check1, Qt::LeftButton);
-    QVERIFY(rig.model.controls().Check1.checked);
+    QVERIFY(rig.model.controls().autoReadTime.checked);
     QVERIFY(check1->isChecked());
     QTest::mouseClick(check2, Qt::LeftButton);
-    QVERIFY(rig.model.Timer3().isEnabled());
+    QVERIFY(rig.model.monitorTimer().isEnabled());
     QTest::mouseClick(check2, Qt::LeftButton);
-    QVERIFY(!rig.model.controls().Check2.checked);
-    QVERIFY(!rig.model.Timer3().isEnabled());
+    QVERIFY(!rig.model.controls().autoMonitor.checked);
+    QVERIFY(!rig.model.monitorTimer().isEnabled());
   }
 
   void timeOutAnswerUnticksTheBoxes() {
@@ -226,7 +226,7 @@ class MainWindowViewTest : public QObject {
     QVERIFY(rig.dialogs.shown.front().question);
     QVERIFY(tickedWhileAsked);  // the window behind the question was current
     QVERIFY(!rig.find<QCheckBox>("Check1")->isChecked());
-    QVERIFY(!rig.model.controls().Check1.checked);
+    QVERIFY(!rig.model.controls().autoReadTime.checked);
     // Meanwhile every tick of the 200 ms timer showed the PC's time.
     QCOMPARE(rig.panel(8), QStringLiteral("10:11:12"));
     QCOMPARE(rig.view.findChild<QLabel*>("Panel8")->accessibleName(), QStringLiteral("10:11:12"));
@@ -257,10 +257,10 @@ class MainWindowViewTest : public QObject {
   void closingTheWindowUnloadsTheModel() {
     ViewRig rig;
     QCOMPARE(rig.port.openPort(), 1);
-    QVERIFY(rig.model.Timer1().isEnabled());
+    QVERIFY(rig.model.mainTimer().isEnabled());
     rig.view.close();
     QCOMPARE(rig.port.openPort(), 0);
-    QVERIFY(!rig.model.Timer1().isEnabled());
+    QVERIFY(!rig.model.mainTimer().isEnabled());
   }
 };
 

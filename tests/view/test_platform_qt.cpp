@@ -2,7 +2,7 @@
 // and the serial port's behaviour without a device.
 #include <QtTest>
 
-#include "platform/qt/frame_trace.h"
+#include "board_link/qt/frame_trace.h"
 #include "platform/qt/qt_pc_clock.h"
 #include "platform/qt/qt_serial_port.h"
 

@@ -89,14 +89,14 @@ class SetTimeDialogViewTest : public QObject {
   void twelveHourTickEnablesTheHalfOfDay() {
     TimeRig rig;
     rig.click("OpPM");  // disabled: no effect
-    QVERIFY(!rig.model.setTimeDialog()->PM);
+    QVERIFY(!rig.model.dialogHost().current<rtceval::SetTimeDialog>()->pm);
 
     rig.click("MIL12");
-    QVERIFY(rig.model.setTimeDialog()->MIL12);
+    QVERIFY(rig.model.dialogHost().current<rtceval::SetTimeDialog>()->twelveHour);
     QVERIFY(rig.inDialog<QRadioButton>("OpAM")->isEnabled());
     QVERIFY(rig.inDialog<QRadioButton>("OpPM")->isEnabled());
     rig.click("OpPM");
-    QVERIFY(rig.model.setTimeDialog()->PM);
+    QVERIFY(rig.model.dialogHost().current<rtceval::SetTimeDialog>()->pm);
     QVERIFY(rig.inDialog<QRadioButton>("OpPM")->isChecked());
     QVERIFY(!rig.inDialog<QRadioButton>("OpAM")->isChecked());
 
@@ -109,8 +109,9 @@ class SetTimeDialogViewTest : public QObject {
   void typingReachesTheModel() {
     TimeRig rig;
     rig.type(7, "6");
-    QCOMPARE(rig.model.setTimeDialog()->Text7, std::string("6"));
-    QCOMPARE(rig.model.setTimeDialog()->Text4, std::string("11"));
+    QCOMPARE(rig.model.dialogHost().current<rtceval::SetTimeDialog>()->weekdayText,
+             std::string("6"));
+    QCOMPARE(rig.model.dialogHost().current<rtceval::SetTimeDialog>()->hourText, std::string("11"));
 
     // A digit typed between the two of the hour: the redraw after each key leaves the text and
     // the cursor where the user put them.
@@ -118,10 +119,11 @@ class SetTimeDialogViewTest : public QObject {
     hour->setFocus();
     hour->setCursorPosition(1);
     QTest::keyClick(hour, Qt::Key_2);
-    QCOMPARE(rig.model.setTimeDialog()->Text4, std::string("121"));
+    QCOMPARE(rig.model.dialogHost().current<rtceval::SetTimeDialog>()->hourText,
+             std::string("121"));
     QCOMPARE(hour->cursorPosition(), 2);
     QTest::keyClick(hour, Qt::Key_Backspace);
-    QCOMPARE(rig.model.setTimeDialog()->Text4, std::string("11"));
+    QCOMPARE(rig.model.dialogHost().current<rtceval::SetTimeDialog>()->hourText, std::string("11"));
     QCOMPARE(hour->cursorPosition(), 1);
   }
 
@@ -133,7 +135,7 @@ class SetTimeDialogViewTest : public QObject {
     // Only the first failing field is reported.
     QCOMPARE(rig.dialogs.shown.size(), std::size_t{1});
     QCOMPARE(rig.dialogs.shown.front().text, std::string("无效的月份"));
-    QVERIFY(rig.model.setTimeDialog());
+    QVERIFY(rig.model.dialogHost().current<rtceval::SetTimeDialog>());
     QVERIFY(rig.dialog()->isVisible());
     QCOMPARE(rig.box(2)->text(), QStringLiteral("13"));
     rig.clock.advance(500ms);
@@ -147,7 +149,7 @@ class SetTimeDialogViewTest : public QObject {
     rig.type(4, "11");
     QTest::keyClick(rig.box(4), Qt::Key_Return);  // the OK button is the default
     QVERIFY(rig.dialogs.shown.empty());
-    QVERIFY(!rig.model.setTimeDialog());
+    QVERIFY(!rig.model.dialogHost().current<rtceval::SetTimeDialog>());
     QVERIFY(!rig.dialog()->isVisible());
     ViewRig::flushDeletes();
     QVERIFY(!rig.dialog());
@@ -179,7 +181,7 @@ class SetTimeDialogViewTest : public QObject {
       QTest::keyClick(rig.dialog(), Qt::Key_Escape);
     else
       rig.dialog()->close();
-    QVERIFY(!rig.model.setTimeDialog());
+    QVERIFY(!rig.model.dialogHost().current<rtceval::SetTimeDialog>());
     ViewRig::flushDeletes();
     QVERIFY(!rig.dialog());
     rig.clock.advance(500ms);

@@ -10,7 +10,7 @@
 
 #include "fake_serial_port.h"
 #include "main_window/main_window.h"
-#include "platform/qt/main_window_view.h"
+#include "main_window/qt/main_window_view.h"
 #include "scripted_dialogs.h"
 #include "virtual_clock.h"
 

@@ -15,8 +15,6 @@
 namespace rtceval::qt {
 namespace {
 
-constexpr int FIRST_PORT = 1;
-constexpr int LAST_PORT = 4;
 constexpr qint32 BAUD_RATE = 19200;
 
 int kindRank(const QString& name) {
@@ -90,12 +88,12 @@ void QtSerialPort::refreshSystemDevices() const {
 
 QString QtSerialPort::devicePath(int portNo) const {
   if (const auto it = overrides_.find(portNo); it != overrides_.end()) return it->second;
-  if (portNo < FIRST_PORT || portNo > LAST_PORT) return {};
+  if (portNo < kFirstPort || portNo > kLastPort) return {};
 #ifdef Q_OS_WIN
   return QStringLiteral("COM%1").arg(portNo);
 #else
   if (!listed_) refreshSystemDevices();
-  const auto index = static_cast<qsizetype>(portNo - FIRST_PORT);
+  const auto index = static_cast<qsizetype>(portNo - kFirstPort);
   return index < systemDevices_.size() ? systemDevices_.at(index) : QString();
 #endif
 }

@@ -2,15 +2,15 @@
 
 #include <QRect>
 
-#include "main_window/main_window_controls.h"
+#include "core/twips.h"
 
 namespace rtceval::qt {
 
 // 15 twips make one pixel at 96 dpi; the window's geometry is given in twips.
-inline constexpr int TWIPS_PER_PIXEL = 15;
+inline constexpr int kTwipsPerPixel = 15;
 
 inline constexpr int toPixels(int twips) {
-  return (twips + TWIPS_PER_PIXEL / 2) / TWIPS_PER_PIXEL;
+  return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
 inline QRect toPixels(const Twips& t) {

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+
+namespace rtceval {
+
+class MainCommands;
+class Timer;
+struct DeviceProfile;
+
+// Sends a register write as a short sequence, one request per tick of its 50 ms timer and without
+// waiting for replies: WEL, then RWEL (layout A) or WRTC (layout B), then the job's command.
+class WriteSequencer {
+ public:
+  static constexpr std::int16_t kStepWel = 0;
+  static constexpr std::int16_t kStepRwel = 1;
+  static constexpr std::int16_t kStepJob = 2;
+
+  WriteSequencer(Timer& timer, MainCommands& commands, const DeviceProfile& profile);
+
+  // A dialog hands over a write: the unlock steps come first. A job started while a sequence runs
+  // replaces the pending job, and the sequence goes on from its current step.
+  void Start(std::int16_t job);
+  // Sends only the job on the next tick (the control/status panel's SR read after its block read).
+  void StartAtJob(std::int16_t job);
+  void Tick();
+
+  std::int16_t WriteStep() const { return step_; }
+  std::int16_t WriteJob() const { return job_; }
+
+ private:
+  Timer& timer_;
+  MainCommands& commands_;
+  const DeviceProfile& profile_;
+  std::int16_t step_ = kStepWel;
+  std::int16_t job_ = 0;
+};
+
+}  // namespace rtceval

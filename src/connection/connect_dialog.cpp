@@ -1,0 +1,85 @@
+#include "connection/connect_dialog.h"
+
+#include <chrono>
+
+#include "board_link/board_link.h"
+#include "dialogs/dialog_context.h"
+#include "dialogs/sub_form_ids.h"
+#include "platform/dialogs.h"
+#include "platform/timer.h"
+
+namespace rtceval {
+namespace {
+using namespace std::chrono_literals;
+constexpr Millis kProgressInterval = 100ms;
+constexpr const char* kTextInvalidPort = "无效的串口.";
+constexpr const char* kTextGiveUp = "不能连接到评估板，请检查串口、电缆、电源及评估板是否正确！";
+constexpr const char* kTitleWarning = "警告";
+}  // namespace
+
+ConnectDialog::ConnectDialog(DialogContext& context)
+    : link_(context.link),
+      dialogs_(context.dialogs),
+      close_(context.close),
+      timer_(context.timers.createTimer()) {
+  timer_->setInterval(kProgressInterval);
+  timer_->setTickHandler([this] { progressTick(); });
+}
+
+ConnectDialog::~ConnectDialog() = default;
+
+int ConnectDialog::number() const {
+  return SubForm::frmComm;
+}
+
+void ConnectDialog::Form_Load() {
+  timer_->setEnabled(false);
+  progressMax_ = kProgressMax;
+  ackCount_ = 0;
+  const int portNo = link_.PortNo();
+  selected_ = (portNo >= kFirstPort && portNo <= kLastPort) ? portNo : 0;
+}
+
+void ConnectDialog::portClicked(int portNo) {
+  if (portNo >= kFirstPort && portNo <= kLastPort) selected_ = portNo;
+}
+
+void ConnectDialog::connectClicked() {
+  if (selected_ != 0) link_.setPortNo(selected_);
+  if (!link_.OpenPort(link_.PortNo())) {
+    link_.showStatus(kTextInvalidPort);
+    link_.setPortNo(link_.PortNo() + 1);
+    return;
+  }
+  timer_->setEnabled(true);
+  link_.SendProbe(StConnect);
+}
+
+std::string ConnectDialog::deviceName(int portNo) const {
+  return link_.deviceName(portNo);
+}
+
+void ConnectDialog::progressTick() {
+  if (ackCount_ > kProgressMax - 1) {
+    // Stop first: the warning is modal, the timer would otherwise tick behind it and warn again.
+    timer_->setEnabled(false);
+    ackCount_ = 0;
+    link_.discardReply();
+    dialogs_.message(kTextGiveUp, kTitleWarning);
+    return;  // the dialog may have been closed while the warning was open
+  }
+  ++ackCount_;
+  progress_ = ackCount_;
+}
+
+void ConnectDialog::replyArrived(CmdStateCode request, bool) {
+  // The board answered the probe, or answered something else instead: either way the attempt is
+  // over.
+  if (request == StConnect && close_) close_();
+}
+
+void ConnectDialog::Unload() {
+  timer_->setEnabled(false);
+}
+
+}  // namespace rtceval

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "dialogs/dialog_model.h"
+#include "platform/serial_port.h"
+
+namespace rtceval {
+
+class BoardLink;
+class Dialogs;
+class Timer;
+struct DialogContext;
+
+// The port dialog frmComm: the user picks one of ports 1 to 4 and connects; a progress bar fills
+// for five seconds while the board's answer is awaited, then the dialog gives up with a warning.
+// Any reply to its probe closes it.
+class ConnectDialog : public DialogModel {
+ public:
+  static constexpr int kProgressMax = 50;
+
+  struct Texts {
+    static constexpr const char* kCaption = "连接评估板";
+    static constexpr const char* kFrame = "选择串口";
+    static constexpr std::array<const char*, kPortCount> kOptions = {"串口1", "串口2", "串口3",
+                                                                     "串口4"};
+    static constexpr const char* kConnect = "连     接";
+  };
+
+  explicit ConnectDialog(DialogContext& context);
+  ~ConnectDialog() override;
+
+  int number() const override;
+  void Form_Load() override;
+  void Unload() override;
+  void replyArrived(CmdStateCode request, bool accepted) override;
+
+  // The user picks port n (1..4) among the option buttons (Option1..Option4).
+  void portClicked(int portNo);
+  // The connect button (Command1).
+  void connectClicked();
+
+  // 0 when no option button is selected.
+  int selectedPort() const { return selected_; }
+  // The device behind a port number, for the options' tooltips.
+  std::string deviceName(int portNo) const;
+  int progressMax() const { return progressMax_; }
+  int progress() const { return progress_; }
+  int ackCount() const { return ackCount_; }
+  // The dialog's timer (Timer1): progress and give-up of an attempt.
+  const Timer& progressTimer() const { return *timer_; }
+
+ private:
+  void progressTick();
+
+  BoardLink& link_;
+  Dialogs& dialogs_;
+  std::function<void()> close_;
+  std::unique_ptr<Timer> timer_;
+  int selected_ = 0;
+  int progressMax_ = 0;
+  int progress_ = 0;
+  int ackCount_ = 0;
+};
+
+}  // namespace rtceval

@@ -1,0 +1,76 @@
+#include "connection/qt/connect_dialog_view.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace rtceval::qt {
+namespace {
+using Texts = ConnectDialog::Texts;
+constexpr int kOptionColumns = 2;
+// Wide enough that fifty steps of progress can be told apart.
+constexpr int kProgressMinWidth = 200;
+}  // namespace
+
+ConnectDialogView::ConnectDialogView(DialogHost& host, QWidget* owner) : DialogViewOf(host, owner) {
+  setObjectName(QStringLiteral("frmComm"));
+  setWindowTitle(QString::fromUtf8(Texts::kCaption));
+
+  auto* frame = new QGroupBox(QString::fromUtf8(Texts::kFrame), this);
+  frame->setObjectName(QStringLiteral("Frame1"));
+  auto* grid = new QGridLayout(frame);
+  group_ = new QButtonGroup(this);
+  const ConnectDialog* dialog = model();
+  for (int n = kFirstPort; n <= kLastPort; ++n) {
+    auto* option = new QRadioButton(
+        QString::fromUtf8(Texts::kOptions[static_cast<std::size_t>(n - 1)]), frame);
+    option->setObjectName(QStringLiteral("Option%1").arg(n));
+    option->setAccessibleName(option->text());
+    if (dialog) option->setToolTip(QString::fromStdString(dialog->deviceName(n)));
+    group_->addButton(option, n);
+    grid->addWidget(option, (n - 1) / kOptionColumns, (n - 1) % kOptionColumns);
+    connect(option, &QRadioButton::clicked, this,
+            [this, n] { send([n](ConnectDialog& d) { d.portClicked(n); }); });
+    options_[static_cast<std::size_t>(n - 1)] = option;
+  }
+
+  connectButton_ = new QPushButton(QString::fromUtf8(Texts::kConnect), this);
+  connectButton_->setObjectName(QStringLiteral("Command1"));
+  connectButton_->setAccessibleName(connectButton_->text());
+  connectButton_->setDefault(true);
+  connect(connectButton_, &QPushButton::clicked, this,
+          [this] { send([](ConnectDialog& d) { d.connectClicked(); }); });
+
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("ProgressBar1"));
+  progress_->setTextVisible(false);
+  progress_->setMinimumWidth(kProgressMinWidth);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(frame);
+  layout->addWidget(connectButton_);
+  layout->addWidget(progress_);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void ConnectDialogView::redraw() {
+  const ConnectDialog* dialog = model();
+  if (!dialog) return;
+  const int selected = dialog->selectedPort();
+  if (selected == 0) {
+    // An exclusive group cannot clear its last tick by itself.
+    group_->setExclusive(false);
+    for (QRadioButton* option : options_) option->setChecked(false);
+    group_->setExclusive(true);
+  } else {
+    options_[static_cast<std::size_t>(selected - 1)]->setChecked(true);
+  }
+  progress_->setRange(0, dialog->progressMax());
+  progress_->setValue(dialog->progress());
+}
+
+}  // namespace rtceval::qt

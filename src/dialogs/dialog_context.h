@@ -1,0 +1,32 @@
+#pragma once
+
+#include <functional>
+
+namespace rtceval {
+
+class BoardLink;
+class Dialogs;
+class MainCommands;
+class TimerFactory;
+class WriteSequencer;
+struct ChipReads;
+struct DeviceProfile;
+struct RegisterImage;
+struct TimeAlarmRecords;
+
+// Everything of the main window a dialog may use. The main window owns all of it for as long as
+// the program runs; a dialog keeps references to what it needs.
+struct DialogContext {
+  BoardLink& link;            // requests that go out at once, the port
+  MainCommands& commands;     // the main window's request commands
+  WriteSequencer& sequencer;  // writes that unlock the chip first
+  const DeviceProfile& profile;
+  RegisterImage& registers;
+  TimeAlarmRecords& records;
+  const ChipReads& reads;
+  Dialogs& dialogs;             // message boxes; each lets the windows redraw first
+  TimerFactory& timers;         // timers whose ticks are events of the main window
+  std::function<void()> close;  // closes the open dialog, as closing its window would
+};
+
+}  // namespace rtceval

@@ -1,0 +1,48 @@
+#include "dialogs/dialog_host.h"
+
+#include "dialogs/sub_form_ids.h"
+
+namespace rtceval {
+
+const DialogRow* FindDialogRow(std::span<const DialogRow> table, int number) {
+  for (const DialogRow& row : table)
+    if (row.number == number) return &row;
+  return nullptr;
+}
+
+DialogHost::DialogHost(WindowEvents& events, std::span<const DialogRow> table,
+                       DialogContext context)
+    : events_(events), table_(table), context_(std::move(context)), openSubForm_(SubForm::kNone) {
+  context_.close = [this] { close(); };
+}
+
+DialogHost::~DialogHost() {
+  close();
+}
+
+void DialogHost::open(int number) {
+  close();
+  if (const DialogRow* row = FindDialogRow(table_, number)) {
+    current_ = row->make(context_);
+    current_->Form_Load();
+    ++generation_;
+  }
+  openSubForm_ = number;
+}
+
+void DialogHost::close() {
+  if (!current_) return;
+  current_->Unload();
+  closed_.push_back(std::move(current_));
+  ++generation_;
+}
+
+void DialogHost::replyArrived(CmdStateCode request, bool accepted) {
+  if (current_) current_->replyArrived(request, accepted);
+}
+
+void DialogHost::closedByUser() {
+  events_.run([this] { close(); });
+}
+
+}  // namespace rtceval

@@ -1,0 +1,29 @@
+#pragma once
+
+namespace rtceval {
+
+// Numbers of the dialogs that the main window opens one at a time.
+namespace SubForm {
+inline constexpr int frmComm = 0;
+inline constexpr int frmTime = 1;
+inline constexpr int frmCON = 2;
+inline constexpr int frmINT = 3;
+inline constexpr int frmAlm1 = 4;
+inline constexpr int frmAlm2 = 5;
+inline constexpr int frmBP = 6;
+inline constexpr int frmFO = 7;
+inline constexpr int frmEV = 8;
+inline constexpr int frmWDT = 9;
+inline constexpr int frmATR = 10;
+inline constexpr int frmDTR = 11;
+inline constexpr int frmMem = 12;
+inline constexpr int frmUR = 13;
+inline constexpr int frmUM = 14;
+inline constexpr int frmIICS = 15;
+inline constexpr int frmAN = 16;
+inline constexpr int frmAbout = 17;
+inline constexpr int kNone = 255;  // no dialog opened yet
+inline constexpr int kLast = frmAbout;
+}  // namespace SubForm
+
+}  // namespace rtceval

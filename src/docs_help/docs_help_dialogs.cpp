@@ -1,0 +1,10 @@
+#include "docs_help/docs_help_dialogs.h"
+
+namespace rtceval {
+
+// None of this folder's dialogs is built yet; their menu items open nothing.
+std::span<const DialogRow> DocsHelpDialogs() {
+  return {};
+}
+
+}  // namespace rtceval

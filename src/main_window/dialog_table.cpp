@@ -1,0 +1,23 @@
+#include "main_window/dialog_table.h"
+
+#include <vector>
+
+#include "connection/connection_dialogs.h"
+#include "docs_help/docs_help_dialogs.h"
+#include "register_editors/register_editor_dialogs.h"
+#include "time_alarms/time_alarm_dialogs.h"
+
+namespace rtceval {
+
+std::span<const DialogRow> AllDialogs() {
+  static const std::vector<DialogRow> kAll = [] {
+    std::vector<DialogRow> all;
+    for (const auto list :
+         {ConnectionDialogs(), TimeAlarmDialogs(), RegisterEditorDialogs(), DocsHelpDialogs()})
+      all.insert(all.end(), list.begin(), list.end());
+    return all;
+  }();
+  return kAll;
+}
+
+}  // namespace rtceval

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <span>
+
+#include "dialogs/dialog_table.h"
+
+namespace rtceval {
+
+// Every dialog the main window can open, from the lists of the dialog folders.
+std::span<const DialogRow> AllDialogs();
+
+}  // namespace rtceval

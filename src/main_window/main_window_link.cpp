@@ -1,0 +1,81 @@
+#include "board_link/reply_dispatcher.h"
+#include "main_window/indicators.h"
+#include "main_window/main_window.h"
+#include "platform/dialogs.h"
+
+namespace rtceval {
+namespace {
+constexpr const char* kTextOverflow = "接收缓冲区溢出";
+constexpr const char* kTextTimeoutQuestion = "接收超时错,是否停止自动方式！";
+constexpr const char* kTitleError = "出错";
+}  // namespace
+
+void MainWindow::setLinkStatus(std::string_view text) {
+  controls_.statusBar.setPanel(StatusBar::kLinkPanel, std::string(text));
+}
+
+void MainWindow::onLinkEvent(const LinkEvent& event) {
+  switch (event.kind) {
+    case LinkEvent::Kind::Status:
+      setLinkStatus(event.text);
+      break;
+    case LinkEvent::Kind::FrameError:
+      setLinkStatus(event.text);
+      events_.dialogs().beep();
+      break;
+    case LinkEvent::Kind::Overflow:
+      events_.dialogs().message(kTextOverflow, {});
+      break;
+    case LinkEvent::Kind::Reply:
+      onReply(event.request, event.frame);
+      break;
+    case LinkEvent::Kind::Timeout:
+      onResponseTimeout();
+      break;
+  }
+}
+
+void MainWindow::onReply(CmdStateCode request, std::span<const std::uint8_t> frame) {
+  ReplyModels models{registers_, records_, reads_};
+  const ReplyOutcome outcome = ParseReply(frame, request, profile_, link_.PortNo(), models);
+  for (const std::string& text : outcome.texts) setLinkStatus(text);
+  if (outcome.beep) events_.dialogs().beep();
+  if (outcome.accepted) {
+    switch (request) {
+      case StReadTime: {
+        const ClockDisplay& shown = reads_.time.display;
+        controls_.timeLabel.caption = shown.timeText;
+        controls_.dateLabel.caption = shown.dateText;
+        controls_.amLabel.enabled = shown.amEnabled;
+        controls_.pmLabel.enabled = shown.pmEnabled;
+        break;
+      }
+      case StReadSR:
+        updateIndicators(controls_.colours, registers_.RegSR, profile_.Is1208Family);
+        break;
+      case StProbe:
+        search_.boardFound();
+        [[fallthrough]];
+      case StConnect:
+        controls_.statusBar.setPanel(StatusBar::kPortPanel, std::to_string(link_.PortNo()));
+        break;
+      default:
+        break;
+    }
+  }
+  if (outcome.interpreted) host_.replyArrived(request, outcome.accepted);
+}
+
+void MainWindow::onResponseTimeout() {
+  if (!(controls_.autoReadTime.checked || controls_.autoMonitor.checked) || timeoutQuestionOpen_)
+    return;
+  timeoutQuestionOpen_ = true;
+  const bool stop = events_.dialogs().askYesNo(kTextTimeoutQuestion, kTitleError);
+  timeoutQuestionOpen_ = false;
+  if (stop) {
+    setAutoReadTime(false);
+    setAutoMonitor(false);
+  }
+}
+
+}  // namespace rtceval

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <span>
+
+#include "dialogs/qt/dialog_view.h"
+
+namespace rtceval::qt {
+
+// The view of every dialog the main window can open, from the lists of the dialog folders.
+std::span<const DialogViewRow> AllDialogViews();
+
+}  // namespace rtceval::qt

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <array>
+
+#include "main_window/main_window_controls.h"
+
+class QAction;
+class QMenuBar;
+
+namespace rtceval {
+class MainWindow;
+}
+
+namespace rtceval::qt {
+
+// The main window's menu bar: one QMenu per top menu and one QAction per item, in the model's
+// order, each named like its control. Items forward their clicks to the model; the device items
+// carry the tick of the selected model.
+class MainWindowMenus {
+ public:
+  MainWindowMenus(QMenuBar& bar, MainWindow& model);
+  void redraw(const MainWindowControls& controls);
+
+ private:
+  // For a top menu, the action that stands for it in the menu bar.
+  std::array<QAction*, kMenuCount> actions_{};
+};
+
+}  // namespace rtceval::qt

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include "main_window/main_window_controls.h"
+
+class QCheckBox;
+class QLabel;
+
+namespace rtceval {
+class MainWindow;
+}
+
+namespace rtceval::qt {
+
+class IndicatorWidget;
+class MainWindowMenus;
+class DialogView;
+
+// Draws the main window Main from its model: every control at its twips place, the menus, the
+// status bar and the dialog that is open. Redraws everything whenever the model changes and sends
+// the user's clicks and the closing of the window to the model's handlers. Holds no state of its
+// own beyond the widgets.
+class MainWindowView : public QMainWindow {
+ public:
+  explicit MainWindowView(MainWindow& model);
+  ~MainWindowView() override;
+  MainWindowView(const MainWindowView&) = delete;
+  MainWindowView& operator=(const MainWindowView&) = delete;
+
+  void redraw();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  struct PlacedLabel;
+  struct Lamp;
+
+  void buildClock(QWidget& central);
+  void buildIndicators(QWidget& central);
+  void buildChecks(QWidget& central);
+  void buildDocumentBlock(QWidget& central);
+  void buildPicture(QWidget& central);
+  void buildStatusBar();
+  QLabel* addLabel(QWidget& parent, const LabelControl& control, const QFont& font);
+  void redrawSubForm();
+
+  MainWindow& model_;
+  std::unique_ptr<MainWindowMenus> menus_;
+  // Each label with the model control it shows.
+  std::vector<PlacedLabel> labels_;
+  std::vector<Lamp> lamps_;
+  QCheckBox* autoReadTime_ = nullptr;
+  QCheckBox* autoMonitor_ = nullptr;
+  std::array<QLabel*, StatusBar::kPanels> panels_{};
+  QPointer<DialogView> subForm_;
+  int shownGeneration_ = -1;
+};
+
+}  // namespace rtceval::qt

@@ -1,0 +1,15 @@
+#include "time_alarms/time_alarm_dialogs.h"
+
+#include "dialogs/sub_form_ids.h"
+#include "time_alarms/set_time_dialog.h"
+
+namespace rtceval {
+
+std::span<const DialogRow> TimeAlarmDialogs() {
+  static constexpr DialogRow kRows[] = {
+      {SubForm::frmTime, &makeDialog<SetTimeDialog>},
+  };
+  return kRows;
+}
+
+}  // namespace rtceval

@@ -1,0 +1,132 @@
+#pragma once
+
+// A main window on the fake port, the virtual clock and scripted message boxes: the bench most
+// link, dispatch and window tests run on.
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "board_link/board_link.h"
+#include "connection/connect_dialog.h"
+#include "core/device_profile.h"
+#include "fake_serial_port.h"
+#include "main_window/main_window.h"
+#include "main_window/status_bar.h"
+#include "scripted_dialogs.h"
+#include "virtual_clock.h"
+
+namespace rtceval::testing {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+// A reply frame as the board sends it: lead, flag, length, data, 8-bit sum.
+inline Bytes ReplyFrame(std::uint8_t flag, Bytes data) {
+  Bytes frame;
+  frame.reserve(data.size() + 4);
+  frame.push_back(0x55);
+  frame.push_back(flag);
+  frame.push_back(static_cast<std::uint8_t>(data.size()));
+  for (std::uint8_t b : data) frame.push_back(b);
+  unsigned sum = 0;
+  for (std::uint8_t b : frame) sum += b;
+  frame.push_back(static_cast<std::uint8_t>(sum));
+  return frame;
+}
+inline Bytes DataReply(Bytes data) {
+  return ReplyFrame(0x80, std::move(data));
+}
+inline const Bytes ACK{0x55, 0x81, 0x01, 0x00, 0xD7};
+inline const Bytes PROBE{0x55, 0x00, 0x00, 0x55};
+inline const Bytes PROBE_ANSWER{0x55, 0x80, 0x00, 0xD5};
+
+// The link on its own: the fake port with port 1 open and the profile whose family flag decides
+// the address high byte; everything the link reports is recorded.
+struct LinkBench {
+  FakeSerialPort port;
+  VirtualClock clock;
+  DeviceProfile profile;
+  BoardLink link{port, clock, profile};
+  std::vector<std::string> statusTexts;
+  int frameErrors = 0;
+  int overflows = 0;
+  int timeouts = 0;
+  std::vector<std::pair<CmdStateCode, Bytes>> replies;
+
+  explicit LinkBench(bool is1208Family = false) {
+    profile.Is1208Family = is1208Family;
+    port.setReceiveHandler([this](std::span<const std::uint8_t> chunk) { link.OnReceived(chunk); });
+    link.setListener([this](const LinkEvent& e) {
+      switch (e.kind) {
+        case LinkEvent::Kind::Status:
+          statusTexts.emplace_back(e.text);
+          break;
+        case LinkEvent::Kind::FrameError:
+          ++frameErrors;
+          break;
+        case LinkEvent::Kind::Overflow:
+          ++overflows;
+          break;
+        case LinkEvent::Kind::Reply:
+          replies.emplace_back(e.request, Bytes(e.frame.begin(), e.frame.end()));
+          break;
+        case LinkEvent::Kind::Timeout:
+          ++timeouts;
+          break;
+      }
+    });
+    port.open(1);
+  }
+  const Bytes& sent() const { return port.writes.back(); }
+};
+
+struct WindowBench {
+  FakeSerialPort port;
+  VirtualClock clock;
+  ScriptedDialogs dialogs;
+  FixedPcClock pc;
+  MainWindow window{port, clock, dialogs, pc};
+
+  // Loads the window with the board answering on port 1, so the search is over and the port is
+  // open; forgets the probe frame.
+  void loadConnected() {
+    port.openable = {1};
+    window.Form_Load();
+    clock.advance(200ms);
+    port.receive(PROBE_ANSWER);
+    port.writes.clear();
+  }
+  void loadConnectedWith(MenuId model) {
+    loadConnected();
+    window.MenuClick(model);
+  }
+
+  const std::string& panel(int n) const { return window.controls().statusBar.panel(n); }
+  BoardLink& link() { return window.link(); }
+  const MainWindowControls& controls() const { return window.controls(); }
+  std::vector<std::string> shownTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& s : dialogs.shown) texts.push_back(s.text);
+    return texts;
+  }
+  // Sends a request of kind `state` as a dialog would (a one-byte read) and lets its reply
+  // arrive in one chunk.
+  void replyTo(CmdStateCode state, const Bytes& frame) {
+    window.link().Request({0x00, 0x6F, 0x00, 0x00, 0x01}, state, "");
+    port.receive(frame);
+  }
+  // The port dialog's option buttons and connect button, as the user clicks them.
+  void pickPort(int portNo) {
+    window.dialogHost().send<ConnectDialog>([portNo](ConnectDialog& d) { d.portClicked(portNo); });
+  }
+  void clickConnect() {
+    window.dialogHost().send<ConnectDialog>([](ConnectDialog& d) { d.connectClicked(); });
+  }
+};
+
+}  // namespace rtceval::testing
