@@ -28,5 +28,5 @@ fi
 if [ "${RTCEVAL_SKIP_ASAN:-0}" != "1" ]; then
   cmake --preset asan
   cmake --build --preset asan -j"$jobs"
-  QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --preset asan -j"$jobs" -LE bench
+  QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 ctest --preset asan -j"$jobs" -LE "bench|lint"
 fi

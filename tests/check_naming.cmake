@@ -3,9 +3,10 @@
 # findings.
 #
 #   cmake -DROOT=<repository> -DCLANG_TIDY=<clang-tidy> -DBUILD_DIR=<build folder>
-#         -DDIRS="sim;tests/sim" [-DJOBS=<parallel runs>] -P check_naming.cmake
+#         -DDIRS="sim;tests/sim" [-DEXCLUDE=<regex>] [-DJOBS=<parallel runs>] -P check_naming.cmake
 #
-# DIRS are folders relative to ROOT, separated by ; or ,.
+# DIRS are folders relative to ROOT, separated by ; or ,. Sources whose path matches EXCLUDE are
+# left out.
 #
 # BUILD_DIR must hold the compile_commands.json of a configuration that builds every one of these
 # files. The files are shared out among JOBS workers (default: one per processor core), each a
@@ -59,6 +60,9 @@ set(missing "")
 foreach(dir IN LISTS DIRS)
   list(APPEND folders "${ROOT}/${dir}")
   file(GLOB_RECURSE found LIST_DIRECTORIES false "${ROOT}/${dir}/*.cpp")
+  if(EXCLUDE)
+    list(FILTER found EXCLUDE REGEX "${EXCLUDE}")
+  endif()
   foreach(source IN LISTS found)
     string(FIND "${database}" "\"${source}\"" at)
     if(at EQUAL -1)

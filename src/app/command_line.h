@@ -17,7 +17,7 @@ struct Options {
 };
 
 // The exit code of a usage error.
-inline constexpr int USAGE_ERROR = 2;
+inline constexpr int kUsageError = 2;
 
 // Reads the program's options. --help and --version print and end the program; a usage error
 // prints one line to standard error and gives nothing.

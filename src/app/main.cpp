@@ -48,7 +48,7 @@ std::optional<rtceval::app::Options> readCommandLine(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   const auto options = readCommandLine(argc, argv);
-  if (!options) return rtceval::app::USAGE_ERROR;
+  if (!options) return rtceval::app::kUsageError;
 
   QApplication app(argc, argv);
   nameTheProgram();

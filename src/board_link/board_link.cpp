@@ -29,14 +29,14 @@ void BoardLink::report(const LinkEvent& event) {
 
 void BoardLink::SendFrame() {
   if (profile_.Is1208Family) sendBuf_[protocol::kPayloadAddrHigh] = protocol::kAddrHigh1208;
-  const auto frame = BuildRequestFrame(std::span(sendBuf_).first(sendLen_), profile_.Is1208Family);
+  const auto frame = buildRequestFrame(std::span(sendBuf_).first(sendLen_), profile_.Is1208Family);
   if (trace_) trace_(true, frame);
   // Like the board's own serial control, a closed or vanished port simply loses the frame.
   (void)port_.write(frame);
   recvCount_ = 0;
 }
 
-void BoardLink::Request(std::span<const std::uint8_t> payload, CmdStateCode state,
+void BoardLink::request(std::span<const std::uint8_t> payload, CmdStateCode state,
                         std::string_view text) {
   sendLen_ = std::min(payload.size(), sendBuf_.size());
   std::copy_n(payload.begin(), sendLen_, sendBuf_.begin());
@@ -46,27 +46,27 @@ void BoardLink::Request(std::span<const std::uint8_t> payload, CmdStateCode stat
   showStatus(text);
 }
 
-void BoardLink::Request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
+void BoardLink::request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
                         std::string_view text) {
-  Request(std::span<const std::uint8_t>(payload.begin(), payload.size()), state, text);
+  request(std::span<const std::uint8_t>(payload.begin(), payload.size()), state, text);
 }
 
 void BoardLink::ReadReg(std::uint8_t address, CmdStateCode state, std::string_view text) {
-  Request({protocol::CMD_READ, protocol::DEV_CCR, 0x00, address, 1}, state, text);
+  request({protocol::CMD_READ, protocol::DEV_CCR, 0x00, address, 1}, state, text);
 }
 
 void BoardLink::WriteReg(std::uint8_t address, std::uint8_t value, CmdStateCode state,
                          std::string_view text) {
-  Request({protocol::CMD_WRITE, protocol::DEV_CCR, 0x00, address, 1, value}, state, text);
+  request({protocol::CMD_WRITE, protocol::DEV_CCR, 0x00, address, 1, value}, state, text);
 }
 
-void BoardLink::SendProbe(CmdStateCode state) {
+void BoardLink::sendProbe(CmdStateCode state) {
   sendLen_ = 0;
   cmdState_ = state;
   SendFrame();
 }
 
-void BoardLink::MarkPortOpened() {
+void BoardLink::markPortOpened() {
   cmdState_ = StPortOpened;
 }
 
@@ -74,11 +74,11 @@ void BoardLink::showStatus(std::string_view text) {
   report({LinkEvent::Kind::Status, text});
 }
 
-bool BoardLink::OpenPort(int portNo) {
+bool BoardLink::openPort(int portNo) {
   return port_.open(portNo) && port_.isOpen();
 }
 
-void BoardLink::ClosePort() {
+void BoardLink::closePort() {
   if (port_.isOpen()) port_.close();
 }
 
@@ -98,7 +98,7 @@ void BoardLink::stopResponseTimeout() {
   responseTimeout_->setEnabled(false);
 }
 
-void BoardLink::OnReceived(std::span<const std::uint8_t> chunk) {
+void BoardLink::onReceived(std::span<const std::uint8_t> chunk) {
   if (chunk.empty()) return;
   bool overflow = false;
   if (recvCount_ + chunk.size() > recvBuf_.size()) {
@@ -134,7 +134,7 @@ void BoardLink::OnReceived(std::span<const std::uint8_t> chunk) {
 
 bool BoardLink::CheckFrame() const {
   const auto frame = std::span<const std::uint8_t>(recvBuf_).first(recvCount_);
-  return FrameSum(frame.first(frame.size() - 1)) == frame.back();
+  return frameSum(frame.first(frame.size() - 1)) == frame.back();
 }
 
 void BoardLink::onTimeout() {

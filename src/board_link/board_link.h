@@ -54,16 +54,16 @@ class BoardLink {
   void setFrameTrace(FrameTrace trace) { trace_ = std::move(trace); }
 
   // The common order of every request: payload, frame, time-out, request code, progress text.
-  void Request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
+  void request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
                std::string_view text);
-  void Request(std::span<const std::uint8_t> payload, CmdStateCode state, std::string_view text);
+  void request(std::span<const std::uint8_t> payload, CmdStateCode state, std::string_view text);
   void ReadReg(std::uint8_t address, CmdStateCode state, std::string_view text);
   void WriteReg(std::uint8_t address, std::uint8_t value, CmdStateCode state,
                 std::string_view text);
   // Sends the empty probe that only the board answers; arms no time-out.
-  void SendProbe(CmdStateCode state);
+  void sendProbe(CmdStateCode state);
   // Records that a port was opened for the search; nothing is sent.
-  void MarkPortOpened();
+  void markPortOpened();
 
   // A text of the link's own for the link panel (a port that cannot be opened, say).
   void showStatus(std::string_view text);
@@ -72,8 +72,8 @@ class BoardLink {
 
   // The serial line. `PortNo` is the port the program works with (1..4); opening a port does not
   // change it, the search and the port dialog set it.
-  bool OpenPort(int portNo);
-  void ClosePort();
+  bool openPort(int portNo);
+  void closePort();
   bool isPortOpen() const;
   std::string deviceName(int portNo) const;
   int PortNo() const { return portNo_; }
@@ -88,7 +88,7 @@ class BoardLink {
 
   // Receive path: one chunk of bytes from the port; the owner routes the port's receive handler
   // here.
-  void OnReceived(std::span<const std::uint8_t> chunk);
+  void onReceived(std::span<const std::uint8_t> chunk);
 
  private:
   void SendFrame();

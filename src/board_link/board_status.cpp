@@ -5,7 +5,7 @@
 
 namespace rtceval {
 
-const char* BoardErrorText(std::uint8_t code) {
+const char* boardErrorText(std::uint8_t code) {
   static constexpr std::array<std::pair<std::uint8_t, const char*>, 12> kTexts{{
       {0x01, "评估板接收帧和校验错"},
       {0x02, "评估板接收帧头错"},

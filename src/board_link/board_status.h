@@ -6,6 +6,6 @@
 namespace rtceval {
 
 // The text for a board status code of a status reply; unknown codes give "未知的错误".
-const char* BoardErrorText(std::uint8_t code);
+const char* boardErrorText(std::uint8_t code);
 
 }  // namespace rtceval

@@ -32,44 +32,44 @@ MainCommands::MainCommands(BoardLink& link, const DeviceProfile& profile,
     : link_(link), profile_(profile), registers_(registers), records_(records) {}
 
 void MainCommands::CmdReadTime() {
-  const RegisterBlock block = TimeBlock(LayoutOf(profile_.Is1208Family));
-  link_.Request({CMD_READ, DEV_CCR, 0x00, block.address, block.count}, StReadTime, kTextReadTime);
+  const RegisterBlock block = timeBlock(layoutOf(profile_.Is1208Family));
+  link_.request({CMD_READ, DEV_CCR, 0x00, block.address, block.count}, StReadTime, kTextReadTime);
 }
 
 void MainCommands::CmdGetSR() {
-  const RegisterInfo& sr = RegisterOf(RegisterId::SR);
-  link_.ReadReg(*sr.address(LayoutOf(profile_.Is1208Family)), sr.read.state, sr.read.text);
+  const RegisterInfo& sr = registerOf(RegisterId::SR);
+  link_.ReadReg(*sr.address(layoutOf(profile_.Is1208Family)), sr.read.state, sr.read.text);
 }
 
 void MainCommands::CmdSetWEL() {
-  const Layout layout = LayoutOf(profile_.Is1208Family);
-  const WriteEnableStep& step = WriteEnableSteps(layout).front();
-  link_.WriteReg(*RegisterOf(RegisterId::SR).address(layout), step.srValue, step.request.state,
+  const Layout layout = layoutOf(profile_.Is1208Family);
+  const WriteEnableStep& step = writeEnableSteps(layout).front();
+  link_.WriteReg(*registerOf(RegisterId::SR).address(layout), step.srValue, step.request.state,
                  step.request.text);
 }
 
 void MainCommands::CmdSetRWEL() {
-  const Layout layout = LayoutOf(profile_.Is1208Family);
-  const auto steps = WriteEnableSteps(layout);
+  const Layout layout = layoutOf(profile_.Is1208Family);
+  const auto steps = writeEnableSteps(layout);
   if (steps.size() < 2) return;  // the X1208 family unlocks in one step
-  link_.WriteReg(*RegisterOf(RegisterId::SR).address(layout), steps[1].srValue,
+  link_.WriteReg(*registerOf(RegisterId::SR).address(layout), steps[1].srValue,
                  steps[1].request.state, steps[1].request.text);
 }
 
 void MainCommands::CmdWriteTime() {
-  const Layout layout = LayoutOf(profile_.Is1208Family);
-  const RegisterBlock block = TimeBlock(layout);
+  const Layout layout = layoutOf(profile_.Is1208Family);
+  const RegisterBlock block = timeBlock(layout);
   const TimeRecord& t = records_.NewTime;
   auto payload = blockWrite(block.address, block.count);
   payload.insert(payload.end(),
                  {t.second, t.minute, t.hour, t.date, t.month, t.yearLow(), t.weekday});
   if (layout == Layout::A) payload.push_back(t.yearHigh());
-  link_.Request(payload, StWriteTime, kTextWriteTime);
+  link_.request(payload, StWriteTime, kTextWriteTime);
 }
 
 void MainCommands::CmdWriteAL0() {
-  const Layout layout = LayoutOf(profile_.Is1208Family);
-  const RegisterBlock block = Alarm0Block(layout);
+  const Layout layout = layoutOf(profile_.Is1208Family);
+  const RegisterBlock block = alarm0Block(layout);
   const TimeRecord& a = records_.Alarm0Regs;
   auto payload = blockWrite(block.address, block.count);
   if (layout == Layout::A)
@@ -77,22 +77,22 @@ void MainCommands::CmdWriteAL0() {
                                    a.weekday, a.yearHigh()});
   else
     payload.insert(payload.end(), {a.second, a.minute, a.hour, a.date, a.month, a.weekday});
-  link_.Request(payload, StWriteAL0, kTextWriteAl0);
+  link_.request(payload, StWriteAL0, kTextWriteAl0);
 }
 
 void MainCommands::CmdWriteAL1() {
-  const auto block = Alarm1Block(LayoutOf(profile_.Is1208Family));
+  const auto block = alarm1Block(layoutOf(profile_.Is1208Family));
   if (!block) return;  // the X1208 family has no alarm 1
   const TimeRecord& a = records_.Alarm1Regs;
   auto payload = blockWrite(block->address, block->count);
   payload.insert(payload.end(), {a.second, a.minute, a.hour, a.date, a.month, a.yearLow(),
                                  a.weekday, a.yearHigh()});
-  link_.Request(payload, StWriteAL1, kTextWriteAl1);
+  link_.request(payload, StWriteAL1, kTextWriteAl1);
 }
 
 void MainCommands::writeRegister(RegisterId id) {
-  const RegisterInfo& reg = RegisterOf(id);
-  const auto address = reg.address(LayoutOf(profile_.Is1208Family));
+  const RegisterInfo& reg = registerOf(id);
+  const auto address = reg.address(layoutOf(profile_.Is1208Family));
   if (!address) return;  // the selected model has no such register
   link_.WriteReg(*address, registers_.*reg.image, reg.write.state, reg.write.text);
 }
@@ -113,7 +113,7 @@ void MainCommands::CmdWriteEV() {
   writeRegister(RegisterId::EV);
 }
 
-bool MainCommands::RunJob(int job) {
+bool MainCommands::runJob(int job) {
   // The write command of each job code the write sequencer is handed.
   static constexpr std::pair<CmdStateCode, void (MainCommands::*)()> kJobs[] = {
       {StWriteTime, &MainCommands::CmdWriteTime}, {StReadSR, &MainCommands::CmdGetSR},

@@ -31,7 +31,7 @@ class MainCommands {
 
   // Runs the command whose request code is `job` (the write sequencer's jobs); false when no
   // command has that code.
-  bool RunJob(int job);
+  bool runJob(int job);
 
  private:
   void writeRegister(RegisterId id);

@@ -4,13 +4,13 @@
 
 namespace rtceval {
 
-std::uint8_t FrameSum(std::span<const std::uint8_t> bytes) {
+std::uint8_t frameSum(std::span<const std::uint8_t> bytes) {
   unsigned sum = 0;
   for (std::uint8_t b : bytes) sum += b;
   return static_cast<std::uint8_t>(sum & 0xFF);
 }
 
-std::vector<std::uint8_t> BuildRequestFrame(std::span<const std::uint8_t> payload,
+std::vector<std::uint8_t> buildRequestFrame(std::span<const std::uint8_t> payload,
                                             bool is1208Family) {
   std::vector<std::uint8_t> frame;
   frame.reserve(payload.size() + protocol::kFrameOverhead);
@@ -20,7 +20,7 @@ std::vector<std::uint8_t> BuildRequestFrame(std::span<const std::uint8_t> payloa
   frame.insert(frame.end(), payload.begin(), payload.end());
   if (is1208Family && payload.size() > protocol::kPayloadAddrHigh)
     frame[3 + protocol::kPayloadAddrHigh] = protocol::kAddrHigh1208;
-  frame.push_back(FrameSum(frame));
+  frame.push_back(frameSum(frame));
   return frame;
 }
 

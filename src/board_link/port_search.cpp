@@ -21,15 +21,15 @@ PortSearch::PortSearch(BoardLink& link, Timer& mainTimer) : link_(link), mainTim
 void PortSearch::Auto_Dect_Brd() {
   int found = 0;
   for (int i = kFirstPort; i <= kLastPort && found == 0; ++i) {
-    if (link_.OpenPort(i)) found = i;
+    if (link_.openPort(i)) found = i;
   }
   if (found == 0) {
     link_.showStatus(kTextNoPort);
     return;
   }
   link_.setPortNo(found);
-  link_.ClosePort();
-  if (!link_.OpenPort(found)) {
+  link_.closePort();
+  if (!link_.openPort(found)) {
     link_.showStatus(kTextInvalidPort);
     return;
   }
@@ -37,27 +37,27 @@ void PortSearch::Auto_Dect_Brd() {
   mainTimer_.setEnabled(false);
   mainTimer_.setInterval(kMainTimerInterval);
   mainTimer_.setEnabled(true);
-  link_.MarkPortOpened();
+  link_.markPortOpened();
   link_.showStatus(kTextSearching);
   detecting_ = true;
 }
 
-void PortSearch::DetectionStep() {
+void PortSearch::detectionStep() {
   if (link_.pendingRequest() == StPortOpened) {
     // The board has until the next tick to answer; no response time-out is armed.
-    link_.SendProbe(StProbe);
+    link_.sendProbe(StProbe);
     return;
   }
   if (link_.PortNo() < kLastPort) {
-    link_.ClosePort();
+    link_.closePort();
     const int next = link_.PortNo() + 1;
     link_.setPortNo(next);
-    if (!link_.OpenPort(next)) {
+    if (!link_.openPort(next)) {
       // The next tick moves on to the port after this one, so no port is skipped.
       link_.showStatus(kTextInvalidPort);
       return;
     }
-    link_.MarkPortOpened();
+    link_.markPortOpened();
     return;
   }
   link_.showStatus(kTextNoBoard);

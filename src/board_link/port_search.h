@@ -15,7 +15,7 @@ class PortSearch {
   // Opens the first openable port and starts the search.
   void Auto_Dect_Brd();
   // One step of the search, run by the main timer while the search runs.
-  void DetectionStep();
+  void detectionStep();
   // The board answered a probe: the search is over.
   void boardFound() { detecting_ = false; }
   // `Detecting`: the search runs.

@@ -14,7 +14,7 @@ namespace {
 using Data = std::span<const std::uint8_t>;
 using Action = std::function<void(ReplyModels&, Layout, Data)>;
 
-enum class Accepts { Ack, Data };
+enum class Accepts { Ack, DataReply };
 
 // What one kind of request accepts as its reply, what the reply then stores and its texts.
 struct ReplyRule {
@@ -38,7 +38,7 @@ ReplyRule ack(CmdStateCode state, const char* done) {
 
 ReplyRule data(CmdStateCode state, std::size_t lengthA, std::size_t lengthB, const char* done,
                const char* failed, Action action = {}) {
-  return {state, Accepts::Data, lengthA, lengthB, done, failed, std::move(action)};
+  return {state, Accepts::DataReply, lengthA, lengthB, done, failed, std::move(action)};
 }
 
 // An alarm record from the bytes of an alarm read, in register order; the X1208 family keeps no
@@ -65,14 +65,14 @@ std::vector<ReplyRule> buildRules() {
   rules.push_back(data(StProbe, 0, 0, nullptr, nullptr));
   rules.push_back(data(StConnect, 0, 0, nullptr, kTextNotConnected));
 
-  for (const RegisterInfo& reg : Registers()) {
+  for (const RegisterInfo& reg : registers()) {
     const auto image = reg.image;
     rules.push_back(data(reg.read.state, 1, 1, reg.read.doneText, nullptr,
                          [image](ReplyModels& m, Layout, Data d) { m.registers.*image = d[0]; }));
     rules.push_back(ack(reg.write.state, reg.write.doneText));
   }
   for (Layout layout : {Layout::A, Layout::B})
-    for (const WriteEnableStep& step : WriteEnableSteps(layout))
+    for (const WriteEnableStep& step : writeEnableSteps(layout))
       rules.push_back(ack(step.request.state, step.request.doneText));
 
   rules.push_back(ack(StWriteAL0, "设置AL0成功"));
@@ -85,9 +85,9 @@ std::vector<ReplyRule> buildRules() {
       [](ReplyModels& m, Layout layout, Data d) { storeAlarm(m.records.Alarm1Regs, layout, d); }));
   rules.push_back(
       data(StReadCtrlBlock, 4, 4, nullptr, nullptr, [](ReplyModels& m, Layout layout, Data d) {
-        const auto order = ControlBlockOrder(layout);
+        const auto order = controlBlockOrder(layout);
         for (std::size_t i = 0; i < order.size(); ++i)
-          m.registers.*RegisterOf(order[i]).image = d[i];
+          m.registers.*registerOf(order[i]).image = d[i];
       }));
   rules.push_back(ack(StWriteMem, "写存储器成功"));
   rules.push_back(data(StReadMem, 1, 1, "读存储器成功", "读存储器失败",
@@ -127,12 +127,12 @@ ReplyOutcome ParseReply(std::span<const std::uint8_t> frame, CmdStateCode reques
   const Data data = frame.subspan(protocol::kReplyData, length);
   const bool isStatus = flag == protocol::kFlagStatus && length == 1;
   const bool isAck = isStatus && data[0] == protocol::kStatusOk;
-  if (isStatus && !isAck) out.texts.emplace_back(BoardErrorText(data[0]));
+  if (isStatus && !isAck) out.texts.emplace_back(boardErrorText(data[0]));
 
   const ReplyRule* rule = findRule(request);
   if (!rule) return out;
   out.interpreted = true;
-  const Layout layout = LayoutOf(profile.Is1208Family);
+  const Layout layout = layoutOf(profile.Is1208Family);
   if (rule->accepts == Accepts::Ack) {
     out.accepted = isAck;
   } else {

@@ -9,18 +9,18 @@ namespace rtceval {
 WriteSequencer::WriteSequencer(Timer& timer, MainCommands& commands, const DeviceProfile& profile)
     : timer_(timer), commands_(commands), profile_(profile) {}
 
-void WriteSequencer::Start(std::int16_t job) {
+void WriteSequencer::start(std::int16_t job) {
   timer_.setEnabled(true);
   job_ = job;
 }
 
-void WriteSequencer::StartAtJob(std::int16_t job) {
+void WriteSequencer::startAtJob(std::int16_t job) {
   timer_.setEnabled(true);
   job_ = job;
   step_ = kStepJob;
 }
 
-void WriteSequencer::Tick() {
+void WriteSequencer::tick() {
   switch (step_) {
     case kStepWel:
       commands_.CmdSetWEL();
@@ -31,7 +31,7 @@ void WriteSequencer::Tick() {
       step_ = kStepJob;
       break;
     case kStepJob:
-      commands_.RunJob(job_);
+      commands_.runJob(job_);
       timer_.setEnabled(false);
       step_ = kStepWel;
       break;

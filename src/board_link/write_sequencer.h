@@ -20,10 +20,10 @@ class WriteSequencer {
 
   // A dialog hands over a write: the unlock steps come first. A job started while a sequence runs
   // replaces the pending job, and the sequence goes on from its current step.
-  void Start(std::int16_t job);
+  void start(std::int16_t job);
   // Sends only the job on the next tick (the control/status panel's SR read after its block read).
-  void StartAtJob(std::int16_t job);
-  void Tick();
+  void startAtJob(std::int16_t job);
+  void tick();
 
   std::int16_t WriteStep() const { return step_; }
   std::int16_t WriteJob() const { return job_; }

@@ -29,7 +29,7 @@ ConnectDialog::ConnectDialog(DialogContext& context)
 ConnectDialog::~ConnectDialog() = default;
 
 int ConnectDialog::number() const {
-  return SubForm::frmComm;
+  return sub_form::frmComm;
 }
 
 void ConnectDialog::Form_Load() {
@@ -46,13 +46,13 @@ void ConnectDialog::portClicked(int portNo) {
 
 void ConnectDialog::connectClicked() {
   if (selected_ != 0) link_.setPortNo(selected_);
-  if (!link_.OpenPort(link_.PortNo())) {
+  if (!link_.openPort(link_.PortNo())) {
     link_.showStatus(kTextInvalidPort);
     link_.setPortNo(link_.PortNo() + 1);
     return;
   }
   timer_->setEnabled(true);
-  link_.SendProbe(StConnect);
+  link_.sendProbe(StConnect);
 }
 
 std::string ConnectDialog::deviceName(int portNo) const {
@@ -78,7 +78,7 @@ void ConnectDialog::replyArrived(CmdStateCode request, bool) {
   if (request == StConnect && close_) close_();
 }
 
-void ConnectDialog::Unload() {
+void ConnectDialog::unload() {
   timer_->setEnabled(false);
 }
 

@@ -34,7 +34,7 @@ class ConnectDialog : public DialogModel {
 
   int number() const override;
   void Form_Load() override;
-  void Unload() override;
+  void unload() override;
   void replyArrived(CmdStateCode request, bool accepted) override;
 
   // The user picks port n (1..4) among the option buttons (Option1..Option4).

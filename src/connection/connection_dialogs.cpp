@@ -5,9 +5,9 @@
 
 namespace rtceval {
 
-std::span<const DialogRow> ConnectionDialogs() {
+std::span<const DialogRow> connectionDialogs() {
   static constexpr DialogRow kRows[] = {
-      {SubForm::frmComm, &makeDialog<ConnectDialog>},
+      {sub_form::frmComm, &makeDialog<ConnectDialog>},
   };
   return kRows;
 }

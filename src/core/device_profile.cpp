@@ -3,18 +3,18 @@
 namespace rtceval {
 namespace {
 
-constexpr bool T = true;
-constexpr bool F = false;
+constexpr bool kT = true;
+constexpr bool kF = false;
 
 // clang-format off
 constexpr std::array<DeviceModel, 6> kModels{{
     //          1208 INT WDT AL0 AL1 BP  EV  FOUT MEM UR
-    {"X1226", {F,   T,  F,  T,  T,  T,  F,  T,   T,  F}, 9},
-    {"X1227", {F,   F,  T,  T,  T,  T,  F,  F,   T,  F}, 9},
-    {"X1228", {F,   T,  T,  T,  T,  T,  F,  T,   T,  F}, 9},
-    {"X1205", {F,   T,  F,  T,  T,  F,  F,  F,   F,  F}, 1},
-    {"X1208", {T,   T,  F,  T,  F,  F,  F,  T,   F,  T}, 1},
-    {"X1209", {T,   T,  F,  T,  F,  F,  T,  T,   F,  T}, 1},
+    {"X1226", {kF,   kT,  kF,  kT,  kT,  kT,  kF,  kT,   kT,  kF}, 9},
+    {"X1227", {kF,   kF,  kT,  kT,  kT,  kT,  kF,  kF,   kT,  kF}, 9},
+    {"X1228", {kF,   kT,  kT,  kT,  kT,  kT,  kF,  kT,   kT,  kF}, 9},
+    {"X1205", {kF,   kT,  kF,  kT,  kT,  kF,  kF,  kF,   kF,  kF}, 1},
+    {"X1208", {kT,   kT,  kF,  kT,  kF,  kF,  kF,  kT,   kF,  kT}, 1},
+    {"X1209", {kT,   kT,  kF,  kT,  kF,  kF,  kT,  kT,   kF,  kT}, 1},
 }};
 // clang-format on
 
@@ -23,17 +23,17 @@ constexpr std::array<const char*, kApplicationNoteCount> kNotes = {
 
 }  // namespace
 
-std::span<const DeviceModel> DeviceModels() {
+std::span<const DeviceModel> deviceModels() {
   return kModels;
 }
 
-const DeviceModel* FindDeviceModel(std::string_view name) {
+const DeviceModel* findDeviceModel(std::string_view name) {
   for (const DeviceModel& m : kModels)
     if (name == m.name) return &m;
   return nullptr;
 }
 
-const std::array<const char*, kApplicationNoteCount>& ApplicationNoteNames() {
+const std::array<const char*, kApplicationNoteCount>& applicationNoteNames() {
   return kNotes;
 }
 

@@ -22,7 +22,7 @@ struct DeviceProfile {
 
 // Layout A: X1226, X1227, X1228, X1205. Layout B: X1208, X1209 (the X1208 family).
 enum class Layout { A, B };
-inline Layout LayoutOf(bool is1208Family) {
+inline Layout layoutOf(bool is1208Family) {
   return is1208Family ? Layout::B : Layout::A;
 }
 
@@ -33,12 +33,12 @@ struct DeviceModel {
 };
 
 // The six models in the order of the device menu.
-std::span<const DeviceModel> DeviceModels();
+std::span<const DeviceModel> deviceModels();
 // nullptr when the name is none of them (exact, case-sensitive).
-const DeviceModel* FindDeviceModel(std::string_view name);
+const DeviceModel* findDeviceModel(std::string_view name);
 
 inline constexpr int kApplicationNoteCount = 9;
 // Captions of the application-note links, index 0 to 8.
-const std::array<const char*, kApplicationNoteCount>& ApplicationNoteNames();
+const std::array<const char*, kApplicationNoteCount>& applicationNoteNames();
 
 }  // namespace rtceval

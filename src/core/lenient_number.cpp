@@ -4,7 +4,7 @@
 
 namespace rtceval {
 
-double LenientNumber(std::string_view text) {
+double lenientNumber(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   double sign = 1.0;
@@ -29,7 +29,7 @@ double LenientNumber(std::string_view text) {
   return digits ? sign * value : 0.0;
 }
 
-double RoundHalfEven(double value) {
+double roundHalfEven(double value) {
   if (!std::isfinite(value)) return value;
   const double floor = std::floor(value);
   const double fraction = value - floor;

@@ -85,48 +85,48 @@ constexpr std::array<WriteEnableStep, 1> kUnlockB{{
 
 }  // namespace
 
-std::span<const RegisterInfo> Registers() {
+std::span<const RegisterInfo> registers() {
   return kRegisters;
 }
 
-const RegisterInfo& RegisterOf(RegisterId id) {
+const RegisterInfo& registerOf(RegisterId id) {
   return kRegisters[static_cast<std::size_t>(id)];
 }
 
-RegisterBlock TimeBlock(Layout layout) {
+RegisterBlock timeBlock(Layout layout) {
   return layout == Layout::A ? RegisterBlock{0x30, 8} : RegisterBlock{0x00, 7};
 }
 
-RegisterBlock Alarm0Block(Layout layout) {
+RegisterBlock alarm0Block(Layout layout) {
   return layout == Layout::A ? RegisterBlock{0x00, 8} : RegisterBlock{0x0C, 6};
 }
 
-std::optional<RegisterBlock> Alarm1Block(Layout layout) {
+std::optional<RegisterBlock> alarm1Block(Layout layout) {
   if (layout == Layout::A) return RegisterBlock{0x08, 8};
   return std::nullopt;
 }
 
-RegisterBlock ControlBlock(Layout layout) {
+RegisterBlock controlBlock(Layout layout) {
   return layout == Layout::A ? RegisterBlock{0x10, 4} : RegisterBlock{0x08, 4};
 }
 
-std::optional<RegisterBlock> UserRegisterBlock(Layout layout) {
+std::optional<RegisterBlock> userRegisterBlock(Layout layout) {
   if (layout == Layout::B) return RegisterBlock{0x12, 2};
   return std::nullopt;
 }
 
-std::array<RegisterId, 4> ControlBlockOrder(Layout layout) {
+std::array<RegisterId, 4> controlBlockOrder(Layout layout) {
   if (layout == Layout::A)
     return {RegisterId::BL, RegisterId::INT, RegisterId::ATR, RegisterId::DTR};
   return {RegisterId::INT, RegisterId::EV, RegisterId::ATR, RegisterId::DTR};
 }
 
-std::span<const WriteEnableStep> WriteEnableSteps(Layout layout) {
+std::span<const WriteEnableStep> writeEnableSteps(Layout layout) {
   if (layout == Layout::A) return kUnlockA;
   return kUnlockB;
 }
 
-StatusIndicatorBits IndicatorBits(Layout layout) {
+StatusIndicatorBits indicatorBits(Layout layout) {
   if (layout == Layout::A) return {7, 5, 6, std::nullopt};
   return {1, 2, std::nullopt, 3};
 }

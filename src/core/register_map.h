@@ -46,22 +46,22 @@ struct RegisterInfo {
   const BitNames& bits(Layout layout) const { return layout == Layout::A ? bitsA : bitsB; }
 };
 
-std::span<const RegisterInfo> Registers();
-const RegisterInfo& RegisterOf(RegisterId id);
+std::span<const RegisterInfo> registers();
+const RegisterInfo& registerOf(RegisterId id);
 
 // Multi-byte blocks of the chip.
 struct RegisterBlock {
   std::uint8_t address;
   std::uint8_t count;
 };
-RegisterBlock TimeBlock(Layout layout);
-RegisterBlock Alarm0Block(Layout layout);
-std::optional<RegisterBlock> Alarm1Block(Layout layout);  // layout A only
-RegisterBlock ControlBlock(Layout layout);
-std::optional<RegisterBlock> UserRegisterBlock(Layout layout);  // layout B only
+RegisterBlock timeBlock(Layout layout);
+RegisterBlock alarm0Block(Layout layout);
+std::optional<RegisterBlock> alarm1Block(Layout layout);  // layout A only
+RegisterBlock controlBlock(Layout layout);
+std::optional<RegisterBlock> userRegisterBlock(Layout layout);  // layout B only
 
 // The four registers of the control block in address order.
-std::array<RegisterId, 4> ControlBlockOrder(Layout layout);
+std::array<RegisterId, 4> controlBlockOrder(Layout layout);
 
 // The SR writes that unlock the chip before a register write: WEL then RWEL on layout A, WRTC on
 // layout B.
@@ -69,7 +69,7 @@ struct WriteEnableStep {
   std::uint8_t srValue;
   RegisterRequest request;
 };
-std::span<const WriteEnableStep> WriteEnableSteps(Layout layout);
+std::span<const WriteEnableStep> writeEnableSteps(Layout layout);
 
 // Bits of SR that the main window's indicators show.
 struct StatusIndicatorBits {
@@ -78,6 +78,6 @@ struct StatusIndicatorBits {
   std::optional<int> alarm1;
   std::optional<int> event;
 };
-StatusIndicatorBits IndicatorBits(Layout layout);
+StatusIndicatorBits indicatorBits(Layout layout);
 
 }  // namespace rtceval

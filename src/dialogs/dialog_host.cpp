@@ -4,7 +4,7 @@
 
 namespace rtceval {
 
-const DialogRow* FindDialogRow(std::span<const DialogRow> table, int number) {
+const DialogRow* findDialogRow(std::span<const DialogRow> table, int number) {
   for (const DialogRow& row : table)
     if (row.number == number) return &row;
   return nullptr;
@@ -12,7 +12,7 @@ const DialogRow* FindDialogRow(std::span<const DialogRow> table, int number) {
 
 DialogHost::DialogHost(WindowEvents& events, std::span<const DialogRow> table,
                        DialogContext context)
-    : events_(events), table_(table), context_(std::move(context)), openSubForm_(SubForm::kNone) {
+    : events_(events), table_(table), context_(std::move(context)), openSubForm_(sub_form::kNone) {
   context_.close = [this] { close(); };
 }
 
@@ -22,7 +22,7 @@ DialogHost::~DialogHost() {
 
 void DialogHost::open(int number) {
   close();
-  if (const DialogRow* row = FindDialogRow(table_, number)) {
+  if (const DialogRow* row = findDialogRow(table_, number)) {
     current_ = row->make(context_);
     current_->Form_Load();
     ++generation_;
@@ -32,7 +32,7 @@ void DialogHost::open(int number) {
 
 void DialogHost::close() {
   if (!current_) return;
-  current_->Unload();
+  current_->unload();
   closed_.push_back(std::move(current_));
   ++generation_;
 }

@@ -30,7 +30,7 @@ class DialogHost {
   // Frees the dialogs closed so far; the main window calls it once no event runs any more.
   void freeClosed() { closed_.clear(); }
 
-  // The number last opened, `SubForm::kNone` before the first.
+  // The number last opened, `sub_form::kNone` before the first.
   int OpenSubForm() const { return openSubForm_; }
   // Grows each time a dialog opens or closes, so a view knows to rebuild it.
   int generation() const { return generation_; }

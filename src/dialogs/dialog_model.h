@@ -14,7 +14,7 @@ class DialogModel {
   // The dialog has just been created.
   virtual void Form_Load() {}
   // The dialog is closing: stop its timers; it sends nothing more.
-  virtual void Unload() {}
+  virtual void unload() {}
   // A reply to `request` has been interpreted; `accepted` when it was the kind the request waits
   // for and its data now stands in the register image, the records or the chip reads.
   virtual void replyArrived(CmdStateCode request, bool accepted) {

@@ -24,6 +24,6 @@ std::unique_ptr<DialogModel> makeDialog(DialogContext& context) {
 }
 
 // The row for `number` in `table`, or nullptr.
-const DialogRow* FindDialogRow(std::span<const DialogRow> table, int number);
+const DialogRow* findDialogRow(std::span<const DialogRow> table, int number);
 
 }  // namespace rtceval

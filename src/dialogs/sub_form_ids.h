@@ -3,7 +3,7 @@
 namespace rtceval {
 
 // Numbers of the dialogs that the main window opens one at a time.
-namespace SubForm {
+namespace sub_form {
 inline constexpr int frmComm = 0;
 inline constexpr int frmTime = 1;
 inline constexpr int frmCON = 2;
@@ -24,6 +24,6 @@ inline constexpr int frmAN = 16;
 inline constexpr int frmAbout = 17;
 inline constexpr int kNone = 255;  // no dialog opened yet
 inline constexpr int kLast = frmAbout;
-}  // namespace SubForm
+}  // namespace sub_form
 
 }  // namespace rtceval

@@ -3,7 +3,7 @@
 namespace rtceval {
 
 // None of this folder's dialogs is built yet; their menu items open nothing.
-std::span<const DialogRow> DocsHelpDialogs() {
+std::span<const DialogRow> docsHelpDialogs() {
   return {};
 }
 

@@ -9,11 +9,11 @@
 
 namespace rtceval {
 
-std::span<const DialogRow> AllDialogs() {
+std::span<const DialogRow> allDialogs() {
   static const std::vector<DialogRow> kAll = [] {
     std::vector<DialogRow> all;
     for (const auto list :
-         {ConnectionDialogs(), TimeAlarmDialogs(), RegisterEditorDialogs(), DocsHelpDialogs()})
+         {connectionDialogs(), timeAlarmDialogs(), registerEditorDialogs(), docsHelpDialogs()})
       all.insert(all.end(), list.begin(), list.end());
     return all;
   }();

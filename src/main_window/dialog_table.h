@@ -7,6 +7,6 @@
 namespace rtceval {
 
 // Every dialog the main window can open, from the lists of the dialog folders.
-std::span<const DialogRow> AllDialogs();
+std::span<const DialogRow> allDialogs();
 
 }  // namespace rtceval

@@ -10,7 +10,7 @@ void follow(Rgb& shape, std::optional<int> bit, std::uint8_t sr, Rgb lit, Rgb un
 }  // namespace
 
 void updateIndicators(IndicatorColours& shapes, std::uint8_t sr, bool is1208Family) {
-  const StatusIndicatorBits bits = IndicatorBits(LayoutOf(is1208Family));
+  const StatusIndicatorBits bits = indicatorBits(layoutOf(is1208Family));
   follow(shapes.eventLamp, bits.event, sr, kAlarmLit, kAlarmUnlit);
   follow(shapes.alarm0Lamp, bits.alarm0, sr, kAlarmLit, kAlarmUnlit);
   follow(shapes.batteryLamp, bits.battery, sr, kBatteryLit, kBatteryUnlit);

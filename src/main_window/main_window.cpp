@@ -27,7 +27,7 @@ MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, Dialogs& dialogs,
       search_(link_, *mainTimer_),
       commands_(link_, profile_, registers_, records_),
       sequencer_(*writeTimer_, commands_, profile_),
-      host_(events_, AllDialogs(),
+      host_(events_, allDialogs(),
             DialogContext{link_,
                           commands_,
                           sequencer_,
@@ -43,12 +43,12 @@ MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, Dialogs& dialogs,
   writeTimer_->setInterval(kWriteStepInterval);
   mainTimer_->setTickHandler([this] { mainTick(); });
   monitorTimer_->setTickHandler([this] { monitorTick(); });
-  writeTimer_->setTickHandler([this] { sequencer_.Tick(); });
+  writeTimer_->setTickHandler([this] { sequencer_.tick(); });
   mainTimer_->setEnabled(true);
   events_.setOutermostEnded([this] { host_.freeClosed(); });
   port_.setReceiveHandler([this](std::span<const std::uint8_t> chunk) {
     WindowEvents::Scope scope(events_);
-    link_.OnReceived(chunk);
+    link_.onReceived(chunk);
   });
   link_.setListener([this](const LinkEvent& event) { onLinkEvent(event); });
 }
@@ -87,14 +87,14 @@ void MainWindow::Form_Unload() {
   writeTimer_->setEnabled(false);
   link_.stopResponseTimeout();
   host_.close();
-  link_.ClosePort();
+  link_.closePort();
 }
 
-void MainWindow::MenuClick(MenuId id) {
+void MainWindow::menuClick(MenuId id) {
   WindowEvents::Scope scope(events_);
   const MenuControl& item = controls_.menu(id);
   if (!item.enabled || (item.parent && !controls_.menu(*item.parent).enabled)) return;
-  for (const DeviceModel& model : DeviceModels()) {
+  for (const DeviceModel& model : deviceModels()) {
     if (std::string_view(item.name) == model.name) {
       selectDevice(model);
       return;

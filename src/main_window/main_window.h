@@ -39,7 +39,7 @@ class MainWindow {
   // Events.
   void Form_Load();
   void Form_Unload();
-  void MenuClick(MenuId id);
+  void menuClick(MenuId id);
   // The two automation check boxes, Check1 and Check2.
   void autoReadTimeClicked(bool checked);
   void autoMonitorClicked(bool checked);

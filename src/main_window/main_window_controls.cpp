@@ -5,18 +5,18 @@
 namespace rtceval {
 
 std::array<LabelControl, kApplicationNoteCount> MainWindowControls::makeNoteLinks() {
-  static constexpr std::array<const char*, kApplicationNoteCount> NAMES = {
+  static constexpr std::array<const char*, kApplicationNoteCount> kNames = {
       "LabAN(0)", "LabAN(1)", "LabAN(2)", "LabAN(3)", "LabAN(4)",
       "LabAN(5)", "LabAN(6)", "LabAN(7)", "LabAN(8)"};
-  constexpr int ROW_LEFTS[] = {3360, 4080, 4800, 5520, 6240};
-  constexpr int FIRST_ROW_TOP = 5280;
-  constexpr int SECOND_ROW_TOP = 5520;
-  constexpr int PER_ROW = 5;
+  constexpr int kRowLefts[] = {3360, 4080, 4800, 5520, 6240};
+  constexpr int kFirstRowTop = 5280;
+  constexpr int kSecondRowTop = 5520;
+  constexpr std::size_t kPerRow = 5;
   std::array<LabelControl, kApplicationNoteCount> links{};
-  for (int i = 0; i < kApplicationNoteCount; ++i) {
-    const int top = i < PER_ROW ? FIRST_ROW_TOP : SECOND_ROW_TOP;
-    links[i] = LabelControl{NAMES[i], ApplicationNoteNames()[i],
-                            Twips{ROW_LEFTS[i % PER_ROW], top, 735, 255}, true, false};
+  for (std::size_t i = 0; i < links.size(); ++i) {
+    const int top = i < kPerRow ? kFirstRowTop : kSecondRowTop;
+    links[i] = LabelControl{kNames[i], applicationNoteNames()[i],
+                            Twips{kRowLefts[i % kPerRow], top, 735, 255}, true, false};
   }
   return links;
 }
@@ -33,27 +33,27 @@ std::array<MenuControl, kMenuCount> MainWindowControls::makeMenus() {
       {M::X1208, "X1208", "X1208", M::MDEVICE},
       {M::X1209, "X1209", "X1209", M::MDEVICE},
       {M::MCOMM, "MCOMM", "(&C)命令", top},
-      {M::CONNECT, "CONNECT", "手动连接", M::MCOMM, SubForm::frmComm},
+      {M::CONNECT, "CONNECT", "手动连接", M::MCOMM, sub_form::frmComm},
       {M::READTIME, "READTIME", "读取时间", M::MCOMM},
-      {M::SETTIME, "SETTIME", "设置时间", M::MCOMM, SubForm::frmTime},
-      {M::STATUS, "STATUS", "状态控制", M::MCOMM, SubForm::frmCON},
+      {M::SETTIME, "SETTIME", "设置时间", M::MCOMM, sub_form::frmTime},
+      {M::STATUS, "STATUS", "状态控制", M::MCOMM, sub_form::frmCON},
       {M::MFUNCTION, "MFUNCTION", "(&F)功能", top},
-      {M::mINT, "mINT", "中断", M::MFUNCTION, SubForm::frmINT},
-      {M::ALARM1, "ALARM1", "报警 0", M::MFUNCTION, SubForm::frmAlm1},
-      {M::ALARM2, "ALARM2", "报警 1", M::MFUNCTION, SubForm::frmAlm2},
-      {M::FOUT, "FOUT", "频率输出", M::MFUNCTION, SubForm::frmFO},
-      {M::mEVENT, "mEVENT", "事件", M::MFUNCTION, SubForm::frmEV},
-      {M::WDT, "WDT", "看门狗", M::MFUNCTION, SubForm::frmWDT},
-      {M::BP, "BP", "页保护", M::MFUNCTION, SubForm::frmBP},
-      {M::DTR, "DTR", "数字微调", M::MFUNCTION, SubForm::frmDTR},
-      {M::ATR, "ATR", "模拟微调", M::MFUNCTION, SubForm::frmATR},
-      {M::MEMORY, "MEMORY", "存储器", M::MFUNCTION, SubForm::frmMem},
-      {M::USERREG, "USERREG", "用户寄存器", M::MFUNCTION, SubForm::frmUR},
+      {M::mINT, "mINT", "中断", M::MFUNCTION, sub_form::frmINT},
+      {M::ALARM1, "ALARM1", "报警 0", M::MFUNCTION, sub_form::frmAlm1},
+      {M::ALARM2, "ALARM2", "报警 1", M::MFUNCTION, sub_form::frmAlm2},
+      {M::FOUT, "FOUT", "频率输出", M::MFUNCTION, sub_form::frmFO},
+      {M::mEVENT, "mEVENT", "事件", M::MFUNCTION, sub_form::frmEV},
+      {M::WDT, "WDT", "看门狗", M::MFUNCTION, sub_form::frmWDT},
+      {M::BP, "BP", "页保护", M::MFUNCTION, sub_form::frmBP},
+      {M::DTR, "DTR", "数字微调", M::MFUNCTION, sub_form::frmDTR},
+      {M::ATR, "ATR", "模拟微调", M::MFUNCTION, sub_form::frmATR},
+      {M::MEMORY, "MEMORY", "存储器", M::MFUNCTION, sub_form::frmMem},
+      {M::USERREG, "USERREG", "用户寄存器", M::MFUNCTION, sub_form::frmUR},
       {M::MHELP, "MHELP", "(&H)帮助", top},
       {M::UM, "UM", "使用说明", M::MHELP},
       {M::IICS, "IICS", "IIC源程序", M::MHELP},
       {M::AN, "AN", "应用笔记", M::MHELP},
-      {M::MABOUT, "MABOUT", "关于", M::MHELP, SubForm::frmAbout},
+      {M::MABOUT, "MABOUT", "关于", M::MHELP, sub_form::frmAbout},
   }};
 }
 

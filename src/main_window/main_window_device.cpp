@@ -28,8 +28,8 @@ void MainWindow::Device_Sel(const std::string& name) {
     controls_.menu(id).enabled = true;
   controls_.autoReadTime.enabled = true;
   controls_.autoMonitor.enabled = true;
-  const DeviceModel* selected = FindDeviceModel(name);
-  for (const DeviceModel& model : DeviceModels()) {
+  const DeviceModel* selected = findDeviceModel(name);
+  for (const DeviceModel& model : deviceModels()) {
     for (MenuControl& m : controls_.menus)
       if (std::string_view(m.name) == model.name) m.checked = (&model == selected);
   }

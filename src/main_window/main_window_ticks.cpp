@@ -16,7 +16,7 @@ constexpr const char* kTextAlarm0 = "警报0发生";
 void MainWindow::mainTick() {
   controls_.statusBar.setPanel(StatusBar::kTimePanel, pcClock_.timeOfDayText());
   if (controls_.autoReadTime.checked) commands_.CmdReadTime();
-  if (search_.isDetecting()) search_.DetectionStep();
+  if (search_.isDetecting()) search_.detectionStep();
 }
 
 void MainWindow::announce(const char* text) {
@@ -31,7 +31,7 @@ void MainWindow::announce(const char* text) {
 void MainWindow::monitorTick() {
   const std::uint8_t sr = registers_.RegSR;
   const auto isSet = [sr](std::optional<int> bit) { return bit && ((sr >> *bit) & 1); };
-  const StatusIndicatorBits bits = IndicatorBits(LayoutOf(profile_.Is1208Family));
+  const StatusIndicatorBits bits = indicatorBits(layoutOf(profile_.Is1208Family));
   if (profile_.Is1208Family) {
     if (isSet(bits.event)) announce(kTextEvent);
     if (isSet(bits.alarm0)) announce(kTextAlarm);

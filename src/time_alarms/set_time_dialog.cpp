@@ -28,7 +28,7 @@ SetTimeDialog::SetTimeDialog(DialogContext& context)
       close_(context.close) {}
 
 int SetTimeDialog::number() const {
-  return SubForm::frmTime;
+  return sub_form::frmTime;
 }
 
 void SetTimeDialog::Form_Load() {
@@ -68,14 +68,14 @@ bool SetTimeDialog::convert() {
     const FieldRule& rule = rules[i];
     // The year is checked as typed (1899.9 and 2100.4 fail); the byte fields are checked once
     // rounded to the byte they become (12.4 is month 12, 12.6 would be month 13).
-    const double typed = LenientNumber(this->*rule.text);
+    const double typed = lenientNumber(this->*rule.text);
     const bool isYear = bytes[i] == nullptr;
-    const double value = isYear ? typed : RoundHalfEven(typed);
+    const double value = isYear ? typed : roundHalfEven(typed);
     if (!(value >= rule.low && value <= rule.high)) {
       dialogs_.message(rule.message);
       return false;
     }
-    const int whole = static_cast<int>(RoundHalfEven(typed));
+    const int whole = static_cast<int>(roundHalfEven(typed));
     if (isYear)
       newTime_.year = BcdYear(whole);
     else
@@ -90,7 +90,7 @@ bool SetTimeDialog::convert() {
 
 void SetTimeDialog::okClicked() {
   if (!convert()) return;
-  sequencer_.Start(StWriteTime);
+  sequencer_.start(StWriteTime);
   if (close_) close_();
 }
 

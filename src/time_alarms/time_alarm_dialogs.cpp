@@ -5,9 +5,9 @@
 
 namespace rtceval {
 
-std::span<const DialogRow> TimeAlarmDialogs() {
+std::span<const DialogRow> timeAlarmDialogs() {
   static constexpr DialogRow kRows[] = {
-      {SubForm::frmTime, &makeDialog<SetTimeDialog>},
+      {sub_form::frmTime, &makeDialog<SetTimeDialog>},
   };
   return kRows;
 }

@@ -7,6 +7,6 @@
 namespace rtceval {
 
 // The rows of this folder's dialogs in the dialog table.
-std::span<const DialogRow> TimeAlarmDialogs();
+std::span<const DialogRow> timeAlarmDialogs();
 
 }  // namespace rtceval

@@ -36,8 +36,8 @@ struct Fixture {
   MainWindow window{port, clock, dialogs, pcClock};
   Fixture() {
     window.Form_Load();
-    window.MenuClick(MenuId::X1226);
-    window.MenuClick(MenuId::READTIME);
+    window.menuClick(MenuId::X1226);
+    window.menuClick(MenuId::READTIME);
   }
 };
 

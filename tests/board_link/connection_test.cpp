@@ -163,7 +163,7 @@ struct PortDialog : ::testing::Test {
 };
 
 TEST_F(PortDialog, LoadSelectsThePortInUse) {
-  b.window.MenuClick(MenuId::CONNECT);
+  b.window.menuClick(MenuId::CONNECT);
   ASSERT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_EQ(b.window.OpenSubForm(), 0);
   EXPECT_EQ(dialog().selectedPort(), 4);
@@ -171,12 +171,12 @@ TEST_F(PortDialog, LoadSelectsThePortInUse) {
   EXPECT_FALSE(dialog().progressTimer().isEnabled());
   EXPECT_TRUE(b.port.writes.empty());
   b.link().setPortNo(5);
-  b.window.MenuClick(MenuId::CONNECT);
+  b.window.menuClick(MenuId::CONNECT);
   EXPECT_EQ(dialog().selectedPort(), 0) << "no option for a port outside 1 to 4";
 }
 
 TEST_F(PortDialog, ConnectProbesTheChosenPort) {
-  b.window.MenuClick(MenuId::CONNECT);
+  b.window.menuClick(MenuId::CONNECT);
   b.pickPort(3);
   b.clickConnect();
   EXPECT_EQ(b.link().PortNo(), 3);
@@ -188,7 +188,7 @@ TEST_F(PortDialog, ConnectProbesTheChosenPort) {
 }
 
 TEST_F(PortDialog, GivesUpOnceOnTheFiftyFirstTick) {
-  b.window.MenuClick(MenuId::CONNECT);
+  b.window.menuClick(MenuId::CONNECT);
   b.pickPort(3);
   b.clickConnect();
   b.port.receive({0x55});  // a stray byte, dropped by the give-up
@@ -214,7 +214,7 @@ TEST_F(PortDialog, GivesUpOnceOnTheFiftyFirstTick) {
 }
 
 TEST_F(PortDialog, GiveUpDropsTheHalfAnswerSoALateAnswerStillConnects) {
-  b.window.MenuClick(MenuId::CONNECT);
+  b.window.menuClick(MenuId::CONNECT);
   b.pickPort(3);
   b.clickConnect();
   b.port.receive({0x55});
@@ -226,7 +226,7 @@ TEST_F(PortDialog, GiveUpDropsTheHalfAnswerSoALateAnswerStillConnects) {
 }
 
 TEST_F(PortDialog, AnswerClosesTheDialogAndShowsThePort) {
-  b.window.MenuClick(MenuId::CONNECT);
+  b.window.menuClick(MenuId::CONNECT);
   b.pickPort(2);
   b.clickConnect();
   b.clock.advance(300ms);
@@ -239,7 +239,7 @@ TEST_F(PortDialog, AnswerClosesTheDialogAndShowsThePort) {
 }
 
 TEST_F(PortDialog, AnswerWhileTheWarningIsOpenClosesTheDialogSafely) {
-  b.window.MenuClick(MenuId::CONNECT);
+  b.window.menuClick(MenuId::CONNECT);
   b.clickConnect();
   b.dialogs.whileOpen = [&] { b.port.receive(PROBE_ANSWER); };
   b.clock.advance(5100ms);
@@ -252,7 +252,7 @@ TEST_F(PortDialog, AnswerWhileTheWarningIsOpenClosesTheDialogSafely) {
 
 TEST_F(PortDialog, PortThatFailsToOpen) {
   b.port.openable = {1};
-  b.window.MenuClick(MenuId::CONNECT);
+  b.window.menuClick(MenuId::CONNECT);
   b.pickPort(3);
   b.clickConnect();
   EXPECT_EQ(b.panel(2), "无效的串口.");
@@ -277,7 +277,7 @@ struct Timeout : ::testing::Test {
 };
 
 TEST_F(Timeout, SilentWhenNoAutomaticModeIsOn) {
-  b.window.MenuClick(MenuId::READTIME);
+  b.window.menuClick(MenuId::READTIME);
   b.port.receive({0x55, 0x80});
   b.clock.advance(2000ms);
   EXPECT_TRUE(b.dialogs.shown.empty());

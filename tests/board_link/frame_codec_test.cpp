@@ -18,29 +18,29 @@ using ::testing::ElementsAreArray;
 
 TEST(RequestFrame, ProbeIsLeadFlagZeroLengthAndSum) {
   LinkBench b;
-  b.link.SendProbe(StProbe);
+  b.link.sendProbe(StProbe);
   ASSERT_EQ(b.port.writes.size(), 1u);
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x00, 0x55));
   EXPECT_EQ(b.link.pendingRequest(), StProbe);
   EXPECT_FALSE(b.link.awaitingReply()) << "a probe arms no response time-out";
   b.profile.Is1208Family = true;
-  b.link.SendProbe(StConnect);
+  b.link.sendProbe(StConnect);
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x00, 0x55));
 }
 
 TEST(RequestFrame, ReadOfEightBytesAt0x30) {
   LinkBench b;
-  b.link.Request({0x00, 0x6F, 0x00, 0x30, 0x08}, StReadTime, "读时间...");
+  b.link.request({0x00, 0x6F, 0x00, 0x30, 0x08}, StReadTime, "读时间...");
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01));
 }
 
 TEST(RequestFrame, The1208FamilySendsAndSumsAddressHighByteAsFF) {
   LinkBench b;
   b.profile.Is1208Family = true;
-  b.link.Request({0x00, 0x6F, 0x00, 0x00, 0x07}, StReadTime, "读时间...");
+  b.link.request({0x00, 0x6F, 0x00, 0x00, 0x07}, StReadTime, "读时间...");
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x00, 0x07, 0xCF));
   // A probe after it still goes out empty: the address byte stays within the request.
-  b.link.SendProbe(StProbe);
+  b.link.sendProbe(StProbe);
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x00, 0x55));
 }
 
@@ -52,7 +52,7 @@ TEST(RequestFrame, WriteRegWritesOneByte) {
 
 TEST(RequestFrame, ChecksumWrapsModulo256) {
   LinkBench b;
-  b.link.Request({0x01, 0x57, 0xFF, 0xFF, 0x01, 0xFF}, StWriteMem, "写存储器");
+  b.link.request({0x01, 0x57, 0xFF, 0xFF, 0x01, 0xFF}, StWriteMem, "写存储器");
   // 0x55 + 6 + 0x01 + 0x57 + 0xFF + 0xFF + 0x01 + 0xFF = 0x3B1
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x06, 0x01, 0x57, 0xFF, 0xFF, 0x01, 0xFF, 0xB1));
 }
@@ -95,7 +95,7 @@ struct Reassembly : ::testing::Test {
   WindowBench b;
   void SetUp() override {
     b.loadConnectedWith(MenuId::X1226);
-    b.window.MenuClick(MenuId::READTIME);
+    b.window.menuClick(MenuId::READTIME);
   }
   bool timeShown() const {
     return b.panel(2) == "读时间成功" && b.controls().timeLabel.caption == "09:05:30";
@@ -112,12 +112,12 @@ TEST_F(Reassembly, ByteByByte) {
 }
 
 TEST_F(Reassembly, EveryTwoAndThreePieceSplit) {
-  const std::size_t n = TIME_REPLY.size();
-  for (std::size_t i = 1; i < n; ++i) {
-    for (std::size_t j = i; j < n; ++j) {
+  const std::ptrdiff_t n = std::ssize(TIME_REPLY);
+  for (std::ptrdiff_t i = 1; i < n; ++i) {
+    for (std::ptrdiff_t j = i; j < n; ++j) {
       WindowBench fresh;
       fresh.loadConnectedWith(MenuId::X1226);
-      fresh.window.MenuClick(MenuId::READTIME);
+      fresh.window.menuClick(MenuId::READTIME);
       fresh.port.receive(Bytes(TIME_REPLY.begin(), TIME_REPLY.begin() + i));
       if (j > i) fresh.port.receive(Bytes(TIME_REPLY.begin() + i, TIME_REPLY.begin() + j));
       EXPECT_EQ(fresh.panel(2), "读时间...") << "split " << i << "/" << j;

@@ -127,9 +127,9 @@ INSTANTIATE_TEST_SUITE_P(
                                          RegReadCase{0x51, "读DTR成功", &RegisterImage::RegDTR},
                                          RegReadCase{0x61, "读EV成功", &RegisterImage::RegEV}),
                        ::testing::Bool()),
-    [](const auto& info) {
-      const RegReadCase& c = std::get<0>(info.param);
-      return "Request" + std::to_string(c.state) + "_" + layoutName(std::get<1>(info.param));
+    [](const auto& testInfo) {
+      const RegReadCase& c = std::get<0>(testInfo.param);
+      return "Request" + std::to_string(c.state) + "_" + layoutName(std::get<1>(testInfo.param));
     });
 
 // --- Reads that report their own failure --------------------------------------------------------
@@ -196,10 +196,10 @@ INSTANTIATE_TEST_SUITE_P(
             BlockReadCase{"user registers", 0xC1, 2, 2, "读用户寄存器成功", "读用户寄存器失败"},
             BlockReadCase{"connect", 0x09, 0, 0, "成功连接评估板于串口3", "未成功连接到评估板"}),
         ::testing::Bool()),
-    [](const auto& info) {
-      std::string n = std::get<0>(info.param).name;
+    [](const auto& testInfo) {
+      std::string n = std::get<0>(testInfo.param).name;
       std::replace(n.begin(), n.end(), ' ', '_');
-      return n + "_" + layoutName(std::get<1>(info.param));
+      return n + "_" + layoutName(std::get<1>(testInfo.param));
     });
 
 TEST(ReplyDispatch, AcceptedDataGoesIntoTheModels) {
@@ -284,7 +284,7 @@ TEST(ReplyDispatch, ProbeAnswersNameThePort) {
 // --- Frame errors and board status codes --------------------------------------------------------
 
 TEST(ReplyDispatch, BadLeadByteBeepsAndIsNotInterpreted) {
-  for (CmdStateCode state : {0x01, 0x08, 0x11, 0x77, 0xEE}) {
+  for (CmdStateCode state : {StReadTime, StProbe, StReadSR, StReadCtrlBlock, StPortOpened}) {
     Dispatch d;
     d.deliver(state, {0x56, 0x80, 0x00, 0xD6});
     EXPECT_THAT(d.texts(), ElementsAre("无效的帧头")) << state;
@@ -294,7 +294,7 @@ TEST(ReplyDispatch, BadLeadByteBeepsAndIsNotInterpreted) {
 }
 
 TEST(ReplyDispatch, BadFlagByteBeeps) {
-  for (std::uint8_t flag : {0x00, 0x7F, 0x82, 0xFF}) {
+  for (std::uint8_t flag : Bytes{0x00, 0x7F, 0x82, 0xFF}) {
     Dispatch d;
     d.deliver(0x11, ReplyFrame(flag, {0x20}));
     EXPECT_THAT(d.texts(), ElementsAre("帧标志错")) << int(flag);
@@ -305,7 +305,7 @@ TEST(ReplyDispatch, BadFlagByteBeeps) {
 }
 
 TEST(ReplyDispatch, WithoutARequestKindOnlyTheCommonStepsRun) {
-  for (CmdStateCode state : {0x00, 0xEE, 0x03, 0x99}) {
+  for (CmdStateCode state : std::vector<CmdStateCode>{0x00, 0xEE, 0x03, 0x99}) {
     for (const Bytes& frame : {ACK, ONE_BYTE_REPLY, PROBE_ANSWER, DataReply({1, 2, 3, 4})}) {
       Dispatch d;
       d.deliver(state, frame);
@@ -331,7 +331,7 @@ void PrintTo(const StatusCase& c, std::ostream* os) {
 class BoardStatus : public ::testing::TestWithParam<StatusCase> {};
 
 TEST_P(BoardStatus, ErrorReplyShowsTheCodesText) {
-  EXPECT_STREQ(BoardErrorText(GetParam().code), GetParam().text);
+  EXPECT_STREQ(boardErrorText(GetParam().code), GetParam().text);
   Dispatch d;
   d.deliver(0x20, ReplyFrame(0x81, {GetParam().code}));
   EXPECT_THAT(d.texts(), ElementsAre(GetParam().text));
@@ -365,7 +365,7 @@ TEST(WindowDispatch, SevenByteTimeReplyNeverReadsTheChecksumAsCentury) {
 TEST(WindowDispatch, LateReplyIsReadUnderTheNewerRequest) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1226);
-  b.window.MenuClick(MenuId::READTIME);
+  b.window.menuClick(MenuId::READTIME);
   b.window.commands().CmdGetSR();
   b.port.receive(DataReply({0x20}));
   EXPECT_EQ(b.panel(2), "读SR成功");

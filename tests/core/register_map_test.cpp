@@ -36,14 +36,14 @@ struct RegisterCase {
 };
 
 void PrintTo(const RegisterCase& c, std::ostream* os) {
-  *os << RegisterOf(c.id).name << (c.layout == Layout::A ? " on layout A" : " on layout B");
+  *os << registerOf(c.id).name << (c.layout == Layout::A ? " on layout A" : " on layout B");
 }
 
 class RegisterRequests : public ::testing::TestWithParam<RegisterCase> {};
 
 TEST_P(RegisterRequests, ReadGoesOutAtTheLayoutsAddress) {
   const RegisterCase& c = GetParam();
-  const RegisterInfo& reg = RegisterOf(c.id);
+  const RegisterInfo& reg = registerOf(c.id);
   const auto address = reg.address(c.layout);
   ASSERT_EQ(address.has_value(), c.readFrame.has_value());
   EXPECT_EQ(reg.read.state, c.readState);
@@ -59,7 +59,7 @@ TEST_P(RegisterRequests, ReadGoesOutAtTheLayoutsAddress) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Registers, RegisterRequests,
+    registers, RegisterRequests,
     ::testing::Values(
         RegisterCase{RegisterId::SR, Layout::A,
                      Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x3F, 0x01, 0x09}, 0x11, "读SR",
@@ -89,16 +89,16 @@ TEST(RegisterMap, BlocksOfEachLayout) {
     int count;  // 0: the layout has no such block
   };
   const std::pair<const char*, Block> cases[] = {
-      {"time A", {TimeBlock(Layout::A), 0x30, 8}},
-      {"time B", {TimeBlock(Layout::B), 0x00, 7}},
-      {"alarm 0 A", {Alarm0Block(Layout::A), 0x00, 8}},
-      {"alarm 0 B", {Alarm0Block(Layout::B), 0x0C, 6}},
-      {"alarm 1 A", {Alarm1Block(Layout::A), 0x08, 8}},
-      {"alarm 1 B", {Alarm1Block(Layout::B), 0, 0}},
-      {"control A", {ControlBlock(Layout::A), 0x10, 4}},
-      {"control B", {ControlBlock(Layout::B), 0x08, 4}},
-      {"user A", {UserRegisterBlock(Layout::A), 0, 0}},
-      {"user B", {UserRegisterBlock(Layout::B), 0x12, 2}},
+      {"time A", {timeBlock(Layout::A), 0x30, 8}},
+      {"time B", {timeBlock(Layout::B), 0x00, 7}},
+      {"alarm 0 A", {alarm0Block(Layout::A), 0x00, 8}},
+      {"alarm 0 B", {alarm0Block(Layout::B), 0x0C, 6}},
+      {"alarm 1 A", {alarm1Block(Layout::A), 0x08, 8}},
+      {"alarm 1 B", {alarm1Block(Layout::B), 0, 0}},
+      {"control A", {controlBlock(Layout::A), 0x10, 4}},
+      {"control B", {controlBlock(Layout::B), 0x08, 4}},
+      {"user A", {userRegisterBlock(Layout::A), 0, 0}},
+      {"user B", {userRegisterBlock(Layout::B), 0x12, 2}},
   };
   for (const auto& [name, c] : cases) {
     ASSERT_EQ(c.block.has_value(), c.count != 0) << name;
@@ -111,8 +111,8 @@ TEST(RegisterMap, BlocksOfEachLayout) {
 TEST(RegisterMap, WriteEnableStepsOnTheWire) {
   for (Layout layout : {Layout::A, Layout::B}) {
     Wire w(layout);
-    const auto sr = *RegisterOf(RegisterId::SR).address(layout);
-    for (const WriteEnableStep& step : WriteEnableSteps(layout))
+    const auto sr = *registerOf(RegisterId::SR).address(layout);
+    for (const WriteEnableStep& step : writeEnableSteps(layout))
       w.link.WriteReg(sr, step.srValue, step.request.state, step.request.text);
     if (layout == Layout::A)
       EXPECT_THAT(w.port.writes,
@@ -143,7 +143,7 @@ TEST(RegisterMap, BitsWithTwoCaptions) {
       {RegisterId::SR, Layout::B, 4, "WRTC", "WRTC"},
   };
   for (const Case& c : cases) {
-    const BitName& bit = RegisterOf(c.id).bits(c.layout)[c.bit];
+    const BitName& bit = registerOf(c.id).bits(c.layout).at(static_cast<std::size_t>(c.bit));
     ASSERT_NE(bit.panel, nullptr) << c.panel;
     EXPECT_STREQ(bit.panel, c.panel);
     EXPECT_STREQ(bit.dialog, c.dialog);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -57,6 +59,9 @@ struct HourCase {
   bool pm;
   std::uint8_t hour;
 };
+void PrintTo(const HourCase& c, std::ostream* os) {
+  *os << "hour byte " << int(c.hourByte);
+}
 
 class DecodeTimeHour : public ::testing::TestWithParam<HourCase> {};
 
@@ -108,7 +113,7 @@ TEST(DecodeTime, WeekdayNamesSundayToSaturday) {
 }
 
 TEST(DecodeTime, WeekdayOutOfRangeLeavesTheNameOff) {
-  for (std::uint8_t wd : {0x07, 0x08, 0x0F, 0xFF}) {
+  for (std::uint8_t wd : Bytes{0x07, 0x08, 0x0F, 0xFF}) {
     const DecodedTime t = decodeTime(Bytes{0, 0, 0x80, 0x01, 0x01, 0x05, wd, 0x20});
     EXPECT_EQ(t.display.dateText, "2005年01月01日 星期") << int(wd);
   }

@@ -32,14 +32,14 @@ class VirtualBoardTest : public ::testing::Test {
     window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock);
     window->Form_Load();
     clock.advance(250ms);  // open at load, probe on the first tick, answer within milliseconds
-    window->MenuClick(menu);
+    window->menuClick(menu);
   }
 
   std::string panel(int n) const { return window->controls().statusBar.panel(n); }
 
   void setTime(const char* year, const char* month, const char* date, const char* weekday,
                const char* hour, const char* minute, const char* second) {
-    window->MenuClick(MenuId::SETTIME);
+    window->menuClick(MenuId::SETTIME);
     SetTimeDialog* d = window->dialogHost().current<SetTimeDialog>();
     ASSERT_NE(d, nullptr);
     d->yearText = year;
@@ -54,7 +54,7 @@ class VirtualBoardTest : public ::testing::Test {
   }
 
   void readTime() {
-    window->MenuClick(MenuId::READTIME);
+    window->menuClick(MenuId::READTIME);
     clock.advance(50ms);
   }
 
@@ -105,7 +105,7 @@ TEST_F(VirtualBoardTest, AnX1209TakesTheTimeSetAfterWrtcAndReadsItBack) {
 
 TEST_F(VirtualBoardTest, TwelveHourPmTimeIsShownWithPmLit) {
   start(ChipModel::X1205, MenuId::X1205);
-  window->MenuClick(MenuId::SETTIME);
+  window->menuClick(MenuId::SETTIME);
   SetTimeDialog* d = window->dialogHost().current<SetTimeDialog>();
   ASSERT_NE(d, nullptr);
   d->hourText = "11";
@@ -145,7 +145,7 @@ TEST_F(VirtualBoardTest, AnAlarmZeroMatchLightsItsIndicatorAndIsAnnounced) {
   setTime("2004", "5", "20", "4", "9", "5", "30");
   // Alarm 0 on second 33 only: bit 7 enables a field.
   window->records().Alarm0Regs = TimeRecord{0x80 | 0x33, 0, 0, 0, 0, 0, 0};
-  window->events().run([this] { window->sequencer().Start(StWriteAL0); });
+  window->events().run([this] { window->sequencer().start(StWriteAL0); });
   clock.advance(200ms);
   EXPECT_EQ(panel(2), "设置AL0成功");
 

@@ -23,11 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   window.Form_Load();
   static constexpr MenuId kModels[] = {MenuId::X1226, MenuId::X1227, MenuId::X1228,
                                        MenuId::X1205, MenuId::X1208, MenuId::X1209};
-  window.MenuClick(kModels[data[0] % 6]);
+  window.menuClick(kModels[data[0] % 6]);
   window.autoReadTimeClicked((data[0] & 0x40) != 0);
   window.autoMonitorClicked((data[0] & 0x80) != 0);
   // A request of any kind, as a dialog would send it, so that its reply is read under that kind.
-  window.link().Request({0x00, 0x6F, 0x00, 0x00, 0x01}, static_cast<CmdStateCode>(data[1]), "");
+  window.link().request({0x00, 0x6F, 0x00, 0x00, 0x01}, static_cast<CmdStateCode>(data[1]), "");
 
   // The rest is a sequence of chunks: a length byte, then that many received bytes; a length
   // with the top bit set lets time pass instead.

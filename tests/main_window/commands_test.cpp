@@ -146,15 +146,15 @@ TEST_P(Command, SendsItsFrameOrNothing) {
 INSTANTIATE_TEST_SUITE_P(AllCommands, Command,
                          ::testing::Combine(::testing::ValuesIn(COMMANDS),
                                             ::testing::ValuesIn(MODELS)),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param).name) + "_" +
-                                  std::get<1>(info.param).name;
+                         [](const auto& testInfo) {
+                           return std::string(std::get<0>(testInfo.param).name) + "_" +
+                                  std::get<1>(testInfo.param).name;
                          });
 
 TEST(Commands, ReadTimeMenuSendsTheTimeRead) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1228);
-  b.window.MenuClick(MenuId::READTIME);
+  b.window.menuClick(MenuId::READTIME);
   EXPECT_THAT(b.port.writes,
               ::testing::ElementsAre(Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01}));
 }

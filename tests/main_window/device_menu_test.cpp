@@ -94,11 +94,11 @@ TEST(LoadSequence, StartsWithNoDeviceAndDarkIndicators) {
 TEST(LoadSequence, BeforeAnyDeviceOnlyDeviceConnectAndHelpWork) {
   WindowBench b;
   b.loadConnected();
-  b.window.MenuClick(MenuId::READTIME);
-  for (MenuId id : FUNCTION_ITEMS) b.window.MenuClick(id);
-  b.window.MenuClick(MenuId::DTR);
-  b.window.MenuClick(MenuId::SETTIME);
-  b.window.MenuClick(MenuId::STATUS);
+  b.window.menuClick(MenuId::READTIME);
+  for (MenuId id : FUNCTION_ITEMS) b.window.menuClick(id);
+  b.window.menuClick(MenuId::DTR);
+  b.window.menuClick(MenuId::SETTIME);
+  b.window.menuClick(MenuId::STATUS);
   EXPECT_TRUE(b.port.writes.empty());
   EXPECT_EQ(b.window.OpenSubForm(), 255);
   EXPECT_FALSE(b.window.link().awaitingReply());
@@ -111,9 +111,9 @@ TEST(LoadSequence, BeforeAnyDeviceOnlyDeviceConnectAndHelpWork) {
   b.clock.advance(3000ms);
   EXPECT_TRUE(b.port.writes.empty());
 
-  b.window.MenuClick(MenuId::MABOUT);
+  b.window.menuClick(MenuId::MABOUT);
   EXPECT_EQ(b.window.OpenSubForm(), 17);
-  b.window.MenuClick(MenuId::CONNECT);
+  b.window.menuClick(MenuId::CONNECT);
   EXPECT_EQ(b.window.OpenSubForm(), 0);
   EXPECT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
 }
@@ -122,7 +122,7 @@ TEST(LoadSequence, UnloadStopsTimersAndClosesThePortOnce) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1226);
   b.window.autoMonitorClicked(true);
-  b.window.MenuClick(MenuId::READTIME);
+  b.window.menuClick(MenuId::READTIME);
   b.window.Form_Unload();
   EXPECT_FALSE(b.window.mainTimer().isEnabled());
   EXPECT_FALSE(b.window.link().awaitingReply());
@@ -156,7 +156,7 @@ TEST_P(DeviceClick, AppliesTheModelsProfile) {
   const ProfileCase& c = GetParam();
   WindowBench b;
   b.loadConnected();
-  b.window.MenuClick(c.item);
+  b.window.menuClick(c.item);
   const DeviceProfile& p = b.window.profile();
   const std::array<bool, 10> flags{p.Is1208Family, p.HasINT,    p.HasWDT,   p.HasAlarm0,
                                    p.HasAlarm1,    p.HasBP,     p.HasEvent, p.HasFOUT,
@@ -208,13 +208,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ProfileCase{MenuId::X1205, "X1205", {F, T, F, T, T, F, F, F, F, F}, 1},
                       ProfileCase{MenuId::X1208, "X1208", {T, T, F, T, F, F, F, T, F, T}, 1},
                       ProfileCase{MenuId::X1209, "X1209", {T, T, F, T, F, F, T, T, F, T}, 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(DeviceSelection, BackFromX1205ToX1226ShowsAllNineNoteLinks) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1205);
   ASSERT_EQ(visibleNoteLinks(b.controls()), 1);
-  b.window.MenuClick(MenuId::X1226);
+  b.window.menuClick(MenuId::X1226);
   EXPECT_EQ(visibleNoteLinks(b.controls()), 9);
   EXPECT_EQ(b.controls().noteLinks[8].caption, "AN87");
   EXPECT_TRUE(b.controls().menu(MenuId::BP).enabled);
@@ -226,7 +226,7 @@ TEST(DeviceSelection, SameModelTwiceChangesNothing) {
     WindowBench b;
     b.loadConnectedWith(model);
     const std::string once = snapshot(b);
-    b.window.MenuClick(model);
+    b.window.menuClick(model);
     EXPECT_EQ(snapshot(b), once);
   }
 }
@@ -236,8 +236,8 @@ TEST(DeviceSelection, SwitchingFamiliesKeepsRegistersAndTheOpenDialog) {
   b.loadConnectedWith(MenuId::X1228);
   b.window.registers().RegBL = 0x84;
   b.window.registers().RegINT = 0x61;
-  b.window.MenuClick(MenuId::CONNECT);
-  b.window.MenuClick(MenuId::X1208);
+  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick(MenuId::X1208);
   EXPECT_EQ(b.window.registers().RegBL, 0x84);
   EXPECT_EQ(b.window.registers().RegINT, 0x61);
   EXPECT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
@@ -270,9 +270,9 @@ TEST(DeviceSelection, DeviceSelByNameSetsNoFlagAndTicksOnlyAnExactName) {
 TEST(SubForms, OpeningAnotherFormClosesThePortDialog) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1226);
-  b.window.MenuClick(MenuId::CONNECT);
+  b.window.menuClick(MenuId::CONNECT);
   ASSERT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
-  b.window.MenuClick(MenuId::mINT);
+  b.window.menuClick(MenuId::mINT);
   EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_EQ(b.window.OpenSubForm(), 3);
 }
@@ -281,12 +281,12 @@ TEST(SubForms, ReopeningThePortDialogLoadsItAfresh) {
   WindowBench b;
   b.loadConnected();
   b.port.openable = {1, 2, 3, 4};
-  b.window.MenuClick(MenuId::CONNECT);
+  b.window.menuClick(MenuId::CONNECT);
   b.pickPort(3);
   b.clickConnect();
   b.clock.advance(1000ms);
   ASSERT_EQ(b.window.dialogHost().current<ConnectDialog>()->progress(), 10);
-  b.window.MenuClick(MenuId::CONNECT);
+  b.window.menuClick(MenuId::CONNECT);
   ConnectDialog* again = b.window.dialogHost().current<ConnectDialog>();
   ASSERT_NE(again, nullptr);
   EXPECT_EQ(again->selectedPort(), 3) << "loads with the port now in use";
@@ -314,11 +314,11 @@ TEST(SubForms, NumberOutsideTheTableShowsNothing) {
 TEST(SubForms, ClosedByTheUserAndOpenedAgain) {
   WindowBench b;
   b.loadConnected();
-  b.window.MenuClick(MenuId::CONNECT);
+  b.window.menuClick(MenuId::CONNECT);
   b.window.dialogHost().closedByUser();
   EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_EQ(b.window.OpenSubForm(), 0) << "not reset when the user closes a dialog";
-  b.window.MenuClick(MenuId::CONNECT);
+  b.window.menuClick(MenuId::CONNECT);
   EXPECT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
 }
 

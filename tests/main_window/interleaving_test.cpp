@@ -41,7 +41,7 @@ TEST(Interleaving, ReadsMonitorAndWriteSequenceEachKeepTheirOwnPace) {
   b.window.autoReadTimeClicked(true);
   b.window.autoMonitorClicked(true);
   b.clock.advance(130ms);
-  b.window.events().run([&] { b.window.sequencer().Start(StWriteATR); });
+  b.window.events().run([&] { b.window.sequencer().start(StWriteATR); });
   b.clock.advance(1000ms - 130ms);
 
   std::vector<std::int64_t> reads;
@@ -72,7 +72,7 @@ TEST(Interleaving, AStatusReplyArrivingAfterATimeReadWentOutIsReadAsATimeReply) 
   b.window.autoMonitorClicked(true);
   b.clock.advance(1000ms);  // the monitor's SR read goes out
   ASSERT_EQ(b.link().pendingRequest(), StReadSR);
-  b.window.MenuClick(MenuId::READTIME);  // the user reads the time before SR is answered
+  b.window.menuClick(MenuId::READTIME);  // the user reads the time before SR is answered
   b.port.receive(DataReply({0x20}));     // the late SR answer: alarm 0 set
 
   EXPECT_EQ(b.panel(2), "读时间失败") << "one byte where eight were expected";
@@ -83,8 +83,8 @@ TEST(Interleaving, AStatusReplyArrivingAfterATimeReadWentOutIsReadAsATimeReply) 
 TEST(Interleaving, ATimeReplyArrivingAfterTheSequencerStepIsNotAnAcknowledgement) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1226);
-  b.window.MenuClick(MenuId::READTIME);
-  b.window.events().run([&] { b.window.sequencer().Start(StWriteTime); });
+  b.window.menuClick(MenuId::READTIME);
+  b.window.events().run([&] { b.window.sequencer().start(StWriteTime); });
   b.clock.advance(50ms);  // WEL replaces the pending time read
   b.port.receive(DataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
   EXPECT_EQ(b.panel(2), "写WEL") << "a data reply is no acknowledgement; the progress text stays";
@@ -99,13 +99,13 @@ TEST(ModelChange, IndicatorsKeepTheirColoursUntilAnSrReplyOfTheNewLayoutTouchesT
   b.replyTo(StReadSR, DataReply({0x08}));  // EVT
   ASSERT_EQ(b.controls().colours.eventLamp, kAlarmLit);
 
-  b.window.MenuClick(MenuId::X1226);
+  b.window.menuClick(MenuId::X1226);
   EXPECT_EQ(b.controls().colours.eventLamp, kAlarmLit) << "a model change repaints nothing";
   b.replyTo(StReadSR, DataReply({0x40}));  // AL1 on layout A
   EXPECT_EQ(b.controls().colours.eventLamp, kAlarmLit) << "layout A never touches the event lamp";
   EXPECT_EQ(b.controls().colours.alarm1Lamp, kAlarmLit);
 
-  b.window.MenuClick(MenuId::X1208);
+  b.window.menuClick(MenuId::X1208);
   b.replyTo(StReadSR, DataReply({0x00}));
   EXPECT_EQ(b.controls().colours.alarm1Lamp, kAlarmLit) << "layout B has no alarm 1";
   EXPECT_EQ(b.controls().colours.eventLamp, kAlarmUnlit);
@@ -119,7 +119,7 @@ TEST(ModelChange, TheMonitorReadsTheFlagsOfTheModelSelectedWhenItTicks) {
   b.window.autoMonitorClicked(true);
   b.clock.advance(1000ms);
   EXPECT_TRUE(b.dialogs.shown.empty());
-  b.window.MenuClick(MenuId::X1209);  // the same byte is EVT on layout B
+  b.window.menuClick(MenuId::X1209);  // the same byte is EVT on layout B
   b.replyTo(StReadSR, DataReply({0x08}));
   b.clock.advance(1000ms);
   EXPECT_THAT(b.shownTexts(), ElementsAre("事件发生"));

@@ -43,7 +43,7 @@ TEST(Indicators, LayoutBLightsEventAlarmAndBatteryAndKeepsAlarm1) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1226);
   readSR(b, 0x40);  // alarm 1 lit on the X1226
-  b.window.MenuClick(MenuId::X1208);
+  b.window.menuClick(MenuId::X1208);
   readSR(b, 0x0E);
   EXPECT_EQ(b.window.registers().RegSR, 0x0E);
   EXPECT_EQ(b.panel(2), "读SR成功");
@@ -56,7 +56,7 @@ TEST(Indicators, LayoutALightsBatteryAndAlarmsAndKeepsEvent) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1209);
   readSR(b, 0x08);  // event lit on the X1209
-  b.window.MenuClick(MenuId::X1226);
+  b.window.menuClick(MenuId::X1226);
   readSR(b, 0x60);
   EXPECT_EQ(lamps(b), (Lamps{RED, RED, RED, DARK_GREEN})) << "a device change repaints nothing";
   readSR(b, 0x80);
@@ -195,7 +195,7 @@ struct Sequencer : ::testing::Test {
 
 TEST_F(Sequencer, TimeWriteOnLayoutAIsWelRwelThenTheTime) {
   load(MenuId::X1226);
-  seq().Start(2);
+  seq().start(2);
   EXPECT_TRUE(b.window.writeTimer().isEnabled());
   b.clock.advance(49ms);
   EXPECT_THAT(b.port.writes, IsEmpty());
@@ -219,7 +219,7 @@ TEST_F(Sequencer, TimeWriteOnLayoutAIsWelRwelThenTheTime) {
 
 TEST_F(Sequencer, TimeWriteOnLayoutBIsWrtcThenTheTime) {
   load(MenuId::X1209);
-  seq().Start(2);
+  seq().start(2);
   b.clock.advance(50ms);
   EXPECT_THAT(b.port.writes, ElementsAre(WRTC_B));
   EXPECT_EQ(b.panel(2), "写WRTC");
@@ -234,7 +234,7 @@ TEST_F(Sequencer, TimeWriteOnLayoutBIsWrtcThenTheTime) {
 
 TEST_F(Sequencer, StatusReadEntersAtTheJobStep) {
   load(MenuId::X1226);
-  seq().StartAtJob(17);
+  seq().startAtJob(17);
   b.clock.advance(50ms);
   EXPECT_THAT(b.port.writes, ElementsAre(GET_SR_A));
   EXPECT_FALSE(b.window.writeTimer().isEnabled());
@@ -243,9 +243,9 @@ TEST_F(Sequencer, StatusReadEntersAtTheJobStep) {
 
 TEST_F(Sequencer, LaterJobReplacesThePendingOne) {
   load(MenuId::X1226);
-  seq().Start(32);
+  seq().start(32);
   b.clock.advance(50ms);
-  seq().Start(64);
+  seq().start(64);
   b.clock.advance(100ms);
   EXPECT_THAT(b.port.writes,
               ElementsAre(WEL_A, RWEL_A,
@@ -256,7 +256,7 @@ TEST_F(Sequencer, LaterJobReplacesThePendingOne) {
 
 TEST_F(Sequencer, JobOutsideTheTableSendsOnlyTheUnlockSteps) {
   load(MenuId::X1226);
-  seq().Start(0);
+  seq().start(0);
   b.clock.advance(150ms);
   EXPECT_THAT(b.port.writes, ElementsAre(WEL_A, RWEL_A));
   EXPECT_FALSE(b.window.writeTimer().isEnabled());
@@ -265,7 +265,7 @@ TEST_F(Sequencer, JobOutsideTheTableSendsOnlyTheUnlockSteps) {
 
 TEST_F(Sequencer, StepsDoNotWaitForReplies) {
   load(MenuId::X1205);
-  seq().Start(32);
+  seq().start(32);
   b.clock.advance(50ms);
   b.port.receive({0x55, 0x81, 0x01, 0x85, 0x5C});  // the board could not write WEL
   EXPECT_EQ(b.panel(2), "评估板写器件错");
@@ -284,7 +284,7 @@ TEST_F(Sequencer, EachJobRunsTheCommandOfItsCode) {
   for (const auto& [model, job] : jobs) {
     WindowBench w;
     w.loadConnectedWith(model);
-    w.window.sequencer().Start(job);
+    w.window.sequencer().start(job);
     w.clock.advance(150ms);
     EXPECT_EQ(w.link().pendingRequest(), job) << "job " << job;
     EXPECT_EQ(w.port.writes.size(), model == MenuId::X1209 ? 2u : 3u) << "job " << job;

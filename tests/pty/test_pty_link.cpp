@@ -94,7 +94,7 @@ class PtyLinkTest : public QObject {
     rtceval::testing::FixedPcClock pcClock;
     rtceval::MainWindow model(serial, timers, dialogs, pcClock);
 
-    QVERIFY(model.link().OpenPort(1));
+    QVERIFY(model.link().openPort(1));
     QVERIFY(serial.isOpen());
     QCOMPARE(serial.deviceName(1), pty.slave().toStdString());
     // The master sees the slave's line settings: 19200 baud, 8 data bits, no parity, one stop
@@ -110,8 +110,8 @@ class PtyLinkTest : public QObject {
     QVERIFY(!(line.c_iflag & (IXON | IXOFF | ICRNL)));
     QVERIFY(!(line.c_oflag & OPOST));
 
-    model.MenuClick(rtceval::MenuId::X1226);
-    model.MenuClick(rtceval::MenuId::READTIME);
+    model.menuClick(rtceval::MenuId::X1226);
+    model.menuClick(rtceval::MenuId::READTIME);
     QCOMPARE(readFromMaster(pty.master(), 9),
              (Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01}));
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "sim/chip/bcd_calendar.h"
 #include "sim/civil_time.h"
 
@@ -59,6 +61,9 @@ TEST(ClockCounting, TwelveHourModeGoesThroughNoonAndMidnight) {
 struct MonthEnd {
   std::uint8_t century, year, month, lastDate;
 };
+void PrintTo(const MonthEnd& c, std::ostream* os) {
+  *os << std::hex << int(c.century) << int(c.year) << "-" << int(c.month) << "-" << int(c.lastDate);
+}
 
 class MonthEnds : public ::testing::TestWithParam<MonthEnd> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "chip_fixture.h"
 
 namespace rtceval::sim::testing {
@@ -62,6 +64,9 @@ struct Protection {
   std::uint16_t firstProtected;
   std::uint16_t lastProtected;  // first > last: nothing protected
 };
+void PrintTo(const Protection& c, std::ostream* os) {
+  *os << "BP " << int(c.bp);
+}
 
 class BlockProtect : public Eeprom, public ::testing::WithParamInterface<Protection> {};
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
@@ -107,6 +109,9 @@ struct BadRequest {
   Bytes frame;
   Bytes reply;
 };
+void PrintTo(const BadRequest& c, std::ostream* os) {
+  *os << c.what;
+}
 
 class BadRequests : public Board, public ::testing::WithParamInterface<BadRequest> {};
 

@@ -60,7 +60,7 @@ struct LinkBench {
 
   explicit LinkBench(bool is1208Family = false) {
     profile.Is1208Family = is1208Family;
-    port.setReceiveHandler([this](std::span<const std::uint8_t> chunk) { link.OnReceived(chunk); });
+    port.setReceiveHandler([this](std::span<const std::uint8_t> chunk) { link.onReceived(chunk); });
     link.setListener([this](const LinkEvent& e) {
       switch (e.kind) {
         case LinkEvent::Kind::Status:
@@ -103,7 +103,7 @@ struct WindowBench {
   }
   void loadConnectedWith(MenuId model) {
     loadConnected();
-    window.MenuClick(model);
+    window.menuClick(model);
   }
 
   const std::string& panel(int n) const { return window.controls().statusBar.panel(n); }
@@ -117,7 +117,7 @@ struct WindowBench {
   // Sends a request of kind `state` as a dialog would (a one-byte read) and lets its reply
   // arrive in one chunk.
   void replyTo(CmdStateCode state, const Bytes& frame) {
-    window.link().Request({0x00, 0x6F, 0x00, 0x00, 0x01}, state, "");
+    window.link().request({0x00, 0x6F, 0x00, 0x00, 0x01}, state, "");
     port.receive(frame);
   }
   // The port dialog's option buttons and connect button, as the user clicks them.

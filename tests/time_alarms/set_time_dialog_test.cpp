@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <chrono>
 #include <vector>
 
@@ -21,27 +23,27 @@ using testing::ScriptedDialogs;
 using testing::VirtualClock;
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(LenientNumber, ReadsTheNumberATextBeginsWith) {
-  EXPECT_DOUBLE_EQ(LenientNumber("2004"), 2004);
-  EXPECT_DOUBLE_EQ(LenientNumber("  12.4"), 12.4);
-  EXPECT_DOUBLE_EQ(LenientNumber("7abc"), 7);
-  EXPECT_DOUBLE_EQ(LenientNumber("-3"), -3);
-  EXPECT_DOUBLE_EQ(LenientNumber("+5"), 5);
-  EXPECT_DOUBLE_EQ(LenientNumber(".5"), 0.5);
-  EXPECT_DOUBLE_EQ(LenientNumber(""), 0);
-  EXPECT_DOUBLE_EQ(LenientNumber("abc"), 0);
-  EXPECT_DOUBLE_EQ(LenientNumber("-"), 0);
-  EXPECT_DOUBLE_EQ(LenientNumber("1 2"), 1);
-  EXPECT_GT(LenientNumber(std::string(400, '9')), 1e300);
+TEST(lenientNumber, ReadsTheNumberATextBeginsWith) {
+  EXPECT_DOUBLE_EQ(lenientNumber("2004"), 2004);
+  EXPECT_DOUBLE_EQ(lenientNumber("  12.4"), 12.4);
+  EXPECT_DOUBLE_EQ(lenientNumber("7abc"), 7);
+  EXPECT_DOUBLE_EQ(lenientNumber("-3"), -3);
+  EXPECT_DOUBLE_EQ(lenientNumber("+5"), 5);
+  EXPECT_DOUBLE_EQ(lenientNumber(".5"), 0.5);
+  EXPECT_DOUBLE_EQ(lenientNumber(""), 0);
+  EXPECT_DOUBLE_EQ(lenientNumber("abc"), 0);
+  EXPECT_DOUBLE_EQ(lenientNumber("-"), 0);
+  EXPECT_DOUBLE_EQ(lenientNumber("1 2"), 1);
+  EXPECT_GT(lenientNumber(std::string(400, '9')), 1e300);
 }
 
-TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
-  EXPECT_EQ(RoundHalfEven(0.5), 0);
-  EXPECT_EQ(RoundHalfEven(1.5), 2);
-  EXPECT_EQ(RoundHalfEven(2.5), 2);
-  EXPECT_EQ(RoundHalfEven(12.4), 12);
-  EXPECT_EQ(RoundHalfEven(12.6), 13);
-  EXPECT_EQ(RoundHalfEven(2099.5), 2100);
+TEST(roundHalfEven, HalvesGoToTheEvenNeighbour) {
+  EXPECT_EQ(roundHalfEven(0.5), 0);
+  EXPECT_EQ(roundHalfEven(1.5), 2);
+  EXPECT_EQ(roundHalfEven(2.5), 2);
+  EXPECT_EQ(roundHalfEven(12.4), 12);
+  EXPECT_EQ(roundHalfEven(12.6), 13);
+  EXPECT_EQ(roundHalfEven(2099.5), 2100);
 }
 
 // The dialog opened from the main window's menu, with the write going out through the sequencer.
@@ -56,8 +58,8 @@ class SetTimeTest : public ::testing::Test {
   }
 
   SetTimeDialog& open(MenuId model) {
-    window.MenuClick(model);
-    window.MenuClick(MenuId::SETTIME);
+    window.menuClick(model);
+    window.menuClick(MenuId::SETTIME);
     SetTimeDialog* dialog = window.dialogHost().current<SetTimeDialog>();
     EXPECT_NE(dialog, nullptr);
     return *dialog;
@@ -82,7 +84,7 @@ class SetTimeTest : public ::testing::Test {
 
 TEST_F(SetTimeTest, OpensWithItsDefaultsAndTheHalfOfDayOptionsOff) {
   SetTimeDialog& d = open(MenuId::X1226);
-  EXPECT_EQ(window.OpenSubForm(), SubForm::frmTime);
+  EXPECT_EQ(window.OpenSubForm(), sub_form::frmTime);
   EXPECT_EQ(d.yearText, "2004");
   EXPECT_EQ(d.monthText, "5");
   EXPECT_EQ(d.dateText, "25");
@@ -151,6 +153,9 @@ struct HourCase {
   const char* hour;
   std::uint8_t expected;
 };
+void PrintTo(const HourCase& c, std::ostream* os) {
+  *os << (c.twelveHour ? (c.pm ? "12-hour PM " : "12-hour AM ") : "24-hour ") << c.hour;
+}
 
 class HourFlags : public SetTimeTest, public ::testing::WithParamInterface<HourCase> {};
 
@@ -176,6 +181,9 @@ struct FieldCase {
   const char* text;
   const char* message;  // nullptr: accepted
 };
+void PrintTo(const FieldCase& c, std::ostream* os) {
+  *os << c.name << " = \"" << c.text << '"';
+}
 
 class FieldBounds : public SetTimeTest, public ::testing::WithParamInterface<FieldCase> {};
 
@@ -217,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FieldCase{"weekday7", &SetTimeDialog::weekdayText, "7", "无效的星期"},
                       FieldCase{"hugeSecond", &SetTimeDialog::secondText, "99999999999999999999999",
                                 "无效的秒"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(SetTimeTest, ValuesAreRoundedHalfToEvenAndConvertedToBcd) {
   SetTimeDialog& d = open(MenuId::X1226);

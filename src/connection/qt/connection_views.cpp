@@ -5,9 +5,9 @@
 
 namespace rtceval::qt {
 
-std::span<const DialogViewRow> ConnectionDialogViews() {
+std::span<const DialogViewRow> connectionDialogViews() {
   static constexpr DialogViewRow kRows[] = {
-      {SubForm::frmComm, &makeView<ConnectDialogView>},
+      {sub_form::frmComm, &makeView<ConnectDialogView>},
   };
   return kRows;
 }

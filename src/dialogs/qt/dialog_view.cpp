@@ -15,7 +15,7 @@ void DialogView::reject() {
   QDialog::reject();
 }
 
-const DialogViewRow* FindDialogViewRow(std::span<const DialogViewRow> table, int number) {
+const DialogViewRow* findDialogViewRow(std::span<const DialogViewRow> table, int number) {
   for (const DialogViewRow& row : table)
     if (row.number == number) return &row;
   return nullptr;

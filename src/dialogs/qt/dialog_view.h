@@ -59,6 +59,6 @@ DialogView* makeView(DialogHost& host, QWidget* owner) {
 }
 
 // The row for `number`, or nullptr.
-const DialogViewRow* FindDialogViewRow(std::span<const DialogViewRow> table, int number);
+const DialogViewRow* findDialogViewRow(std::span<const DialogViewRow> table, int number);
 
 }  // namespace rtceval::qt

@@ -2,7 +2,7 @@
 
 namespace rtceval::qt {
 
-std::span<const DialogViewRow> DocsHelpDialogViews() {
+std::span<const DialogViewRow> docsHelpDialogViews() {
   // None of this folder's dialogs is built yet.
   return {};
 }

@@ -9,11 +9,11 @@
 
 namespace rtceval::qt {
 
-std::span<const DialogViewRow> AllDialogViews() {
+std::span<const DialogViewRow> allDialogViews() {
   static const std::vector<DialogViewRow> kAll = [] {
     std::vector<DialogViewRow> all;
-    for (const auto list : {ConnectionDialogViews(), TimeAlarmDialogViews(),
-                            RegisterEditorDialogViews(), DocsHelpDialogViews()})
+    for (const auto list : {connectionDialogViews(), timeAlarmDialogViews(),
+                            registerEditorDialogViews(), docsHelpDialogViews()})
       all.insert(all.end(), list.begin(), list.end());
     return all;
   }();

@@ -7,6 +7,6 @@
 namespace rtceval::qt {
 
 // The view of every dialog the main window can open, from the lists of the dialog folders.
-std::span<const DialogViewRow> AllDialogViews();
+std::span<const DialogViewRow> allDialogViews();
 
 }  // namespace rtceval::qt

@@ -25,7 +25,7 @@ MainWindowMenus::MainWindowMenus(QMenuBar& bar, MainWindow& model) {
     // The device menu ticks the selected model.
     action->setCheckable(*m.parent == MenuId::MDEVICE);
     const MenuId id = m.id;
-    QObject::connect(action, &QAction::triggered, action, [&model, id] { model.MenuClick(id); });
+    QObject::connect(action, &QAction::triggered, action, [&model, id] { model.menuClick(id); });
     actions_[index] = action;
   }
 }

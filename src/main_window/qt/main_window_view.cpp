@@ -247,7 +247,7 @@ void MainWindowView::redrawSubForm() {
       subForm_ = nullptr;
     }
     const DialogModel* open = host.current();
-    const DialogViewRow* row = open ? FindDialogViewRow(AllDialogViews(), open->number()) : nullptr;
+    const DialogViewRow* row = open ? findDialogViewRow(allDialogViews(), open->number()) : nullptr;
     if (row) {
       subForm_ = row->make(host, this);
       subForm_->redraw();

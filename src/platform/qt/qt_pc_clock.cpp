@@ -9,10 +9,10 @@ namespace rtceval::qt {
 
 QString timeOfDayFormat(const QString& longFormat) {
   // Zone names are written with runs of 't' outside quoted literals; quoted text is kept.
-  static const QRegularExpression PARTS(QStringLiteral("('[^']*')|t+"));
+  static const QRegularExpression kParts(QStringLiteral("('[^']*')|t+"));
   QString out;
   qsizetype last = 0;
-  for (auto it = PARTS.globalMatch(longFormat); it.hasNext();) {
+  for (auto it = kParts.globalMatch(longFormat); it.hasNext();) {
     const QRegularExpressionMatch m = it.next();
     out += longFormat.mid(last, m.capturedStart() - last);
     if (m.hasCaptured(1)) out += m.captured(1);

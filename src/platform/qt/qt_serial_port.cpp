@@ -15,7 +15,7 @@
 namespace rtceval::qt {
 namespace {
 
-constexpr qint32 BAUD_RATE = 19200;
+constexpr qint32 kBaudRate = 19200;
 
 int kindRank(const QString& name) {
   if (name.contains(QLatin1String("ttyUSB"))) return 0;
@@ -25,8 +25,8 @@ int kindRank(const QString& name) {
 }
 
 int trailingNumber(const QString& name) {
-  static const QRegularExpression DIGITS(QStringLiteral("(\\d+)$"));
-  const QRegularExpressionMatch m = DIGITS.match(name);
+  static const QRegularExpression kDigits(QStringLiteral("(\\d+)$"));
+  const QRegularExpressionMatch m = kDigits.match(name);
   return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
@@ -109,7 +109,7 @@ bool QtSerialPort::open(int portNo) {
   if (device.isEmpty()) return false;
 
   port_.setPortName(device);
-  port_.setBaudRate(BAUD_RATE);
+  port_.setBaudRate(kBaudRate);
   port_.setDataBits(QSerialPort::Data8);
   port_.setParity(QSerialPort::NoParity);
   port_.setStopBits(QSerialPort::OneStop);

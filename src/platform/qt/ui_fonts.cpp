@@ -8,7 +8,7 @@
 namespace rtceval::qt {
 namespace {
 
-constexpr double DEFAULT_POINTS = 9.0;
+constexpr double kDefaultPoints = 9.0;
 
 // Preferred faces, first installed one wins; the toolkit's fallback covers the rest.
 QStringList uiFamilies() {
@@ -46,7 +46,7 @@ void applyUiFont(QApplication& app) {
   for (const QString& family : uiFamilies()) {
     if (installed.contains(family)) {
       QFont font(family);
-      font.setPointSizeF(DEFAULT_POINTS);
+      font.setPointSizeF(kDefaultPoints);
       app.setFont(font);
       return;
     }

@@ -2,7 +2,7 @@
 
 namespace rtceval::qt {
 
-std::span<const DialogViewRow> RegisterEditorDialogViews() {
+std::span<const DialogViewRow> registerEditorDialogViews() {
   // None of this folder's dialogs is built yet.
   return {};
 }

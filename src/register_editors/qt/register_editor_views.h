@@ -7,6 +7,6 @@
 namespace rtceval::qt {
 
 // The rows of this folder's dialog views in the view table.
-std::span<const DialogViewRow> RegisterEditorDialogViews();
+std::span<const DialogViewRow> registerEditorDialogViews();
 
 }  // namespace rtceval::qt

@@ -5,9 +5,9 @@
 
 namespace rtceval::qt {
 
-std::span<const DialogViewRow> TimeAlarmDialogViews() {
+std::span<const DialogViewRow> timeAlarmDialogViews() {
   static constexpr DialogViewRow kRows[] = {
-      {SubForm::frmTime, &makeView<SetTimeDialogView>},
+      {sub_form::frmTime, &makeView<SetTimeDialogView>},
   };
   return kRows;
 }
