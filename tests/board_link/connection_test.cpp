@@ -45,6 +45,18 @@ TEST(BoardSearch, BoardOnTheOnlyPort) {
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口1");
 }
 
+TEST(BoardSearch, AnAcknowledgementIsNoAnswerToTheProbe) {
+  WindowBench b;
+  b.port.openable = {1, 2};
+  b.window.Form_Load();
+  b.clock.advance(200ms);
+  b.port.receive(ACK);
+  EXPECT_TRUE(b.window.isDetecting()) << "the next detection step goes on";
+  EXPECT_EQ(b.panel(6), "");
+  b.clock.advance(200ms);
+  EXPECT_EQ(b.port.openPort(), 2);
+}
+
 TEST(BoardSearch, BoardOnPortTwo) {
   WindowBench b;
   b.port.openable = {1, 2};
@@ -262,6 +274,25 @@ TEST_F(PortDialog, PortThatFailsToOpen) {
   EXPECT_FALSE(dialog().progressTimer().isEnabled());
   b.clock.advance(10000ms);
   EXPECT_TRUE(b.dialogs.shown.empty());
+}
+
+TEST_F(PortDialog, ARefusingReplyAlsoClosesTheDialog) {
+  b.window.menuClick(MenuId::CONNECT);
+  b.pickPort(2);
+  b.clickConnect();
+  b.port.receive(ACK);
+  EXPECT_EQ(b.panel(2), "未成功连接到评估板");
+  EXPECT_EQ(b.panel(6), "") << "a refusal names no port";
+  EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
+}
+
+TEST_F(PortDialog, AGarbledReplyLeavesTheDialogWaiting) {
+  b.window.menuClick(MenuId::CONNECT);
+  b.clickConnect();
+  b.port.receive({0x56, 0x80, 0x00, 0xD6});
+  EXPECT_EQ(b.panel(2), "无效的帧头");
+  EXPECT_EQ(b.dialogs.beeps, 1);
+  EXPECT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
 }
 
 // --- Response time-out ---------------------------------------------------------------------------

@@ -362,6 +362,19 @@ TEST(WindowDispatch, SevenByteTimeReplyNeverReadsTheChecksumAsCentury) {
   EXPECT_EQ(b.controls().dateLabel.caption, "2023年06月15日 星期二");
 }
 
+TEST(WindowDispatch, AGarbledReplyEndsTheTimeoutWithABeep) {
+  WindowBench b;
+  b.loadConnectedWith(MenuId::X1226);
+  b.window.autoReadTimeClicked(true);
+  b.clock.advance(200ms);
+  ASSERT_TRUE(b.window.link().awaitingReply());
+  b.window.autoReadTimeClicked(false);
+  b.port.receive({0x55, 0x82, 0x00, 0xD7});
+  EXPECT_EQ(b.panel(2), "帧标志错");
+  EXPECT_EQ(b.dialogs.beeps, 1);
+  EXPECT_FALSE(b.window.link().awaitingReply());
+}
+
 TEST(WindowDispatch, LateReplyIsReadUnderTheNewerRequest) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1226);
