@@ -212,6 +212,20 @@ class MainWindowViewTest : public QObject {
     QVERIFY(!rig.model.monitorTimer().isEnabled());
   }
 
+  void keyboardAndAssistiveTicksReachTheModel() {
+    ViewRig rig;
+    rig.action("X1226")->trigger();
+    auto* check1 = rig.find<QCheckBox>("Check1");
+    check1->setFocus();
+    QTest::keyClick(check1, Qt::Key_Space);
+    QVERIFY(rig.model.controls().autoReadTime.checked);
+    rig.find<QCheckBox>("Check2")->toggle();  // AT-SPI's Toggle action
+    QVERIFY(rig.model.controls().autoMonitor.checked);
+    QVERIFY(rig.model.monitorTimer().isEnabled());
+    check1->toggle();
+    QVERIFY(!rig.model.controls().autoReadTime.checked);
+  }
+
   void timeOutAnswerUnticksTheBoxes() {
     ViewRig rig;
     rig.action("X1226")->trigger();

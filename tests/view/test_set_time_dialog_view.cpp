@@ -106,6 +106,25 @@ class SetTimeDialogViewTest : public QObject {
     QVERIFY(rig.inDialog<QRadioButton>("OpPM")->isChecked());
   }
 
+  // What a screen reader does: AT-SPI's Toggle calls toggle(), a text change setText(). Each
+  // must reach the model as a click or typing would.
+  void assistiveTechnologyReachesTheModel() {
+    TimeRig rig;
+    rig.box(1)->setText(QStringLiteral("2026"));
+    rig.inDialog<QCheckBox>("MIL12")->toggle();
+    rig.inDialog<QRadioButton>("OpPM")->toggle();
+    const rtceval::SetTimeDialog* d = rig.model.dialogHost().current<rtceval::SetTimeDialog>();
+    QCOMPARE(d->yearText, std::string("2026"));
+    QVERIFY(d->twelveHour);
+    QVERIFY(d->pm);
+    rig.inDialog<QPushButton>("Command1")->click();
+    rig.clock.advance(150ms);
+    const auto writes = rig.writeRequests();
+    QCOMPARE(writes.size(), std::size_t{3});
+    QCOMPARE(int(writes[2][10]), 0x20 | 0x11);  // 11 PM in the 12-hour format
+    QCOMPARE(int(writes[2][13]), 0x26);
+  }
+
   void typingReachesTheModel() {
     TimeRig rig;
     rig.type(7, "6");

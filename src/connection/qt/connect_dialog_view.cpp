@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/user_input.h"
+
 namespace rtceval::qt {
 namespace {
 using Texts = ConnectDialog::Texts;
@@ -33,8 +35,7 @@ ConnectDialogView::ConnectDialogView(DialogHost& host, QWidget* owner) : DialogV
     if (dialog) option->setToolTip(QString::fromStdString(dialog->deviceName(n)));
     group_->addButton(option, n);
     grid->addWidget(option, (n - 1) / kOptionColumns, (n - 1) % kOptionColumns);
-    connect(option, &QRadioButton::clicked, this,
-            [this, n] { send([n](ConnectDialog& d) { d.portClicked(n); }); });
+    onUserSelect(option, this, [this, n] { send([n](ConnectDialog& d) { d.portClicked(n); }); });
     options_[static_cast<std::size_t>(n - 1)] = option;
   }
 
@@ -64,10 +65,10 @@ void ConnectDialogView::redraw() {
   if (selected == 0) {
     // An exclusive group cannot clear its last tick by itself.
     group_->setExclusive(false);
-    for (QRadioButton* option : options_) option->setChecked(false);
+    for (QRadioButton* option : options_) showChecked(option, false);
     group_->setExclusive(true);
   } else {
-    options_[static_cast<std::size_t>(selected - 1)]->setChecked(true);
+    showChecked(options_[static_cast<std::size_t>(selected - 1)], true);
   }
   progress_->setRange(0, dialog->progressMax());
   progress_->setValue(dialog->progress());

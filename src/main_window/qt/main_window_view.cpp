@@ -14,6 +14,7 @@
 #include "main_window/qt/main_window_menus.h"
 #include "platform/qt/twips.h"
 #include "platform/qt/ui_fonts.h"
+#include "platform/qt/user_input.h"
 
 // Resources of a static library are registered by name from outside any namespace.
 static void registerResources() {
@@ -153,11 +154,8 @@ void MainWindowView::buildChecks(QWidget& central) {
   };
   autoReadTime_ = place(c.autoReadTime);
   autoMonitor_ = place(c.autoMonitor);
-  // clicked, not toggled: ticks the model sets itself must not come back as clicks.
-  connect(autoReadTime_, &QCheckBox::clicked, this,
-          [this](bool on) { model_.autoReadTimeClicked(on); });
-  connect(autoMonitor_, &QCheckBox::clicked, this,
-          [this](bool on) { model_.autoMonitorClicked(on); });
+  onUserToggle(autoReadTime_, this, [this](bool on) { model_.autoReadTimeClicked(on); });
+  onUserToggle(autoMonitor_, this, [this](bool on) { model_.autoMonitorClicked(on); });
 }
 
 void MainWindowView::buildDocumentBlock(QWidget& central) {
@@ -224,7 +222,7 @@ void MainWindowView::redraw() {
     box->setText(text(control->caption));
     box->setAccessibleName(text(control->caption));
     box->setEnabled(control->enabled);
-    box->setChecked(control->checked);
+    showChecked(box, control->checked);
   }
   for (int n = 1; n <= StatusBar::kPanels; ++n) {
     QLabel* panel = panels_[static_cast<std::size_t>(n - 1)];

@@ -12,6 +12,8 @@
 
 #include <initializer_list>
 
+#include "platform/qt/user_input.h"
+
 namespace rtceval::qt {
 namespace {
 
@@ -87,13 +89,10 @@ SetTimeDialogView::SetTimeDialogView(DialogHost& host, QWidget* owner) : DialogV
   const std::initializer_list<QAbstractButton*> buttons{twelveHour_, am_, pm_, okButton_};
   for (QAbstractButton* button : buttons) button->setAccessibleName(button->text());
 
-  // clicked, not toggled: the ticks and selections the redraw sets must not come back as clicks.
-  connect(twelveHour_, &QCheckBox::clicked, this,
-          [this](bool on) { send([on](SetTimeDialog& d) { d.twelveHourClicked(on); }); });
-  connect(am_, &QRadioButton::clicked, this,
-          [this] { send([](SetTimeDialog& d) { d.amClicked(); }); });
-  connect(pm_, &QRadioButton::clicked, this,
-          [this] { send([](SetTimeDialog& d) { d.pmClicked(); }); });
+  onUserToggle(twelveHour_, this,
+               [this](bool on) { send([on](SetTimeDialog& d) { d.twelveHourClicked(on); }); });
+  onUserSelect(am_, this, [this] { send([](SetTimeDialog& d) { d.amClicked(); }); });
+  onUserSelect(pm_, this, [this] { send([](SetTimeDialog& d) { d.pmClicked(); }); });
   connect(okButton_, &QPushButton::clicked, this,
           [this] { send([](SetTimeDialog& d) { d.okClicked(); }); });
 
@@ -117,8 +116,7 @@ SetTimeDialogView::SetTimeDialogView(DialogHost& host, QWidget* owner) : DialogV
 void SetTimeDialogView::addField(int number, std::string SetTimeDialog::*text) {
   auto* box = new QLineEdit(this);
   box->setObjectName(QStringLiteral("Text%1").arg(number));
-  // textEdited, not textChanged: only what the user types goes to the model, not the redraw.
-  connect(box, &QLineEdit::textEdited, this, [this, text](const QString& typed) {
+  onUserText(box, this, [this, text](const QString& typed) {
     send([text, &typed](SetTimeDialog& d) { d.*text = typed.toStdString(); });
   });
   fields_[static_cast<std::size_t>(number - 1)] = {box, text};
@@ -128,14 +126,12 @@ void SetTimeDialogView::redraw() {
   const SetTimeDialog* dialog = model();
   if (!dialog) return;
   for (const Field& field : fields_) {
-    const QString text = QString::fromStdString(dialog->*field.text);
-    // Setting an equal text would move the cursor of the box being typed in.
-    if (field.box->text() != text) field.box->setText(text);
+    showText(field.box, QString::fromStdString(dialog->*field.text));
   }
-  twelveHour_->setChecked(dialog->twelveHour);
+  showChecked(twelveHour_, dialog->twelveHour);
   am_->setEnabled(dialog->meridiemEnabled);
   pm_->setEnabled(dialog->meridiemEnabled);
-  (dialog->pm ? pm_ : am_)->setChecked(true);
+  showChecked(dialog->pm ? pm_ : am_, true);
 }
 
 }  // namespace rtceval::qt
