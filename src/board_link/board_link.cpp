@@ -12,13 +12,26 @@ namespace rtceval {
 namespace {
 using namespace std::chrono_literals;
 constexpr Millis kResponseTimeout = 2000ms;
+// The line carries 1920 bytes a second (19200 baud, ten bits a byte); the board spends about a
+// tenth of a millisecond of bus time on each byte it reads or writes on the chip, and answers
+// within a few milliseconds more. A reply is given up when it has not come within the time of its
+// bytes plus this margin, or when it pauses for longer than a board ever does between two bytes.
+constexpr int kBytesPerSecond = 1920;
+constexpr Millis kReplyMargin = 30ms;
+constexpr Millis kBytePause = 20ms;
+// Lead, flag, length and checksum of a reply, and its one status byte.
+constexpr std::size_t kStatusReplyBytes = protocol::kFrameOverhead + 1;
 constexpr std::string_view kTextBadChecksum = "帧和校验错";
 }  // namespace
 
 BoardLink::BoardLink(SerialPort& port, TimerFactory& timers, const DeviceProfile& profile)
-    : port_(port), profile_(profile), responseTimeout_(timers.createTimer()) {
+    : port_(port),
+      profile_(profile),
+      responseTimeout_(timers.createTimer()),
+      replyDue_(timers.createTimer()) {
   responseTimeout_->setInterval(kResponseTimeout);
   responseTimeout_->setTickHandler([this] { onTimeout(); });
+  replyDue_->setTickHandler([this] { replyOver(); });
 }
 
 BoardLink::~BoardLink() = default;
@@ -36,14 +49,82 @@ void BoardLink::SendFrame() {
   recvCount_ = 0;
 }
 
+namespace {
+
+// How long the reply to a request of `payloadBytes` may take: both frames on the line, the
+// bytes on the chip's bus, and the margin.
+Millis expectedReplyTime(std::span<const std::uint8_t> payload) {
+  std::size_t replyBytes = protocol::kFrameOverhead;  // a probe's empty answer
+  std::size_t busBytes = 0;
+  if (payload.size() > protocol::kPayloadCount) {
+    const std::size_t count = payload[protocol::kPayloadCount];
+    const bool read = payload[protocol::kPayloadCmd] == protocol::CMD_READ;
+    replyBytes = read ? protocol::kFrameOverhead + count : kStatusReplyBytes;
+    busBytes = 4 + count;  // device, address and data bytes, and a repeated device byte
+  }
+  const std::size_t lineBytes = payload.size() + protocol::kFrameOverhead + replyBytes;
+  const auto lineMs =
+      static_cast<Millis::rep>((lineBytes * 1000 + kBytesPerSecond - 1) / kBytesPerSecond);
+  const auto busMs = static_cast<Millis::rep>(busBytes / 10 + 1);
+  return Millis(lineMs + busMs) + kReplyMargin;
+}
+
+}  // namespace
+
+void BoardLink::submit(Pending request) {
+  if (replyDue_->isEnabled() || !waiting_.empty()) {
+    // A read that repeats one already waiting would only read the same again.
+    const bool read = request.length > 0 && request.payload[0] == protocol::CMD_READ;
+    for (const Pending& w : waiting_) {
+      if (read && w.state == request.state && w.length == request.length &&
+          w.payload == request.payload)
+        return;
+    }
+    waiting_.push_back(std::move(request));
+    return;
+  }
+  send(request);
+}
+
+void BoardLink::send(const Pending& request) {
+  sendLen_ = request.length;
+  std::copy_n(request.payload.begin(), request.length, sendBuf_.begin());
+  SendFrame();
+  bytesSinceSend_ = 0;
+  const auto payload = std::span<const std::uint8_t>(request.payload).first(request.length);
+  replyDue_->setInterval(expectedReplyTime(payload));
+  replyDue_->setEnabled(false);
+  replyDue_->setEnabled(true);
+  if (request.probe) {
+    cmdState_ = request.state;
+    return;
+  }
+  responseTimeout_->setEnabled(true);
+  cmdState_ = request.state;
+  showStatus(request.text);
+}
+
+void BoardLink::sendWaiting() {
+  // Each send may be followed by another request from inside the listener; the line takes one.
+  if (replyDue_->isEnabled() || waiting_.empty()) return;
+  Pending next = std::move(waiting_.front());
+  waiting_.pop_front();
+  send(next);
+}
+
+void BoardLink::replyOver() {
+  replyDue_->setEnabled(false);
+  sendWaiting();
+}
+
 void BoardLink::request(std::span<const std::uint8_t> payload, CmdStateCode state,
                         std::string_view text) {
-  sendLen_ = std::min(payload.size(), sendBuf_.size());
-  std::copy_n(payload.begin(), sendLen_, sendBuf_.begin());
-  SendFrame();
-  responseTimeout_->setEnabled(true);
-  cmdState_ = state;
-  showStatus(text);
+  Pending p;
+  p.length = std::min(payload.size(), p.payload.size());
+  std::copy_n(payload.begin(), p.length, p.payload.begin());
+  p.state = state;
+  p.text = std::string(text);
+  submit(std::move(p));
 }
 
 void BoardLink::request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
@@ -61,9 +142,10 @@ void BoardLink::WriteReg(std::uint8_t address, std::uint8_t value, CmdStateCode 
 }
 
 void BoardLink::sendProbe(CmdStateCode state) {
-  sendLen_ = 0;
-  cmdState_ = state;
-  SendFrame();
+  Pending p;
+  p.state = state;
+  p.probe = true;
+  submit(std::move(p));
 }
 
 void BoardLink::markPortOpened() {
@@ -100,6 +182,7 @@ void BoardLink::stopResponseTimeout() {
 
 void BoardLink::onReceived(std::span<const std::uint8_t> chunk) {
   if (chunk.empty()) return;
+  bytesSinceSend_ += chunk.size();
   bool overflow = false;
   if (recvCount_ + chunk.size() > recvBuf_.size()) {
     // What was received before is dropped; the chunk starts the buffer afresh, and a chunk that
@@ -116,10 +199,19 @@ void BoardLink::onReceived(std::span<const std::uint8_t> chunk) {
     overflowShown_ = false;
   }
   const std::size_t expected = recvBuf_[protocol::kReplyLength] + protocol::kFrameOverhead;
-  if (recvCount_ != expected) return;
+  if (recvCount_ != expected) {
+    // A reply on its way: the next request waits as long as its bytes keep coming.
+    if (replyDue_->isEnabled() && bytesSinceSend_ <= protocol::kRecvBufSize) {
+      replyDue_->setInterval(kBytePause);
+      replyDue_->setEnabled(false);
+      replyDue_->setEnabled(true);
+    }
+    return;
+  }
   if (trace_) trace_(false, std::span<const std::uint8_t>(recvBuf_).first(recvCount_));
   if (!CheckFrame()) {
     report({LinkEvent::Kind::FrameError, kTextBadChecksum});
+    replyOver();
     return;
   }
   // The reply is taken: the next byte starts a new one, and the time-out is over. The listener
@@ -129,7 +221,9 @@ void BoardLink::onReceived(std::span<const std::uint8_t> chunk) {
   const auto frame = std::span<const std::uint8_t>(reply).first(recvCount_);
   recvCount_ = 0;
   responseTimeout_->setEnabled(false);
+  replyDue_->setEnabled(false);
   report({LinkEvent::Kind::Reply, {}, cmdState_, frame});
+  sendWaiting();
 }
 
 bool BoardLink::CheckFrame() const {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -39,6 +40,12 @@ struct LinkEvent {
 // request frames, reassembles reply bytes that arrive in any split, checks each complete reply
 // and watches the response time-out. Owns the request and reply buffers, `CmdState` and the
 // response time-out; reports everything through one listener.
+//
+// One request at a time is on the line: a request asked for while the reply to the previous one
+// is still due waits until that reply is complete, or until it can no longer be coming (nothing
+// within the time its bytes take at 19200 baud plus the board's bus time and a margin, or a pause
+// of more than a few byte times within it). Waiting reads that repeat one already waiting (the
+// timers' time and SR reads) are asked once; nothing else is dropped.
 class BoardLink {
  public:
   using Listener = std::function<void(const LinkEvent&)>;
@@ -64,6 +71,8 @@ class BoardLink {
   void sendProbe(CmdStateCode state);
   // Records that a port was opened for the search; nothing is sent.
   void markPortOpened();
+  // Requests waiting for the line.
+  std::size_t waitingRequests() const { return waiting_.size(); }
 
   // A text of the link's own for the link panel (a port that cannot be opened, say).
   void showStatus(std::string_view text);
@@ -91,6 +100,18 @@ class BoardLink {
   void onReceived(std::span<const std::uint8_t> chunk);
 
  private:
+  struct Pending {
+    std::array<std::uint8_t, protocol::kSendBufSize> payload{};
+    std::size_t length = 0;
+    CmdStateCode state = StNone;
+    std::string text;
+    bool probe = false;
+  };
+
+  void submit(Pending request);
+  void send(const Pending& request);
+  void sendWaiting();
+  void replyOver();
   void SendFrame();
   bool CheckFrame() const;
   void onTimeout();
@@ -99,6 +120,12 @@ class BoardLink {
   SerialPort& port_;
   const DeviceProfile& profile_;
   std::unique_ptr<Timer> responseTimeout_;
+  // Runs while the reply to the request on the line may still come.
+  std::unique_ptr<Timer> replyDue_;
+  std::deque<Pending> waiting_;
+  // Bytes received since the request on the line went out: a reply is never longer than the
+  // receive buffer, so a line that chatters on does not hold the next request back for ever.
+  std::size_t bytesSinceSend_ = 0;
   Listener listener_;
   FrameTrace trace_;
 

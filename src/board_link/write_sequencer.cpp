@@ -9,15 +9,26 @@ namespace rtceval {
 WriteSequencer::WriteSequencer(Timer& timer, MainCommands& commands, const DeviceProfile& profile)
     : timer_(timer), commands_(commands), profile_(profile) {}
 
-void WriteSequencer::start(std::int16_t job) {
+void WriteSequencer::begin(const Job& job) {
+  job_ = job.code;
+  step_ = job.unlock ? kStepWel : kStepJob;
   timer_.setEnabled(true);
-  job_ = job;
+}
+
+void WriteSequencer::start(std::int16_t job) {
+  if (timer_.isEnabled()) {
+    waiting_.push_back({job, true});
+    return;
+  }
+  begin({job, true});
 }
 
 void WriteSequencer::startAtJob(std::int16_t job) {
-  timer_.setEnabled(true);
-  job_ = job;
-  step_ = kStepJob;
+  if (timer_.isEnabled()) {
+    waiting_.push_back({job, false});
+    return;
+  }
+  begin({job, false});
 }
 
 void WriteSequencer::tick() {
@@ -32,8 +43,16 @@ void WriteSequencer::tick() {
       break;
     case kStepJob:
       commands_.runJob(job_);
-      timer_.setEnabled(false);
       step_ = kStepWel;
+      if (waiting_.empty()) {
+        timer_.setEnabled(false);
+      } else {
+        // The next job's first step goes out on the next tick.
+        const Job next = waiting_.front();
+        waiting_.pop_front();
+        job_ = next.code;
+        step_ = next.unlock ? kStepWel : kStepJob;
+      }
       break;
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 
 namespace rtceval {
 
@@ -18,10 +19,11 @@ class WriteSequencer {
 
   WriteSequencer(Timer& timer, MainCommands& commands, const DeviceProfile& profile);
 
-  // A dialog hands over a write: the unlock steps come first. A job started while a sequence runs
-  // replaces the pending job, and the sequence goes on from its current step.
+  // A dialog hands over a write: the unlock steps come first. A job handed over while a sequence
+  // runs waits for it to end and then runs with unlock steps of its own, so no write is lost.
   void start(std::int16_t job);
-  // Sends only the job on the next tick (the control/status panel's SR read after its block read).
+  // Sends only the job on the next tick (the control/status panel's SR read after its block
+  // read); after the running sequence, if one runs.
   void startAtJob(std::int16_t job);
   void tick();
 
@@ -32,8 +34,15 @@ class WriteSequencer {
   Timer& timer_;
   MainCommands& commands_;
   const DeviceProfile& profile_;
+  struct Job {
+    std::int16_t code;
+    bool unlock;
+  };
+  void begin(const Job& job);
+
   std::int16_t step_ = kStepWel;
   std::int16_t job_ = 0;
+  std::deque<Job> waiting_;
 };
 
 }  // namespace rtceval

@@ -112,8 +112,10 @@ TEST(RegisterMap, WriteEnableStepsOnTheWire) {
   for (Layout layout : {Layout::A, Layout::B}) {
     Wire w(layout);
     const auto sr = *registerOf(RegisterId::SR).address(layout);
-    for (const WriteEnableStep& step : writeEnableSteps(layout))
+    for (const WriteEnableStep& step : writeEnableSteps(layout)) {
       w.link.WriteReg(sr, step.srValue, step.request.state, step.request.text);
+      w.port.receive(ACK);
+    }
     if (layout == Layout::A)
       EXPECT_THAT(w.port.writes,
                   ElementsAre(Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02, 0x0D},

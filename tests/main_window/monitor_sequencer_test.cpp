@@ -241,17 +241,31 @@ TEST_F(Sequencer, StatusReadEntersAtTheJobStep) {
   EXPECT_EQ(seq().WriteStep(), 0);
 }
 
-TEST_F(Sequencer, LaterJobReplacesThePendingOne) {
+TEST_F(Sequencer, AJobHandedOverDuringASequenceRunsAfterItWithItsOwnUnlockSteps) {
+  const Bytes writeInt{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x11, 0x01, 0xA1, 0x7E};
+  const Bytes writeAtr{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x12, 0x01, 0xC3, 0xA1};
   load(MenuId::X1226);
   seq().start(32);
   b.clock.advance(50ms);
-  seq().start(64);
+  seq().start(64);  // a second dialog's OK while the first write is being unlocked
   b.clock.advance(100ms);
-  EXPECT_THAT(b.port.writes,
-              ElementsAre(WEL_A, RWEL_A,
-                          Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x12, 0x01, 0xC3, 0xA1}));
+  EXPECT_THAT(b.port.writes, ElementsAre(WEL_A, RWEL_A, writeInt));
+  b.clock.advance(150ms);
+  EXPECT_THAT(b.port.writes, ElementsAre(WEL_A, RWEL_A, writeInt, WEL_A, RWEL_A, writeAtr));
+  EXPECT_FALSE(b.window.writeTimer().isEnabled());
   b.clock.advance(500ms);
-  EXPECT_EQ(b.port.writes.size(), 3u);
+  EXPECT_EQ(b.port.writes.size(), 6u);
+}
+
+TEST_F(Sequencer, TwoOksTwentyMillisecondsApartBothReachTheChip) {
+  const Bytes writeInt{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x11, 0x01, 0xA1, 0x7E};
+  const Bytes writeAtr{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x12, 0x01, 0xC3, 0xA1};
+  load(MenuId::X1226);
+  seq().start(64);
+  b.clock.advance(20ms);
+  seq().start(32);
+  b.clock.advance(330ms);
+  EXPECT_THAT(b.port.writes, ElementsAre(WEL_A, RWEL_A, writeAtr, WEL_A, RWEL_A, writeInt));
 }
 
 TEST_F(Sequencer, JobOutsideTheTableSendsOnlyTheUnlockSteps) {
