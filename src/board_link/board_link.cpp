@@ -101,7 +101,7 @@ void BoardLink::send(const Pending& request) {
   }
   responseTimeout_->setEnabled(true);
   cmdState_ = request.state;
-  showStatus(request.text);
+  report({LinkEvent::Kind::Progress, request.text});
 }
 
 void BoardLink::sendWaiting() {

@@ -20,11 +20,12 @@ class Timer;
 class TimerFactory;
 struct DeviceProfile;
 
-// What the link tells its owner. `text` is valid for Status and FrameError, `request` and `frame`
-// for Reply; both only for the duration of the call.
+// What the link tells its owner. `text` is valid for Progress, Status and FrameError, `request` and
+// `frame` for Reply; both only for the duration of the call.
 struct LinkEvent {
   enum class Kind {
-    Status,      // a text for the link panel: a request's progress or a port's fate
+    Progress,    // a request went out: its progress text for the link panel
+    Status,      // a text of the link's own for the link panel (a port's fate)
     FrameError,  // a complete reply with a wrong checksum: its text, with a beep
     Overflow,    // more bytes arrived than a reply can hold
     Reply,       // a complete reply with a good checksum, for the request of this moment

@@ -107,6 +107,7 @@ class MainWindow {
   DialogHost host_;
 
   bool timeoutQuestionOpen_ = false;
+  bool timeoutQuestionDeclined_ = false;
   bool monitorMessageOpen_ = false;
 };
 

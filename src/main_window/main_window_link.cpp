@@ -7,6 +7,7 @@ namespace rtceval {
 namespace {
 constexpr const char* kTextOverflow = "接收缓冲区溢出";
 constexpr const char* kTextTimeoutQuestion = "接收超时错,是否停止自动方式！";
+constexpr const char* kTextTimeout = "接收超时错";
 constexpr const char* kTitleError = "出错";
 }  // namespace
 
@@ -16,6 +17,11 @@ void MainWindow::setLinkStatus(std::string_view text) {
 
 void MainWindow::onLinkEvent(const LinkEvent& event) {
   switch (event.kind) {
+    case LinkEvent::Kind::Progress:
+      // While the board stays silent after the user chose to go on, the panel keeps saying so
+      // rather than showing the progress of requests that go unanswered.
+      if (!timeoutQuestionDeclined_) setLinkStatus(event.text);
+      break;
     case LinkEvent::Kind::Status:
       setLinkStatus(event.text);
       break;
@@ -27,6 +33,8 @@ void MainWindow::onLinkEvent(const LinkEvent& event) {
       events_.dialogs().message(kTextOverflow, {});
       break;
     case LinkEvent::Kind::Reply:
+      // The board answers again: a later time-out may ask again.
+      timeoutQuestionDeclined_ = false;
       onReply(event.request, event.frame);
       break;
     case LinkEvent::Kind::Timeout:
@@ -67,7 +75,10 @@ void MainWindow::onReply(CmdStateCode request, std::span<const std::uint8_t> fra
 }
 
 void MainWindow::onResponseTimeout() {
-  if (!(controls_.autoReadTime.checked || controls_.autoMonitor.checked) || timeoutQuestionOpen_)
+  // A request that got no answer says so, instead of leaving its progress text for good.
+  setLinkStatus(kTextTimeout);
+  if (!(controls_.autoReadTime.checked || controls_.autoMonitor.checked) || timeoutQuestionOpen_ ||
+      timeoutQuestionDeclined_)
     return;
   timeoutQuestionOpen_ = true;
   const bool stop = events_.dialogs().askYesNo(kTextTimeoutQuestion, kTitleError);
@@ -75,6 +86,9 @@ void MainWindow::onResponseTimeout() {
   if (stop) {
     setAutoReadTime(false);
     setAutoMonitor(false);
+  } else {
+    // Once per outage: not asked again until the board has answered.
+    timeoutQuestionDeclined_ = true;
   }
 }
 

@@ -307,12 +307,14 @@ struct Timeout : ::testing::Test {
   }
 };
 
-TEST_F(Timeout, SilentWhenNoAutomaticModeIsOn) {
+TEST_F(Timeout, WithNoAutomaticModeOnTheStatusBarSaysSoWithoutABox) {
   b.window.menuClick(MenuId::READTIME);
   b.port.receive({0x55, 0x80});
-  b.clock.advance(2000ms);
-  EXPECT_TRUE(b.dialogs.shown.empty());
+  b.clock.advance(1999ms);
   EXPECT_EQ(b.panel(2), "读时间...");
+  b.clock.advance(1ms);
+  EXPECT_TRUE(b.dialogs.shown.empty());
+  EXPECT_EQ(b.panel(2), "接收超时错");
   EXPECT_FALSE(b.window.link().awaitingReply());
   EXPECT_EQ(b.link().pendingRequest(), StReadTime);
   b.port.receive(DataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
@@ -360,7 +362,7 @@ TEST_F(Timeout, NoKeepsTheAutomaticModes) {
   EXPECT_GT(b.port.writes.size(), sent);
 }
 
-TEST_F(Timeout, AskedOnceWhileTheQuestionIsOpen) {
+TEST_F(Timeout, AskedOncePerOutage) {
   b.window.autoReadTimeClicked(true);
   bool inside = false;
   b.dialogs.whileOpen = [&] {
@@ -369,12 +371,21 @@ TEST_F(Timeout, AskedOnceWhileTheQuestionIsOpen) {
     b.clock.advance(7000ms);  // the reads go on and time out again behind the question
     inside = false;
   };
-  b.dialogs.answers = {false};
+  b.dialogs.answers = {false, false};
   b.clock.advance(2200ms);
   EXPECT_EQ(questions(), 1);
   b.dialogs.whileOpen = nullptr;
+  b.clock.advance(60000ms);
+  EXPECT_EQ(questions(), 1) << "after No, not asked again while the board stays silent";
+  EXPECT_EQ(b.panel(2), "接收超时错");
+  EXPECT_TRUE(b.controls().autoReadTime.checked);
+
+  // The board answers again; the next outage asks once more.
+  b.clock.advance(200ms);
+  b.port.receive(DataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
+  EXPECT_EQ(b.controls().timeLabel.caption, "09:05:30");
   b.clock.advance(2200ms);
-  EXPECT_EQ(questions(), 2) << "a later time-out asks again once the first question is closed";
+  EXPECT_EQ(questions(), 2);
 }
 
 }  // namespace

@@ -63,6 +63,7 @@ struct LinkBench {
     port.setReceiveHandler([this](std::span<const std::uint8_t> chunk) { link.onReceived(chunk); });
     link.setListener([this](const LinkEvent& e) {
       switch (e.kind) {
+        case LinkEvent::Kind::Progress:
         case LinkEvent::Kind::Status:
           statusTexts.emplace_back(e.text);
           break;
