@@ -118,14 +118,17 @@ ReplyOutcome ParseReply(std::span<const std::uint8_t> frame, CmdStateCode reques
     return out;
   }
   const std::uint8_t flag = frame[protocol::kReplyFlag];
-  if (flag != protocol::kFlagData && flag != protocol::kFlagStatus) {
+  const std::uint8_t length = frame[protocol::kReplyLength];
+  // A status reply carries exactly its one status byte; with any other length its flag is wrong
+  // for what follows, and reading on would take a checksum or a data byte for a status code.
+  const bool badStatus = flag == protocol::kFlagStatus && length != 1;
+  if ((flag != protocol::kFlagData && flag != protocol::kFlagStatus) || badStatus) {
     out.texts.emplace_back(kTextBadFlag);
     out.beep = true;
     return out;
   }
-  const std::uint8_t length = frame[protocol::kReplyLength];
   const Data data = frame.subspan(protocol::kReplyData, length);
-  const bool isStatus = flag == protocol::kFlagStatus && length == 1;
+  const bool isStatus = flag == protocol::kFlagStatus;
   const bool isAck = isStatus && data[0] == protocol::kStatusOk;
   if (isStatus && !isAck) out.texts.emplace_back(boardErrorText(data[0]));
 

@@ -9,6 +9,7 @@ constexpr std::uint8_t kHourMask24 = 0x3F;
 constexpr std::uint8_t kHourMask12 = 0x1F;
 constexpr std::uint8_t kCentury19 = 0x19;
 constexpr std::uint8_t kCentury20 = 0x20;
+constexpr std::uint8_t kCentury21 = 0x21;
 
 constexpr std::array<const char*, 7> kWeekdayNames = {"日", "一", "二", "三", "四", "五", "六"};
 
@@ -29,6 +30,11 @@ std::uint16_t BcdYear(int y) {
   const int tens = (y % 100) / 10;
   const int units = y % 10;
   return static_cast<std::uint16_t>(thousands * 0x1000 + hundreds * 0x100 + tens * 0x10 + units);
+}
+
+const char* weekdayName(int weekday) {
+  if (weekday < 0 || weekday >= static_cast<int>(kWeekdayNames.size())) return "";
+  return kWeekdayNames[static_cast<std::size_t>(weekday)];
 }
 
 DecodedTime decodeTime(std::span<const std::uint8_t> data) {
@@ -56,12 +62,15 @@ DecodedTime decodeTime(std::span<const std::uint8_t> data) {
     out.display.amEnabled = !pm;
     t.hour &= kHourMask12;
   }
-  if (t.century != kCentury20 && t.century != kCentury19) t.century = kCentury20;
+  // The set-time dialog writes the centuries 19, 20 and 21 (the year 2100); any other century
+  // byte reads as the 2000s.
+  if (t.century != kCentury19 && t.century != kCentury20 && t.century != kCentury21)
+    t.century = kCentury20;
 
   out.display.timeText = HexByte(t.hour) + ":" + HexByte(t.minute) + ":" + HexByte(t.second);
   out.display.dateText = HexByte(t.century) + HexByte(t.year) + "年" + HexByte(t.month) + "月" +
                          HexByte(t.date) + "日 星期";
-  if (t.weekday < kWeekdayNames.size()) out.display.dateText += kWeekdayNames[t.weekday];
+  out.display.dateText += weekdayName(t.weekday);
   return out;
 }
 

@@ -17,6 +17,10 @@ std::uint8_t BcdByte(int v);
 // Four BCD digits of a year in 1900..2100: the century byte high, the year of the century low.
 std::uint16_t BcdYear(int y);
 
+// The name of a weekday counted from Sunday = 0 ("日" … "六"), as the date label shows it after
+// 星期; "" outside 0 to 6.
+const char* weekdayName(int weekday);
+
 // The chip's time as last read, in register order.
 struct ChipTime {
   std::uint8_t second = 0;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "core/value_codecs.h"
 #include "dialogs/sub_form_ids.h"
 #include "main_window/dialog_table.h"
 #include "platform/pc_clock.h"
@@ -68,11 +69,12 @@ void MainWindow::Form_Load() {
   controls_.colours = IndicatorColours{};
 
   // The PC's date with each number in the sign place of a non-negative number, and the weekday
-  // counted from Sunday = 1.
+  // in the words a chip read shows it in (a number counted from Sunday = 1 would read as the
+  // next day: "星期 5" is Friday to a Chinese reader).
   const PcDate d = pcClock_.today();
   const auto num = [](int v) { return " " + std::to_string(v); };
   controls_.dateLabel.caption =
-      num(d.year) + "年" + num(d.month) + "月" + num(d.day) + "日 星期" + num(d.weekday + 1);
+      num(d.year) + "年" + num(d.month) + "月" + num(d.day) + "日 星期" + weekdayName(d.weekday);
 
   link_.setPortNo(kFirstPort);
   search_.Auto_Dect_Brd();

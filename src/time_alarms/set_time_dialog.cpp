@@ -51,12 +51,14 @@ void SetTimeDialog::pmClicked() {
 
 bool SetTimeDialog::convert() {
   // Fields in the order they are checked; each is stored as soon as it passes, so a later failure
-  // leaves the earlier fields converted.
+  // leaves the earlier fields converted. A month or date of 0 and, in the 12-hour format, an hour
+  // outside 1 to 12 would give the chip a date or hour it cannot hold (in that format bit 5 of the
+  // hour is PM, so hour 21 would read back as 1 PM).
   const FieldRule rules[] = {
       {&SetTimeDialog::yearText, 1900, 2100, "无效的年份"},
-      {&SetTimeDialog::monthText, 0, 12, "无效的月份"},
-      {&SetTimeDialog::dateText, 0, 31, "无效的日期"},
-      {&SetTimeDialog::hourText, 0, 23, "无效的小时"},
+      {&SetTimeDialog::monthText, 1, 12, "无效的月份"},
+      {&SetTimeDialog::dateText, 1, 31, "无效的日期"},
+      {&SetTimeDialog::hourText, twelveHour ? 1.0 : 0.0, twelveHour ? 12.0 : 23.0, "无效的小时"},
       {&SetTimeDialog::minuteText, 0, 59, "无效的分钟"},
       {&SetTimeDialog::secondText, 0, 59, "无效的秒"},
       {&SetTimeDialog::weekdayText, 0, 6, "无效的星期"},

@@ -304,6 +304,19 @@ TEST(ReplyDispatch, BadFlagByteBeeps) {
   }
 }
 
+TEST(ReplyDispatch, AStatusReplyOfAnyLengthButOneIsABadFrame) {
+  // 55 81 02 00 xx: two bytes after the flag, the first of them 0x00; 55 81 00: no status byte,
+  // so the checksum would be read as one.
+  for (const Bytes& frame : {ReplyFrame(0x81, {0x00, 0x00}), ReplyFrame(0x81, {}),
+                             ReplyFrame(0x81, {0x84, 0x00, 0x00})}) {
+    Dispatch d;
+    d.deliver(StWriteAL0, frame);
+    EXPECT_THAT(d.texts(), ElementsAre("帧标志错")) << frame.size();
+    EXPECT_TRUE(d.out.beep);
+    EXPECT_FALSE(d.out.accepted);
+  }
+}
+
 TEST(ReplyDispatch, WithoutARequestKindOnlyTheCommonStepsRun) {
   for (CmdStateCode state : std::vector<CmdStateCode>{0x00, 0xEE, 0x03, 0x99}) {
     for (const Bytes& frame : {ACK, ONE_BYTE_REPLY, PROBE_ANSWER, DataReply({1, 2, 3, 4})}) {

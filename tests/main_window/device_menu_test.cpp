@@ -44,15 +44,15 @@ std::string snapshot(const WindowBench& b) {
 
 // --- Load sequence -------------------------------------------------------------------------------
 
-TEST(LoadSequence, DateTextUsesBlanksAndSundayAsOne) {
+TEST(LoadSequence, DateTextUsesBlanksAndNamesTheWeekdayAsAChipReadDoes) {
   struct Case {
     PcDate date;
     const char* text;
   };
-  const Case cases[] = {{{2004, 5, 20, 4}, " 2004年 5月 20日 星期 5"},
-                        {{2004, 5, 23, 0}, " 2004年 5月 23日 星期 1"},
-                        {{2004, 5, 22, 6}, " 2004年 5月 22日 星期 7"},
-                        {{2011, 12, 1, 4}, " 2011年 12月 1日 星期 5"}};
+  const Case cases[] = {{{2004, 5, 20, 4}, " 2004年 5月 20日 星期四"},
+                        {{2004, 5, 23, 0}, " 2004年 5月 23日 星期日"},
+                        {{2004, 5, 22, 6}, " 2004年 5月 22日 星期六"},
+                        {{2011, 12, 1, 4}, " 2011年 12月 1日 星期四"}};
   for (const Case& c : cases) {
     WindowBench b;
     b.pc.date = c.date;

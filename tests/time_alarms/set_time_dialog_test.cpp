@@ -23,7 +23,7 @@ using testing::ScriptedDialogs;
 using testing::VirtualClock;
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(lenientNumber, ReadsTheNumberATextBeginsWith) {
+TEST(LenientNumber, ReadsTheNumberATextBeginsWith) {
   EXPECT_DOUBLE_EQ(lenientNumber("2004"), 2004);
   EXPECT_DOUBLE_EQ(lenientNumber("  12.4"), 12.4);
   EXPECT_DOUBLE_EQ(lenientNumber("7abc"), 7);
@@ -37,7 +37,7 @@ TEST(lenientNumber, ReadsTheNumberATextBeginsWith) {
   EXPECT_GT(lenientNumber(std::string(400, '9')), 1e300);
 }
 
-TEST(roundHalfEven, HalvesGoToTheEvenNeighbour) {
+TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
   EXPECT_EQ(roundHalfEven(0.5), 0);
   EXPECT_EQ(roundHalfEven(1.5), 2);
   EXPECT_EQ(roundHalfEven(2.5), 2);
@@ -175,6 +175,27 @@ INSTANTIATE_TEST_SUITE_P(Formats, HourFlags,
                                            HourCase{true, false, "11", 0x11},
                                            HourCase{false, false, "0", 0x80}));
 
+TEST_F(SetTimeTest, InTheTwelveHourFormatOnlyHoursOneToTwelveAreAccepted) {
+  struct Case {
+    const char* hour;
+    bool accepted;
+  };
+  const Case cases[] = {{"0", false},   {"0.5", false}, {"1", true},   {"12", true},
+                        {"12.5", true}, {"13", false},  {"21", false}, {"", false}};
+  for (const Case& c : cases) {
+    SetTimeDialog& d = open(MenuId::X1226);
+    d.twelveHourClicked(true);
+    d.hourText = c.hour;
+    dialogs.shown.clear();
+    ok();
+    if (c.accepted)
+      EXPECT_TRUE(dialogs.shown.empty()) << c.hour;
+    else
+      EXPECT_EQ(messages(), std::vector<std::string>{"无效的小时"}) << c.hour;
+    window.dialogHost().close();
+  }
+}
+
 struct FieldCase {
   const char* name;
   std::string SetTimeDialog::*field;
@@ -213,9 +234,23 @@ INSTANTIATE_TEST_SUITE_P(
                       FieldCase{"yearText", &SetTimeDialog::yearText, "abc", "无效的年份"},
                       FieldCase{"month12_4", &SetTimeDialog::monthText, "12.4", nullptr},
                       FieldCase{"month12_6", &SetTimeDialog::monthText, "12.6", "无效的月份"},
-                      FieldCase{"monthEmpty", &SetTimeDialog::monthText, "", nullptr},
+                      FieldCase{"monthEmpty", &SetTimeDialog::monthText, "", "无效的月份"},
                       FieldCase{"monthNegative", &SetTimeDialog::monthText, "-1", "无效的月份"},
-                      FieldCase{"monthAlmostZero", &SetTimeDialog::monthText, "-0.4", nullptr},
+                      FieldCase{"monthAlmostZero", &SetTimeDialog::monthText, "-0.4", "无效的月份"},
+                      FieldCase{"month0", &SetTimeDialog::monthText, "0", "无效的月份"},
+                      FieldCase{"month0_6", &SetTimeDialog::monthText, "0.6", nullptr},
+                      FieldCase{"month1", &SetTimeDialog::monthText, "1", nullptr},
+                      FieldCase{"date0", &SetTimeDialog::dateText, "0", "无效的日期"},
+                      FieldCase{"dateText", &SetTimeDialog::dateText, "x", "无效的日期"},
+                      FieldCase{"date1", &SetTimeDialog::dateText, "1", nullptr},
+                      FieldCase{"date31", &SetTimeDialog::dateText, "31", nullptr},
+                      FieldCase{"hour0", &SetTimeDialog::hourText, "0", nullptr},
+                      FieldCase{"minute0", &SetTimeDialog::minuteText, "0", nullptr},
+                      FieldCase{"minuteNegative", &SetTimeDialog::minuteText, "-1", "无效的分钟"},
+                      FieldCase{"second0", &SetTimeDialog::secondText, "0", nullptr},
+                      FieldCase{"secondNegative", &SetTimeDialog::secondText, "-1", "无效的秒"},
+                      FieldCase{"weekdaySunday", &SetTimeDialog::weekdayText, "0", nullptr},
+                      FieldCase{"weekdayNegative", &SetTimeDialog::weekdayText, "-1", "无效的星期"},
                       FieldCase{"hour23_4", &SetTimeDialog::hourText, "23.4", nullptr},
                       FieldCase{"hour23_5", &SetTimeDialog::hourText, "23.5", "无效的小时"},
                       FieldCase{"date32", &SetTimeDialog::dateText, "32", "无效的日期"},
@@ -231,7 +266,7 @@ TEST_F(SetTimeTest, ValuesAreRoundedHalfToEvenAndConvertedToBcd) {
   SetTimeDialog& d = open(MenuId::X1226);
   d.yearText = "2100";
   d.monthText = "12.4";
-  d.dateText = "";
+  d.dateText = "1.5";
   d.hourText = "0.5";
   d.minuteText = "1.5";
   d.secondText = " 30";
@@ -240,7 +275,7 @@ TEST_F(SetTimeTest, ValuesAreRoundedHalfToEvenAndConvertedToBcd) {
   const TimeRecord& t = window.records().NewTime;
   EXPECT_EQ(t.year, 0x2100);
   EXPECT_EQ(t.month, 0x12);
-  EXPECT_EQ(t.date, 0x00);
+  EXPECT_EQ(t.date, 0x02);
   EXPECT_EQ(t.hour, 0x80) << "0.5 rounds to 0, plus the 24-hour flag";
   EXPECT_EQ(t.minute, 0x02);
   EXPECT_EQ(t.second, 0x30);

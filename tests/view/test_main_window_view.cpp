@@ -32,7 +32,7 @@ class MainWindowViewTest : public QObject {
     ViewRig rig;
     QCOMPARE(rig.view.windowTitle(), QStringLiteral("KESMO时钟芯片简易评估系统"));
     QCOMPARE(rig.labelText("LabTime"), QStringLiteral("12:00:00"));
-    QCOMPARE(rig.labelText("LabDate"), QStringLiteral(" 2004年 5月 20日 星期 5"));
+    QCOMPARE(rig.labelText("LabDate"), QStringLiteral(" 2004年 5月 20日 星期四"));
     QCOMPARE(rig.find<QLabel>("LabTime")->accessibleName(), QStringLiteral("12:00:00"));
     QVERIFY(rig.find<QLabel>("LabAM")->isEnabled());
     QVERIFY(!rig.find<QLabel>("LabPM")->isEnabled());
