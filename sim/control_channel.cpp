@@ -39,6 +39,22 @@ std::string hex(std::uint8_t b) {
   return {kDigits[b >> 4], kDigits[b & 0x0F]};
 }
 
+// The line as typed, with control bytes (a NUL, an escape) spelt \xNN so that the answer shows
+// all of it and cannot upset the terminal.
+std::string shown(std::string_view line) {
+  std::string out;
+  out.reserve(line.size());
+  for (const char c : line) {
+    const auto b = static_cast<std::uint8_t>(c);
+    if (b < 0x20 || b == 0x7F) {
+      out += "\\x" + hex(b);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 std::string runFault(const std::vector<std::string_view>& w, FaultInjector& faults) {
   if (w.size() == 2 && w[1] == "off") {
     faults.set(ReplyFault::None);
@@ -89,7 +105,29 @@ std::string runControlCommand(std::string_view line, VirtualBoard& board, std::i
     return "both supplies lost: RTCF set, write latches cleared\n";
   }
   if (w[0] == "fault") return runFault(w, board.faults());
-  return "unknown command '" + std::string(line) + "'; try help\n";
+  return "unknown command '" + shown(line) + "'; try help\n";
+}
+
+std::string ControlChannel::take(std::string_view bytes, std::int64_t nowMs) {
+  std::string answers;
+  while (!bytes.empty()) {
+    const std::size_t eol = bytes.find('\n');
+    const bool complete = eol != std::string_view::npos;
+    const std::string_view piece = bytes.substr(0, complete ? eol : bytes.size());
+    bytes.remove_prefix(complete ? eol + 1 : bytes.size());
+    if (!discarding_ && line_.size() + piece.size() > kMaxLineBytes) {
+      answers +=
+          "line longer than " + std::to_string(kMaxLineBytes) + " bytes: discarded up to its end\n";
+      line_.clear();
+      discarding_ = true;
+    }
+    if (!discarding_) line_.append(piece);
+    if (!complete) break;
+    if (!discarding_) answers += runControlCommand(line_, board_, nowMs);
+    line_.clear();
+    discarding_ = false;
+  }
+  return answers;
 }
 
 std::string dumpRegisters(const RtcChip& chip) {

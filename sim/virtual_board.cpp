@@ -23,38 +23,59 @@ std::int64_t VirtualBoard::lineTimeUs(std::size_t bytes) {
   return static_cast<std::int64_t>(bytes) * kBitsPerByte * 1'000'000 / kBaud;
 }
 
-void VirtualBoard::fromPc(std::span<const std::uint8_t> bytes, std::int64_t nowMs) {
-  if (bytes.empty()) return;
-  const std::int64_t arrives = std::max(toUs(nowMs), pcLineFreeUs_) + lineTimeUs(bytes.size());
-  pcLineFreeUs_ = arrives;
-  inbound_.push_back({arrives, {bytes.begin(), bytes.end()}});
+std::size_t VirtualBoard::fromPc(std::span<const std::uint8_t> bytes, std::int64_t nowMs) {
+  const std::int64_t nowUs = toUs(nowMs);
+  // The firmware first takes what it could have taken by now, which frees room in the FIFO.
+  advance(nowUs);
+  const std::size_t room = kReceiveFifoBytes - std::min(receiveFifo_.size(), kReceiveFifoBytes);
+  const std::size_t taken = std::min(room, bytes.size());
+  const std::int64_t lineStartUs = std::max(nowUs, pcLineFreeUs_);
+  for (std::size_t i = 0; i < taken; ++i) {
+    receiveFifo_.push_back({lineStartUs + lineTimeUs(i + 1), bytes[i]});
+  }
+  if (taken > 0) pcLineFreeUs_ = receiveFifo_.back().arrivesUs;
+  overrunBytes_ += bytes.size() - taken;
+  return taken;
 }
 
 std::vector<std::vector<std::uint8_t>> VirtualBoard::toPc(std::int64_t nowMs) {
   const std::int64_t nowUs = toUs(nowMs);
-  // The board's events in their order of time: bytes that came in, and the time-out of a frame.
-  for (;;) {
-    const std::optional<std::int64_t> timeout = board_.deadline();
-    const bool inboundDue = !inbound_.empty() && inbound_.front().dueUs <= nowUs;
-    const bool timeoutDue = timeout && toUs(*timeout) <= nowUs &&
-                            (inbound_.empty() || toUs(*timeout) <= inbound_.front().dueUs);
-    if (timeoutDue) {
-      if (auto reply = board_.poll(*timeout)) send(*reply, toUs(*timeout));
-    } else if (inboundDue) {
-      const Piece piece = std::move(inbound_.front());
-      inbound_.pop_front();
-      const std::int64_t atMs = toMsRoundingUp(piece.dueUs);
-      for (const BoardReply& reply : board_.receive(piece.bytes, atMs)) send(reply, piece.dueUs);
-    } else {
-      break;
-    }
-  }
+  advance(nowUs);
   std::vector<std::vector<std::uint8_t>> delivered;
   while (!outbound_.empty() && outbound_.front().dueUs <= nowUs) {
     delivered.push_back(std::move(outbound_.front().bytes));
     outbound_.pop_front();
   }
   return delivered;
+}
+
+std::optional<std::int64_t> VirtualBoard::nextByteUs() const {
+  if (receiveFifo_.empty()) return std::nullopt;
+  return std::max(receiveFifo_.front().arrivesUs, busyUntilUs_);
+}
+
+void VirtualBoard::advance(std::int64_t nowUs) {
+  // The firmware's events in their order of time: a byte taken from the FIFO, and the time-out of
+  // a frame. Bytes go in one at a time, so a request that completes inside a burst keeps the
+  // firmware busy before it looks at the next byte.
+  for (;;) {
+    const std::optional<std::int64_t> timeout = board_.deadline();
+    const std::optional<std::int64_t> byteUs = nextByteUs();
+    const bool byteDue = byteUs && *byteUs <= nowUs;
+    const bool timeoutDue =
+        timeout && toUs(*timeout) <= nowUs && (!byteUs || toUs(*timeout) <= *byteUs);
+    if (timeoutDue) {
+      if (auto reply = board_.poll(*timeout)) send(*reply, toUs(*timeout));
+    } else if (byteDue) {
+      const std::uint8_t value = receiveFifo_.front().value;
+      receiveFifo_.pop_front();
+      for (const BoardReply& reply : board_.receive({&value, 1}, toMsRoundingUp(*byteUs))) {
+        send(reply, *byteUs);
+      }
+    } else {
+      break;
+    }
+  }
 }
 
 void VirtualBoard::send(const BoardReply& reply, std::int64_t readyUs) {
@@ -64,12 +85,13 @@ void VirtualBoard::send(const BoardReply& reply, std::int64_t readyUs) {
     outbound_.push_back({startUs, std::move(piece)});
   }
   boardLineFreeUs_ = startUs;
+  busyUntilUs_ = startUs;
 }
 
 std::optional<std::int64_t> VirtualBoard::nextDue() const {
   std::optional<std::int64_t> due;
   const auto consider = [&due](std::int64_t ms) { due = due ? std::min(*due, ms) : ms; };
-  if (!inbound_.empty()) consider(toMsRoundingUp(inbound_.front().dueUs));
+  if (const auto byteUs = nextByteUs()) consider(toMsRoundingUp(*byteUs));
   if (!outbound_.empty()) consider(toMsRoundingUp(outbound_.front().dueUs));
   if (const auto timeout = board_.deadline()) consider(*timeout);
   return due;

@@ -88,6 +88,14 @@ void trace(bool on, std::int64_t startMs, const char* direction, const std::uint
   std::fputc('\n', stderr);
 }
 
+// Bytes the board's receive FIFO had no room for never reach it; the trace says how many.
+void traceOverrun(bool on, std::int64_t startMs, std::size_t lost) {
+  if (!on || lost == 0) return;
+  const std::int64_t t = monotonicMs() - startMs;
+  std::fprintf(stderr, "%6lld.%03lld pc>board lost %zu bytes (receive overrun)\n",
+               static_cast<long long>(t / 1000), static_cast<long long>(t % 1000), lost);
+}
+
 bool makeLink(const std::string& link, const std::string& target) {
   std::error_code ec;
   if (std::filesystem::is_symlink(link, ec)) std::filesystem::remove(link, ec);
@@ -145,8 +153,8 @@ int main(int argc, char** argv) {
   const CivilTime start = options->start.value_or(rtceval::sim::localCivilTimeNow());
   rtceval::sim::VirtualBoard board(options->model, rtceval::sim::clockFieldsOf(start), startMs);
 
+  rtceval::sim::ControlChannel commands(board);
   bool stdinOpen = true;
-  std::string commandLine;
   for (;;) {
     const std::int64_t now = monotonicMs();
     for (const auto& piece : board.toPc(now)) {
@@ -165,26 +173,26 @@ int main(int argc, char** argv) {
     if (ready <= 0) continue;
     if (fds[1].revents) break;
     if (fds[0].revents & POLLIN) {
-      std::uint8_t buffer[256];
+      std::uint8_t buffer[4096];
       const ssize_t n = ::read(pty->master(), buffer, sizeof buffer);
       if (n > 0) {
-        trace(options->trace, startMs, "pc>board", buffer, static_cast<std::size_t>(n));
-        board.fromPc({buffer, static_cast<std::size_t>(n)}, monotonicMs());
+        const std::size_t count = static_cast<std::size_t>(n);
+        const std::size_t received = board.fromPc({buffer, count}, monotonicMs());
+        if (received > 0) trace(options->trace, startMs, "pc>board", buffer, received);
+        traceOverrun(options->trace, startMs, count - received);
       }
     }
     if (fds[2].revents) {
-      char buffer[256];
+      char buffer[4096];
       const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
       if (n <= 0) {
         stdinOpen = false;  // no more commands; the board serves on
         continue;
       }
-      commandLine.append(buffer, static_cast<std::size_t>(n));
-      for (std::size_t eol; (eol = commandLine.find('\n')) != std::string::npos;) {
-        const std::string answer = rtceval::sim::runControlCommand(
-            std::string_view(commandLine).substr(0, eol), board, monotonicMs());
-        commandLine.erase(0, eol + 1);
-        std::fputs(answer.c_str(), stdout);
+      const std::string answers =
+          commands.take({buffer, static_cast<std::size_t>(n)}, monotonicMs());
+      if (!answers.empty()) {
+        std::fwrite(answers.data(), 1, answers.size(), stdout);
         std::fflush(stdout);
       }
     }

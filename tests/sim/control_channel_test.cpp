@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "sim/control_channel.h"
 
 namespace rtceval::sim {
@@ -52,6 +54,50 @@ TEST_F(ControlChannel, EventNeedsAnEventInput) {
   VirtualBoard x1209(ChipModel::X1209, clockFieldsOf({2004, 5, 20, 9, 5, 30}), 0);
   runControlCommand("event", x1209, 0);
   EXPECT_EQ(x1209.chip().peekRegister(0x07), 0x09);
+}
+
+TEST_F(ControlChannel, ANulIsOneByteOfTheCommandAndTheAnswerShowsAllOfIt) {
+  using namespace std::string_literals;
+  const std::string answer = run("battery on\0 now"s);
+  EXPECT_EQ(answer, "unknown command 'battery on\\x00 now'; try help\n");
+  EXPECT_EQ(board_.chip().peekRegister(0x3F), 0x01) << "not cut short to 'battery on'";
+  EXPECT_EQ(run("fault split 4\0"s).substr(0, 6), "usage:");
+  EXPECT_EQ(board_.faults().fault(), ReplyFault::None);
+}
+
+class ControlChannelInput : public ControlChannel {
+ protected:
+  rtceval::sim::ControlChannel channel_{board_};
+};
+
+TEST_F(ControlChannelInput, LinesAreRunWhenTheirNewlineComesInAnySplit) {
+  EXPECT_EQ(channel_.take("batt", 0), "");
+  EXPECT_EQ(channel_.take("ery on\nfault st", 0), "running on the backup supply\n");
+  EXPECT_EQ(board_.chip().peekRegister(0x3F), 0x81);
+  EXPECT_EQ(channel_.take("all\nfault off\n\n", 0),
+            "replies are held back\nreplies go out whole\n\n");
+  EXPECT_EQ(channel_.heldBytes(), 0u);
+}
+
+TEST_F(ControlChannelInput, AnOverlongLineIsDiscardedWithOneMessageAndTheNextLineRuns) {
+  const std::string chunk(4096, 'x');
+  std::string answers;
+  for (int i = 0; i < 1024; ++i) {  // 4 MiB without a newline
+    answers += channel_.take(chunk, 0);
+    ASSERT_LE(channel_.heldBytes(), 4096u);
+  }
+  EXPECT_EQ(answers, "line longer than 4096 bytes: discarded up to its end\n");
+  EXPECT_EQ(channel_.take("still the same line\nbattery on\n", 0),
+            "running on the backup supply\n");
+  EXPECT_EQ(board_.chip().peekRegister(0x3F), 0x81);
+}
+
+TEST_F(ControlChannelInput, ALineOfTheLongestLengthIsStillRun) {
+  const std::string longest = "battery on" + std::string(4096 - 10, ' ');
+  EXPECT_EQ(channel_.take(longest + "\n", 0), "running on the backup supply\n");
+  const std::string answer = channel_.take(longest + " \n", 0);
+  EXPECT_EQ(answer.substr(0, 16), "line longer than");
+  EXPECT_EQ(channel_.take("battery off\n", 0), "running on the main supply\n");
 }
 
 }  // namespace

@@ -6,10 +6,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -68,6 +72,55 @@ std::string readLine(int fd) {
 Bytes exchange(int fd, const Bytes& request, std::size_t replyBytes) {
   if (write(fd, request.data(), request.size()) != static_cast<ssize_t>(request.size())) return {};
   return readBytes(fd, replyBytes);
+}
+
+std::int64_t msSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                               start)
+      .count();
+}
+
+// Writes all of it, waiting while the reader is behind.
+bool writeAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// The most memory the process has held so far (Linux), in KiB.
+std::optional<long> peakMemoryKiB(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return std::nullopt;
+}
+
+// Sends the probe as the program's port search does, again every 200 ms, until the board answers
+// it; whatever else the board sends meanwhile goes by. Returns whether it was answered.
+bool probeUntilAnswered(int fd, std::chrono::steady_clock::time_point giveUp) {
+  const Bytes probe{0x55, 0x00, 0x00, 0x55};
+  const Bytes answer{0x55, 0x80, 0x00, 0xD5};
+  while (std::chrono::steady_clock::now() < giveUp) {
+    if (write(fd, probe.data(), probe.size()) != static_cast<ssize_t>(probe.size())) return false;
+    const auto retry = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+    Bytes seen;
+    while (std::chrono::steady_clock::now() < retry) {
+      pollfd p{fd, POLLIN, 0};
+      if (poll(&p, 1, 10) <= 0) continue;
+      std::uint8_t buf[256];
+      const ssize_t n = read(fd, buf, sizeof buf);
+      if (n <= 0) return false;
+      seen.insert(seen.end(), buf, buf + n);
+      if (std::search(seen.begin(), seen.end(), answer.begin(), answer.end()) != seen.end())
+        return true;
+    }
+  }
+  return false;
 }
 
 bool waitForExit(int& status) {
@@ -129,12 +182,51 @@ int main(int argc, char** argv) {
             "minute, 24-hour hour, date, month, year, weekday and century of the start time");
     }
 
+    const std::string nulLine("battery on\0 now\n", 16);
+    check(writeAll(in[1], nulLine), "control line with a NUL sent");
+    check(readLine(out[0]) == "unknown command 'battery on\\x00 now'; try help",
+          "the NUL is one byte of the line and the answer shows all of it");
+    const Bytes srBefore = exchange(fd, {0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x3F, 0x01, 0x09}, 5);
+    check(srBefore == Bytes{0x55, 0x80, 0x01, 0x01, 0xD7},
+          "the line was not cut short at its NUL: " + hex(srBefore));
+
+    // 16 MiB without a newline, then a command: the board holds one line's worth at most, looks
+    // at each byte once, says once that the line was too long, and runs the next command.
+    const std::optional<long> memoryBefore = peakMemoryKiB(child);
+    const auto floodStart = std::chrono::steady_clock::now();
+    check(writeAll(in[1], std::string(16 << 20, 'x') + "\nhelp\n"), "16 MiB line sent");
+    check(readLine(out[0]) == "line longer than 4096 bytes: discarded up to its end",
+          "the overlong line is reported once");
+    check(readLine(out[0]) == "commands:", "the next command is answered");
+    std::string last;
+    while (last.find("this list") == std::string::npos && !(last = readLine(out[0])).empty()) {
+    }
+    const std::int64_t floodMs = msSince(floodStart);
+    check(floodMs < kWaitMs, "the 16 MiB line took " + std::to_string(floodMs) + " ms");
+    const std::optional<long> memoryAfter = peakMemoryKiB(child);
+    if (memoryBefore && memoryAfter) {
+      check(*memoryAfter - *memoryBefore < 4096,
+            "peak memory grew by " + std::to_string(*memoryAfter - *memoryBefore) + " KiB");
+    }
+
     const std::string command = "battery on\n";
     check(write(in[1], command.data(), command.size()) == static_cast<ssize_t>(command.size()),
           "control command sent");
     check(!readLine(out[0]).empty(), "control command answered");
     const Bytes sr = exchange(fd, {0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x3F, 0x01, 0x09}, 5);
     check(sr == Bytes{0x55, 0x80, 0x01, 0x81, 0x57}, "SR shows BAT and RTCF: " + hex(sr));
+
+    // 20 000 random bytes at once, far faster than the line carries them: what the board's
+    // receive FIFO cannot hold is lost, and a probe is answered once the board has resynchronised.
+    std::mt19937 random(7);
+    std::string garbage(20000, '\0');
+    for (char& c : garbage) c = static_cast<char>(random());
+    check(writeAll(fd, garbage), "garbage burst sent");
+    const auto burstEnd = std::chrono::steady_clock::now();
+    const bool answered = probeUntilAnswered(fd, burstEnd + std::chrono::milliseconds(kWaitMs));
+    const std::int64_t burstMs = msSince(burstEnd);
+    check(answered && burstMs < 1000,
+          "a probe after the garbage burst answered " + std::to_string(burstMs) + " ms after it");
     close(fd);
   }
 
