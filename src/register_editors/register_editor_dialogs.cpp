@@ -1,10 +1,20 @@
 #include "register_editors/register_editor_dialogs.h"
 
+#include "dialogs/sub_form_ids.h"
+#include "register_editors/bit_field_dialogs.h"
+
 namespace rtceval {
 
-// None of this folder's dialogs is built yet; their menu items open nothing.
+// In the order of the sub-form numbers.
 std::span<const DialogRow> registerEditorDialogs() {
-  return {};
+  static constexpr DialogRow kRows[] = {
+      {sub_form::frmINT, &makeDialog<InterruptDialog>},
+      {sub_form::frmBP, &makeDialog<BlockProtectDialog>},
+      {sub_form::frmFO, &makeDialog<FrequencyOutputDialog>},
+      {sub_form::frmEV, &makeDialog<EventDialog>},
+      {sub_form::frmWDT, &makeDialog<WatchdogDialog>},
+  };
+  return kRows;
 }
 
 }  // namespace rtceval

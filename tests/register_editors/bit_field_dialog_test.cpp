@@ -1,0 +1,309 @@
+// The bit-field dialogs frmINT, frmFO, frmEV, frmWDT and frmBP on the fake port and the virtual
+// clock: what they show on opening, what OK composes, and the requests the write sequencer sends.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "core/register_image.h"
+#include "dialogs/sub_form_ids.h"
+#include "register_editors/bit_field_dialogs.h"
+#include "window_bench.h"
+
+namespace rtceval {
+namespace {
+
+using testing::ACK;
+using testing::Bytes;
+using testing::WindowBench;
+using namespace std::chrono_literals;
+
+// A dialog's boxes written one character each, Check1 first: 'x' ticked, '-' clear, '.' disabled.
+std::string shown(const BitFieldDialog& d) {
+  std::string s;
+  for (const BitFieldDialog::Box& b : d.boxes) s += !b.enabled ? '.' : (b.ticked ? 'x' : '-');
+  return s;
+}
+
+class BitFieldTest : public ::testing::Test {
+ protected:
+  // Picks the chip, then opens the dialog from its menu entry.
+  BitFieldDialog& open(MenuId chip, MenuId entry) {
+    bench.loadConnectedWith(chip);
+    return reopen(entry);
+  }
+  BitFieldDialog& reopen(MenuId entry) {
+    bench.window.menuClick(entry);
+    BitFieldDialog* d = dialog();
+    EXPECT_NE(d, nullptr);
+    return *d;
+  }
+  BitFieldDialog* dialog() { return bench.window.dialogHost().current<BitFieldDialog>(); }
+  // Ticks and unticks boxes as the user would until they read as `pattern` (see `shown`).
+  void set(const std::string& pattern) {
+    for (std::size_t i = 0; i < pattern.size(); ++i)
+      bench.window.dialogHost().send<BitFieldDialog>(
+          [i, on = pattern[i] == 'x'](BitFieldDialog& d) { d.boxClicked(i, on); });
+  }
+  void ok() {
+    bench.window.dialogHost().send<BitFieldDialog>([](BitFieldDialog& d) { d.okClicked(); });
+  }
+  RegisterImage& image() { return bench.window.registers(); }
+
+  WindowBench bench;
+};
+
+struct OpeningCase {
+  const char* name;
+  MenuId chip;
+  MenuId entry;
+  std::uint8_t RegisterImage::*image;
+  std::uint8_t value;
+  const char* boxes;
+};
+void PrintTo(const OpeningCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class Opening : public BitFieldTest, public ::testing::WithParamInterface<OpeningCase> {};
+
+TEST_P(Opening, BoxesShowTheImageBitsThatApplyToTheLayout) {
+  const OpeningCase& c = GetParam();
+  bench.loadConnectedWith(c.chip);
+  image().*c.image = c.value;
+  EXPECT_EQ(shown(reopen(c.entry)), c.boxes);
+}
+
+constexpr auto INT = &RegisterImage::RegINT;
+constexpr auto EV = &RegisterImage::RegEV;
+constexpr auto BL = &RegisterImage::RegBL;
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialogs, Opening,
+    ::testing::Values(
+        // IM, ALME, LPMODE, FOBATB, AL1E, AL0E
+        OpeningCase{"IntOnX1228KeepsFrequencyBitsOutOfSight", MenuId::X1228, MenuId::mINT, INT,
+                    0x18, "-...--"},
+        OpeningCase{"IntOnX1226LeavesLayoutBBoxesClear", MenuId::X1226, MenuId::mINT, INT, 0xFF,
+                    "x...xx"},
+        OpeningCase{"IntOnX1209", MenuId::X1209, MenuId::mINT, INT, 0xAF, "x-x-.."},
+        OpeningCase{"IntOnX1205", MenuId::X1205, MenuId::mINT, INT, 0x40, "-...x-"},
+        // FO3, FO2, FO1, FO0
+        OpeningCase{"FoOnX1226", MenuId::X1226, MenuId::FOUT, INT, 0xE7, "..--"},
+        OpeningCase{"FoOnX1228", MenuId::X1228, MenuId::FOUT, INT, 0x08, "..-x"},
+        OpeningCase{"FoOnX1208", MenuId::X1208, MenuId::FOUT, INT, 0x0A, "x-x-"},
+        // EVIENB and EVBATB are ticked when their bits are clear
+        OpeningCase{"EvAllClear", MenuId::X1209, MenuId::mEVENT, EV, 0x00, "xx------"},
+        OpeningCase{"EvAllSet", MenuId::X1209, MenuId::mEVENT, EV, 0xFF, "--xxxxxx"},
+        OpeningCase{"EvMixed", MenuId::X1209, MenuId::mEVENT, EV, 0x95, "-x-x-x-x"},
+        // WDT1, WDT0 and BP2, BP1, BP0
+        OpeningCase{"WdtOnX1227", MenuId::X1227, MenuId::WDT, BL, 0xF0, "x-"},
+        OpeningCase{"WdtOnX1228", MenuId::X1228, MenuId::WDT, BL, 0x08, "-x"},
+        OpeningCase{"BpOnX1226", MenuId::X1226, MenuId::BP, BL, 0xB8, "x-x"},
+        OpeningCase{"BpOnX1227", MenuId::X1227, MenuId::BP, BL, 0x40, "-x-"}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+TEST_F(BitFieldTest, BeforeAnyReadTheDialogsShowAZeroImage) {
+  EXPECT_EQ(shown(open(MenuId::X1209, MenuId::mEVENT)), "xx------");
+  EXPECT_EQ(shown(reopen(MenuId::mINT)), "----..");
+  EXPECT_EQ(shown(reopen(MenuId::FOUT)), "----");
+}
+
+TEST_F(BitFieldTest, AChangeOfChipKeepsTheImageForTheNextOpening) {
+  open(MenuId::X1228, MenuId::mINT);
+  image().RegINT = 0xD8;  // as an X1228 read would leave it: IM, AL1E, FO1, FO0
+  bench.window.menuClick(MenuId::X1208);
+  // On the X1208 the same byte reads IM, ALME, FOBATB.
+  EXPECT_EQ(shown(reopen(MenuId::mINT)), "xx-x..");
+}
+
+struct ComposeCase {
+  const char* name;
+  MenuId chip;
+  MenuId entry;
+  std::uint8_t RegisterImage::*image;
+  std::uint8_t before;
+  const char* boxes;  // as the user leaves them before OK
+  std::uint8_t after;
+};
+void PrintTo(const ComposeCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class Compose : public BitFieldTest, public ::testing::WithParamInterface<ComposeCase> {};
+
+TEST_P(Compose, OkKeepsTheOtherFieldClearsUnnamedBitsAndStoresTheValue) {
+  const ComposeCase& c = GetParam();
+  bench.loadConnectedWith(c.chip);
+  image().*c.image = c.before;
+  reopen(c.entry);
+  set(c.boxes);
+  ASSERT_EQ(shown(*dialog()), c.boxes);
+  ok();
+  EXPECT_EQ(image().*c.image, c.after);
+  EXPECT_NE(dialog(), nullptr) << "the dialog stays open";
+  EXPECT_EQ(shown(*dialog()), c.boxes) << "and shows what the user left";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dialogs, Compose,
+    ::testing::Values(
+        ComposeCase{"IntImOnX1228", MenuId::X1228, MenuId::mINT, INT, 0x18, "x...--", 0x98},
+        ComposeCase{"IntClearsBitsTwoToZero", MenuId::X1226, MenuId::mINT, INT, 0x07, "-...-x",
+                    0x20},
+        ComposeCase{"IntOnX1209KeepsFo", MenuId::X1209, MenuId::mINT, INT, 0x5A, "x-x-..", 0xAA},
+        ComposeCase{"FoOnX1226", MenuId::X1226, MenuId::FOUT, INT, 0xE7, "..-x", 0xE8},
+        ComposeCase{"FoOnX1209KeepsInterruptBits", MenuId::X1209, MenuId::FOUT, INT, 0x96, "x--x",
+                    0x99},
+        ComposeCase{"EvEnablesWriteClearBits", MenuId::X1209, MenuId::mEVENT, EV, 0x00, "-x-----x",
+                    0x81},
+        ComposeCase{"EvUnchangedZero", MenuId::X1209, MenuId::mEVENT, EV, 0x00, "xx------", 0x00},
+        ComposeCase{"EvAllOther", MenuId::X1209, MenuId::mEVENT, EV, 0x00, "--xxxxxx", 0xFF},
+        ComposeCase{"WdtKeepsProtection", MenuId::X1228, MenuId::WDT, BL, 0xE7, "x-", 0xF0},
+        ComposeCase{"BpKeepsWatchdog", MenuId::X1228, MenuId::BP, BL, 0x1F, "-x-", 0x58}),
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+TEST_F(BitFieldTest, ADisabledBoxTakesNoTickAndAddsNoBit) {
+  open(MenuId::X1228, MenuId::mINT);
+  set("xxxx--");  // ALME, LPMODE, FOBATB are disabled on the X1228
+  EXPECT_EQ(shown(*dialog()), "x...--");
+  ok();
+  EXPECT_EQ(image().RegINT, 0x80);
+}
+
+TEST_F(BitFieldTest, TheInterruptWriteGoesOutAfterWelAndRwelFiftyMillisecondsApart) {
+  open(MenuId::X1228, MenuId::mINT);
+  image().RegINT = 0x18;
+  reopen(MenuId::mINT);
+  set("x...--");
+  ok();
+  EXPECT_TRUE(bench.port.writes.empty()) << "the dialog itself sends nothing";
+
+  bench.clock.advance(50ms);
+  ASSERT_EQ(bench.port.writes.size(), 1u);
+  EXPECT_EQ(bench.port.writes[0],
+            (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02, 0x0D}));
+  bench.clock.advance(49ms);
+  EXPECT_EQ(bench.port.writes.size(), 1u);
+  bench.clock.advance(1ms);
+  ASSERT_EQ(bench.port.writes.size(), 2u);
+  EXPECT_EQ(bench.port.writes[1],
+            (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x06, 0x11}));
+  bench.clock.advance(50ms);
+  ASSERT_EQ(bench.port.writes.size(), 3u);
+  EXPECT_EQ(bench.port.writes[2],
+            (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x11, 0x01, 0x98, 0x75}));
+  EXPECT_EQ(bench.panel(2), "写INT");
+
+  bench.port.receive(ACK);
+  EXPECT_EQ(bench.panel(2), "设置INT成功");
+  EXPECT_NE(dialog(), nullptr) << "the dialog stays open and reads nothing back";
+  bench.clock.advance(500ms);
+  EXPECT_EQ(bench.port.writes.size(), 3u);
+}
+
+TEST_F(BitFieldTest, TheEventWriteGoesOutAfterWrtcOnAnX1209) {
+  open(MenuId::X1209, MenuId::mEVENT);
+  set("-x-----x");
+  ok();
+  bench.clock.advance(50ms);
+  ASSERT_EQ(bench.port.writes.size(), 1u);
+  EXPECT_EQ(bench.port.writes[0],
+            (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x07, 0x01, 0x10, 0xE2}));
+  bench.clock.advance(50ms);
+  ASSERT_EQ(bench.port.writes.size(), 2u);
+  EXPECT_EQ(bench.port.writes[1],
+            (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x09, 0x01, 0x81, 0x55}));
+  bench.clock.advance(500ms);
+  EXPECT_EQ(bench.port.writes.size(), 2u) << "no second unlock step on layout B";
+}
+
+TEST_F(BitFieldTest, TwoDialogsOnOneRegisterEachKeepTheOthersField) {
+  open(MenuId::X1228, MenuId::mINT);
+  set("x...--");
+  ok();
+  bench.clock.advance(150ms);
+  reopen(MenuId::FOUT);
+  set("..x-");
+  ok();
+  bench.clock.advance(150ms);
+  EXPECT_EQ(image().RegINT, 0x90);
+  ASSERT_EQ(bench.port.writes.size(), 6u);
+  EXPECT_EQ(bench.port.writes[5],
+            (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x11, 0x01, 0x90, 0x6D}));
+
+  reopen(MenuId::BP);
+  set("-x-");
+  ok();
+  reopen(MenuId::WDT);
+  set("xx");
+  ok();
+  EXPECT_EQ(image().RegBL, 0x58);
+  bench.clock.advance(400ms);
+  // Each write has its own unlock steps; both carry the value of the moment it goes out.
+  ASSERT_EQ(bench.port.writes.size(), 12u);
+  EXPECT_EQ(bench.port.writes[8],
+            (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x10, 0x01, 0x58, 0x34}));
+  EXPECT_EQ(bench.port.writes[11], bench.port.writes[8]);
+}
+
+TEST_F(BitFieldTest, UnconfirmedTicksAreLostAndAConfirmedValueStaysInTheImage) {
+  open(MenuId::X1226, MenuId::BP);
+  set("xxx");
+  reopen(MenuId::mINT);
+  EXPECT_EQ(shown(reopen(MenuId::BP)), "---");
+  EXPECT_EQ(image().RegBL, 0x00);
+
+  set("x--");
+  ok();
+  bench.window.dialogHost().close();
+  bench.clock.advance(150ms);
+  EXPECT_EQ(bench.port.writes.size(), 3u) << "closing the dialog does not stop the write";
+  // The board refuses the write; the image keeps the composed value all the same.
+  bench.port.receive(testing::ReplyFrame(0x81, {0x03}));
+  EXPECT_EQ(image().RegBL, 0x80);
+  EXPECT_EQ(shown(reopen(MenuId::BP)), "x--");
+}
+
+TEST_F(BitFieldTest, OkAfterPickingAChipWithAnotherLayoutShowsItsBoxesBeforeWriting) {
+  open(MenuId::X1209, MenuId::mINT);
+  image().RegINT = 0x00;
+  set("xxxx..");
+  bench.window.menuClick(MenuId::X1228);  // the dialog stays open
+  ok();
+  EXPECT_EQ(image().RegINT, 0x00) << "ALME, LPMODE, FOBATB would land on AL1E, AL0E, FO1";
+  EXPECT_EQ(shown(*dialog()), "-...--");
+  bench.clock.advance(200ms);
+  EXPECT_TRUE(bench.port.writes.empty());
+
+  set("x...-x");
+  ok();
+  EXPECT_EQ(image().RegINT, 0xA0);
+  bench.clock.advance(150ms);
+  EXPECT_EQ(bench.port.writes.size(), 3u);
+}
+
+TEST_F(BitFieldTest, OkAfterPickingAChipWithoutTheRegisterSendsNothing) {
+  open(MenuId::X1209, MenuId::mEVENT);
+  set("--xxxxxx");
+  bench.window.menuClick(MenuId::X1208);  // no event register
+  ok();
+  bench.clock.advance(200ms);
+  EXPECT_TRUE(bench.port.writes.empty());
+  EXPECT_EQ(image().RegEV, 0x00);
+}
+
+TEST_F(BitFieldTest, EachDialogOpensOnlyWhereItsMenuEntryIsEnabled) {
+  bench.loadConnectedWith(MenuId::X1205);
+  for (MenuId entry : {MenuId::FOUT, MenuId::mEVENT, MenuId::WDT, MenuId::BP}) {
+    bench.window.menuClick(entry);
+    EXPECT_EQ(dialog(), nullptr);
+  }
+  bench.window.menuClick(MenuId::mINT);
+  ASSERT_NE(dialog(), nullptr);
+  EXPECT_EQ(bench.window.OpenSubForm(), sub_form::frmINT);
+  EXPECT_EQ(dialog()->form().caption, std::string("中断"));
+}
+
+}  // namespace
+}  // namespace rtceval
