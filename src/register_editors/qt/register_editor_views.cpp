@@ -1,10 +1,20 @@
 #include "register_editors/qt/register_editor_views.h"
 
+#include "dialogs/sub_form_ids.h"
+#include "register_editors/qt/bit_field_dialog_view.h"
+
 namespace rtceval::qt {
 
+// In the order of the sub-form numbers.
 std::span<const DialogViewRow> registerEditorDialogViews() {
-  // None of this folder's dialogs is built yet.
-  return {};
+  static constexpr DialogViewRow kRows[] = {
+      {sub_form::frmINT, &makeView<InterruptDialogView>},
+      {sub_form::frmBP, &makeView<BlockProtectDialogView>},
+      {sub_form::frmFO, &makeView<FrequencyOutputDialogView>},
+      {sub_form::frmEV, &makeView<EventDialogView>},
+      {sub_form::frmWDT, &makeView<WatchdogDialogView>},
+  };
+  return kRows;
 }
 
 }  // namespace rtceval::qt
