@@ -104,14 +104,6 @@ TEST_F(BitFieldBoardTest, InterruptAndFrequencyBitsSetInTwoDialogsReachAnX1228) 
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(BitFieldBoardTest, TheWatchdogDialogKeepsTheProtectionSetBefore) {
-  start(ChipModel::X1228, MenuId::X1228);
-  confirm(MenuId::BP, "x--");
-  confirm(MenuId::WDT, "xx");  // watchdog disabled
-  EXPECT_EQ(panel(2), "设置BL成功");
-  EXPECT_EQ(chip().peekRegister(kBlAddress), 0x98);
-}
-
 TEST_F(BitFieldBoardTest, AnEventWriteReachesAnX1209AfterWrtc) {
   start(ChipModel::X1209, MenuId::X1209);
   confirm(MenuId::mEVENT, "-x-x-x-x");  // EVIENB off, EVBATB on, EVEN, EHYS0, ESMP0
@@ -138,15 +130,6 @@ TEST_F(BitFieldBoardTest, ProtectedEepromBytesIgnoreWritesUntilTheProtectionIsLi
   EXPECT_EQ(chip().peekRegister(kBlAddress), 0x00);
   writeEeprom(0x01F0, 0x5A);
   EXPECT_EQ(readEeprom(0x01F0), 0x5A);
-}
-
-TEST_F(BitFieldBoardTest, ProtectingTheFirstPageLeavesTheSecondWritable) {
-  start(ChipModel::X1227, MenuId::X1227);
-  confirm(MenuId::BP, "x--");  // BP2: page 1
-  writeEeprom(0x003F, 0x11);
-  writeEeprom(0x0040, 0x22);
-  EXPECT_EQ(readEeprom(0x003F), 0xFF);
-  EXPECT_EQ(readEeprom(0x0040), 0x22);
 }
 
 }  // namespace
