@@ -1,10 +1,16 @@
 #include "register_editors/register_editor_dialogs.h"
 
+#include "dialogs/sub_form_ids.h"
+#include "register_editors/control_panel.h"
+
 namespace rtceval {
 
-// None of this folder's dialogs is built yet; their menu items open nothing.
 std::span<const DialogRow> registerEditorDialogs() {
-  return {};
+  // In the order of the sub-form numbers.
+  static constexpr DialogRow kRows[] = {
+      {sub_form::frmCON, &makeDialog<ControlPanel>},
+  };
+  return kRows;
 }
 
 }  // namespace rtceval

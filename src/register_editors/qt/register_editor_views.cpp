@@ -1,10 +1,16 @@
 #include "register_editors/qt/register_editor_views.h"
 
+#include "dialogs/sub_form_ids.h"
+#include "register_editors/qt/control_panel_view.h"
+
 namespace rtceval::qt {
 
 std::span<const DialogViewRow> registerEditorDialogViews() {
-  // None of this folder's dialogs is built yet.
-  return {};
+  // In the order of the sub-form numbers.
+  static constexpr DialogViewRow kRows[] = {
+      {sub_form::frmCON, &makeView<ControlPanelView>},
+  };
+  return kRows;
 }
 
 }  // namespace rtceval::qt
