@@ -109,7 +109,7 @@ QWidget* ControlPanelView::buildRow(Row row, int boxPitch) {
   frame->setObjectName(QStringLiteral("frame") + key);
 
   w.title = new QLabel(panel ? utf8(panel->row(row).title) : QString(), frame);
-  w.title->setObjectName(QStringLiteral("lbl%12").arg(key));
+  w.title->setObjectName(QStringLiteral("lbl") + key + QLatin1Char('2'));
   w.title->setAccessibleName(w.title->text());
   frame->setAccessibleName(w.title->text());
 
