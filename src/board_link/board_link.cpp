@@ -95,7 +95,7 @@ void BoardLink::send(const Pending& request) {
   replyDue_->setInterval(expectedReplyTime(payload));
   replyDue_->setEnabled(false);
   replyDue_->setEnabled(true);
-  if (request.probe) {
+  if (request.quiet) {
     cmdState_ = request.state;
     return;
   }
@@ -132,6 +132,15 @@ void BoardLink::request(std::initializer_list<std::uint8_t> payload, CmdStateCod
   request(std::span<const std::uint8_t>(payload.begin(), payload.size()), state, text);
 }
 
+void BoardLink::requestQuietly(std::initializer_list<std::uint8_t> payload, CmdStateCode state) {
+  Pending p;
+  p.length = std::min(payload.size(), p.payload.size());
+  std::copy_n(payload.begin(), p.length, p.payload.begin());
+  p.state = state;
+  p.quiet = true;
+  submit(std::move(p));
+}
+
 void BoardLink::ReadReg(std::uint8_t address, CmdStateCode state, std::string_view text) {
   request({protocol::CMD_READ, protocol::DEV_CCR, 0x00, address, 1}, state, text);
 }
@@ -144,7 +153,7 @@ void BoardLink::WriteReg(std::uint8_t address, std::uint8_t value, CmdStateCode 
 void BoardLink::sendProbe(CmdStateCode state) {
   Pending p;
   p.state = state;
-  p.probe = true;
+  p.quiet = true;
   submit(std::move(p));
 }
 

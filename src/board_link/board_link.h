@@ -65,6 +65,9 @@ class BoardLink {
   void request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
                std::string_view text);
   void request(std::span<const std::uint8_t> payload, CmdStateCode state, std::string_view text);
+  // A request that shows no progress text and arms no response time-out: the control/status
+  // panel's read of the control block, whose silence nobody is told about.
+  void requestQuietly(std::initializer_list<std::uint8_t> payload, CmdStateCode state);
   void ReadReg(std::uint8_t address, CmdStateCode state, std::string_view text);
   void WriteReg(std::uint8_t address, std::uint8_t value, CmdStateCode state,
                 std::string_view text);
@@ -106,7 +109,7 @@ class BoardLink {
     std::size_t length = 0;
     CmdStateCode state = StNone;
     std::string text;
-    bool probe = false;
+    bool quiet = false;  // no progress text, no response time-out (a probe, say)
   };
 
   void submit(Pending request);

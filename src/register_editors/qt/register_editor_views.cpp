@@ -2,12 +2,14 @@
 
 #include "dialogs/sub_form_ids.h"
 #include "register_editors/qt/bit_field_dialog_view.h"
+#include "register_editors/qt/control_panel_view.h"
 
 namespace rtceval::qt {
 
-// In the order of the sub-form numbers.
 std::span<const DialogViewRow> registerEditorDialogViews() {
+  // In the order of the sub-form numbers.
   static constexpr DialogViewRow kRows[] = {
+      {sub_form::frmCON, &makeView<ControlPanelView>},
       {sub_form::frmINT, &makeView<InterruptDialogView>},
       {sub_form::frmBP, &makeView<BlockProtectDialogView>},
       {sub_form::frmFO, &makeView<FrequencyOutputDialogView>},
