@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
-# Start-up to the first shown window, rtceval against a bare Qt window, in the same run under
-# Xvfb. Prints the median of each over RUNS starts (default 10) and their ratio.
+# Start-up to the first shown window and memory once it is up, rtceval against a bare Qt window,
+# in the same run under Xvfb. Starts each RUNS times (default 15), alternating, and prints the
+# median of each and their ratios. Memory is the process's resident set (VmRSS) and its peak
+# (VmHWM) SETTLE_MS milliseconds (default 500) after its window appeared, so that what a program
+# does right after showing its window counts too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/with_xvfb.sh
-runs=${RUNS:-10}
+runs=${RUNS:-15}
+settle_ms=${SETTLE_MS:-500}
 
 ./scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release --target rtceval bare_qt_window >/dev/null
 start_xvfb
 
-# Milliseconds from launch until a visible window with the title appears.
-time_to_window() {
+# One start: prints "milliseconds-to-window rss-kB hwm-kB".
+measure_start() {
   local title=$1; shift
   local t0 t1
   t0=$(date +%s%N)
@@ -20,19 +24,33 @@ time_to_window() {
   local pid=$!
   until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do :; done
   t1=$(date +%s%N)
-  kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
-  echo $(((t1 - t0) / 1000000))
+  sleep "$(awk -v ms="$settle_ms" 'BEGIN {print ms / 1000}')"
+  local rss hwm
+  rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$pid/status")
+  hwm=$(awk '/^VmHWM:/ {print $2}' "/proc/$pid/status")
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null || true
+  echo "$(((t1 - t0) / 1000000)) $rss $hwm"
 }
 
 median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 
-bare=(); app=()
+bare_t=(); bare_rss=(); bare_hwm=(); app_t=(); app_rss=(); app_hwm=()
 for _ in $(seq "$runs"); do
-  bare+=("$(time_to_window bare-qt-window ./build/release/tests/bench/bare_qt_window)")
-  app+=("$(time_to_window KESMO ./build/release/src/app/rtceval)")
+  read -r t rss hwm < <(measure_start bare-qt-window ./build/release/tests/bench/bare_qt_window)
+  bare_t+=("$t"); bare_rss+=("$rss"); bare_hwm+=("$hwm")
+  read -r t rss hwm < <(measure_start KESMO ./build/release/src/app/rtceval)
+  app_t+=("$t"); app_rss+=("$rss"); app_hwm+=("$hwm")
 done
-mb=$(printf '%s\n' "${bare[@]}" | median)
-ma=$(printf '%s\n' "${app[@]}" | median)
-echo "bare Qt window: median ${mb} ms over ${runs} starts (${bare[*]})"
-echo "rtceval:        median ${ma} ms over ${runs} starts (${app[*]})"
-awk -v a="$ma" -v b="$mb" 'BEGIN {printf "ratio rtceval / bare: %.2f\n", a / b}'
+
+m() { printf '%s\n' "$@" | median; }
+mbt=$(m "${bare_t[@]}"); mat=$(m "${app_t[@]}")
+mbr=$(m "${bare_rss[@]}"); mar=$(m "${app_rss[@]}")
+mbh=$(m "${bare_hwm[@]}"); mah=$(m "${app_hwm[@]}")
+echo "time to window, bare Qt window: median ${mbt} ms over ${runs} starts (${bare_t[*]})"
+echo "time to window, rtceval:        median ${mat} ms over ${runs} starts (${app_t[*]})"
+echo "VmRSS, bare Qt window: median ${mbr} kB; rtceval: median ${mar} kB"
+echo "VmHWM, bare Qt window: median ${mbh} kB; rtceval: median ${mah} kB"
+awk -v a="$mat" -v b="$mbt" 'BEGIN {printf "ratio rtceval / bare, time:  %.2f (goal 1.20 at most)\n", a / b}'
+awk -v a="$mar" -v b="$mbr" 'BEGIN {printf "ratio rtceval / bare, VmRSS: %.2f (goal 1.30 at most)\n", a / b}'
+awk -v a="$mah" -v b="$mbh" 'BEGIN {printf "ratio rtceval / bare, VmHWM: %.2f (goal 1.30 at most)\n", a / b}'

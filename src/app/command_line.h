@@ -19,8 +19,22 @@ struct Options {
 // The exit code of a usage error.
 inline constexpr int kUsageError = 2;
 
-// Reads the program's options. --help and --version print and end the program; a usage error
-// prints one line to standard error and gives nothing.
-std::optional<Options> parseCommandLine(const QStringList& arguments);
+// The port the virtual evaluation board of --simulate sits on.
+inline constexpr int kVirtualBoardPort = 1;
+
+// What the command line asks for, or the one line that says what is wrong with it.
+struct ParsedCommandLine {
+  std::optional<Options> options;  // empty on a usage error
+  QString usageError;
+};
+
+// Reads the program's options from the whole command line (the program's name first). Qt's own
+// options (-platform offscreen, -style fusion, -style=fusion, --platform offscreen, ...) and
+// their values are left to QApplication, which reads them from the same command line. --help
+// and --version print and end the program.
+ParsedCommandLine parseCommandLine(const QStringList& arguments);
+
+// Prints a usage error to standard error: the line and where to find help.
+void printUsageError(const QString& line);
 
 }  // namespace rtceval::app

@@ -22,10 +22,9 @@
 #include "platform/qt/ui_fonts.h"
 #include "sim/civil_time.h"
 #include "sim/virtual_board_port.h"
+#include "window_close.h"
 
 namespace {
-
-constexpr int kVirtualBoardPort = 1;
 
 void printWarning(const QString& line) {
   std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
@@ -37,11 +36,14 @@ void nameTheProgram() {
 }
 
 // The command line is read before any window system is needed, so that --help, --version and
-// usage errors work without a display.
+// usage errors work without a display. Qt's own options stay in argv for QApplication.
 std::optional<rtceval::app::Options> readCommandLine(int argc, char** argv) {
   QCoreApplication core(argc, argv);
   nameTheProgram();
-  return rtceval::app::parseCommandLine(QCoreApplication::arguments());
+  rtceval::app::ParsedCommandLine parsed =
+      rtceval::app::parseCommandLine(QCoreApplication::arguments());
+  if (!parsed.options) rtceval::app::printUsageError(parsed.usageError);
+  return parsed.options;
 }
 
 }  // namespace
@@ -69,9 +71,10 @@ int main(int argc, char** argv) {
   rtceval::PortMux ports(serial);
   std::unique_ptr<rtceval::sim::VirtualBoardPort> board;
   if (options->simulate) {
-    board = std::make_unique<rtceval::sim::VirtualBoardPort>(
-        timers, clock, *options->simulate, rtceval::sim::localCivilTimeNow(), kVirtualBoardPort);
-    ports.route(kVirtualBoardPort, *board);
+    board = std::make_unique<rtceval::sim::VirtualBoardPort>(timers, clock, *options->simulate,
+                                                             rtceval::sim::localCivilTimeNow(),
+                                                             rtceval::app::kVirtualBoardPort);
+    ports.route(rtceval::app::kVirtualBoardPort, *board);
   }
 
   rtceval::MainWindow model(ports, timers, dialogs, pcClock);
@@ -79,7 +82,10 @@ int main(int argc, char** argv) {
   rtceval::qt::MainWindowView view(model);
   dialogs.setParentWindow(&view);
 
-  model.Form_Load();
+  // The window is on the screen before the board search lists and opens the serial devices; it
+  // is painted from the event loop, so its first picture already shows the loaded state.
   view.show();
+  model.Form_Load();
+  const rtceval::app::EndOnClose endOnClose(view, dialogs);
   return QApplication::exec();
 }

@@ -1,12 +1,52 @@
-// The Qt implementations of the seams: port numbering, frame trace lines, the time-of-day format
-// and the serial port's behaviour without a device.
+// The Qt implementations of the seams: port numbering, frame trace lines, the time-of-day format,
+// the serial port's behaviour without a device and its reasons for refusing one, and the fonts.
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "board_link/qt/frame_trace.h"
 #include "platform/qt/qt_pc_clock.h"
 #include "platform/qt/qt_serial_port.h"
+#include "platform/qt/ui_fonts.h"
 
 using rtceval::qt::QtSerialPort;
+
+namespace {
+
+// What describeOpenFailure says about `device` to a user without any rights on it (nobody), run
+// in a child process that gives up root.
+QString reasonForNobody(const QString& device) {
+  int channel[2];
+  if (::pipe(channel) != 0) return QStringLiteral("pipe failed");
+  const pid_t child = ::fork();
+  if (child == 0) {
+    constexpr uid_t kNobody = 65534;
+    QByteArray said = "could not become nobody";
+    if (::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0) {
+      said = rtceval::qt::describeOpenFailure(device, QSerialPort::PermissionError, "Qt's text")
+                 .toUtf8();
+    }
+    const bool written =
+        ::write(channel[1], said.constData(), static_cast<std::size_t>(said.size())) ==
+        static_cast<ssize_t>(said.size());
+    ::_exit(written ? 0 : 1);
+  }
+  ::close(channel[1]);
+  QByteArray heard;
+  char buffer[512];
+  for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;) heard.append(buffer, n);
+  ::close(channel[0]);
+  ::waitpid(child, nullptr, 0);
+  return QString::fromUtf8(heard);
+}
+
+}  // namespace
 
 class PlatformQtTest : public QObject {
   Q_OBJECT
@@ -43,6 +83,10 @@ class PlatformQtTest : public QObject {
                                          << "H 'h' mm 'at' ss";
     QTest::newRow("no zone") << "HH:mm:ss"
                              << "HH:mm:ss";
+    QTest::newRow("quoted quote") << "HH:mm:ss 'o''clock' t"
+                                  << "HH:mm:ss 'o''clock'";
+    QTest::newRow("quote left open") << "HH 'mm t"
+                                     << "HH 'mm";
   }
 
   void dropsTheZoneFromTheTimeFormat() {
@@ -51,7 +95,7 @@ class PlatformQtTest : public QObject {
     QCOMPARE(rtceval::qt::timeOfDayFormat(longFormat), expected);
   }
 
-  void missingDeviceFailsQuietly() {
+  void missingDeviceFailsAndIsReportedOnce() {
     QStringList warnings;
     QtSerialPort port({{2, QStringLiteral("/nonexistent/rtceval-port")}},
                       [&](const QString& line) { warnings << line; });
@@ -63,8 +107,121 @@ class PlatformQtTest : public QObject {
     QVERIFY(!port.isOpen());
     const std::uint8_t probe[] = {0x55, 0x00, 0x00, 0x55};
     QVERIFY(!port.write(probe));
-    // A port number without a device is normal during the board search: nothing is printed.
-    QVERIFY(warnings.isEmpty());
+    // The device the user named is missing: said once, however often the search retries. A port
+    // number without any device (0 here) is normal during the search and says nothing.
+    QCOMPARE(
+        warnings,
+        QStringList{"rtceval: cannot open /nonexistent/rtceval-port as port 2: no such device"});
+  }
+
+  void tellsWhyADeviceCannotBeOpened_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("directory") << "directory"
+                               << "is a directory, not a serial device";
+    QTest::newRow("regular file") << "file"
+                                  << "not a terminal (a regular file, not a serial device)";
+    QTest::newRow("FIFO") << "fifo"
+                          << "not a terminal (a FIFO, not a serial device)";
+    QTest::newRow("character device that is no terminal") << "null"
+                                                          << "not a terminal (not a serial device)";
+    QTest::newRow("missing path") << "missing"
+                                  << "no such device";
+    QTest::newRow("path through a file") << "under file"
+                                         << "no such device";
+    QTest::newRow("name with a percent sign") << "percent"
+                                              << "no such device";
+    QTest::newRow("name too long") << "long"
+                                   << "device name too long";
+  }
+
+  void tellsWhyADeviceCannotBeOpened() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("file"));
+    {
+      QFile f(file);
+      QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString device = kind == "directory"    ? dir.path()
+                           : kind == "file"       ? file
+                           : kind == "fifo"       ? fifo
+                           : kind == "null"       ? QStringLiteral("/dev/null")
+                           : kind == "missing"    ? dir.filePath(QStringLiteral("ttyUSB9"))
+                           : kind == "under file" ? file + QStringLiteral("/ttyUSB0")
+                           : kind == "percent"    ? dir.filePath(QStringLiteral("tty%2USB"))
+                                                  : dir.filePath(QString(300, QLatin1Char('x')));
+
+    QStringList warnings;
+    QtSerialPort port({{3, device}}, [&](const QString& line) { warnings << line; });
+    for (int attempt = 0; attempt < 3; ++attempt) QVERIFY(!port.open(3));
+    QVERIFY(!port.isOpen());
+    QCOMPARE(warnings.size(), 1);
+    QCOMPARE(warnings.front(),
+             QStringLiteral("rtceval: cannot open %1 as port 3: %2").arg(device, reason));
+  }
+
+  void tellsAgainWhenTheReasonChanges() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString device = dir.filePath(QStringLiteral("ttyUSB0"));
+    QStringList warnings;
+    QtSerialPort port({{1, device}}, [&](const QString& line) { warnings << line; });
+    QVERIFY(!port.open(1));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("ttyUSB0")));
+    QVERIFY(!port.open(1));
+    QVERIFY(!port.open(1));
+    QCOMPARE(warnings.size(), 2);
+    QVERIFY2(warnings[0].endsWith(QStringLiteral("no such device")), qPrintable(warnings[0]));
+    QVERIFY2(warnings[1].endsWith(QStringLiteral("is a directory, not a serial device")),
+             qPrintable(warnings[1]));
+  }
+
+  void namesTheGroupThatOwnsADeniedDevice() {
+    if (::geteuid() != 0) QSKIP("making device nodes and giving up rights needs root");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    const struct group* tty = ::getgrnam("tty");
+    if (!tty) QSKIP("no group 'tty' to own the device");
+    // A character device of the group 'tty', not 'dialout', open to its group only; and one open
+    // to its owner only.
+    const QByteArray shared = QFile::encodeName(dir.filePath(QStringLiteral("ttyGroup")));
+    const QByteArray owned = QFile::encodeName(dir.filePath(QStringLiteral("ttyOwner")));
+    for (const QByteArray& node : {shared, owned})
+      QCOMPARE(::mknod(node.constData(), S_IFCHR | 0600, makedev(1, 3)), 0);
+    QCOMPARE(::chown(shared.constData(), 0, tty->gr_gid), 0);
+    QCOMPARE(::chmod(shared.constData(), 0660), 0);
+
+    const QString groupReason = reasonForNobody(QFile::decodeName(shared));
+    QCOMPARE(groupReason, QStringLiteral("permission denied (the device belongs to the group "
+                                         "'tty': add your user to it with 'sudo usermod -aG tty "
+                                         "$USER' and log in again)"));
+    QCOMPARE(reasonForNobody(QFile::decodeName(owned)),
+             QStringLiteral("permission denied (only its owner 'root' may open it)"));
+  }
+
+  void fontsNameOneFaceEach() {
+    QApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    QVERIFY(app);
+    const QFont before = QApplication::font();
+    rtceval::qt::applyUiFont(*app);
+    const QFont appFont = QApplication::font();
+    QApplication::setFont(before);
+    // One face each: a font naming several makes the toolkit rank every installed font as a
+    // fallback for each size it opens, before the window can show.
+    const QStringList chinese{QStringLiteral("Noto Sans CJK SC")};
+    QCOMPARE(appFont.families(), chinese);
+    QCOMPARE(appFont.pointSizeF(), 9.0);
+    QCOMPARE(rtceval::qt::uiFont(12).families(), chinese);
+    QCOMPARE(rtceval::qt::uiFont(12).pixelSize(), 16);
+    QCOMPARE(rtceval::qt::clockFont(24).families(),
+             QStringList{QStringLiteral("Liberation Serif")});
+    QCOMPARE(rtceval::qt::clockFont(24).styleHint(), QFont::Serif);
   }
 };
 

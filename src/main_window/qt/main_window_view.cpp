@@ -256,8 +256,13 @@ void MainWindowView::redrawSubForm() {
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event) {
-  model_.Form_Unload();
+  // The window may be closed while one of the model's handlers waits in a message box; the model
+  // unloads once, and the boxes are dismissed so that the waiting handler returns.
   event->accept();
+  if (unloaded_) return;
+  unloaded_ = true;
+  model_.Form_Unload();
+  if (closed_) closed_();
 }
 
 }  // namespace rtceval::qt

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -34,6 +35,9 @@ class MainWindowView : public QMainWindow {
   MainWindowView& operator=(const MainWindowView&) = delete;
 
   void redraw();
+  // Runs when the window has been closed and the model unloaded: the program ends. Message boxes
+  // still open over the window have to go with it.
+  void setClosedHandler(std::function<void()> handler) { closed_ = std::move(handler); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -61,6 +65,8 @@ class MainWindowView : public QMainWindow {
   std::array<QLabel*, StatusBar::kPanels> panels_{};
   QPointer<DialogView> subForm_;
   int shownGeneration_ = -1;
+  std::function<void()> closed_;
+  bool unloaded_ = false;
 };
 
 }  // namespace rtceval::qt

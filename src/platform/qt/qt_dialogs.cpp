@@ -13,21 +13,37 @@ QString captionOf(const std::string& title) {
 
 }  // namespace
 
+int QtDialogs::run(QMessageBox& box, int escapeCode) {
+  open_.push_back({&box, escapeCode});
+  const int answer = box.exec();
+  open_.pop_back();
+  return answer;
+}
+
 void QtDialogs::message(const std::string& text, const std::string& title) {
+  if (ending_) return;
   QMessageBox box(QMessageBox::NoIcon, captionOf(title), QString::fromStdString(text),
                   QMessageBox::Ok, parent_);
-  box.exec();
+  run(box, QMessageBox::Ok);
 }
 
 bool QtDialogs::askYesNo(const std::string& text, const std::string& title) {
+  if (ending_) return false;
   QMessageBox box(QMessageBox::Question, captionOf(title), QString::fromStdString(text),
                   QMessageBox::Yes | QMessageBox::No, parent_);
   box.setDefaultButton(QMessageBox::Yes);
-  return box.exec() == QMessageBox::Yes;
+  return run(box, QMessageBox::No) == QMessageBox::Yes;
 }
 
 void QtDialogs::beep() {
   QApplication::beep();
+}
+
+void QtDialogs::dismissAll() {
+  ending_ = true;
+  // Each box's exec() returns once the boxes opened inside it have returned.
+  for (auto it = open_.rbegin(); it != open_.rend(); ++it)
+    if (it->box) it->box->done(it->escapeCode);
 }
 
 }  // namespace rtceval::qt

@@ -3,7 +3,11 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <vector>
+
 #include "platform/dialogs.h"
+
+class QMessageBox;
 
 namespace rtceval::qt {
 
@@ -16,8 +20,23 @@ class QtDialogs : public Dialogs {
   bool askYesNo(const std::string& text, const std::string& title) override;
   void beep() override;
 
+  // The program is ending: closes every open box as the Escape key would (a question is answered
+  // No), innermost first, and from now on answers every new box the same way without showing it.
+  void dismissAll();
+  // How many boxes are open, nested in one another.
+  int openBoxes() const { return static_cast<int>(open_.size()); }
+
  private:
+  // Shows `box` until it is closed; `escapeCode` is what dismissAll closes it with.
+  int run(QMessageBox& box, int escapeCode);
+
+  struct OpenBox {
+    QPointer<QMessageBox> box;
+    int escapeCode;
+  };
   QPointer<QWidget> parent_;
+  std::vector<OpenBox> open_;
+  bool ending_ = false;
 };
 
 }  // namespace rtceval::qt

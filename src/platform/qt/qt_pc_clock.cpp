@@ -2,23 +2,31 @@
 
 #include <QDate>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QTime>
 
 namespace rtceval::qt {
 
 QString timeOfDayFormat(const QString& longFormat) {
-  // Zone names are written with runs of 't' outside quoted literals; quoted text is kept.
-  static const QRegularExpression kParts(QStringLiteral("('[^']*')|t+"));
+  // Zone names are written with runs of 't' outside quoted literals; quoted text is kept, and a
+  // quote without its closing quote is an ordinary character.
   QString out;
-  qsizetype last = 0;
-  for (auto it = kParts.globalMatch(longFormat); it.hasNext();) {
-    const QRegularExpressionMatch m = it.next();
-    out += longFormat.mid(last, m.capturedStart() - last);
-    if (m.hasCaptured(1)) out += m.captured(1);
-    last = m.capturedEnd();
+  out.reserve(longFormat.size());
+  for (qsizetype i = 0; i < longFormat.size();) {
+    const QChar c = longFormat.at(i);
+    if (c == QLatin1Char('\'')) {
+      const qsizetype close = longFormat.indexOf(QLatin1Char('\''), i + 1);
+      if (close > i) {
+        out += longFormat.mid(i, close - i + 1);
+        i = close + 1;
+        continue;
+      }
+    } else if (c == QLatin1Char('t')) {
+      ++i;
+      continue;
+    }
+    out += c;
+    ++i;
   }
-  out += longFormat.mid(last);
   return out.simplified();
 }
 
@@ -29,9 +37,9 @@ PcDate QtPcClock::today() const {
 }
 
 std::string QtPcClock::timeOfDayText() const {
-  const QLocale locale = QLocale::system();
-  const QString format = timeOfDayFormat(locale.timeFormat(QLocale::LongFormat));
-  return locale.toString(QTime::currentTime(), format).toStdString();
+  // Asked five times a second; the system's format is worked out once.
+  if (format_.isEmpty()) format_ = timeOfDayFormat(locale_.timeFormat(QLocale::LongFormat));
+  return locale_.toString(QTime::currentTime(), format_).toStdString();
 }
 
 }  // namespace rtceval::qt

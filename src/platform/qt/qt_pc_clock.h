@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 
 #include "platform/pc_clock.h"
@@ -14,6 +15,10 @@ class QtPcClock : public PcClock {
  public:
   PcDate today() const override;
   std::string timeOfDayText() const override;
+
+ private:
+  QLocale locale_ = QLocale::system();
+  mutable QString format_;
 };
 
 }  // namespace rtceval::qt

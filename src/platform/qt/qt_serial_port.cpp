@@ -1,15 +1,19 @@
 #include "platform/qt/qt_serial_port.h"
 
-#include <QFileInfo>
-#include <QRegularExpression>
+#include <QFile>
 #include <QSerialPortInfo>
 
 #include <algorithm>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #endif
 
 namespace rtceval::qt {
@@ -24,29 +28,95 @@ int kindRank(const QString& name) {
   return 3;
 }
 
+// The number a device's name ends in, or -1 when it ends in something else.
 int trailingNumber(const QString& name) {
-  static const QRegularExpression kDigits(QStringLiteral("(\\d+)$"));
-  const QRegularExpressionMatch m = kDigits.match(name);
-  return m.hasMatch() ? m.captured(1).toInt() : -1;
+  qsizetype start = name.size();
+  while (start > 0 && name.at(start - 1) >= QLatin1Char('0') &&
+         name.at(start - 1) <= QLatin1Char('9'))
+    --start;
+  if (start == name.size()) return -1;
+  bool ok = false;
+  const int number = QStringView(name).mid(start).toInt(&ok);
+  return ok ? number : -1;
 }
 
-// Why an existing device refused to open, in the words of the one line printed about it; empty
-// when there is nothing worth telling (the device does not exist, say).
-QString failureReason(const QString& device, QSerialPort::SerialPortError error) {
-  if (error != QSerialPort::PermissionError) return {};
 #ifdef Q_OS_UNIX
-  // Qt reports a refused open and a device locked by another program alike; the file's access
-  // rights tell them apart.
-  const QByteArray path = QFile::encodeName(device);
-  if (::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES)
-    return QStringLiteral("permission denied (add your user to the dialout group)");
-#else
-  Q_UNUSED(device);
-#endif
-  return QStringLiteral("device is busy (in use by another program)");
+QString systemText(int code) {
+  return QString::fromLocal8Bit(std::strerror(code));
 }
+
+// Who may open a device the user may not: the group to join where the group has read and write
+// access, else the owner alone.
+QString permissionHint(const struct stat& info) {
+  constexpr mode_t kGroupReadWrite = S_IRGRP | S_IWGRP;
+  if ((info.st_mode & kGroupReadWrite) == kGroupReadWrite) {
+    const struct group* owner = ::getgrgid(info.st_gid);
+    const QString name = owner ? QString::fromLocal8Bit(owner->gr_name)
+                               : QString::number(static_cast<qulonglong>(info.st_gid));
+    return QStringLiteral(
+               "permission denied (the device belongs to the group '%1': add your "
+               "user to it with 'sudo usermod -aG %1 $USER' and log in again)")
+        .arg(name);
+  }
+  const struct passwd* user = ::getpwuid(info.st_uid);
+  const QString name = user ? QString::fromLocal8Bit(user->pw_name)
+                            : QString::number(static_cast<qulonglong>(info.st_uid));
+  return QStringLiteral("permission denied (only its owner '%1' may open it)").arg(name);
+}
+
+// Whether a character device is a terminal, as every serial device is. Only asked once Qt has
+// failed to set the device up as a serial line.
+bool isTerminal(const QByteArray& path) {
+  const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return true;  // cannot tell; Qt's own text says more
+  const bool terminal = ::isatty(fd) == 1;
+  ::close(fd);
+  return terminal;
+}
+#endif
 
 }  // namespace
+
+QString describeOpenFailure(const QString& device, QSerialPort::SerialPortError error,
+                            const QString& errorText) {
+#ifdef Q_OS_UNIX
+  const QByteArray path = QFile::encodeName(device);
+  struct stat info {};
+  if (::stat(path.constData(), &info) != 0) {
+    switch (errno) {
+      case ENOENT:
+      case ENOTDIR:
+        return QStringLiteral("no such device");
+      case ENAMETOOLONG:
+        return QStringLiteral("device name too long");
+      case EACCES:
+        return QStringLiteral("permission denied (a folder on its path may not be searched)");
+      default:
+        return systemText(errno);
+    }
+  }
+  if (S_ISDIR(info.st_mode)) return QStringLiteral("is a directory, not a serial device");
+  if (!S_ISCHR(info.st_mode)) {
+    const QString kind = S_ISREG(info.st_mode)    ? QStringLiteral("a regular file")
+                         : S_ISFIFO(info.st_mode) ? QStringLiteral("a FIFO")
+                         : S_ISSOCK(info.st_mode) ? QStringLiteral("a socket")
+                                                  : QStringLiteral("a block device");
+    return QStringLiteral("not a terminal (%1, not a serial device)").arg(kind);
+  }
+  if (::access(path.constData(), R_OK | W_OK) != 0 && errno == EACCES) return permissionHint(info);
+  // The device may be opened, so Qt's refusal means another program holds it: its lock file, or
+  // a terminal opened for exclusive use.
+  if (error == QSerialPort::PermissionError)
+    return QStringLiteral("device is busy (in use by another program)");
+  if (!isTerminal(path)) return QStringLiteral("not a terminal (not a serial device)");
+#else
+  Q_UNUSED(device);
+  if (error == QSerialPort::DeviceNotFoundError) return QStringLiteral("no such device");
+  if (error == QSerialPort::PermissionError)
+    return QStringLiteral("access denied (the device may be in use by another program)");
+#endif
+  return errorText;
+}
 
 QStringList orderSerialDevices(QStringList devices) {
   std::stable_sort(devices.begin(), devices.end(), [](const QString& a, const QString& b) {
@@ -106,6 +176,7 @@ bool QtSerialPort::open(int portNo) {
     refreshSystemDevices();
     device = devicePath(portNo);
   }
+  // A port number without a device is normal during the board search: nothing to report.
   if (device.isEmpty()) return false;
 
   port_.setPortName(device);
@@ -115,10 +186,11 @@ bool QtSerialPort::open(int portNo) {
   port_.setStopBits(QSerialPort::OneStop);
   port_.setFlowControl(QSerialPort::NoFlowControl);
   if (!port_.open(QIODevice::ReadWrite)) {
-    reportOpenFailure(device, port_.error());
+    reportOpenFailure(portNo, device);
     port_.clearError();
     return false;
   }
+  warned_.erase(portNo);
   // The board draws power and readiness from these lines; a pseudo-terminal has no modem lines
   // and refuses them, which must not cost the connection.
   port_.setDataTerminalReady(true);
@@ -148,12 +220,15 @@ std::string QtSerialPort::deviceName(int portNo) const {
   return devicePath(portNo).toStdString();
 }
 
-void QtSerialPort::reportOpenFailure(const QString& device, QSerialPort::SerialPortError error) {
-  const QString reason = failureReason(device, error);
-  if (reason.isEmpty() || !warn_) return;
-  // The board search retries ports every few ticks; say it once per device and reason.
-  if (!warned_.insert({device, reason}).second) return;
-  warn_(QStringLiteral("rtceval: cannot open %1: %2").arg(device, reason));
+void QtSerialPort::reportOpenFailure(int portNo, const QString& device) {
+  if (!warn_) return;
+  const QString reason = describeOpenFailure(device, port_.error(), port_.errorString());
+  // The board search retries ports every few ticks; each failure is told once.
+  std::pair<QString, QString> failure{device, reason};
+  if (const auto it = warned_.find(portNo); it != warned_.end() && it->second == failure) return;
+  warned_[portNo] = std::move(failure);
+  warn_(QStringLiteral("rtceval: cannot open %1 as port %2: %3")
+            .arg(device, QString::number(portNo), reason));
 }
 
 void QtSerialPort::onError(QSerialPort::SerialPortError error) {

@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <map>
-#include <set>
 #include <utility>
 
 #include <QSerialPort>
@@ -18,12 +17,20 @@ namespace rtceval::qt {
 // the number in the name (ttyUSB2 before ttyUSB10).
 QStringList orderSerialDevices(QStringList devices);
 
+// Why `device` could not be opened as the board's serial line, in the words of the one line
+// printed about it ("no such device", "is a directory", "not a terminal", "permission denied
+// ...", "device is busy ..."). `error` and `errorText` are what QSerialPort reported; on Unix the
+// device file itself is looked at, since Qt reports several of these alike.
+QString describeOpenFailure(const QString& device, QSerialPort::SerialPortError error,
+                            const QString& errorText);
+
 // The serial line over QSerialPort. Port n is the n-th device the system lists (COMn on Windows)
 // unless an override maps it to a device path, such as a pseudo-terminal.
 class QtSerialPort : public SerialPort {
  public:
   using PortOverrides = std::map<int, QString>;
-  // Receives one line for each distinct reason an existing device could not be opened.
+  // Receives one line the first time a port's device cannot be opened for a reason, and again
+  // only when the device or the reason changes; the board search retries ports every few ticks.
   using WarningSink = std::function<void(const QString& line)>;
 
   QtSerialPort(PortOverrides overrides, WarningSink warn);
@@ -41,7 +48,7 @@ class QtSerialPort : public SerialPort {
  private:
   QString devicePath(int portNo) const;
   void refreshSystemDevices() const;
-  void reportOpenFailure(const QString& device, QSerialPort::SerialPortError error);
+  void reportOpenFailure(int portNo, const QString& device);
   void onError(QSerialPort::SerialPortError error);
 
   QSerialPort port_;
@@ -50,7 +57,8 @@ class QtSerialPort : public SerialPort {
   ReceiveHandler handler_;
   mutable QStringList systemDevices_;
   mutable bool listed_ = false;
-  std::set<std::pair<QString, QString>> warned_;
+  // The device and the reason last reported for each port.
+  std::map<int, std::pair<QString, QString>> warned_;
 };
 
 }  // namespace rtceval::qt

@@ -1,7 +1,6 @@
 #include "platform/qt/ui_fonts.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 
 #include "platform/qt/twips.h"
 
@@ -10,21 +9,28 @@ namespace {
 
 constexpr double kDefaultPoints = 9.0;
 
-// Preferred faces, first installed one wins; the toolkit's fallback covers the rest.
-QStringList uiFamilies() {
-  return {QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Source Han Sans SC"),
-          QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Microsoft YaHei"),
-          QStringLiteral("SimSun")};
+// The one face each kind of text asks for. Naming a single face lets the toolkit open it without
+// first ranking every installed font as a fallback, which it does for each size of a font that
+// names several; a character the face lacks still finds a face when it is drawn.
+QString uiFamily() {
+#ifdef Q_OS_WIN
+  return QStringLiteral("Microsoft YaHei");
+#else
+  return QStringLiteral("Noto Sans CJK SC");
+#endif
 }
 
-QStringList clockFamilies() {
-  return {QStringLiteral("Liberation Serif"), QStringLiteral("Times New Roman"),
-          QStringLiteral("Tinos")};
+QString clockFamily() {
+#ifdef Q_OS_WIN
+  return QStringLiteral("Times New Roman");
+#else
+  return QStringLiteral("Liberation Serif");
+#endif
 }
 
-QFont withFamilies(const QStringList& families, double points) {
+QFont withFamily(const QString& family, double points) {
   QFont font;
-  font.setFamilies(families);
+  font.setFamilies({family});
   font.setPixelSize(pointsToPixels(points));
   return font;
 }
@@ -32,25 +38,22 @@ QFont withFamilies(const QStringList& families, double points) {
 }  // namespace
 
 QFont uiFont(double points) {
-  return withFamilies(uiFamilies(), points);
+  return withFamily(uiFamily(), points);
 }
 
 QFont clockFont(double points) {
-  QFont font = withFamilies(clockFamilies(), points);
+  QFont font = withFamily(clockFamily(), points);
   font.setStyleHint(QFont::Serif);
   return font;
 }
 
 void applyUiFont(QApplication& app) {
-  const QStringList installed = QFontDatabase::families();
-  for (const QString& family : uiFamilies()) {
-    if (installed.contains(family)) {
-      QFont font(family);
-      font.setPointSizeF(kDefaultPoints);
-      app.setFont(font);
-      return;
-    }
-  }
+  // Asking whether the face is installed would list the whole font database before the window
+  // can show; where it is missing, the toolkit substitutes its default face.
+  QFont font;
+  font.setFamilies({uiFamily()});
+  font.setPointSizeF(kDefaultPoints);
+  app.setFont(font);
 }
 
 }  // namespace rtceval::qt

@@ -1,0 +1,94 @@
+// The program's command line: its own options, Qt's options left to Qt, and the combinations it
+// refuses.
+#include <QtTest>
+
+#include "command_line.h"
+
+using rtceval::app::parseCommandLine;
+
+namespace {
+
+QStringList commandLine(const QString& arguments) {
+  return QStringList{QStringLiteral("rtceval")} +
+         arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+class CommandLineTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void readsTheProgramsOwnOptions() {
+    const auto parsed = parseCommandLine(commandLine(
+        QStringLiteral("--port 2=/dev/pts/5 --port=4=/dev/ttyUSB1 --simulate X1208 --trace")));
+    QVERIFY2(parsed.options, qPrintable(parsed.usageError));
+    const std::map<int, QString> ports{{2, "/dev/pts/5"}, {4, "/dev/ttyUSB1"}};
+    QCOMPARE(parsed.options->ports, ports);
+    QVERIFY(parsed.options->simulate == rtceval::sim::ChipModel::X1208);
+    QVERIFY(parsed.options->trace);
+  }
+
+  void leavesQtsOptionsToQt_data() {
+    QTest::addColumn<QString>("arguments");
+    QTest::newRow("-platform with a value") << "-platform offscreen";
+    QTest::newRow("-platform with plugin options") << "-platform offscreen:fontengine=freetype";
+    QTest::newRow("two dashes") << "--platform offscreen";
+    QTest::newRow("-style with a value") << "-style fusion";
+    QTest::newRow("-style=") << "-style=fusion";
+    QTest::newRow("-stylesheet") << "-stylesheet app.qss";
+    QTest::newRow("window title") << "-qwindowtitle rtc";
+    QTest::newRow("X11 display") << "-display :1";
+    QTest::newRow("flags") << "-reverse -widgetcount";
+    QTest::newRow("between own options") << "--port 3=/dev/pts/1 -style fusion --trace";
+  }
+
+  void leavesQtsOptionsToQt() {
+    QFETCH(QString, arguments);
+    const auto parsed = parseCommandLine(commandLine(arguments));
+    QVERIFY2(parsed.options, qPrintable(parsed.usageError));
+    // Their values are not taken for positional arguments or the program's options either.
+    QCOMPARE(parsed.options->trace, arguments.contains(QStringLiteral("--trace")));
+    QCOMPARE(parsed.options->ports.size(), arguments.contains(QStringLiteral("--port")) ? 1u : 0u);
+  }
+
+  void refuses_data() {
+    QTest::addColumn<QString>("arguments");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("Qt option without its value") << "--trace -platform"
+                                                 << "option '-platform' needs a value";
+    QTest::newRow("the value of --port is never Qt's")
+        << "--port -style"
+        << "bad --port '-style': expected N=DEVICE with N from 1 to 4";
+    QTest::newRow("after -- nothing is an option") << "-- -platform offscreen"
+                                                   << "unexpected argument '-platform'";
+    QTest::newRow("an unknown option with one dash") << "-bogus"
+                                                     << "Unknown options: b, o, g, u, s.";
+    QTest::newRow("the same port twice")
+        << "--port 2=/dev/ttyUSB0 --port 2=/dev/ttyUSB1"
+        << "--port 2 is given twice ('/dev/ttyUSB0' and '/dev/ttyUSB1')";
+    QTest::newRow("port 1 with the virtual board on it")
+        << "--port 1=/dev/pts/4 --simulate X1226"
+        << "--simulate puts the virtual board on port 1; --port 1=/dev/pts/4 cannot be used with "
+           "it";
+  }
+
+  void refuses() {
+    QFETCH(QString, arguments);
+    QFETCH(QString, error);
+    const auto parsed = parseCommandLine(commandLine(arguments));
+    QVERIFY(!parsed.options);
+    QCOMPARE(parsed.usageError, error);
+  }
+
+  void virtualBoardBesideOtherPorts() {
+    const auto parsed =
+        parseCommandLine(commandLine(QStringLiteral("--simulate X1226 --port 2=/dev/pts/4")));
+    QVERIFY2(parsed.options, qPrintable(parsed.usageError));
+    QCOMPARE(parsed.options->ports.count(2), 1u);
+    QVERIFY(parsed.options->simulate.has_value());
+  }
+};
+
+QTEST_GUILESS_MAIN(CommandLineTest)
+#include "test_command_line.moc"
