@@ -1,46 +1,161 @@
-// Feeds arbitrary bytes, in arbitrary splits, to the main window's receive path under every kind
-// of pending request and both register layouts, with time passing in between: reassembly, the
-// checksum test, the dispatch table and the clock decoding must never read or write out of bounds.
+// The main window's receive path under every kind of request, both register layouts and the
+// user's own actions: bytes in any split (and whole frames with a good sum, so that the reply
+// dispatch is reached), time passing, the set-time dialog and the write sequencer's jobs, message
+// boxes that stay open while time passes. Reassembly, the checksum test, the dispatch table and
+// the clock decoding must never read or write out of bounds, and no message box may open a second
+// time while it is still open. Input format: fuzz_input.h, receive_path.
+#include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "fake_serial_port.h"
+#include "fuzz_input.h"
 #include "main_window/main_window.h"
 #include "scripted_dialogs.h"
+#include "time_alarms/set_time_dialog.h"
 #include "virtual_clock.h"
 
 using namespace rtceval;
+using namespace rtceval::fuzz;
+using namespace rtceval::fuzz::receive_path;
 using namespace rtceval::testing;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 2) return 0;
-  FakeSerialPort port;
-  VirtualClock clock;
-  ScriptedDialogs dialogs;
-  FixedPcClock pcClock;
-  MainWindow window(port, clock, dialogs, pcClock);
-  window.Form_Load();
-  static constexpr MenuId kModels[] = {MenuId::X1226, MenuId::X1227, MenuId::X1228,
-                                       MenuId::X1205, MenuId::X1208, MenuId::X1209};
-  window.menuClick(kModels[data[0] % 6]);
-  window.autoReadTimeClicked((data[0] & 0x40) != 0);
-  window.autoMonitorClicked((data[0] & 0x80) != 0);
-  // A request of any kind, as a dialog would send it, so that its reply is read under that kind.
-  window.link().request({0x00, 0x6F, 0x00, 0x00, 0x01}, static_cast<CmdStateCode>(data[1]), "");
+namespace {
 
-  // The rest is a sequence of chunks: a length byte, then that many received bytes; a length
-  // with the top bit set lets time pass instead.
-  std::size_t i = 2;
-  while (i < size) {
-    const std::uint8_t head = data[i++];
-    if (head & 0x80) {
-      clock.advance(Millis((head & 0x7F) * 20));
-      continue;
-    }
-    const std::size_t n = std::min<std::size_t>(head, size - i);
-    port.receive(std::vector<std::uint8_t>(data + i, data + i + n));
-    i += n;
+// Virtual time one input may spend: a few time-outs and monitor ticks, no more, so that a long
+// input costs bytes and not hours of ticks.
+constexpr std::int64_t kTimeBudgetMs = 5'000;
+constexpr int kMenuItems = static_cast<int>(MenuId::MABOUT) + 1;
+constexpr MenuId kModels[] = {MenuId::X1226, MenuId::X1227, MenuId::X1228,
+                              MenuId::X1205, MenuId::X1208, MenuId::X1209};
+
+class Session {
+ public:
+  explicit Session(std::uint8_t config) {
+    // Every box that opens is checked against those still open behind it; while the input has
+    // asked for it, time passes behind the box, as in a modal box's own event loop.
+    dialogs_.whileOpen = [this] {
+      const std::string text = dialogs_.shown.back().text;
+      check(std::find(open_.begin(), open_.end(), text) == open_.end(),
+            "a message box opened again while it was still open");
+      open_.push_back(text);
+      if (modalMs_ > 0) pass(std::exchange(modalMs_, 0));
+      open_.pop_back();
+    };
+    window_.Form_Load();
+    window_.menuClick(kModels[(config & 0x07) % 6]);
+    window_.autoReadTimeClicked((config & kAutoReadBit) != 0);
+    window_.autoMonitorClicked((config & kAutoMonitorBit) != 0);
   }
+
+  void run(ByteReader& in) {
+    while (!in.empty()) {
+      const std::uint8_t h = in.next();
+      const std::uint8_t arg = h & 0x1F;
+      switch (static_cast<Op>(h >> 5)) {
+        case Op::Raw:
+          deliver(in.take(arg));
+          break;
+        case Op::Sealed: {
+          const auto bytes = in.take(arg);
+          std::vector<std::uint8_t> frame(bytes.begin(), bytes.end());
+          frame.push_back(sumOf(frame));
+          const std::size_t cut = in.next() % (frame.size() + 1);
+          deliver(std::span(frame).first(cut));
+          deliver(std::span(frame).subspan(cut));
+          break;
+        }
+        case Op::Wait:
+          pass(waitMs(arg));
+          break;
+        case Op::Request:
+          window_.link().request({0x00, 0x6F, 0x00, 0x00, 0x01}, kRequestKinds[arg], "");
+          break;
+        case Op::Action:
+          act(arg);
+          break;
+        case Op::Menu:
+          window_.menuClick(static_cast<MenuId>(arg % kMenuItems));
+          break;
+        case Op::Box:
+          dialogs_.answers.push_back((arg & 1) != 0);
+          if (arg >> 1) modalMs_ = (arg >> 1) * 40;
+          break;
+        case Op::Flood: {
+          const std::vector<std::uint8_t> flood(arg * 16u, in.next());
+          deliver(flood);
+          break;
+        }
+      }
+    }
+  }
+
+ private:
+  void deliver(std::span<const std::uint8_t> bytes) {
+    if (!bytes.empty()) port_.receive({bytes.begin(), bytes.end()});
+  }
+
+  void pass(int ms) {
+    const std::int64_t span = std::min<std::int64_t>(ms, kTimeBudgetMs - clock_.now());
+    if (span > 0) clock_.advance(Millis(span));
+  }
+
+  void setTime(bool twelveHourPm) {
+    window_.menuClick(MenuId::SETTIME);
+    window_.dialogHost().send<SetTimeDialog>([twelveHourPm](SetTimeDialog& d) {
+      if (twelveHourPm) {
+        d.twelveHourClicked(true);
+        d.pmClicked();
+      }
+      d.okClicked();
+    });
+  }
+
+  void act(std::uint8_t arg) {
+    const auto action = static_cast<Action>(arg);
+    switch (action) {
+      case Action::ReadTime:
+        window_.menuClick(MenuId::READTIME);
+        return;
+      case Action::AutoReadOn:
+      case Action::AutoReadOff:
+        window_.autoReadTimeClicked(action == Action::AutoReadOn);
+        return;
+      case Action::MonitorOn:
+      case Action::MonitorOff:
+        window_.autoMonitorClicked(action == Action::MonitorOn);
+        return;
+      case Action::SetTime:
+      case Action::SetTimeTwelvePm:
+        setTime(action == Action::SetTimeTwelvePm);
+        return;
+      case Action::FirstJob:
+        break;
+    }
+    const std::size_t job =
+        (arg - static_cast<std::size_t>(Action::FirstJob)) % std::size(kWriteJobs);
+    window_.events().run([this, job] { window_.sequencer().start(kWriteJobs[job]); });
+  }
+
+  FakeSerialPort port_;
+  VirtualClock clock_;
+  ScriptedDialogs dialogs_;
+  FixedPcClock pcClock_;
+  MainWindow window_{port_, clock_, dialogs_, pcClock_};
+  std::vector<std::string> open_;
+  int modalMs_ = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 1) return 0;
+  ByteReader in(data, size);
+  Session session(in.next());
+  session.run(in);
   return 0;
 }
