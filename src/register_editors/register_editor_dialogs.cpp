@@ -1,10 +1,18 @@
 #include "register_editors/register_editor_dialogs.h"
 
+#include "dialogs/sub_form_ids.h"
+#include "register_editors/analog_trim_dialog.h"
+#include "register_editors/digital_trim_dialog.h"
+
 namespace rtceval {
 
-// None of this folder's dialogs is built yet; their menu items open nothing.
+// In the order of the sub-form numbers.
 std::span<const DialogRow> registerEditorDialogs() {
-  return {};
+  static constexpr DialogRow kRows[] = {
+      {sub_form::frmATR, &makeDialog<AnalogTrimDialog>},
+      {sub_form::frmDTR, &makeDialog<DigitalTrimDialog>},
+  };
+  return kRows;
 }
 
 }  // namespace rtceval
