@@ -3,6 +3,8 @@
 #include "dialogs/sub_form_ids.h"
 #include "register_editors/qt/analog_trim_dialog_view.h"
 #include "register_editors/qt/digital_trim_dialog_view.h"
+#include "register_editors/qt/memory_dialog_view.h"
+#include "register_editors/qt/user_registers_dialog_view.h"
 
 namespace rtceval::qt {
 
@@ -11,6 +13,8 @@ std::span<const DialogViewRow> registerEditorDialogViews() {
   static constexpr DialogViewRow kRows[] = {
       {sub_form::frmATR, &makeView<AnalogTrimDialogView>},
       {sub_form::frmDTR, &makeView<DigitalTrimDialogView>},
+      {sub_form::frmMem, &makeView<MemoryDialogView>},
+      {sub_form::frmUR, &makeView<UserRegistersDialogView>},
   };
   return kRows;
 }
