@@ -75,9 +75,12 @@ class AnalogTrimDialogViewTest : public QObject {
     QCOMPARE(value->accessibleName(), QStringLiteral("ATR值(pF)"));
     QCOMPARE(rig.inDialog<QPushButton>(QStringLiteral("Command1"))->text(),
              QStringLiteral("确  定"));
-    QVERIFY(rig.inDialog<QLabel>(QStringLiteral("LabExplanation"))
-                ->text()
-                .contains(QStringLiteral("C`=ATR*0.25pF+11.0pF")));
+    // The range, the heading, the formula and the note each on a line of their own.
+    const QStringList lines =
+        rig.inDialog<QLabel>(QStringLiteral("LabExplanation"))->text().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines[2], QStringLiteral("C`=ATR*0.25pF+11.0pF"));
+    QCOMPARE(lines[3], QStringLiteral("注意:公式中的ATR值是补码"));
   }
 
   void bmatrIsDisabledOnLayoutA() {

@@ -9,14 +9,14 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/user_input.h"
+#include "register_editors/qt/label_lines.h"
 
 namespace rtceval::qt {
 namespace {
 
 using Texts = AnalogTrimDialog::Texts;
 
-// Widths in characters of the explanation (the runs of blanks in its text then break it into
-// the range, the formula and the note) and of the capacitance box.
+// Widths in characters of the explanation and of the capacitance box.
 constexpr int kTextWidthChars = 22;
 constexpr int kValueBoxDigits = 8;
 
@@ -69,7 +69,7 @@ AnalogTrimDialogView::AnalogTrimDialogView(DialogHost& host, QWidget* owner)
 
   const int textWidth = fontMetrics().horizontalAdvance(QChar(0x4E2D)) * kTextWidthChars;
   QLabel* explanation =
-      textLabel("LabExplanation", QString::fromStdString(Texts::explanation()), textWidth, this);
+      textLabel("LabExplanation", blankRunsAsLines(Texts::explanation()), textWidth, this);
   QLabel* bmatrNote = textLabel("LabBmatr", utf8(Texts::kBmatrNote), textWidth, this);
 
   valueBox_ = new QLineEdit(this);

@@ -7,14 +7,15 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/user_input.h"
+#include "register_editors/qt/label_lines.h"
 
 namespace rtceval::qt {
 namespace {
 
 using Texts = MemoryDialog::Texts;
 
-// Widths in characters: the explanation (its run of blanks then starts the second sentence on
-// a line of its own) and the boxes, four hexadecimal digits with room for the frame.
+// Widths in characters: the explanation, and the boxes (four hexadecimal digits with room for
+// the frame).
 constexpr int kTextWidthChars = 24;
 constexpr int kBoxDigits = 7;
 
@@ -71,7 +72,7 @@ MemoryDialogView::MemoryDialogView(DialogHost& host, QWidget* owner) : DialogVie
   fields->addWidget(writeButton_, 1, 3);
   fields->setColumnStretch(2, 1);
 
-  auto* explanation = new QLabel(QString::fromStdString(Texts::explanation()), this);
+  auto* explanation = new QLabel(blankRunsAsLines(Texts::explanation()), this);
   explanation->setObjectName(QStringLiteral("LabExplanation"));
   explanation->setWordWrap(true);
   explanation->setFixedWidth(fontMetrics().horizontalAdvance(QChar(0x4E2D)) * kTextWidthChars);
