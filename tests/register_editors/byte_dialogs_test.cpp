@@ -169,17 +169,6 @@ TEST(Memory, AReplyAfterTheDialogClosedReachesOnlyTheStatusBar) {
   EXPECT_EQ(reopened->dataText, "35") << "the initial texts return";
 }
 
-TEST(Memory, TheMenuItemOpensTheDialogOnlyWhereTheChipHasAnEeprom) {
-  for (MenuId model : {MenuId::X1205, MenuId::X1208, MenuId::X1209}) {
-    EditorBench bench(model);
-    EXPECT_EQ(bench.open<MemoryDialog>(MenuId::MEMORY), nullptr);
-  }
-  for (MenuId model : {MenuId::X1226, MenuId::X1227, MenuId::X1228}) {
-    EditorBench bench(model);
-    EXPECT_NE(bench.open<MemoryDialog>(MenuId::MEMORY), nullptr);
-  }
-}
-
 // ---- user registers ----
 
 struct UserRegistersBench : EditorBench {

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "dialogs/sub_form_ids.h"
 #include "editor_bench.h"
 #include "register_editors/analog_trim_dialog.h"
 #include "register_editors/digital_trim_dialog.h"
@@ -213,17 +212,6 @@ TEST(AnalogTrim, OnAnX1209BmatrIsShownAndWrittenToRegister0A) {
   });
   bench.ok();
   EXPECT_EQ(bench.window.registers().RegATR, 0xA5);
-}
-
-TEST(TrimmingDialogs, BothMenuItemsOpenTheirDialogOnEveryModel) {
-  for (MenuId model :
-       {MenuId::X1226, MenuId::X1227, MenuId::X1228, MenuId::X1205, MenuId::X1208, MenuId::X1209}) {
-    EditorBench bench(model);
-    EXPECT_NE(bench.open<AnalogTrimDialog>(MenuId::ATR), nullptr);
-    EXPECT_EQ(bench.window.OpenSubForm(), sub_form::frmATR);
-    EXPECT_NE(bench.open<DigitalTrimDialog>(MenuId::DTR), nullptr);
-    EXPECT_EQ(bench.window.OpenSubForm(), sub_form::frmDTR);
-  }
 }
 
 }  // namespace

@@ -83,14 +83,6 @@ class AnalogTrimDialogViewTest : public QObject {
     QCOMPARE(lines[3], QStringLiteral("注意:公式中的ATR值是补码"));
   }
 
-  void bmatrIsDisabledOnLayoutA() {
-    AtrRig rig("X1228", 0xC5);
-    QVERIFY(!rig.box("Check8")->isEnabled());
-    QVERIFY(!rig.box("Check7")->isEnabled());
-    QVERIFY(!rig.box("Check8")->isChecked());
-    QVERIFY(!rig.box("Check7")->isChecked());
-  }
-
   void clicksReachTheModelAndOkWrites() {
     AtrRig rig("X1209", 0xC5);
     QTest::mouseClick(rig.atrBox(0), Qt::LeftButton);
