@@ -1,13 +1,15 @@
 #include "time_alarms/set_time_dialog.h"
 
+#include <optional>
+
 #include "board_link/write_sequencer.h"
 #include "core/cmd_state.h"
-#include "core/lenient_number.h"
 #include "core/time_record.h"
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
 #include "dialogs/sub_form_ids.h"
 #include "platform/dialogs.h"
+#include "time_alarms/time_fields.h"
 
 namespace rtceval {
 namespace {
@@ -55,7 +57,7 @@ bool SetTimeDialog::convert() {
   // outside 1 to 12 would give the chip a date or hour it cannot hold (in that format bit 5 of the
   // hour is PM, so hour 21 would read back as 1 PM).
   const FieldRule rules[] = {
-      {&SetTimeDialog::yearText, 1900, 2100, "无效的年份"},
+      {&SetTimeDialog::yearText, kFirstYear, kLastYear, "无效的年份"},
       {&SetTimeDialog::monthText, 1, 12, "无效的月份"},
       {&SetTimeDialog::dateText, 1, 31, "无效的日期"},
       {&SetTimeDialog::hourText, twelveHour ? 1.0 : 0.0, twelveHour ? 12.0 : 23.0, "无效的小时"},
@@ -68,20 +70,18 @@ bool SetTimeDialog::convert() {
                                  &newTime_.weekday};
   for (std::size_t i = 0; i < std::size(rules); ++i) {
     const FieldRule& rule = rules[i];
-    // The year is checked as typed (1899.9 and 2100.4 fail); the byte fields are checked once
-    // rounded to the byte they become (12.4 is month 12, 12.6 would be month 13).
-    const double typed = lenientNumber(this->*rule.text);
+    const std::string& text = this->*rule.text;
     const bool isYear = bytes[i] == nullptr;
-    const double value = isYear ? typed : roundHalfEven(typed);
-    if (!(value >= rule.low && value <= rule.high)) {
+    const std::optional<int> value =
+        isYear ? readYear(text) : readByteField(text, rule.low, rule.high);
+    if (!value) {
       dialogs_.message(rule.message);
       return false;
     }
-    const int whole = static_cast<int>(roundHalfEven(typed));
     if (isYear)
-      newTime_.year = BcdYear(whole);
+      newTime_.year = BcdYear(*value);
     else
-      *bytes[i] = BcdByte(whole);
+      *bytes[i] = BcdByte(*value);
   }
   if (!twelveHour)
     newTime_.hour |= kHour24;
