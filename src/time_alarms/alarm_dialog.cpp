@@ -1,0 +1,194 @@
+#include "time_alarms/alarm_dialog.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "board_link/board_link.h"
+#include "board_link/write_sequencer.h"
+#include "core/chip_reads.h"
+#include "core/device_profile.h"
+#include "core/protocol.h"
+#include "core/register_map.h"
+#include "core/value_codecs.h"
+#include "dialogs/dialog_context.h"
+#include "dialogs/sub_form_ids.h"
+#include "platform/dialogs.h"
+#include "time_alarms/time_fields.h"
+
+namespace rtceval {
+namespace {
+
+using protocol::CMD_READ;
+using protocol::DEV_CCR;
+
+// Bit 7 of each match register says whether the field takes part in the comparison.
+constexpr std::uint8_t kEnable = 0x80;
+
+// What each match field accepts, the message when it does not, its byte in the record and the
+// mask that takes the flag bits off a byte read from the chip.
+struct FieldRule {
+  double low;
+  double high;
+  const char* message;
+  std::uint8_t TimeRecord::*byte;
+  std::uint8_t valueMask;
+};
+
+// In the order the fields are checked after the year. The hour may be 0 to 23 in either format:
+// the alarm hour register has no format bit of its own.
+constexpr FieldRule kRules[AlarmDialog::kFieldCount] = {
+    {0, 12, "无效的月份", &TimeRecord::month, 0x1F},
+    {0, 31, "无效的日期", &TimeRecord::date, 0x3F},
+    {0, 6, "无效的星期", &TimeRecord::weekday, 0x07},
+    {0, 23, "无效的小时", &TimeRecord::hour, 0x3F},  // 0x1F in the 12-hour format
+    {0, 59, "无效的分钟", &TimeRecord::minute, 0x7F},
+    {0, 59, "无效的秒", &TimeRecord::second, 0x7F},
+};
+constexpr const char* kInvalidYear = "无效的年份";
+constexpr std::uint8_t kHour12Mask = 0x1F;
+constexpr std::uint16_t kYearMask = 0x3FFF;
+
+std::optional<RegisterBlock> alarmBlock(bool isAlarm0, Layout layout) {
+  if (isAlarm0) return alarm0Block(layout);
+  return alarm1Block(layout);
+}
+
+}  // namespace
+
+const AlarmDialog::Alarm AlarmDialog::kAlarm0{
+    .subForm = sub_form::frmAlm1,
+    .isAlarm0 = true,
+    .formName = "frmAlm1",
+    .caption = "设置报警 0",
+    .readCaption = "读    取",
+    .setCaption = "设    置",
+    .readState = StReadAL0,
+    .writeJob = StWriteAL0,
+    .readingText = "读AL0",
+    .record = &TimeAlarmRecords::Alarm0Regs,
+};
+const AlarmDialog::Alarm AlarmDialog::kAlarm1{
+    .subForm = sub_form::frmAlm2,
+    .isAlarm0 = false,
+    .formName = "frmAlm2",
+    .caption = "设置报警 1",
+    .readCaption = "读      取",
+    .setCaption = "设     置",
+    .readState = StReadAL1,
+    .writeJob = StWriteAL1,
+    .readingText = "读AL1",
+    .record = &TimeAlarmRecords::Alarm1Regs,
+};
+
+AlarmDialog::AlarmDialog(DialogContext& context, const Alarm& alarm)
+    : alarm_(alarm),
+      link_(context.link),
+      sequencer_(context.sequencer),
+      dialogs_(context.dialogs),
+      profile_(context.profile),
+      reads_(context.reads),
+      record_(context.records.*alarm.record) {}
+
+int AlarmDialog::number() const {
+  return alarm_.subForm;
+}
+
+bool AlarmDialog::hasNoYear() const {
+  return alarm_.isAlarm0 && profile_.Is1208Family;
+}
+
+void AlarmDialog::Form_Load() {
+  readClicked();
+  twelveHour = !reads_.time.is24Hour;
+  if (hasNoYear()) yearEnabled = false;
+  meridiemEnabled = twelveHour;
+}
+
+void AlarmDialog::enableClicked(Field field, bool checked) {
+  if (field < kFieldCount) fields[field].enabled = checked;
+}
+
+void AlarmDialog::twelveHourClicked(bool checked) {
+  if (twelveHourEnabled) twelveHour = checked;
+}
+
+void AlarmDialog::amClicked() {
+  if (meridiemEnabled) pm = false;
+}
+
+void AlarmDialog::pmClicked() {
+  if (meridiemEnabled) pm = true;
+}
+
+void AlarmDialog::readClicked() {
+  // A chip picked meanwhile that has no such alarm (alarm 1 on an X1208 or X1209) is not asked.
+  const auto block = alarmBlock(alarm_.isAlarm0, layoutOf(profile_.Is1208Family));
+  if (!block) return;
+  link_.request({CMD_READ, DEV_CCR, 0x00, block->address, block->count}, alarm_.readState,
+                alarm_.readingText);
+}
+
+bool AlarmDialog::convert() {
+  // Every field is checked, enabled or not, and the year even where the alarm keeps none. Each is
+  // stored as soon as it passes, so a later failure leaves the earlier fields converted; nothing
+  // is sent then, and the next successful set rewrites them all.
+  const std::optional<int> year = readYear(yearText);
+  if (!year) {
+    dialogs_.message(kInvalidYear);
+    return false;
+  }
+  record_.year = BcdYear(*year);
+  for (std::size_t i = 0; i < kFieldCount; ++i) {
+    const FieldRule& rule = kRules[i];
+    const std::optional<int> value = readByteField(fields[i].text, rule.low, rule.high);
+    if (!value) {
+      dialogs_.message(rule.message);
+      return false;
+    }
+    record_.*rule.byte = BcdByte(*value);
+  }
+  for (std::size_t i = 0; i < kFieldCount; ++i)
+    if (fields[i].enabled) record_.*kRules[i].byte |= kEnable;
+  if (!reads_.time.is24Hour && pm) record_.hour |= kHourPm;
+  return true;
+}
+
+void AlarmDialog::setClicked() {
+  if (!convert()) return;
+  if (!alarmBlock(alarm_.isAlarm0, layoutOf(profile_.Is1208Family))) return;
+  sequencer_.start(alarm_.writeJob);
+}
+
+void AlarmDialog::replyArrived(CmdStateCode request, bool accepted) {
+  if (request == alarm_.readState && accepted) fill();
+}
+
+void AlarmDialog::fill() {
+  const bool is24Hour = reads_.time.is24Hour;
+  // The X1208 family's alarm keeps no year: the record takes the year of the chip's clock, which
+  // is neither shown nor sent.
+  if (hasNoYear()) record_.year = reads_.time.time.year;
+
+  if (is24Hour) {
+    twelveHour = false;
+    twelveHourEnabled = false;
+    meridiemEnabled = false;
+  } else {
+    // Bit 5 of the alarm hour is PM in the 12-hour format, the tens of the hour in the 24-hour.
+    twelveHour = true;
+    pm = (record_.hour & kHourPm) != 0;
+  }
+
+  for (std::size_t i = 0; i < kFieldCount; ++i) {
+    const FieldRule& rule = kRules[i];
+    std::uint8_t& byte = record_.*rule.byte;
+    fields[i].enabled = (byte & kEnable) != 0;
+    const std::uint8_t mask = (i == kHour && !is24Hour) ? kHour12Mask : rule.valueMask;
+    byte &= mask;
+    fields[i].text = HexByte(byte);
+  }
+  record_.year &= kYearMask;
+  if (!hasNoYear()) yearText = HexByte(record_.yearHigh()) + HexByte(record_.yearLow());
+}
+
+}  // namespace rtceval
