@@ -36,7 +36,7 @@ struct FieldRule {
 
 // In the order the fields are checked after the year. The hour may be 0 to 23 in either format:
 // the alarm hour register has no format bit of its own.
-constexpr FieldRule kRules[AlarmDialog::kFieldCount] = {
+constexpr FieldRule kRules[AlarmDialog::FieldCount] = {
     {0, 12, "无效的月份", &TimeRecord::month, 0x1F},
     {0, 31, "无效的日期", &TimeRecord::date, 0x3F},
     {0, 6, "无效的星期", &TimeRecord::weekday, 0x07},
@@ -105,7 +105,7 @@ void AlarmDialog::Form_Load() {
 }
 
 void AlarmDialog::enableClicked(Field field, bool checked) {
-  if (field < kFieldCount) fields[field].enabled = checked;
+  if (field < FieldCount) fields[field].enabled = checked;
 }
 
 void AlarmDialog::twelveHourClicked(bool checked) {
@@ -138,7 +138,7 @@ bool AlarmDialog::convert() {
     return false;
   }
   record_.year = BcdYear(*year);
-  for (std::size_t i = 0; i < kFieldCount; ++i) {
+  for (std::size_t i = 0; i < FieldCount; ++i) {
     const FieldRule& rule = kRules[i];
     const std::optional<int> value = readByteField(fields[i].text, rule.low, rule.high);
     if (!value) {
@@ -147,7 +147,7 @@ bool AlarmDialog::convert() {
     }
     record_.*rule.byte = BcdByte(*value);
   }
-  for (std::size_t i = 0; i < kFieldCount; ++i)
+  for (std::size_t i = 0; i < FieldCount; ++i)
     if (fields[i].enabled) record_.*kRules[i].byte |= kEnable;
   if (!reads_.time.is24Hour && pm) record_.hour |= kHourPm;
   return true;
@@ -179,11 +179,11 @@ void AlarmDialog::fill() {
     pm = (record_.hour & kHourPm) != 0;
   }
 
-  for (std::size_t i = 0; i < kFieldCount; ++i) {
+  for (std::size_t i = 0; i < FieldCount; ++i) {
     const FieldRule& rule = kRules[i];
     std::uint8_t& byte = record_.*rule.byte;
     fields[i].enabled = (byte & kEnable) != 0;
-    const std::uint8_t mask = (i == kHour && !is24Hour) ? kHour12Mask : rule.valueMask;
+    const std::uint8_t mask = (i == Hour && !is24Hour) ? kHour12Mask : rule.valueMask;
     byte &= mask;
     fields[i].text = HexByte(byte);
   }

@@ -56,7 +56,7 @@ class AlarmDialog : public DialogModel {
 
   // The six match fields in the order of their boxes, top to bottom (Check2/Text2 … Check7/Text7);
   // the weekday comes before the hour, as the fields are checked.
-  enum Field : std::size_t { kMonth, kDate, kWeekday, kHour, kMinute, kSecond, kFieldCount };
+  enum Field : std::size_t { Month, Date, Weekday, Hour, Minute, Second, FieldCount };
 
   // A match field: its text box, and its enable box, which the text box's enabled state follows.
   struct MatchField {
@@ -84,7 +84,7 @@ class AlarmDialog : public DialogModel {
 
   std::string yearText = "2004";  // Text1, no enable box
   bool yearEnabled = true;
-  std::array<MatchField, kFieldCount> fields{{{"5"}, {"25"}, {"2"}, {"11"}, {"00"}, {"05"}}};
+  std::array<MatchField, FieldCount> fields{{{"5"}, {"25"}, {"2"}, {"11"}, {"00"}, {"05"}}};
 
   bool twelveHour = false;        // MIL12 ticked
   bool twelveHourEnabled = true;  // MIL12 can be clicked

@@ -74,7 +74,7 @@ class AlarmLoopTest : public ::testing::Test {
   void setOnly(std::vector<std::pair<AlarmDialog::Field, int>> values, const char* year = nullptr) {
     window->dialogHost().send<AlarmDialog>([&values, year](AlarmDialog& d) {
       if (year) d.yearText = year;
-      for (std::size_t i = 0; i < AlarmDialog::kFieldCount; ++i)
+      for (std::size_t i = 0; i < AlarmDialog::FieldCount; ++i)
         d.enableClicked(static_cast<AlarmDialog::Field>(i), false);
       for (const auto& [field, value] : values) {
         d.enableClicked(field, true);
@@ -113,10 +113,10 @@ TEST_F(AlarmLoopTest, AnX1226AlarmZeroOnItsSecondFiresOnceAndIsAnnounced) {
   const int alarm = (now + 5) % 60;
   // A chip fresh from power-up holds year 0000 in its alarm, which the editor refuses until a
   // year is typed.
-  setOnly({{AlarmDialog::kSecond, alarm}});
+  setOnly({{AlarmDialog::Second, alarm}});
   EXPECT_EQ(dialogs.shown.back().text, "无效的年份");
   EXPECT_EQ(panel(2), "读AL0成功") << "nothing was sent";
-  setOnly({{AlarmDialog::kSecond, alarm}}, "2026");
+  setOnly({{AlarmDialog::Second, alarm}}, "2026");
   EXPECT_EQ(panel(2), "设置AL0成功");
   EXPECT_EQ(port->board().chip().peekRegister(kAlarm0SecondA),
             0x80 | (alarm / 10 * 16 + alarm % 10));
@@ -139,18 +139,18 @@ TEST_F(AlarmLoopTest, AnX1228AlarmOneOnMinuteAndSecondFiresAndReadsBackAsSet) {
   ASSERT_LT(now, 50);  // minute 2 of the power-up time still runs when the alarm comes
   ASSERT_NE(openEditor(MenuId::ALARM2), nullptr);
   EXPECT_EQ(panel(2), "读AL1成功");
-  setOnly({{AlarmDialog::kMinute, 2}, {AlarmDialog::kSecond, now + 4}}, "2026");
+  setOnly({{AlarmDialog::Minute, 2}, {AlarmDialog::Second, now + 4}}, "2026");
   EXPECT_EQ(panel(2), "设置AL1成功");
   EXPECT_EQ(port->board().chip().peekRegister(kAlarm1SecondA + 1), 0x82);
 
   // Opening the editor again shows the alarm as the chip holds it.
   AlarmDialog* d = openEditor(MenuId::ALARM2);
   ASSERT_NE(d, nullptr);
-  EXPECT_EQ(d->fields[AlarmDialog::kMinute].text, "02");
-  EXPECT_TRUE(d->fields[AlarmDialog::kMinute].enabled);
-  EXPECT_TRUE(d->fields[AlarmDialog::kSecond].enabled);
-  EXPECT_FALSE(d->fields[AlarmDialog::kHour].enabled);
-  EXPECT_FALSE(d->fields[AlarmDialog::kMonth].enabled);
+  EXPECT_EQ(d->fields[AlarmDialog::Minute].text, "02");
+  EXPECT_TRUE(d->fields[AlarmDialog::Minute].enabled);
+  EXPECT_TRUE(d->fields[AlarmDialog::Second].enabled);
+  EXPECT_FALSE(d->fields[AlarmDialog::Hour].enabled);
+  EXPECT_FALSE(d->fields[AlarmDialog::Month].enabled);
 
   const std::vector<Announcement> seen = monitor(12);
   ASSERT_EQ(seen.size(), 1u);
@@ -168,7 +168,7 @@ TEST_F(AlarmLoopTest, AnX1209AlarmZeroFiresAfterWrtcAndIsAnnouncedWhileItsFlagSt
   EXPECT_EQ(panel(2), "读AL0成功");
   EXPECT_FALSE(d->yearEnabled);
   const int alarm = (now + 5) % 60;
-  setOnly({{AlarmDialog::kSecond, alarm}});
+  setOnly({{AlarmDialog::Second, alarm}});
   EXPECT_EQ(panel(2), "设置AL0成功");
   EXPECT_EQ(port->board().chip().peekRegister(kAlarm0SecondB),
             0x80 | (alarm / 10 * 16 + alarm % 10));

@@ -135,17 +135,17 @@ class AlarmDialogViewTest : public QObject {
   void ticksAndTypingReachTheModel() {
     AlarmRig rig("X1226", "ALARM1");
     QTest::mouseClick(rig.enable(2), Qt::LeftButton);
-    QVERIFY(!rig.dialogModel()->fields[AlarmDialog::kMonth].enabled);
+    QVERIFY(!rig.dialogModel()->fields[AlarmDialog::Month].enabled);
     QVERIFY(!rig.box(2)->isEnabled());
     rig.enable(3)->setFocus();
     QTest::keyClick(rig.enable(3), Qt::Key_Space);
-    QVERIFY(!rig.dialogModel()->fields[AlarmDialog::kDate].enabled);
+    QVERIFY(!rig.dialogModel()->fields[AlarmDialog::Date].enabled);
     rig.enable(3)->toggle();
-    QVERIFY(rig.dialogModel()->fields[AlarmDialog::kDate].enabled);
+    QVERIFY(rig.dialogModel()->fields[AlarmDialog::Date].enabled);
     QVERIFY(rig.box(3)->isEnabled());
 
     rig.type(7, "42");
-    QCOMPARE(rig.dialogModel()->fields[AlarmDialog::kSecond].text, std::string("42"));
+    QCOMPARE(rig.dialogModel()->fields[AlarmDialog::Second].text, std::string("42"));
     rig.box(1)->setText(QStringLiteral("2026"));
     QCOMPARE(rig.dialogModel()->yearText, std::string("2026"));
     QTest::mouseClick(rig.button("OpPM"), Qt::LeftButton);

@@ -24,10 +24,10 @@ using Field = AlarmDialog::Field;
 constexpr int kBoxDigits = 7;
 
 // The units of the six match fields, top to bottom.
-constexpr const char* kUnits[AlarmDialog::kFieldCount] = {
+constexpr const char* kUnits[AlarmDialog::FieldCount] = {
     Texts::kMonth, Texts::kDate, Texts::kWeekday, Texts::kHour, Texts::kMinute, Texts::kSecond};
-constexpr const char* kUnitNames[AlarmDialog::kFieldCount] = {"LabMonth", "LabDate",   "LabWeekday",
-                                                              "LabHour",  "LabMinute", "LabSecond"};
+constexpr const char* kUnitNames[AlarmDialog::FieldCount] = {"LabMonth", "LabDate",   "LabWeekday",
+                                                             "LabHour",  "LabMinute", "LabSecond"};
 
 QString utf8(const char* s) {
   return QString::fromUtf8(s);

@@ -29,7 +29,7 @@ class AlarmDialogView : public DialogViewOf<AlarmDialog> {
   };
 
   QLineEdit* yearBox_ = nullptr;
-  std::array<Row, AlarmDialog::kFieldCount> rows_{};
+  std::array<Row, AlarmDialog::FieldCount> rows_{};
   QCheckBox* twelveHour_ = nullptr;
   QRadioButton* am_ = nullptr;
   QRadioButton* pm_ = nullptr;
