@@ -39,10 +39,10 @@ void AboutDialog::okClicked() {
 }
 
 void AboutDialog::sysInfoClicked() {
-  StartSysInfo();
+  startSysInfo();
 }
 
-void AboutDialog::StartSysInfo() {
+void AboutDialog::startSysInfo() {
   const std::optional<SystemFacts> facts = desktop_.systemFacts();
   if (!facts) {
     dialogs_.message(Texts::kUnavailable);

@@ -40,9 +40,9 @@ class AboutDialog : public DialogModel {
 
   // cmdOK: closes the About box.
   void okClicked();
-  // cmdSysInfo: StartSysInfo.
+  // cmdSysInfo: shows the system information (StartSysInfo).
   void sysInfoClicked();
-  void StartSysInfo();
+  void startSysInfo();
 
   // The text of the "系统信息" window; empty until it was asked for.
   const std::string& systemInformation() const { return systemInformation_; }

@@ -1,5 +1,6 @@
 #include "docs_help/qt/text_viewer_view.h"
 
+#include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -17,6 +18,8 @@ TextViewerView::TextViewerView(DialogHost& host, QWidget* owner, const char* for
   textBox_->setObjectName(QStringLiteral("RichTextBox1"));
   textBox_->setReadOnly(true);
   textBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  // A fixed-pitch face keeps the listing's and the manual's columns aligned.
+  textBox_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   const QFontMetrics metrics(textBox_->font());
   resize(metrics.horizontalAdvance(QLatin1Char('0')) * kColumns, metrics.lineSpacing() * kLines);
   auto* layout = new QVBoxLayout(this);
