@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang clang-format clang-tidy libclang-rt-14-dev
   fonts-noto-cjk fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick
+  desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

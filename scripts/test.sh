@@ -11,6 +11,7 @@ jobs="$(nproc)"
 cmake --preset ci
 cmake --build --preset ci -j"$jobs"
 QT_QPA_PLATFORM=offscreen ctest --preset ci -j"$jobs"
+./scripts/check_package.sh build/ci
 
 if [ "${RTCEVAL_SKIP_FUZZ:-0}" != "1" ]; then
   cmake -S tests/fuzz -B build/fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null

@@ -2,6 +2,7 @@
 // platform seams, the main window's model and its view, and runs the event loop.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -15,6 +16,7 @@
 #include "main_window/main_window.h"
 #include "main_window/qt/main_window_view.h"
 #include "platform/port_mux.h"
+#include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_pc_clock.h"
 #include "platform/qt/qt_serial_port.h"
@@ -67,6 +69,8 @@ int main(int argc, char** argv) {
   rtceval::qt::QtMonotonicClock clock;
   rtceval::qt::QtDialogs dialogs;
   rtceval::qt::QtPcClock pcClock;
+  rtceval::qt::QtDesktop desktop(
+      rtceval::qt::QtDesktop::installedDataDirectory(QStringLiteral(RTCEVAL_BUILD_DATA_DIR)));
 
   rtceval::PortMux ports(serial);
   std::unique_ptr<rtceval::sim::VirtualBoardPort> board;
@@ -77,9 +81,11 @@ int main(int argc, char** argv) {
     ports.route(rtceval::app::kVirtualBoardPort, *board);
   }
 
-  rtceval::MainWindow model(ports, timers, dialogs, pcClock);
+  rtceval::MainWindow model(ports, timers, dialogs, pcClock, desktop);
   if (options->trace) rtceval::qt::traceFramesToStderr(model.link());
   rtceval::qt::MainWindowView view(model);
+  // The view has registered the program's resources.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/rtceval/rtceval.png")));
   dialogs.setParentWindow(&view);
 
   // The window is on the screen before the board search lists and opens the serial devices; it

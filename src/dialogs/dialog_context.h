@@ -5,6 +5,7 @@
 namespace rtceval {
 
 class BoardLink;
+class Desktop;
 class Dialogs;
 class MainCommands;
 class TimerFactory;
@@ -25,6 +26,7 @@ struct DialogContext {
   TimeAlarmRecords& records;
   const ChipReads& reads;
   Dialogs& dialogs;             // message boxes; each lets the windows redraw first
+  Desktop& desktop;             // files, the desktop's viewers, facts of the system
   TimerFactory& timers;         // timers whose ticks are events of the main window
   std::function<void()> close;  // closes the open dialog, as closing its window would
 };

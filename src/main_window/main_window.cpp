@@ -4,6 +4,7 @@
 
 #include "core/value_codecs.h"
 #include "dialogs/sub_form_ids.h"
+#include "docs_help/text_viewer.h"
 #include "main_window/dialog_table.h"
 #include "platform/pc_clock.h"
 #include "platform/serial_port.h"
@@ -17,7 +18,7 @@ constexpr Millis kWriteStepInterval = 50ms;
 }  // namespace
 
 MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, Dialogs& dialogs,
-                       const PcClock& pcClock)
+                       const PcClock& pcClock, Desktop& desktop)
     : port_(port),
       pcClock_(pcClock),
       events_(timers, dialogs),
@@ -28,6 +29,7 @@ MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, Dialogs& dialogs,
       search_(link_, *mainTimer_),
       commands_(link_, profile_, registers_, records_),
       sequencer_(*writeTimer_, commands_, profile_),
+      launcher_(desktop, events_.dialogs()),
       host_(events_, allDialogs(),
             DialogContext{link_,
                           commands_,
@@ -37,6 +39,7 @@ MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, Dialogs& dialogs,
                           records_,
                           reads_,
                           events_.dialogs(),
+                          desktop,
                           events_.timers(),
                           {}}) {
   mainTimer_->setInterval(kMainInterval);
@@ -105,8 +108,32 @@ void MainWindow::menuClick(MenuId id) {
   if (id == MenuId::READTIME) {
     commands_.CmdReadTime();
   } else if (item.subForm >= 0) {
+    // A help text's viewer opens only when its file is there.
+    if (const char* file = TextViewer::fileOf(item.subForm); file && !launcher_.findOrReport(file))
+      return;
     Load_Sub_Form(item.subForm);
   }
+}
+
+void MainWindow::introLinkClicked() {
+  WindowEvents::Scope scope(events_);
+  launcher_.openIntroduction(controls_.statusBar.panel(StatusBar::kDevicePanel));
+}
+
+void MainWindow::datasheetLinkClicked() {
+  WindowEvents::Scope scope(events_);
+  launcher_.openDatasheet(controls_.statusBar.panel(StatusBar::kDevicePanel));
+}
+
+void MainWindow::noteLinkClicked(int index) {
+  WindowEvents::Scope scope(events_);
+  if (index < 0 || index >= kApplicationNoteCount) return;
+  launcher_.openApplicationNote(controls_.noteLinks[static_cast<std::size_t>(index)].caption);
+}
+
+void MainWindow::pictureClicked() {
+  WindowEvents::Scope scope(events_);
+  launcher_.openHomePage();
 }
 
 void MainWindow::Load_Sub_Form(int n) {

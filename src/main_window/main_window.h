@@ -14,11 +14,13 @@
 #include "core/time_record.h"
 #include "dialogs/dialog_host.h"
 #include "dialogs/window_events.h"
+#include "docs_help/document_launcher.h"
 #include "main_window/main_window_controls.h"
 #include "platform/timer.h"
 
 namespace rtceval {
 
+class Desktop;
 class Dialogs;
 class PcClock;
 class SerialPort;
@@ -28,7 +30,8 @@ class SerialPort;
 // handlers below and redraws whenever an event has ended.
 class MainWindow {
  public:
-  MainWindow(SerialPort& port, TimerFactory& timers, Dialogs& dialogs, const PcClock& pcClock);
+  MainWindow(SerialPort& port, TimerFactory& timers, Dialogs& dialogs, const PcClock& pcClock,
+             Desktop& desktop);
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -43,6 +46,11 @@ class MainWindow {
   // The two automation check boxes, Check1 and Check2.
   void autoReadTimeClicked(bool checked);
   void autoMonitorClicked(bool checked);
+  // The document links Labmht, Labds and LabAN(index), and the picture Picture1.
+  void introLinkClicked();
+  void datasheetLinkClicked();
+  void noteLinkClicked(int index);
+  void pictureClicked();
 
   // Public methods other windows use.
   void Device_Sel(const std::string& name);
@@ -104,6 +112,7 @@ class MainWindow {
   PortSearch search_;
   MainCommands commands_;
   WriteSequencer sequencer_;
+  DocumentLauncher launcher_;
   DialogHost host_;
 
   bool timeoutQuestionOpen_ = false;

@@ -50,9 +50,9 @@ std::array<MenuControl, kMenuCount> MainWindowControls::makeMenus() {
       {M::MEMORY, "MEMORY", "存储器", M::MFUNCTION, sub_form::frmMem},
       {M::USERREG, "USERREG", "用户寄存器", M::MFUNCTION, sub_form::frmUR},
       {M::MHELP, "MHELP", "(&H)帮助", top},
-      {M::UM, "UM", "使用说明", M::MHELP},
-      {M::IICS, "IICS", "IIC源程序", M::MHELP},
-      {M::AN, "AN", "应用笔记", M::MHELP},
+      {M::UM, "UM", "使用说明", M::MHELP, sub_form::frmUM},
+      {M::IICS, "IICS", "IIC源程序", M::MHELP, sub_form::frmIICS},
+      {M::AN, "AN", "应用笔记", M::MHELP, sub_form::frmAN},
       {M::MABOUT, "MABOUT", "关于", M::MHELP, sub_form::frmAbout},
   }};
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_desktop.h"
 #include "fake_serial_port.h"
 #include "main_window/main_window.h"
 #include "scripted_dialogs.h"
@@ -33,7 +34,8 @@ struct Fixture {
   VirtualClock clock;
   ScriptedDialogs dialogs;
   FixedPcClock pcClock;
-  MainWindow window{port, clock, dialogs, pcClock};
+  FakeDesktop desktop;
+  MainWindow window{port, clock, dialogs, pcClock, desktop};
   Fixture() {
     window.Form_Load();
     window.menuClick(MenuId::X1226);

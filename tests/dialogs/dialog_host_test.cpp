@@ -71,6 +71,7 @@ struct Host : ::testing::Test {
                                 b.window.records(),
                                 b.window.reads(),
                                 dialogs,
+                                b.desktop,
                                 clock,
                                 {}}};
 

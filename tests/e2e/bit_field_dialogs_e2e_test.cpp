@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "register_editors/bit_field_dialogs.h"
 #include "scripted_dialogs.h"
@@ -37,7 +38,7 @@ class BitFieldBoardTest : public ::testing::Test {
   void start(ChipModel chip, MenuId menu) {
     port =
         std::make_unique<VirtualBoardPort>(clock, clock, chip, sim::CivilTime{2026, 1, 2, 3, 4, 5});
-    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock);
+    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);
     window->menuClick(menu);
@@ -81,6 +82,7 @@ class BitFieldBoardTest : public ::testing::Test {
   VirtualClock clock;
   ScriptedDialogs dialogs;
   FixedPcClock pcClock;
+  testing::FakeDesktop desktop;
   std::unique_ptr<VirtualBoardPort> port;
   std::unique_ptr<MainWindow> window;
 };

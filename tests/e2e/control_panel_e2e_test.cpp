@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "register_editors/control_panel.h"
 #include "scripted_dialogs.h"
@@ -23,7 +24,7 @@ class ControlPanelE2eTest : public ::testing::Test {
   void SetUp() override {
     port = std::make_unique<sim::VirtualBoardPort>(clock, clock, sim::ChipModel::X1228,
                                                    sim::CivilTime{2026, 12, 8, 1, 2, 3});
-    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock);
+    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);
     window->menuClick(MenuId::X1228);
@@ -61,6 +62,7 @@ class ControlPanelE2eTest : public ::testing::Test {
   testing::VirtualClock clock;
   testing::ScriptedDialogs dialogs;
   testing::FixedPcClock pcClock;
+  testing::FakeDesktop desktop;
   std::unique_ptr<sim::VirtualBoardPort> port;
   std::unique_ptr<MainWindow> window;
 };

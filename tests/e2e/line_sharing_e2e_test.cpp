@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "scripted_dialogs.h"
 #include "sim/virtual_board_port.h"
@@ -71,7 +72,7 @@ class LineSharing : public ::testing::Test {
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip,
                                               sim::CivilTime{2026, 12, 8, 1, 2, 3});
-    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock);
+    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock, desktop);
     window->link().setFrameTrace([this](bool outgoing, std::span<const std::uint8_t> frame) {
       line.frames.push_back({outgoing, Bytes(frame.begin(), frame.end())});
     });
@@ -91,6 +92,7 @@ class LineSharing : public ::testing::Test {
   VirtualClock clock;
   ScriptedDialogs dialogs;
   FixedPcClock pcClock;
+  testing::FakeDesktop desktop;
   LineLog line;
   std::int64_t loadedAt = 0;
   std::unique_ptr<VirtualBoardPort> port;

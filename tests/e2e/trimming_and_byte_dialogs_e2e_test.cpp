@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/register_map.h"
+#include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "register_editors/analog_trim_dialog.h"
 #include "register_editors/digital_trim_dialog.h"
@@ -31,7 +32,7 @@ class EditorsOnTheBoard : public ::testing::Test {
  protected:
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip, CivilTime{2026, 12, 8, 1, 2, 3});
-    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock);
+    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);
     window->menuClick(menu);
@@ -67,6 +68,7 @@ class EditorsOnTheBoard : public ::testing::Test {
   VirtualClock clock;
   ScriptedDialogs dialogs;
   FixedPcClock pcClock;
+  testing::FakeDesktop desktop;
   std::unique_ptr<VirtualBoardPort> port;
   std::unique_ptr<MainWindow> window;
 };

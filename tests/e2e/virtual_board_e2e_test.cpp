@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/register_map.h"
+#include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "scripted_dialogs.h"
 #include "sim/virtual_board_port.h"
@@ -29,7 +30,7 @@ class VirtualBoardTest : public ::testing::Test {
  protected:
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip, POWER_UP);
-    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock);
+    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);  // open at load, probe on the first tick, answer within milliseconds
     window->menuClick(menu);
@@ -61,6 +62,7 @@ class VirtualBoardTest : public ::testing::Test {
   VirtualClock clock;
   ScriptedDialogs dialogs;
   FixedPcClock pcClock;
+  testing::FakeDesktop desktop;
   std::unique_ptr<VirtualBoardPort> port;
   std::unique_ptr<MainWindow> window;
 };

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "fake_desktop.h"
 #include "fuzz_input.h"
 #include "main_window/main_window.h"
 #include "scripted_dialogs.h"
@@ -71,7 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ScriptedDialogs dialogs;  // the time-out question is answered No: the automation goes on
   FixedPcClock pcClock;
   sim::VirtualBoardPort port(clock, clock, model.chip, sim::CivilTime{2026, 12, 8, 1, 2, 3});
-  MainWindow window(port, clock, dialogs, pcClock);
+  FakeDesktop desktop;
+  MainWindow window(port, clock, dialogs, pcClock, desktop);
   window.Form_Load();
   clock.advance(250ms);
   check(!window.isDetecting(), "the search finds the board on port 1");

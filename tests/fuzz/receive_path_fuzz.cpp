@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "fake_desktop.h"
 #include "fake_serial_port.h"
 #include "fuzz_input.h"
 #include "main_window/main_window.h"
@@ -145,7 +146,8 @@ class Session {
   VirtualClock clock_;
   ScriptedDialogs dialogs_;
   FixedPcClock pcClock_;
-  MainWindow window_{port_, clock_, dialogs_, pcClock_};
+  FakeDesktop desktop_;
+  MainWindow window_{port_, clock_, dialogs_, pcClock_, desktop_};
   std::vector<std::string> open_;
   int modalMs_ = 0;
 };

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "fake_desktop.h"
 #include "fake_serial_port.h"
 #include "fuzz_input.h"
 #include "main_window/main_window.h"
@@ -171,7 +172,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   VirtualClock clock;
   ScriptedDialogs dialogs;
   FixedPcClock pcClock;
-  MainWindow window(port, clock, dialogs, pcClock);
+  FakeDesktop desktop;
+  MainWindow window(port, clock, dialogs, pcClock, desktop);
   window.Form_Load();
   // The board answers the search's probe, so that from here on every request is the dialog's.
   clock.advance(200ms);

@@ -14,6 +14,7 @@
 #include <functional>
 #include <vector>
 
+#include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_timer.h"
@@ -124,7 +125,8 @@ class PtyLinkTest : public QObject {
     rtceval::testing::ScriptedDialogs dialogs;
     rtceval::testing::FixedPcClock pcClock;
     CountingPort counting(serial);
-    rtceval::MainWindow model(counting, timers, dialogs, pcClock);
+    rtceval::testing::FakeDesktop desktop;
+    rtceval::MainWindow model(counting, timers, dialogs, pcClock, desktop);
 
     QVERIFY(model.link().openPort(1));
     QVERIFY(serial.isOpen());

@@ -14,6 +14,7 @@
 #include "board_link/board_link.h"
 #include "connection/connect_dialog.h"
 #include "core/device_profile.h"
+#include "fake_desktop.h"
 #include "fake_serial_port.h"
 #include "main_window/main_window.h"
 #include "main_window/status_bar.h"
@@ -91,7 +92,8 @@ struct WindowBench {
   VirtualClock clock;
   ScriptedDialogs dialogs;
   FixedPcClock pc;
-  MainWindow window{port, clock, dialogs, pc};
+  FakeDesktop desktop;
+  MainWindow window{port, clock, dialogs, pc, desktop};
 
   // Loads the window with the board answering on port 1, so the search is over and the port is
   // open; forgets the probe frame.

@@ -7,6 +7,7 @@
 
 #include "core/lenient_number.h"
 #include "dialogs/sub_form_ids.h"
+#include "fake_desktop.h"
 #include "fake_serial_port.h"
 #include "main_window/main_window.h"
 #include "scripted_dialogs.h"
@@ -17,6 +18,7 @@ namespace rtceval {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::FakeDesktop;
 using testing::FakeSerialPort;
 using testing::FixedPcClock;
 using testing::ScriptedDialogs;
@@ -79,7 +81,8 @@ class SetTimeTest : public ::testing::Test {
   VirtualClock clock;
   ScriptedDialogs dialogs;
   FixedPcClock pcClock;
-  MainWindow window{port, clock, dialogs, pcClock};
+  FakeDesktop desktop;
+  MainWindow window{port, clock, dialogs, pcClock, desktop};
 };
 
 TEST_F(SetTimeTest, OpensWithItsDefaultsAndTheHalfOfDayOptionsOff) {

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 
+#include "fake_desktop.h"
 #include "fake_serial_port.h"
 #include "main_window/main_window.h"
 #include "main_window/qt/main_window_view.h"
@@ -54,7 +55,8 @@ struct ProgramRig {
   rtceval::testing::VirtualClock clock;
   rtceval::qt::QtDialogs dialogs;
   rtceval::testing::FixedPcClock pcClock;
-  rtceval::MainWindow model{port, clock, dialogs, pcClock};
+  rtceval::testing::FakeDesktop desktop;
+  rtceval::MainWindow model{port, clock, dialogs, pcClock, desktop};
   rtceval::qt::MainWindowView view{model};
   rtceval::app::EndOnClose endOnClose{view, dialogs};
   FailSafe failSafe;

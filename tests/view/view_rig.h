@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "fake_desktop.h"
 #include "fake_serial_port.h"
 #include "main_window/main_window.h"
 #include "main_window/qt/main_window_view.h"
@@ -22,7 +23,8 @@ struct ViewRig {
   VirtualClock clock;
   ScriptedDialogs dialogs;
   FixedPcClock pcClock;
-  MainWindow model{port, clock, dialogs, pcClock};
+  FakeDesktop desktop;
+  MainWindow model{port, clock, dialogs, pcClock, desktop};
   qt::MainWindowView view{model};
 
   ViewRig() {

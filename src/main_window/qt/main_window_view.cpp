@@ -3,9 +3,11 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QStatusBar>
 
 #include "main_window/main_window.h"
@@ -51,6 +53,39 @@ QFont fittedClockFont(const QRect& box) {
   if (ratio < 1.0) font.setPixelSize(std::max(1, int(font.pixelSize() * ratio)));
   return font;
 }
+
+// Makes a label act as a link: a pointing-hand cursor, reachable with the Tab key, and a left
+// click or Enter, Return or Space while it has the focus runs `activate`.
+class LinkActivation : public QObject {
+ public:
+  LinkActivation(QLabel* label, std::function<void()> activate)
+      : QObject(label), activate_(std::move(activate)) {
+    label->setCursor(Qt::PointingHandCursor);
+    label->setFocusPolicy(Qt::StrongFocus);
+    label->setStyleSheet(QStringLiteral("QLabel:focus { border: 1px dotted; }"));
+    label->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+      activate_();
+      return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+        activate_();
+        return true;
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> activate_;
+};
 
 QFont linkFont() {
   QFont font = uiFont(kLinkPoints);
@@ -173,6 +208,11 @@ void MainWindowView::buildDocumentBlock(QWidget& central) {
       palette.setColor(group, QPalette::WindowText, Qt::blue);
     l->setPalette(palette);
   }
+  new LinkActivation(links[0], [this] { model_.introLinkClicked(); });
+  new LinkActivation(links[1], [this] { model_.datasheetLinkClicked(); });
+  for (int i = 0; i < kApplicationNoteCount; ++i)
+    new LinkActivation(links[static_cast<std::size_t>(i) + 2],
+                       [this, i] { model_.noteLinkClicked(i); });
 }
 
 void MainWindowView::buildPicture(QWidget& central) {
@@ -183,6 +223,7 @@ void MainWindowView::buildPicture(QWidget& central) {
   picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   picture->setPixmap(QPixmap(QString::fromLatin1(kPicture)));
   picture->setAccessibleName(QStringLiteral("rtceval"));
+  new LinkActivation(picture, [this] { model_.pictureClicked(); });
 }
 
 void MainWindowView::buildStatusBar() {

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Validates the desktop entry and the AppStream metainfo, builds the Debian package from a
+# build folder (default build/ci) and checks that it holds the program, the documents, the desktop
+# integration files and the right dependencies.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build="${1:-build/ci}"
+id=io.github.rtceval.Rtceval
+
+desktop-file-validate "packaging/$id.desktop"
+appstreamcli validate --no-net "packaging/$id.metainfo.xml"
+
+cmake --build "$build" --target rtceval rtceval-board rtceval_docs >/dev/null
+(cd "$build" && cpack -G DEB >/dev/null)
+deb="$(ls -t "$build"/rtceval_*.deb | head -n1)"
+listing="$(dpkg-deb -c "$deb" | awk '{print $NF}')"
+missing=0
+for f in ./usr/bin/rtceval ./usr/bin/rtceval-board \
+    ./usr/share/rtceval/UM.txt ./usr/share/rtceval/IIC.txt ./usr/share/rtceval/AN.txt \
+    ./usr/share/rtceval/docs/index.html \
+    ./usr/share/rtceval/docs/X1226.pdf ./usr/share/rtceval/docs/X1227.pdf \
+    ./usr/share/rtceval/docs/X1228.pdf ./usr/share/rtceval/docs/X1205.pdf \
+    ./usr/share/rtceval/docs/X1208.pdf ./usr/share/rtceval/docs/X1209.pdf \
+    ./usr/share/rtceval/docs/X1226.html ./usr/share/rtceval/docs/X1209.html \
+    "./usr/share/applications/$id.desktop" "./usr/share/metainfo/$id.metainfo.xml" \
+    "./usr/share/icons/hicolor/scalable/apps/$id.svg" \
+    "./usr/share/icons/hicolor/48x48/apps/$id.png" \
+    "./usr/share/icons/hicolor/256x256/apps/$id.png"; do
+  grep -qxF "$f" <<<"$listing" || { echo "package lacks $f" >&2; missing=1; }
+done
+depends="$(dpkg-deb -f "$deb" Depends)"
+for d in libqt6widgets6 libqt6serialport6 qt6-qpa-plugins fonts-noto-cjk; do
+  grep -q "$d" <<<"$depends" || { echo "package does not depend on $d" >&2; missing=1; }
+done
+[ "$missing" = 0 ]
+echo "package ok: $deb"

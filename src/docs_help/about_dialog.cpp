@@ -1,0 +1,86 @@
+#include "docs_help/about_dialog.h"
+
+#include <cstdio>
+
+#include "board_link/board_link.h"
+#include "dialogs/dialog_context.h"
+#include "dialogs/sub_form_ids.h"
+#include "platform/desktop.h"
+#include "platform/dialogs.h"
+#include "platform/serial_port.h"
+
+namespace rtceval {
+namespace {
+
+std::string hex4(std::uint16_t value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(value));
+  return text;
+}
+
+std::string orUnknown(const std::string& text) {
+  return text.empty() ? "-" : text;
+}
+
+}  // namespace
+
+AboutDialog::AboutDialog(DialogContext& context)
+    : link_(context.link),
+      desktop_(context.desktop),
+      dialogs_(context.dialogs),
+      close_(context.close) {}
+
+int AboutDialog::number() const {
+  return sub_form::frmAbout;
+}
+
+void AboutDialog::okClicked() {
+  close_();
+}
+
+void AboutDialog::sysInfoClicked() {
+  startSysInfo();
+}
+
+void AboutDialog::startSysInfo() {
+  const std::optional<SystemFacts> facts = desktop_.systemFacts();
+  if (!facts) {
+    dialogs_.message(Texts::kUnavailable);
+    return;
+  }
+  systemInformation_ = systemInformationText(
+      *facts, [this](int portNo) { return link_.deviceName(portNo); }, link_.PortNo(),
+      link_.isPortOpen());
+  ++systemInformationRequests_;
+}
+
+std::string systemInformationText(const SystemFacts& facts,
+                                  const std::function<std::string(int portNo)>& deviceOf,
+                                  int portInUse, bool portOpen) {
+  std::string text;
+  const auto line = [&text](const std::string& s) { text += s + "\n"; };
+  line("操作系统: " + facts.operatingSystem);
+  line("Qt版本: " + facts.toolkitVersion);
+  line("");
+  line("串口设备:");
+  if (facts.serialDevices.empty()) line("  (无)");
+  for (const SerialDeviceFacts& d : facts.serialDevices) {
+    std::string usb = "-";
+    if (d.vendorId && d.productId) usb = hex4(*d.vendorId) + ":" + hex4(*d.productId);
+    line("  " + d.device + "  描述: " + orUnknown(d.description) +
+         "  制造商: " + orUnknown(d.manufacturer) + "  USB VID:PID: " + usb +
+         "  序列号: " + orUnknown(d.serialNumber));
+  }
+  line("");
+  line("串口对应:");
+  for (int n = kFirstPort; n <= kLastPort; ++n)
+    line("  串口" + std::to_string(n) + " = " + orUnknown(deviceOf(n)));
+  const bool inRange = portInUse >= kFirstPort && portInUse <= kLastPort;
+  line("当前串口: " + (inRange ? "串口" + std::to_string(portInUse) : std::string("-")) +
+       (portOpen ? " (已打开)" : " (未打开)"));
+  line(std::string("可打开串口设备: ") +
+       (facts.maySerial ? "是" : "否 (请把用户加入dialout组: sudo usermod -aG dialout $USER)"));
+  return text;
+}
+
+}  // namespace rtceval

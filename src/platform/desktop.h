@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rtceval {
+
+// One serial device as the system lists it; empty texts and absent numbers are not known.
+struct SerialDeviceFacts {
+  std::string device;
+  std::string description;
+  std::string manufacturer;
+  std::optional<std::uint16_t> vendorId;
+  std::optional<std::uint16_t> productId;
+  std::string serialNumber;
+};
+
+// What a support engineer asks about the PC the program runs on.
+struct SystemFacts {
+  std::string operatingSystem;
+  std::string toolkitVersion;
+  std::vector<SerialDeviceFacts> serialDevices;
+  // Whether the user may open serial devices (member of their group, or root).
+  bool maySerial = false;
+};
+
+// Files, the desktop's viewers and the facts of the system: the documents of the help menu and
+// the main window's links, and the About box's system information.
+class Desktop {
+ public:
+  virtual ~Desktop() = default;
+  // The process's current working directory, without a trailing separator.
+  virtual std::string workingDirectory() const = 0;
+  // The folder the installed program keeps its documents in, without a trailing separator.
+  virtual std::string dataDirectory() const = 0;
+  // True when a file exists at `path`; any error counts as missing.
+  virtual bool fileExists(const std::string& path) const = 0;
+  // The whole text of a file, or nothing when it cannot be read.
+  virtual std::optional<std::string> readText(const std::string& path) const = 0;
+  // Opens the file in the desktop's viewer for its type, the path passed as one argument (no
+  // shell); false when no viewer could be started.
+  virtual bool openFile(const std::string& path) = 0;
+  // Nothing when the facts cannot be gathered.
+  virtual std::optional<SystemFacts> systemFacts() const = 0;
+};
+
+}  // namespace rtceval

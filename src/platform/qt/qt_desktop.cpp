@@ -1,0 +1,108 @@
+#include "platform/qt/qt_desktop.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSerialPortInfo>
+#include <QSysInfo>
+#include <QUrl>
+
+#include <utility>
+
+#ifdef Q_OS_UNIX
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
+#endif
+
+namespace rtceval::qt {
+namespace {
+
+QString fromUtf8(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string toUtf8(const QString& s) {
+  return s.toStdString();
+}
+
+// Whether the user may open the serial devices: root, or a member of the group that owns
+// them (dialout on Debian).
+bool maySerialDevices() {
+#ifdef Q_OS_UNIX
+  if (::geteuid() == 0) return true;
+  const struct group* dialout = ::getgrnam("dialout");
+  if (!dialout) return false;
+  if (::getegid() == dialout->gr_gid) return true;
+  const int count = ::getgroups(0, nullptr);
+  if (count <= 0) return false;
+  std::vector<gid_t> groups(static_cast<std::size_t>(count));
+  const int got = ::getgroups(count, groups.data());
+  for (int i = 0; i < got; ++i)
+    if (groups[static_cast<std::size_t>(i)] == dialout->gr_gid) return true;
+  return false;
+#else
+  return true;
+#endif
+}
+
+}  // namespace
+
+QtDesktop::QtDesktop(QString dataDirectory) : dataDirectory_(std::move(dataDirectory)) {}
+
+QString QtDesktop::installedDataDirectory(const QString& buildTreeData) {
+  const QString installed =
+      QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/rtceval"));
+  return QFileInfo(installed).isDir() ? installed : buildTreeData;
+}
+
+std::string QtDesktop::workingDirectory() const {
+  return toUtf8(QDir::currentPath());
+}
+
+std::string QtDesktop::dataDirectory() const {
+  return toUtf8(dataDirectory_);
+}
+
+bool QtDesktop::fileExists(const std::string& path) const {
+  const QFileInfo info(fromUtf8(path));
+  return info.exists() && info.isFile();
+}
+
+std::optional<std::string> QtDesktop::readText(const std::string& path) const {
+  QFile file(fromUtf8(path));
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray bytes = file.readAll();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+bool QtDesktop::openFile(const std::string& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(fromUtf8(path)));
+}
+
+std::optional<SystemFacts> QtDesktop::systemFacts() const {
+  SystemFacts facts;
+  facts.operatingSystem =
+      toUtf8(QSysInfo::prettyProductName() + QStringLiteral(" (") + QSysInfo::kernelType() +
+             QLatin1Char(' ') + QSysInfo::kernelVersion() + QStringLiteral(", ") +
+             QSysInfo::currentCpuArchitecture() + QLatin1Char(')'));
+  facts.toolkitVersion = qVersion();
+  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+    SerialDeviceFacts device;
+    device.device = toUtf8(info.systemLocation());
+    device.description = toUtf8(info.description());
+    device.manufacturer = toUtf8(info.manufacturer());
+    if (info.hasVendorIdentifier()) device.vendorId = info.vendorIdentifier();
+    if (info.hasProductIdentifier()) device.productId = info.productIdentifier();
+    device.serialNumber = toUtf8(info.serialNumber());
+    facts.serialDevices.push_back(std::move(device));
+  }
+  facts.maySerial = maySerialDevices();
+  return facts;
+}
+
+}  // namespace rtceval::qt

@@ -1,0 +1,76 @@
+// The About box: its fixed texts, closing, and the system information window.
+#include <gtest/gtest.h>
+
+#include "docs_help/about_dialog.h"
+#include "window_bench.h"
+
+namespace rtceval {
+namespace {
+
+using testing::WindowBench;
+
+TEST(AboutBoxTexts, AreTheFixedOnes) {
+  using T = AboutDialog::Texts;
+  EXPECT_STREQ(T::kCaption, "关于");
+  EXPECT_STREQ(T::kTitle, "名称：KESMO时钟芯片简易评估系统");
+  EXPECT_STREQ(T::kVersion, "版本：1.05");
+  EXPECT_STREQ(T::kOk, "确    定");
+  EXPECT_STREQ(T::kSysInfo, "系统信息");
+  for (const char* model : {"X1226", "X1227", "X1228", "X1205", "X1208", "X1209"})
+    EXPECT_NE(std::string(T::kDescription).find(model), std::string::npos) << model;
+}
+
+class AboutBox : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bench.loadConnected();
+    bench.window.menuClick(MenuId::MABOUT);
+  }
+  template <class Handler>
+  void send(Handler handler) {
+    bench.window.dialogHost().send<AboutDialog>(handler);
+  }
+  const AboutDialog* about() { return bench.window.dialogHost().current<AboutDialog>(); }
+
+  WindowBench bench;
+};
+
+TEST_F(AboutBox, OkCloses) {
+  ASSERT_NE(about(), nullptr);
+  send([](AboutDialog& d) { d.okClicked(); });
+  EXPECT_EQ(about(), nullptr);
+}
+
+TEST_F(AboutBox, UnavailableFactsGiveTheMessageAndTheBoxStaysOpen) {
+  send([](AboutDialog& d) { d.sysInfoClicked(); });
+  EXPECT_EQ(bench.shownTexts(),
+            std::vector<std::string>{"System Information Is Unavailable At This Time"});
+  ASSERT_NE(about(), nullptr);
+  EXPECT_EQ(about()->systemInformationRequests(), 0);
+}
+
+TEST_F(AboutBox, SystemInformationNamesDevicesPortsAndTheRightToOpenThem) {
+  SystemFacts facts;
+  facts.operatingSystem = "Debian GNU/Linux 12";
+  facts.toolkitVersion = "6.4.2";
+  facts.serialDevices.push_back(
+      {"/dev/ttyUSB0", "FT232R USB UART", "FTDI", 0x0403, 0x6001, "A9K1"});
+  facts.serialDevices.push_back({"/dev/ttyS0", "", "", std::nullopt, std::nullopt, ""});
+  facts.maySerial = false;
+  bench.desktop.facts = facts;
+
+  send([](AboutDialog& d) { d.sysInfoClicked(); });
+  ASSERT_NE(about(), nullptr);
+  const std::string& text = about()->systemInformation();
+  EXPECT_EQ(about()->systemInformationRequests(), 1);
+  for (const char* part :
+       {"Debian GNU/Linux 12", "6.4.2",
+        "/dev/ttyUSB0  描述: FT232R USB UART  制造商: FTDI  USB VID:PID: 0403:6001  序列号: A9K1",
+        "/dev/ttyS0  描述: -  制造商: -  USB VID:PID: -  序列号: -", "串口1 = /dev/fake1",
+        "串口4 = /dev/fake4", "当前串口: 串口1 (已打开)", "可打开串口设备: 否"})
+    EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+  EXPECT_TRUE(bench.dialogs.shown.empty());
+}
+
+}  // namespace
+}  // namespace rtceval

@@ -1,0 +1,93 @@
+// The document links, the picture and the help menu's text viewers on a desktop held in memory.
+#include <gtest/gtest.h>
+
+#include "dialogs/sub_form_ids.h"
+#include "docs_help/text_viewer.h"
+#include "window_bench.h"
+
+namespace rtceval {
+namespace {
+
+using testing::WindowBench;
+
+class Documents : public ::testing::Test {
+ protected:
+  void SetUp() override { bench.loadConnectedWith(MenuId::X1228); }
+  testing::FakeDesktop& desktop() { return bench.desktop; }
+  void put(const std::string& path, const std::string& text = {}) { desktop().files[path] = text; }
+
+  WindowBench bench;
+};
+
+TEST_F(Documents, LinksOpenTheSelectedModelsFilesUnderTheWorkingDirectoryFirst) {
+  put("/home/user/docs/X1228.pdf");
+  put("/usr/share/rtceval/docs/X1228.pdf");
+  put("/usr/share/rtceval/docs/AN154.pdf");
+  bench.window.datasheetLinkClicked();
+  bench.window.noteLinkClicked(0);
+  EXPECT_EQ(desktop().opened, (std::vector<std::string>{"/home/user/docs/X1228.pdf",
+                                                        "/usr/share/rtceval/docs/AN154.pdf"}));
+  EXPECT_TRUE(bench.dialogs.shown.empty());
+}
+
+TEST_F(Documents, IntroductionPrefersTheWebArchiveAndFallsBackToThePage) {
+  put("/usr/share/rtceval/docs/X1228.html");
+  bench.window.introLinkClicked();
+  put("/usr/share/rtceval/docs/X1228.mht");
+  bench.window.introLinkClicked();
+  EXPECT_EQ(desktop().opened, (std::vector<std::string>{"/usr/share/rtceval/docs/X1228.html",
+                                                        "/usr/share/rtceval/docs/X1228.mht"}));
+}
+
+TEST_F(Documents, AMissingFileNamesItsPathUnderTheWorkingDirectoryAndStartsNoViewer) {
+  bench.window.noteLinkClicked(8);  // AN87
+  bench.window.introLinkClicked();
+  EXPECT_EQ(bench.shownTexts(),
+            (std::vector<std::string>{"\"/home/user/docs/AN87.pdf\"文件没有找到",
+                                      "\"/home/user/docs/X1228.mht\"文件没有找到"}));
+  EXPECT_TRUE(desktop().opened.empty());
+}
+
+TEST_F(Documents, APathWithBlanksAndASemicolonReachesTheOpenerWhole) {
+  desktop().working = "/home/user/my docs; rm -rf ~";
+  put("/home/user/my docs; rm -rf ~/docs/X1228.pdf");
+  bench.window.datasheetLinkClicked();
+  EXPECT_EQ(desktop().opened,
+            std::vector<std::string>{"/home/user/my docs; rm -rf ~/docs/X1228.pdf"});
+}
+
+TEST_F(Documents, AViewerThatCannotStartIsNamedByTheKindOfDocument) {
+  desktop().viewerMissing = true;
+  put("/home/user/docs/X1228.pdf");
+  put("/home/user/docs/X1228.html");
+  put("/home/user/docs/index.html");
+  bench.window.datasheetLinkClicked();
+  bench.window.introLinkClicked();
+  bench.window.pictureClicked();
+  EXPECT_EQ(bench.shownTexts(), (std::vector<std::string>{"Adobe Acrabat Reader wasn't Found!",
+                                                          "Microsoft IExplore wasn't Found!",
+                                                          "Microsoft IExplore wasn't Found!"}));
+}
+
+TEST_F(Documents, HelpItemsOpenTheirViewerWithTheTextOnlyWhenTheFileIsThere) {
+  bench.window.menuClick(MenuId::IICS);
+  EXPECT_EQ(bench.shownTexts(), std::vector<std::string>{"\"/home/user/IIC.txt\"文件没有找到"});
+  EXPECT_EQ(bench.window.OpenSubForm(), sub_form::kNone);
+
+  put("/usr/share/rtceval/IIC.txt", "void i2c_start(void);\n");
+  put("/home/user/UM.txt", "使用说明\n");
+  bench.window.menuClick(MenuId::IICS);
+  const auto* viewer = bench.window.dialogHost().current<TextViewer>();
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_EQ(viewer->number(), sub_form::frmIICS);
+  EXPECT_EQ(viewer->text(), "void i2c_start(void);\n");
+
+  bench.window.menuClick(MenuId::UM);
+  viewer = bench.window.dialogHost().current<TextViewer>();
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_STREQ(viewer->caption(), "使用说明");
+  EXPECT_EQ(viewer->text(), "使用说明\n");
+}
+
+}  // namespace
+}  // namespace rtceval

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/desktop.h"
+
+namespace rtceval::testing {
+
+// Files in memory under a working directory and a data folder; every opened path is recorded,
+// and the opener refuses when `viewerMissing` is set.
+class FakeDesktop : public Desktop {
+ public:
+  std::string workingDirectory() const override { return working; }
+  std::string dataDirectory() const override { return data; }
+  bool fileExists(const std::string& path) const override { return files.count(path) != 0; }
+  std::optional<std::string> readText(const std::string& path) const override {
+    const auto it = files.find(path);
+    if (it == files.end()) return std::nullopt;
+    return it->second;
+  }
+  bool openFile(const std::string& path) override {
+    if (viewerMissing) return false;
+    opened.push_back(path);
+    return true;
+  }
+  std::optional<SystemFacts> systemFacts() const override { return facts; }
+
+  std::string working = "/home/user";
+  std::string data = "/usr/share/rtceval";
+  std::map<std::string, std::string> files;
+  std::vector<std::string> opened;
+  bool viewerMissing = false;
+  std::optional<SystemFacts> facts;
+};
+
+}  // namespace rtceval::testing
