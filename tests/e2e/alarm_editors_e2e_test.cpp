@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_desktop.h"
 #include "main_window/indicators.h"
 #include "main_window/main_window.h"
 #include "scripted_dialogs.h"
@@ -45,7 +46,7 @@ class AlarmLoopTest : public ::testing::Test {
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip,
                                               sim::CivilTime{2026, 12, 8, 1, 2, 3});
-    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock);
+    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);
     window->menuClick(menu);
@@ -101,6 +102,7 @@ class AlarmLoopTest : public ::testing::Test {
   VirtualClock clock;
   ScriptedDialogs dialogs;
   FixedPcClock pcClock;
+  testing::FakeDesktop desktop;
   std::unique_ptr<VirtualBoardPort> port;
   std::unique_ptr<MainWindow> window;
 };
