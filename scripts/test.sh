@@ -20,13 +20,13 @@ if [ "${RTCEVAL_SKIP_FUZZ:-0}" != "1" ]; then
   # kept in build/fuzz/corpus/; a crash, a broken property or a hang fails the script and keeps
   # the input as build/fuzz/crash-TARGET-*. Every input builds a whole main window: the entropic
   # schedule's bookkeeping would cost a third of the runs.
-  for spec in receive_path:64 set_time:128 request_assembler:256 control_channel:128 \
+  for entry in receive_path:64 set_time:128 request_assembler:256 control_channel:128 \
       board_session:64; do
-    target="${spec%%:*}"
+    target="${entry%%:*}"
     mkdir -p "build/fuzz/corpus/$target"
     log="build/fuzz/$target.log"
     if "./build/fuzz/fuzz_$target" "build/fuzz/corpus/$target" "build/fuzz/seeds/$target" \
-        -max_total_time="${RTCEVAL_FUZZ_SECONDS:-12}" -max_len="${spec#*:}" -entropic=0 \
+        -max_total_time="${RTCEVAL_FUZZ_SECONDS:-12}" -max_len="${entry#*:}" -entropic=0 \
         -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="build/fuzz/crash-$target-" >"$log" 2>&1; then
       echo "fuzzing $target: $(grep -m1 -o 'Done [0-9]* runs.*' "$log")"

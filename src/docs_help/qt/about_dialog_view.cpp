@@ -1,4 +1,5 @@
 #include "docs_help/qt/about_dialog_view.h"
+#include "platform/qt/utf8_text.h"
 
 #include <QDialog>
 #include <QFrame>
@@ -18,10 +19,6 @@ constexpr int kIconPixels = 48;
 constexpr int kTextWidthChars = 28;
 constexpr int kSysInfoColumns = 80;
 constexpr int kSysInfoLines = 20;
-
-QString utf8(const char* s) {
-  return QString::fromUtf8(s);
-}
 
 QLabel* label(const char* name, const char* caption, bool bold, QWidget* parent) {
   auto* l = new QLabel(utf8(caption), parent);

@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/user_input.h"
+#include "platform/qt/utf8_text.h"
 #include "register_editors/qt/label_lines.h"
 
 namespace rtceval::qt {
@@ -19,10 +20,6 @@ using Texts = AnalogTrimDialog::Texts;
 // Widths in characters of the explanation and of the capacitance box.
 constexpr int kTextWidthChars = 22;
 constexpr int kValueBoxDigits = 8;
-
-QString utf8(const char* s) {
-  return QString::fromUtf8(s);
-}
 
 QCheckBox* checkBox(const QString& name, const char* caption, QWidget* parent) {
   auto* box = new QCheckBox(utf8(caption), parent);

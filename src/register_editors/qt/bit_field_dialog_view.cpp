@@ -9,16 +9,13 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/user_input.h"
+#include "platform/qt/utf8_text.h"
 
 namespace rtceval::qt {
 namespace {
 
 // The explanatory texts wrap at about this many Chinese characters.
 constexpr int kNoteWidthInCharacters = 24;
-
-QString utf8(const char* s) {
-  return QString::fromUtf8(s);
-}
 
 QLabel* textLabel(const char* text, const QString& name, QWidget* parent) {
   auto* label = new QLabel(utf8(text), parent);

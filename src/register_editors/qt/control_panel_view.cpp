@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "platform/qt/user_input.h"
+#include "platform/qt/utf8_text.h"
 
 namespace rtceval::qt {
 namespace {
@@ -34,10 +35,6 @@ constexpr std::array<RowNames, ControlPanel::kRows> kNames{{
 
 // Room between two boxes, in pixels.
 constexpr int kBoxGap = 4;
-
-QString utf8(const char* s) {
-  return QString::fromUtf8(s);
-}
 
 }  // namespace
 

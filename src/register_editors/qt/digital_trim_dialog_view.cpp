@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/user_input.h"
+#include "platform/qt/utf8_text.h"
 
 namespace rtceval::qt {
 namespace {
@@ -16,10 +17,6 @@ using Texts = DigitalTrimDialog::Texts;
 
 constexpr int kTextWidthChars = 18;
 constexpr int kValueBoxDigits = 6;
-
-QString utf8(const char* s) {
-  return QString::fromUtf8(s);
-}
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/user_input.h"
+#include "platform/qt/utf8_text.h"
 #include "register_editors/qt/label_lines.h"
 
 namespace rtceval::qt {
@@ -18,10 +19,6 @@ using Texts = MemoryDialog::Texts;
 // the frame).
 constexpr int kTextWidthChars = 24;
 constexpr int kBoxDigits = 7;
-
-QString utf8(const char* s) {
-  return QString::fromUtf8(s);
-}
 
 }  // namespace
 

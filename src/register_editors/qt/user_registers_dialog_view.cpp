@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/user_input.h"
+#include "platform/qt/utf8_text.h"
 
 namespace rtceval::qt {
 namespace {
@@ -16,10 +17,6 @@ using Texts = UserRegistersDialog::Texts;
 
 constexpr int kTextWidthChars = 20;
 constexpr int kBoxDigits = 6;
-
-QString utf8(const char* s) {
-  return QString::fromUtf8(s);
-}
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include <initializer_list>
 
 #include "platform/qt/user_input.h"
+#include "platform/qt/utf8_text.h"
 
 namespace rtceval::qt {
 namespace {
@@ -28,10 +29,6 @@ constexpr const char* kUnits[AlarmDialog::FieldCount] = {
     Texts::kMonth, Texts::kDate, Texts::kWeekday, Texts::kHour, Texts::kMinute, Texts::kSecond};
 constexpr const char* kUnitNames[AlarmDialog::FieldCount] = {"LabMonth", "LabDate",   "LabWeekday",
                                                              "LabHour",  "LabMinute", "LabSecond"};
-
-QString utf8(const char* s) {
-  return QString::fromUtf8(s);
-}
 
 QLabel* unitLabel(const char* name, const char* caption, QLineEdit* box, QWidget* parent) {
   auto* label = new QLabel(utf8(caption), parent);

@@ -13,6 +13,7 @@
 #include <initializer_list>
 
 #include "platform/qt/user_input.h"
+#include "platform/qt/utf8_text.h"
 
 namespace rtceval::qt {
 namespace {
@@ -23,10 +24,6 @@ using Texts = SetTimeDialog::Texts;
 // box's frame and margins.
 constexpr int kYearBoxDigits = 7;
 constexpr int kShortBoxDigits = 5;
-
-QString utf8(const char* s) {
-  return QString::fromUtf8(s);
-}
 
 QLabel* unitLabel(const char* name, const char* caption, QLineEdit* box, QWidget* parent) {
   auto* label = new QLabel(utf8(caption), parent);
