@@ -25,6 +25,9 @@ class DialogHost {
   // Load_Sub_Form's work: closes the open dialog, then opens dialog `number` if the table has it.
   // `OpenSubForm` takes the number either way.
   void open(int number);
+  // Asks the view to bring the open dialog's window to the front.
+  void raise() { ++raised_; }
+  int raised() const { return raised_; }
   // Closes the open dialog, if any.
   void close();
   // Frees the dialogs closed so far; the main window calls it once no event runs any more.
@@ -60,6 +63,7 @@ class DialogHost {
   DialogContext context_;
   int openSubForm_;
   int generation_ = 0;
+  int raised_ = 0;
   std::unique_ptr<DialogModel> current_;
   std::vector<std::unique_ptr<DialogModel>> closed_;
 };

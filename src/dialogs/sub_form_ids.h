@@ -26,4 +26,13 @@ inline constexpr int kNone = 255;  // no dialog opened yet
 inline constexpr int kLast = frmAbout;
 }  // namespace sub_form
 
+// Numbers of the tool windows. Each may stay open beside the others and beside the dialog that is
+// open; each has a dialog host of its own.
+namespace tool_window {
+inline constexpr int kLineMonitor = 100;  // 通信监视
+inline constexpr int kAccuracy = 101;     // 走时精度测量
+inline constexpr int kSnapshot = 102;     // 寄存器快照
+inline constexpr int kAll[] = {kLineMonitor, kAccuracy, kSnapshot};
+}  // namespace tool_window
+
 }  // namespace rtceval

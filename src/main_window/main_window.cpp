@@ -21,6 +21,7 @@ MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, Dialogs& dialogs,
                        const PcClock& pcClock, Desktop& desktop)
     : port_(port),
       pcClock_(pcClock),
+      desktop_(desktop),
       events_(timers, dialogs),
       mainTimer_(events_.timers().createTimer()),
       monitorTimer_(events_.timers().createTimer()),
@@ -30,26 +31,22 @@ MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, Dialogs& dialogs,
       commands_(link_, profile_, registers_, records_),
       sequencer_(*writeTimer_, commands_, profile_),
       launcher_(desktop, events_.dialogs()),
-      host_(events_, allDialogs(),
-            DialogContext{link_,
-                          commands_,
-                          sequencer_,
-                          profile_,
-                          registers_,
-                          records_,
-                          reads_,
-                          events_.dialogs(),
-                          desktop,
-                          events_.timers(),
-                          {}}) {
+      host_(events_, allDialogs(), dialogContext()) {
   mainTimer_->setInterval(kMainInterval);
   monitorTimer_->setInterval(kMonitorInterval);
   writeTimer_->setInterval(kWriteStepInterval);
   mainTimer_->setTickHandler([this] { mainTick(); });
   monitorTimer_->setTickHandler([this] { monitorTick(); });
   writeTimer_->setTickHandler([this] { sequencer_.tick(); });
+  for (int number : tool_window::kAll) {
+    (void)number;
+    toolHosts_.push_back(std::make_unique<DialogHost>(events_, allDialogs(), dialogContext()));
+  }
   mainTimer_->setEnabled(true);
-  events_.setOutermostEnded([this] { host_.freeClosed(); });
+  events_.setOutermostEnded([this] {
+    host_.freeClosed();
+    for (auto& tool : toolHosts_) tool->freeClosed();
+  });
   port_.setReceiveHandler([this](std::span<const std::uint8_t> chunk) {
     WindowEvents::Scope scope(events_);
     link_.onReceived(chunk);
@@ -92,6 +89,7 @@ void MainWindow::Form_Unload() {
   writeTimer_->setEnabled(false);
   link_.stopResponseTimeout();
   host_.close();
+  for (auto& tool : toolHosts_) tool->close();
   link_.closePort();
 }
 
@@ -105,7 +103,9 @@ void MainWindow::menuClick(MenuId id) {
       return;
     }
   }
-  if (id == MenuId::READTIME) {
+  if (item.toolWindow >= 0) {
+    openToolWindow(item.toolWindow);
+  } else if (id == MenuId::READTIME) {
     commands_.CmdReadTime();
   } else if (item.subForm >= 0) {
     // A help text's viewer opens only when its file is there.
@@ -138,6 +138,30 @@ void MainWindow::pictureClicked() {
 
 void MainWindow::Load_Sub_Form(int n) {
   host_.open(n);
+}
+
+DialogContext MainWindow::dialogContext() {
+  return DialogContext{link_,      commands_,        sequencer_, profile_,
+                       registers_, records_,         reads_,     events_.dialogs(),
+                       desktop_,   events_.timers(), {}};
+}
+
+DialogHost* MainWindow::toolHost(int number) {
+  const auto& all = tool_window::kAll;
+  for (std::size_t i = 0; i < std::size(all); ++i)
+    if (all[i] == number) return toolHosts_[i].get();
+  return nullptr;
+}
+
+void MainWindow::openToolWindow(int number) {
+  DialogHost* tool = toolHost(number);
+  if (!tool) return;
+  // A tool window already open keeps what it holds (a running measurement, the lines seen) and
+  // comes to the front instead of starting afresh.
+  if (tool->current())
+    tool->raise();
+  else
+    tool->open(number);
 }
 
 void MainWindow::setAutoReadTime(bool checked) {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "board_link/board_link.h"
 #include "board_link/commands.h"
@@ -67,6 +68,9 @@ class MainWindow {
   MainCommands& commands() { return commands_; }
   WriteSequencer& sequencer() { return sequencer_; }
   DialogHost& dialogHost() { return host_; }
+  // The host of tool window `number` (see tool_window), nullptr for another number.
+  DialogHost* toolHost(int number);
+  void openToolWindow(int number);
   // Runs a handler as an event of the windows (the views redraw after it).
   WindowEvents& events() { return events_; }
   int OpenSubForm() const { return host_.OpenSubForm(); }
@@ -80,6 +84,7 @@ class MainWindow {
   const Timer& writeTimer() const { return *writeTimer_; }
 
  private:
+  DialogContext dialogContext();
   void selectDevice(const DeviceModel& model);
   void setAutoReadTime(bool checked);
   void setAutoMonitor(bool checked);
@@ -96,6 +101,7 @@ class MainWindow {
 
   SerialPort& port_;
   const PcClock& pcClock_;
+  Desktop& desktop_;
   WindowEvents events_;
 
   MainWindowControls controls_;
@@ -114,6 +120,8 @@ class MainWindow {
   WriteSequencer sequencer_;
   DocumentLauncher launcher_;
   DialogHost host_;
+  // One host per tool window, in the order of tool_window::kAll.
+  std::vector<std::unique_ptr<DialogHost>> toolHosts_;
 
   bool timeoutQuestionOpen_ = false;
   bool timeoutQuestionDeclined_ = false;

@@ -23,6 +23,11 @@ std::array<LabelControl, kApplicationNoteCount> MainWindowControls::makeNoteLink
 
 std::array<MenuControl, kMenuCount> MainWindowControls::makeMenus() {
   using M = MenuId;
+  const auto tool = [](M id, const char* name, const char* caption, int window) {
+    MenuControl item{id, name, caption, M::MTOOLS};
+    item.toolWindow = window;
+    return item;
+  };
   const auto top = std::nullopt;
   return {{
       {M::MDEVICE, "MDEVICE", "(&D)器件", top},
@@ -49,6 +54,10 @@ std::array<MenuControl, kMenuCount> MainWindowControls::makeMenus() {
       {M::ATR, "ATR", "模拟微调", M::MFUNCTION, sub_form::frmATR},
       {M::MEMORY, "MEMORY", "存储器", M::MFUNCTION, sub_form::frmMem},
       {M::USERREG, "USERREG", "用户寄存器", M::MFUNCTION, sub_form::frmUR},
+      {M::MTOOLS, "MTOOLS", "(&T)工具", top},
+      tool(M::LINEMONITOR, "LINEMONITOR", "通信监视", tool_window::kLineMonitor),
+      tool(M::ACCURACY, "ACCURACY", "走时精度测量", tool_window::kAccuracy),
+      tool(M::SNAPSHOT, "SNAPSHOT", "寄存器快照", tool_window::kSnapshot),
       {M::MHELP, "MHELP", "(&H)帮助", top},
       {M::UM, "UM", "使用说明", M::MHELP, sub_form::frmUM},
       {M::IICS, "IICS", "IIC源程序", M::MHELP, sub_form::frmIICS},

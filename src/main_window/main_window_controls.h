@@ -64,6 +64,10 @@ enum class MenuId {
   ATR,
   MEMORY,
   USERREG,
+  MTOOLS,
+  LINEMONITOR,
+  ACCURACY,
+  SNAPSHOT,
   MHELP,
   UM,
   IICS,
@@ -80,6 +84,7 @@ struct MenuControl {
   int subForm = -1;              // the sub-form the item opens, -1 for none
   bool enabled = true;
   bool checked = false;
+  int toolWindow = -1;  // the tool window the item opens, -1 for none
 };
 
 // The state of every control of the main window, as the view draws it.

@@ -71,7 +71,10 @@ void MainWindow::onReply(CmdStateCode request, std::span<const std::uint8_t> fra
         break;
     }
   }
-  if (outcome.interpreted) host_.replyArrived(request, outcome.accepted);
+  if (outcome.interpreted) {
+    host_.replyArrived(request, outcome.accepted);
+    for (auto& tool : toolHosts_) tool->replyArrived(request, outcome.accepted);
+  }
 }
 
 void MainWindow::onResponseTimeout() {

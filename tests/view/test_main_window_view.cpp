@@ -131,7 +131,7 @@ class MainWindowViewTest : public QObject {
     ViewRig rig;
     QStringList titles;
     for (QAction* a : rig.view.menuBar()->actions()) titles << a->text();
-    QCOMPARE(titles, (QStringList{"(&D)器件", "(&C)命令", "(&F)功能", "(&H)帮助"}));
+    QCOMPARE(titles, (QStringList{"(&D)器件", "(&C)命令", "(&F)功能", "(&T)工具", "(&H)帮助"}));
     QStringList devices;
     for (QAction* a : rig.find<QMenu>("MDEVICE")->actions()) {
       devices << a->objectName();

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QStatusBar>
 
+#include "dialogs/sub_form_ids.h"
 #include "main_window/main_window.h"
 #include "main_window/qt/dialog_view_table.h"
 #include "main_window/qt/indicator_widget.h"
@@ -109,6 +110,8 @@ struct MainWindowView::Lamp {
 
 MainWindowView::MainWindowView(MainWindow& model) : model_(model) {
   registerResources();
+  subForm_.host = &model_.dialogHost();
+  for (int number : tool_window::kAll) toolWindows_.push_back({model_.toolHost(number), nullptr});
   // A fixed-size window with a close button only, like a dialog, that still has its own entry in
   // the task bar.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -274,26 +277,38 @@ void MainWindowView::redraw() {
 }
 
 void MainWindowView::redrawSubForm() {
-  DialogHost& host = model_.dialogHost();
-  if (host.generation() != shownGeneration_) {
-    shownGeneration_ = host.generation();
-    if (subForm_) {
+  redrawHosted(subForm_);
+  for (HostedView& tool : toolWindows_) redrawHosted(tool);
+}
+
+void MainWindowView::redrawHosted(HostedView& hosted) {
+  DialogHost& host = *hosted.host;
+  if (host.generation() != hosted.shownGeneration) {
+    hosted.shownGeneration = host.generation();
+    if (hosted.view) {
       // Closed by the model (a reply, another dialog, the window's unload) or by the user; the
       // view may be inside one of its own handlers, so it goes once they have returned.
-      subForm_->detach();
-      subForm_->hide();
-      subForm_->deleteLater();
-      subForm_ = nullptr;
+      hosted.view->detach();
+      hosted.view->hide();
+      hosted.view->deleteLater();
+      hosted.view = nullptr;
     }
     const DialogModel* open = host.current();
     const DialogViewRow* row = open ? findDialogViewRow(allDialogViews(), open->number()) : nullptr;
     if (row) {
-      subForm_ = row->make(host, this);
-      subForm_->redraw();
-      subForm_->show();
+      hosted.view = row->make(host, this);
+      hosted.view->redraw();
+      hosted.view->show();
     }
+    hosted.shownRaise = host.raised();
   }
-  if (subForm_) subForm_->redraw();
+  if (!hosted.view) return;
+  hosted.view->redraw();
+  if (host.raised() != hosted.shownRaise) {
+    hosted.shownRaise = host.raised();
+    hosted.view->raise();
+    hosted.view->activateWindow();
+  }
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event) {

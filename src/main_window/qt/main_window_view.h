@@ -14,8 +14,9 @@ class QCheckBox;
 class QLabel;
 
 namespace rtceval {
+class DialogHost;
 class MainWindow;
-}
+}  // namespace rtceval
 
 namespace rtceval::qt {
 
@@ -63,8 +64,16 @@ class MainWindowView : public QMainWindow {
   QCheckBox* autoReadTime_ = nullptr;
   QCheckBox* autoMonitor_ = nullptr;
   std::array<QLabel*, StatusBar::kPanels> panels_{};
-  QPointer<DialogView> subForm_;
-  int shownGeneration_ = -1;
+  // A dialog host with the view of what it has open.
+  struct HostedView {
+    DialogHost* host;
+    QPointer<DialogView> view;
+    int shownGeneration = -1;
+    int shownRaise = 0;
+  };
+  void redrawHosted(HostedView& hosted);
+  HostedView subForm_;
+  std::vector<HostedView> toolWindows_;
   std::function<void()> closed_;
   bool unloaded_ = false;
 };
