@@ -25,7 +25,9 @@ if [ "${RTCEVAL_SKIP_FUZZ:-0}" != "1" ]; then
     target="${entry%%:*}"
     mkdir -p "build/fuzz/corpus/$target"
     log="build/fuzz/$target.log"
-    if "./build/fuzz/fuzz_$target" "build/fuzz/corpus/$target" "build/fuzz/seeds/$target" \
+    # Without the allocation stacks that only a use-after-free report needs, a run goes about a
+    # tenth faster; a kept input replayed without this option reports them in full.
+    if ASAN_OPTIONS="malloc_context_size=0" "./build/fuzz/fuzz_$target" "build/fuzz/corpus/$target" "build/fuzz/seeds/$target" \
         -max_total_time="${RTCEVAL_FUZZ_SECONDS:-12}" -max_len="${entry#*:}" -entropic=0 \
         -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="build/fuzz/crash-$target-" >"$log" 2>&1; then

@@ -38,7 +38,12 @@ std::optional<std::string> DocumentLauncher::findOrReport(const std::string& rel
 }
 
 void DocumentLauncher::open(const std::optional<std::string>& path, const char* noViewerText) {
-  if (path && !desktop_.openFile(*path)) dialogs_.message(noViewerText);
+  if (!path) return;
+  // The message boxes outlive a help window's launcher; a late answer of the opener may come
+  // after that window has closed.
+  Dialogs& dialogs = dialogs_;
+  const auto noViewer = [&dialogs, noViewerText] { dialogs.message(noViewerText); };
+  if (!desktop_.openFile(*path, noViewer)) noViewer();
 }
 
 void DocumentLauncher::openApplicationNote(const std::string& note) {

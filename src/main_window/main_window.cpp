@@ -97,11 +97,9 @@ void MainWindow::menuClick(MenuId id) {
   WindowEvents::Scope scope(events_);
   const MenuControl& item = controls_.menu(id);
   if (!item.enabled || (item.parent && !controls_.menu(*item.parent).enabled)) return;
-  for (const DeviceModel& model : deviceModels()) {
-    if (std::string_view(item.name) == model.name) {
-      selectDevice(model);
-      return;
-    }
+  if (item.parent == MenuId::MDEVICE) {
+    if (const DeviceModel* model = findDeviceModel(item.name)) selectDevice(*model);
+    return;
   }
   if (item.toolWindow >= 0) {
     openToolWindow(item.toolWindow);

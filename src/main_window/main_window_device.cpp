@@ -29,10 +29,9 @@ void MainWindow::Device_Sel(const std::string& name) {
   controls_.autoReadTime.enabled = true;
   controls_.autoMonitor.enabled = true;
   const DeviceModel* selected = findDeviceModel(name);
-  for (const DeviceModel& model : deviceModels()) {
-    for (MenuControl& m : controls_.menus)
-      if (std::string_view(m.name) == model.name) m.checked = (&model == selected);
-  }
+  for (MenuControl& m : controls_.menus)
+    if (m.parent == MenuId::MDEVICE)
+      m.checked = selected && std::string_view(m.name) == selected->name;
   if (selected) {
     for (int i = selected->applicationNotes; i < kApplicationNoteCount; ++i)
       controls_.noteLinks[static_cast<std::size_t>(i)].visible = false;

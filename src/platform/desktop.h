@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,8 +41,9 @@ class Desktop {
   // The whole text of a file, or nothing when it cannot be read.
   virtual std::optional<std::string> readText(const std::string& path) const = 0;
   // Opens the file in the desktop's viewer for its type, the path passed as one argument (no
-  // shell); false when no viewer could be started.
-  virtual bool openFile(const std::string& path) = 0;
+  // shell); false when no viewer could be started. Where the desktop's opener runs apart from
+  // the program and finds only later that it has no viewer for the type, `noViewer` runs then.
+  virtual bool openFile(const std::string& path, std::function<void()> noViewer) = 0;
   // Nothing when the facts cannot be gathered.
   virtual std::optional<SystemFacts> systemFacts() const = 0;
 };

@@ -69,6 +69,19 @@ TEST_F(Documents, AViewerThatCannotStartIsNamedByTheKindOfDocument) {
                                                           "Microsoft IExplore wasn't Found!"}));
 }
 
+TEST_F(Documents, AnOpenerThatFindsNoViewerLaterIsAnsweredLikeOneThatCannotStart) {
+  put("/home/user/docs/X1228.pdf");
+  put("/home/user/docs/X1228.html");
+  bench.window.datasheetLinkClicked();
+  ASSERT_TRUE(desktop().lateNoViewer);
+  EXPECT_TRUE(bench.shownTexts().empty());  // the opener started: nothing to say yet
+  desktop().lateNoViewer();
+  bench.window.introLinkClicked();
+  desktop().lateNoViewer();
+  EXPECT_EQ(bench.shownTexts(), (std::vector<std::string>{"Adobe Acrabat Reader wasn't Found!",
+                                                          "Microsoft IExplore wasn't Found!"}));
+}
+
 TEST_F(Documents, HelpItemsOpenTheirViewerWithTheTextOnlyWhenTheFileIsThere) {
   bench.window.menuClick(MenuId::IICS);
   EXPECT_EQ(bench.shownTexts(), std::vector<std::string>{"\"/home/user/IIC.txt\"文件没有找到"});

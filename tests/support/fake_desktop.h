@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -21,9 +22,10 @@ class FakeDesktop : public Desktop {
     if (it == files.end()) return std::nullopt;
     return it->second;
   }
-  bool openFile(const std::string& path) override {
+  bool openFile(const std::string& path, std::function<void()> noViewer) override {
     if (viewerMissing) return false;
     opened.push_back(path);
+    lateNoViewer = std::move(noViewer);
     return true;
   }
   std::optional<SystemFacts> systemFacts() const override { return facts; }
@@ -33,6 +35,8 @@ class FakeDesktop : public Desktop {
   std::map<std::string, std::string> files;
   std::vector<std::string> opened;
   bool viewerMissing = false;
+  // What the opener was told to run should it find no viewer later: a test may run it.
+  std::function<void()> lateNoViewer;
   std::optional<SystemFacts> facts;
 };
 

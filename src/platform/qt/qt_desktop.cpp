@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSerialPortInfo>
 #include <QSysInfo>
 #include <QUrl>
@@ -80,8 +81,31 @@ std::optional<std::string> QtDesktop::readText(const std::string& path) const {
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-bool QtDesktop::openFile(const std::string& path) {
+bool QtDesktop::openFile(const std::string& path, std::function<void()> noViewer) {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+  // The desktop's opener is started, not asked through a shell, and the path is its one
+  // argument. It tells only when it ends whether it found a viewer (it may stay until the viewer
+  // is closed), so its status is heard later; it keeps running should the program end first.
+  constexpr int kNoMethodAvailable = 3;
+  auto* opener = new QProcess;
+  opener->setProgram(QStringLiteral("xdg-open"));
+  opener->setArguments({fromUtf8(path)});
+  opener->setProcessChannelMode(QProcess::ForwardedChannels);
+  opener->setStandardInputFile(QProcess::nullDevice());
+  QObject::connect(opener, &QProcess::finished, opener,
+                   [opener, noViewer = std::move(noViewer)](int code, QProcess::ExitStatus how) {
+                     opener->deleteLater();
+                     if (how == QProcess::NormalExit && code == kNoMethodAvailable && noViewer)
+                       noViewer();
+                   });
+  opener->start();
+  if (opener->waitForStarted()) return true;
+  opener->deleteLater();
+  return false;
+#else
+  (void)noViewer;
   return QDesktopServices::openUrl(QUrl::fromLocalFile(fromUtf8(path)));
+#endif
 }
 
 std::optional<SystemFacts> QtDesktop::systemFacts() const {

@@ -18,7 +18,7 @@ class QtDesktop : public Desktop {
   std::string dataDirectory() const override;
   bool fileExists(const std::string& path) const override;
   std::optional<std::string> readText(const std::string& path) const override;
-  bool openFile(const std::string& path) override;
+  bool openFile(const std::string& path, std::function<void()> noViewer) override;
   std::optional<SystemFacts> systemFacts() const override;
 
   // The data folder of a program installed as <prefix>/bin/<program>, or `buildTreeData` for a
