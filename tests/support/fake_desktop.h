@@ -21,6 +21,11 @@ class FakeDesktop : public Desktop {
     if (it == files.end()) return std::nullopt;
     return it->second;
   }
+  bool writeText(const std::string& path, const std::string& text) override {
+    if (readOnly) return false;
+    files[path] = text;
+    return true;
+  }
   bool openFile(const std::string& path) override {
     if (viewerMissing) return false;
     opened.push_back(path);
@@ -33,6 +38,7 @@ class FakeDesktop : public Desktop {
   std::map<std::string, std::string> files;
   std::vector<std::string> opened;
   bool viewerMissing = false;
+  bool readOnly = false;  // every write fails, as on a full or write-protected disk
   std::optional<SystemFacts> facts;
 };
 
