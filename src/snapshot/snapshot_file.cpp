@@ -92,15 +92,15 @@ SnapshotLoad fromJson(std::string_view text) {
   if (*version->number() != kFormatVersion) return {std::nullopt, "不支持这个版本的快照文件"};
 
   Snapshot s;
-  const auto text_ = [&](const char* name, std::string& into) {
+  const auto field = [&](const char* name, std::string& into) {
     const JsonValue* v = member(*top, name);
     if (!v || !v->string()) return false;
     into = *v->string();
     return true;
   };
-  if (!text_("model", s.model)) return refuse("缺少器件型号");
-  if (!text_("time", s.takenAt)) return refuse("缺少快照时间");
-  if (!text_("programVersion", s.programVersion)) return refuse("缺少程序版本");
+  if (!field("model", s.model)) return refuse("缺少器件型号");
+  if (!field("time", s.takenAt)) return refuse("缺少快照时间");
+  if (!field("programVersion", s.programVersion)) return refuse("缺少程序版本");
   const std::vector<SnapshotSlot> slots = snapshotSlots(s.model);
   if (slots.empty()) return {std::nullopt, "快照文件中的器件型号“" + s.model + "”未知"};
 

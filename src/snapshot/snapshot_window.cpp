@@ -106,6 +106,14 @@ void SnapshotWindow::unload() {
 }
 
 void SnapshotWindow::replyArrived(CmdStateCode request, bool accepted) {
+  // Addresses and layouts belong to the model the chain started with: a model picked meanwhile
+  // stops it rather than mixing two chips' registers.
+  if (busy() && modelOf(profile_) != chainModel_) {
+    chain_.cancel();
+    status_ = Texts::kModelChanged;
+    dialogs_.message(status_, Texts::kCaption);
+    return;
+  }
   chain_.replyArrived(request, accepted);
 }
 
@@ -194,6 +202,7 @@ void SnapshotWindow::readChip(Purpose purpose) {
   const std::string model = selectedModel();
   if (model.empty() || !boardReady()) return;
   progress_ = Texts::kReading;
+  chainModel_ = model;
   const std::string taken = now();
   chain_.start(
       readSteps(values_, eeprom_),
@@ -208,8 +217,10 @@ void SnapshotWindow::readChip(Purpose purpose) {
           comparisonLines.clear();
           status_ = Texts::kReadDone;
         } else {
-          showComparison(*shown_, s, source_ + Texts::kVersus + Texts::kFromChip);
-          status_ = Texts::kReadDone;
+          showComparison(
+              *shown_, s,
+              shown_->takenAt + " " + source_ + Texts::kVersus + taken + " " + Texts::kFromChip);
+          status_ = Texts::kCompared;
         }
       },
       [this](const std::string& what) {
@@ -283,8 +294,9 @@ void SnapshotWindow::compareWithFile(const std::string& path) {
     dialogs_.message(status_, Texts::kCaption);
     return;
   }
-  showComparison(*shown_, *other, source_ + Texts::kVersus + path);
-  status_ = Texts::kComparison;
+  showComparison(*shown_, *other,
+                 shown_->takenAt + " " + source_ + Texts::kVersus + other->takenAt + " " + path);
+  status_ = Texts::kCompared;
 }
 
 void SnapshotWindow::showComparison(const Snapshot& before, const Snapshot& after,
@@ -391,13 +403,14 @@ void SnapshotWindow::restoreClicked() {
     return;
   }
   if (!boardReady()) return;
-  const std::string question = std::string(Texts::kRestoreQuestion) +
-                               (restoreClock ? Texts::kWithClock : Texts::kWithoutClock) +
-                               Texts::kWillChange;
+  const std::string question =
+      std::string(Texts::kRestoreQuestion) + (shown_->eeprom.empty() ? "" : Texts::kAndEeprom) +
+      (restoreClock ? Texts::kWithClock : Texts::kWithoutClock) + Texts::kWillChange;
   if (!dialogs_.askYesNo(question, Texts::kCaption)) return;
   // The window may have been closed, or a read started, while the question was open.
   if (busy() || !shown_) return;
   progress_ = Texts::kRestoring;
+  chainModel_ = model;
   chain_.start(
       restoreSteps(*shown_), [this] { status_ = Texts::kRestoreDone; },
       [this](const std::string& what) {

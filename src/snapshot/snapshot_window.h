@@ -59,8 +59,11 @@ class SnapshotWindow : public DialogModel {
     static constexpr const char* kCannotSave = "无法写入文件 ";
     static constexpr const char* kSaved = "已保存到 ";
     static constexpr const char* kRestoreQuestion = "把快照写入芯片？芯片中的寄存器";
+    static constexpr const char* kAndEeprom = "、EEPROM";
     static constexpr const char* kWithClock = "和时钟";
     static constexpr const char* kWithoutClock = "（时钟除外）";
+    static constexpr const char* kCompared = "比较完成";
+    static constexpr const char* kModelChanged = "器件型号已更改，读写已停止";
     static constexpr const char* kWillChange = "将被改写。";
     static constexpr const char* kVersus = " → ";
   };
@@ -130,7 +133,8 @@ class SnapshotWindow : public DialogModel {
   std::optional<Snapshot> shown_;
   std::string source_;
   std::string status_;
-  std::string progress_;  // the running chain's verb
+  std::string progress_;    // the running chain's verb
+  std::string chainModel_;  // the model the running chain reads or writes
   // What a read gathers until it is complete.
   std::vector<std::uint8_t> values_;
   std::vector<std::uint8_t> eeprom_;

@@ -145,6 +145,18 @@ TEST_F(SnapshotWindowTest, ACorruptFileLeavesTheShownSnapshotAlone) {
   for (const Bytes& frame : b.port.writes) EXPECT_EQ(frame[3], 0x00) << "a write went out";
 }
 
+TEST_F(SnapshotWindowTest, PickingAnotherModelMidReadStopsIt) {
+  openWith(MenuId::X1228);
+  user([](SnapshotWindow& w) { w.readClicked(); });
+  b.window.menuClick(MenuId::X1209);
+  b.port.receive(DataReply({0x01, 0x02, 0x83, 0x08, 0x12, 0x26, 0x02}));
+  EXPECT_FALSE(window()->busy());
+  EXPECT_TRUE(shown(Texts::kModelChanged));
+  EXPECT_FALSE(window()->shown());
+  b.clock.advance(3s);
+  for (const Bytes& frame : b.port.writes) EXPECT_NE(frame[7], 0x0C) << "the alarm was read";
+}
+
 TEST_F(SnapshotWindowTest, ClosingTheWindowMidReadStopsIt) {
   openWith(MenuId::X1228);
   user([](SnapshotWindow& w) { w.readClicked(); });

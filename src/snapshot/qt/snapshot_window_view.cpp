@@ -22,8 +22,9 @@ namespace {
 
 using Texts = SnapshotWindow::Texts;
 constexpr int kColumns = 4;
-constexpr int kTableRowsShown = 16;
-constexpr int kComparisonLines = 6;
+constexpr int kTableRowsShown = 14;
+constexpr int kComparisonLines = 8;
+constexpr int kRowPadding = 6;
 constexpr const char* kFilter = "寄存器快照 (*.json);;所有文件 (*)";
 
 QString fromStd(const std::string& s) {
@@ -109,6 +110,7 @@ SnapshotWindowView::SnapshotWindowView(DialogHost& host, QWidget* owner)
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->verticalHeader()->hide();
+  table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kRowPadding);
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->setMinimumHeight(table_->verticalHeader()->defaultSectionSize() * kTableRowsShown);
   table_->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * 90);
@@ -118,7 +120,8 @@ SnapshotWindowView::SnapshotWindowView(DialogHost& host, QWidget* owner)
   comparison_->setObjectName(QStringLiteral("txtComparison"));
   comparison_->setAccessibleName(utf8(Texts::kComparison));
   comparison_->setReadOnly(true);
-  comparison_->setMaximumHeight(fontMetrics().lineSpacing() * (kComparisonLines + 1));
+  comparison_->setMinimumHeight(fontMetrics().lineSpacing() * (kComparisonLines + 1));
+  comparison_->setLineWrapMode(QPlainTextEdit::NoWrap);
   comparisonLabel->setBuddy(comparison_);
 
   statusLabel_ = new QLabel(this);
