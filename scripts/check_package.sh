@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Validates the desktop entry and the AppStream metainfo, builds the Debian package from a
 # build folder (default build/ci) and checks that it holds the program, the documents, the desktop
-# integration files and the right dependencies.
+# integration files, the right dependencies and stripped programs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build/ci}"
@@ -31,6 +31,16 @@ done
 depends="$(dpkg-deb -f "$deb" Depends)"
 for d in libqt6widgets6 libqt6serialport6 qt6-qpa-plugins fonts-noto-cjk; do
   grep -q "$d" <<<"$depends" || { echo "package does not depend on $d" >&2; missing=1; }
+done
+# The programs are shipped stripped, without debugging information.
+unpacked="$(mktemp -d)"
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+for program in rtceval rtceval-board; do
+  sections="$(readelf -S "$unpacked/usr/bin/$program")"
+  if grep -q '\.debug_' <<<"$sections"; then
+    echo "package holds $program with debugging information" >&2; missing=1
+  fi
 done
 [ "$missing" = 0 ]
 echo "package ok: $deb"

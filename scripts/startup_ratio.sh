@@ -22,7 +22,13 @@ measure_start() {
   t0=$(date +%s%N)
   "$@" >/dev/null 2>&1 &
   local pid=$!
-  until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do :; done
+  until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do
+    if ! kill -0 "$pid" 2>/dev/null || (($(date +%s%N) - t0 > 20000000000)); then
+      echo "$* showed no window within 20 s" >&2
+      kill "$pid" 2>/dev/null
+      exit 1
+    fi
+  done
   t1=$(date +%s%N)
   sleep "$(awk -v ms="$settle_ms" 'BEGIN {print ms / 1000}')"
   local rss hwm
@@ -35,10 +41,13 @@ measure_start() {
 
 median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 
-bare_t=(); bare_rss=(); bare_hwm=(); app_t=(); app_rss=(); app_hwm=()
+bare_t=(); bare_rss=(); bare_hwm=(); app_t=(); app_rss=(); app_hwm=(); label_t=(); label_rss=()
 for _ in $(seq "$runs"); do
   read -r t rss hwm < <(measure_start bare-qt-window ./build/release/tests/bench/bare_qt_window)
   bare_t+=("$t"); bare_rss+=("$rss"); bare_hwm+=("$hwm")
+  read -r t rss hwm < <(measure_start bare-qt-window \
+    ./build/release/tests/bench/bare_qt_window --chinese-label)
+  label_t+=("$t"); label_rss+=("$rss")
   read -r t rss hwm < <(measure_start KESMO ./build/release/src/app/rtceval)
   app_t+=("$t"); app_rss+=("$rss"); app_hwm+=("$hwm")
 done
@@ -48,6 +57,8 @@ mbt=$(m "${bare_t[@]}"); mat=$(m "${app_t[@]}")
 mbr=$(m "${bare_rss[@]}"); mar=$(m "${app_rss[@]}")
 mbh=$(m "${bare_hwm[@]}"); mah=$(m "${app_hwm[@]}")
 echo "time to window, bare Qt window: median ${mbt} ms over ${runs} starts (${bare_t[*]})"
+echo "time to window, bare window with one Chinese label: median $(m "${label_t[@]}") ms," \
+  "VmRSS $(m "${label_rss[@]}") kB (for reference: the cost of any Chinese text)"
 echo "time to window, rtceval:        median ${mat} ms over ${runs} starts (${app_t[*]})"
 echo "VmRSS, bare Qt window: median ${mbr} kB; rtceval: median ${mar} kB"
 echo "VmHWM, bare Qt window: median ${mbh} kB; rtceval: median ${mah} kB"

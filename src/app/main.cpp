@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -84,14 +85,17 @@ int main(int argc, char** argv) {
   rtceval::MainWindow model(ports, timers, dialogs, pcClock, desktop);
   if (options->trace) rtceval::qt::traceFramesToStderr(model.link());
   rtceval::qt::MainWindowView view(model);
-  // The view has registered the program's resources.
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/rtceval/rtceval.png")));
   dialogs.setParentWindow(&view);
 
   // The window is on the screen before the board search lists and opens the serial devices; it
   // is painted from the event loop, so its first picture already shows the loaded state.
   view.show();
   model.Form_Load();
+  // Decoding the icon costs as much as building half the window, and the first picture does not
+  // need it: the window manager gets it from the event loop, just after the window is up. The
+  // view has registered the program's resources.
+  QTimer::singleShot(
+      0, [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/rtceval/rtceval.png"))); });
   const rtceval::app::EndOnClose endOnClose(view, dialogs);
   return QApplication::exec();
 }
