@@ -11,6 +11,8 @@ namespace {
 constexpr const char* kFormat = "rtceval-register-snapshot";
 constexpr double kFormatVersion = 1;
 constexpr const char* kCorrupt = "快照文件已损坏或不完整：";
+// A snapshot of the largest model is about 3 KB; anything far larger is not one.
+constexpr std::size_t kMaxFileBytes = 1 << 20;
 
 std::string hexField(std::uint8_t b) {
   return "0x" + HexByte(b);
@@ -81,6 +83,7 @@ std::string toJson(const Snapshot& s) {
 }
 
 SnapshotLoad fromJson(std::string_view text) {
+  if (text.size() > kMaxFileBytes) return {std::nullopt, "文件太大，不是寄存器快照文件"};
   const JsonParse parsed = parseJson(text);
   if (!parsed.value) return refuse("不是有效的 JSON，" + parsed.error);
   const JsonObject* top = parsed.value->object();

@@ -119,6 +119,7 @@ TEST(SnapshotFile, DamagedContentIsRefusedWithItsReason) {
       {edited(s, "\"model\"", "\"model\": \"X1228\", \"model\""), "重复的成员名"},
       {toJson(s) + "{}", "多余的内容"},
       {"[" + toJson(s) + "]", "不是寄存器快照文件"},
+      {toJson(s) + std::string(2 << 20, ' '), "文件太大"},
   };
   for (const Case& c : cases) {
     const std::string error = refusal(c.text);
