@@ -40,6 +40,9 @@ class Desktop {
   virtual bool fileExists(const std::string& path) const = 0;
   // The whole text of a file, or nothing when it cannot be read.
   virtual std::optional<std::string> readText(const std::string& path) const = 0;
+  // Replaces the file at `path` with `text` as a whole: a failed write leaves the old file as it
+  // was. False when the file could not be written.
+  virtual bool writeText(const std::string& path, const std::string& text) = 0;
   // Opens the file in the desktop's viewer for its type, the path passed as one argument (no
   // shell); false when no viewer could be started. Where the desktop's opener runs apart from
   // the program and finds only later that it has no viewer for the type, `noViewer` runs then.

@@ -22,6 +22,11 @@ class FakeDesktop : public Desktop {
     if (it == files.end()) return std::nullopt;
     return it->second;
   }
+  bool writeText(const std::string& path, const std::string& text) override {
+    if (readOnly) return false;
+    files[path] = text;
+    return true;
+  }
   bool openFile(const std::string& path, std::function<void()> noViewer) override {
     if (viewerMissing) return false;
     opened.push_back(path);
@@ -37,6 +42,7 @@ class FakeDesktop : public Desktop {
   bool viewerMissing = false;
   // What the opener was told to run should it find no viewer later: a test may run it.
   std::function<void()> lateNoViewer;
+  bool readOnly = false;  // every write fails, as on a full or write-protected disk
   std::optional<SystemFacts> facts;
 };
 

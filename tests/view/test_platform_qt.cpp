@@ -1,5 +1,6 @@
 // The Qt implementations of the seams: port numbering, frame trace lines, the time-of-day format,
-// the serial port's behaviour without a device and its reasons for refusing one, and the fonts.
+// the serial port's behaviour without a device and its reasons for refusing one, the fonts, and
+// files written whole.
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -11,6 +12,7 @@
 #include <QtTest>
 
 #include "board_link/qt/frame_trace.h"
+#include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_pc_clock.h"
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/ui_fonts.h"
@@ -222,6 +224,19 @@ class PlatformQtTest : public QObject {
     QCOMPARE(rtceval::qt::clockFont(24).families(),
              QStringList{QStringLiteral("Liberation Serif")});
     QCOMPARE(rtceval::qt::clockFont(24).styleHint(), QFont::Serif);
+  }
+
+  void writesAFileWholeOrLeavesTheOldOne() {
+    QTemporaryDir dir;
+    rtceval::qt::QtDesktop desktop{dir.path()};
+    const std::string path = dir.filePath(QStringLiteral("快照.json")).toStdString();
+    const std::string text = std::string("{\"a\": \"中\"}\n") + std::string(1, '\0') + "z";
+    QVERIFY(desktop.writeText(path, text));
+    QCOMPARE(desktop.readText(path).value_or(""), text);
+    QVERIFY(desktop.writeText(path, "short"));
+    QCOMPARE(desktop.readText(path).value_or(""), std::string("short"));
+    // A folder that does not exist: nothing is written, and the call says so.
+    QVERIFY(!desktop.writeText(dir.filePath(QStringLiteral("no/such.json")).toStdString(), "x"));
   }
 };
 

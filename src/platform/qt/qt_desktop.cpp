@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSaveFile>
 #include <QSerialPortInfo>
 #include <QSysInfo>
 #include <QUrl>
@@ -79,6 +80,19 @@ std::optional<std::string> QtDesktop::readText(const std::string& path) const {
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
   const QByteArray bytes = file.readAll();
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+bool QtDesktop::writeText(const std::string& path, const std::string& text) {
+  // QSaveFile writes beside the file and renames at commit, so a full disk never leaves half a
+  // file behind.
+  QSaveFile file(fromUtf8(path));
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  const auto size = static_cast<qint64>(text.size());
+  if (file.write(text.data(), size) != size) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit();
 }
 
 bool QtDesktop::openFile(const std::string& path, std::function<void()> noViewer) {

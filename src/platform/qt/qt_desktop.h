@@ -18,6 +18,7 @@ class QtDesktop : public Desktop {
   std::string dataDirectory() const override;
   bool fileExists(const std::string& path) const override;
   std::optional<std::string> readText(const std::string& path) const override;
+  bool writeText(const std::string& path, const std::string& text) override;
   bool openFile(const std::string& path, std::function<void()> noViewer) override;
   std::optional<SystemFacts> systemFacts() const override;
 

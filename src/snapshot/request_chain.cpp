@@ -1,0 +1,83 @@
+#include "snapshot/request_chain.h"
+
+namespace rtceval {
+
+RequestChain::RequestChain(TimerFactory& timers)
+    : watchdog_(timers.createTimer()), pause_(timers.createTimer()) {
+  watchdog_->setInterval(kStepTimeout);
+  watchdog_->setTickHandler([this] { fail(); });
+  pause_->setTickHandler([this] {
+    pause_->setEnabled(false);
+    sendNext();
+  });
+}
+
+void RequestChain::start(std::vector<Step> steps, Done done, Failed failed) {
+  cancel();
+  steps_ = std::move(steps);
+  done_ = std::move(done);
+  failed_ = std::move(failed);
+  next_ = 0;
+  retries_ = 0;
+  running_ = true;
+  sendNext();
+}
+
+void RequestChain::cancel() {
+  running_ = false;
+  awaiting_ = false;
+  watchdog_->setEnabled(false);
+  pause_->setEnabled(false);
+}
+
+void RequestChain::sendNext() {
+  if (!running_) return;
+  if (next_ == steps_.size()) {
+    cancel();
+    // The handler may start another chain on this object.
+    Done done = std::move(done_);
+    if (done) done();
+    return;
+  }
+  awaiting_ = true;
+  // A fresh interval for every step.
+  watchdog_->setEnabled(false);
+  watchdog_->setEnabled(true);
+  steps_[next_].send();
+}
+
+void RequestChain::fail() {
+  if (!running_) return;
+  const std::string what = next_ < steps_.size() ? steps_[next_].what : std::string();
+  cancel();
+  Failed failed = std::move(failed_);
+  if (failed) failed(what);
+}
+
+void RequestChain::replyArrived(CmdStateCode request, bool accepted) {
+  if (!running_ || !awaiting_ || request != steps_[next_].awaits) return;
+  awaiting_ = false;
+  watchdog_->setEnabled(false);
+  if (!accepted) {
+    // A chip busy with a write cycle does not answer; the step is tried again a little later.
+    if (++retries_ > kRetries) {
+      fail();
+      return;
+    }
+    pause_->setInterval(kRetryPause);
+    pause_->setEnabled(true);
+    return;
+  }
+  retries_ = 0;
+  const Step& step = steps_[next_];
+  if (step.take) step.take();
+  ++next_;
+  if (step.pauseAfter > Millis{0}) {
+    pause_->setInterval(step.pauseAfter);
+    pause_->setEnabled(true);
+  } else {
+    sendNext();
+  }
+}
+
+}  // namespace rtceval

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/cmd_state.h"
+#include "platform/timer.h"
+
+namespace rtceval {
+
+// Requests sent one after another, each only once the reply to the one before has been
+// accepted: how a snapshot is read from the chip and written back. A step that is refused, or
+// whose reply does not come in time, ends the chain with its text; a refused step is tried again
+// twice first.
+class RequestChain {
+ public:
+  struct Step {
+    std::string what;              // names the step in a failure text
+    std::function<void()> send;    // sends the request, or hands a write to the write sequencer
+    CmdStateCode awaits = StNone;  // the reply that ends the step
+    std::function<void()> take;    // runs when that reply was accepted
+    Millis pauseAfter{0};          // time the chip needs before the next request (a write cycle)
+  };
+  using Done = std::function<void()>;
+  using Failed = std::function<void(const std::string& what)>;
+
+  explicit RequestChain(TimerFactory& timers);
+
+  // Starts the steps; a chain already running is dropped first.
+  void start(std::vector<Step> steps, Done done, Failed failed);
+  // Stops without a word: the window closed.
+  void cancel();
+  bool running() const { return running_; }
+  std::size_t stepsDone() const { return next_; }
+  std::size_t stepsTotal() const { return steps_.size(); }
+
+  void replyArrived(CmdStateCode request, bool accepted);
+
+  // How long a step may wait for its reply: a write handed to the sequencer takes three of its
+  // 50 ms ticks, and the link may be answering the timers' reads meanwhile.
+  static constexpr Millis kStepTimeout{1500};
+  // A refused step is sent again this many times, this long after the refusal.
+  static constexpr int kRetries = 2;
+  static constexpr Millis kRetryPause{30};
+
+ private:
+  void sendNext();
+  void fail();
+
+  std::unique_ptr<Timer> watchdog_;
+  std::unique_ptr<Timer> pause_;
+  std::vector<Step> steps_;
+  std::size_t next_ = 0;
+  int retries_ = 0;
+  bool running_ = false;
+  bool awaiting_ = false;
+  Done done_;
+  Failed failed_;
+};
+
+}  // namespace rtceval

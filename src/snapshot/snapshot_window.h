@@ -1,0 +1,143 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dialogs/dialog_model.h"
+#include "snapshot/request_chain.h"
+#include "snapshot/snapshot.h"
+
+namespace rtceval {
+
+class BoardLink;
+class Desktop;
+class Dialogs;
+class MainCommands;
+class PcClock;
+class WriteSequencer;
+struct ChipReads;
+struct DeviceProfile;
+struct DialogContext;
+struct RegisterImage;
+struct TimeAlarmRecords;
+
+// The tool window "寄存器快照": reads everything the selected chip holds into a snapshot, shows
+// it as a table, saves it as a file and opens one, compares the shown snapshot with the chip or
+// with another file, and writes it back to the chip through the write sequence (the clock only
+// when "同时恢复时钟" is ticked).
+class SnapshotWindow : public DialogModel {
+ public:
+  struct Texts {
+    static constexpr const char* kCaption = "寄存器快照";
+    static constexpr const char* kRead = "从芯片读取(&R)";
+    static constexpr const char* kOpen = "打开(&O)…";
+    static constexpr const char* kSave = "保存(&S)…";
+    static constexpr const char* kCompareChip = "与芯片比较(&C)";
+    static constexpr const char* kCompareFile = "与文件比较(&F)…";
+    static constexpr const char* kRestore = "恢复到芯片(&W)";
+    static constexpr const char* kRestoreClock = "同时恢复时钟(&K)";
+    static constexpr const char* kTable = "快照中的寄存器";
+    static constexpr const char* kComparison = "比较结果";
+    static constexpr const char* kAddress = "地址";
+    static constexpr const char* kRegister = "寄存器";
+    static constexpr const char* kValue = "值";
+    static constexpr const char* kBits = "位";
+    static constexpr const char* kNothingShown = "尚无快照：从芯片读取或打开快照文件";
+    static constexpr const char* kFromChip = "芯片";
+    static constexpr const char* kNoModel = "请先在“器件”菜单中选择器件型号";
+    static constexpr const char* kNoBoard = "未连接评估板";
+    static constexpr const char* kReading = "正在读取芯片";
+    static constexpr const char* kRestoring = "正在恢复";
+    static constexpr const char* kReadDone = "已从芯片读取快照";
+    static constexpr const char* kRestoreDone = "快照已写入芯片";
+    static constexpr const char* kReadFailed = "读取芯片失败：";
+    static constexpr const char* kRestoreFailed = "恢复中断，芯片只写入了一部分：";
+    static constexpr const char* kNoAnswer = " 没有得到应答";
+    static constexpr const char* kCannotOpen = "无法读取文件 ";
+    static constexpr const char* kCannotSave = "无法写入文件 ";
+    static constexpr const char* kSaved = "已保存到 ";
+    static constexpr const char* kRestoreQuestion = "把快照写入芯片？芯片中的寄存器";
+    static constexpr const char* kAndEeprom = "、EEPROM";
+    static constexpr const char* kWithClock = "和时钟";
+    static constexpr const char* kWithoutClock = "（时钟除外）";
+    static constexpr const char* kCompared = "比较完成";
+    static constexpr const char* kModelChanged = "器件型号已更改，读写已停止";
+    static constexpr const char* kWillChange = "将被改写。";
+    static constexpr const char* kVersus = " → ";
+  };
+
+  // One line of the table.
+  struct Row {
+    std::string address;
+    std::string name;
+    std::string value;
+    std::string bits;
+  };
+
+  explicit SnapshotWindow(DialogContext& context);
+
+  int number() const override;
+  void Form_Load() override;
+  void unload() override;
+  void replyArrived(CmdStateCode request, bool accepted) override;
+
+  void readClicked();
+  void openFile(const std::string& path);
+  void saveFile(const std::string& path);
+  void compareWithChipClicked();
+  void compareWithFile(const std::string& path);
+  void restoreClicked();
+  void restoreClockTicked(bool ticked) { restoreClock = ticked; }
+
+  // What the view draws.
+  const std::optional<Snapshot>& shown() const { return shown_; }
+  std::string sourceText() const;  // where the shown snapshot comes from
+  std::string statusText() const;  // the last outcome, or the progress of a read or restore
+  std::vector<Row> rows() const;
+  std::vector<std::string> comparisonLines;
+  bool restoreClock = false;
+  bool busy() const { return chain_.running(); }
+  bool canSave() const { return !busy() && shown_.has_value(); }
+  bool canCompare() const { return !busy() && shown_.has_value(); }
+  bool canRestore() const { return !busy() && shown_.has_value(); }
+  // A file name for the save box: model, date and time.
+  std::string suggestedFileName() const;
+
+ private:
+  enum class Purpose { Show, Compare };
+  void readChip(Purpose purpose);
+  std::vector<RequestChain::Step> readSteps(std::vector<std::uint8_t>& values,
+                                            std::vector<std::uint8_t>& eeprom);
+  std::vector<RequestChain::Step> restoreSteps(const Snapshot& s);
+  // The selected model, or "" after saying that one must be picked first.
+  std::string selectedModel();
+  bool boardReady();
+  std::optional<Snapshot> load(const std::string& path);
+  std::string now() const;
+  void showComparison(const Snapshot& before, const Snapshot& after, const std::string& title);
+
+  BoardLink& link_;
+  MainCommands& commands_;
+  WriteSequencer& sequencer_;
+  const DeviceProfile& profile_;
+  RegisterImage& registers_;
+  TimeAlarmRecords& records_;
+  const ChipReads& reads_;
+  Dialogs& dialogs_;
+  Desktop& desktop_;
+  const PcClock& pcClock_;
+  RequestChain chain_;
+
+  std::optional<Snapshot> shown_;
+  std::string source_;
+  std::string status_;
+  std::string progress_;    // the running chain's verb
+  std::string chainModel_;  // the model the running chain reads or writes
+  // What a read gathers until it is complete.
+  std::vector<std::uint8_t> values_;
+  std::vector<std::uint8_t> eeprom_;
+};
+
+}  // namespace rtceval

@@ -1,0 +1,129 @@
+// The snapshot window's view: opened from the tools menu, it shows the model's buttons, table,
+// comparison and tick box, and sends clicks, ticks and chosen files to the model.
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <chrono>
+
+#include "dialogs/sub_form_ids.h"
+#include "snapshot/qt/snapshot_window_view.h"
+#include "snapshot/snapshot_file.h"
+#include "view_rig.h"
+
+using namespace std::chrono_literals;
+using rtceval::Snapshot;
+using rtceval::SnapshotWindow;
+using rtceval::testing::ViewRig;
+
+namespace {
+
+struct SnapshotRig : ViewRig {
+  SnapshotRig() {
+    clock.advance(200ms);
+    port.receive({0x55, 0x80, 0x00, 0xD5});
+    action("X1205")->trigger();
+    action("SNAPSHOT")->trigger();
+    port.writes.clear();
+    view()->setPathChooser([this](bool save, const QString& suggested) {
+      suggestions << suggested;
+      return save ? QStringLiteral("/saved.json") : QStringLiteral("/in.json");
+    });
+  }
+  QDialog* dialog() const { return find<QDialog>("frmSnapshot"); }
+  rtceval::qt::SnapshotWindowView* view() const {
+    return dynamic_cast<rtceval::qt::SnapshotWindowView*>(dialog());
+  }
+  template <class W>
+  W* in(const char* name) const {
+    return dialog()->findChild<W*>(QString::fromUtf8(name));
+  }
+  QPushButton* button(const char* name) const { return in<QPushButton>(name); }
+  void click(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
+  QStringList suggestions;
+};
+
+Snapshot sample() {
+  Snapshot s{"X1205", "2026-12-08 10:00:00", "1.05", {}, {}};
+  for (const auto& slot : rtceval::snapshotSlots("X1205"))
+    s.registers.push_back({slot.name, slot.address, 0x00});
+  return s;
+}
+
+}  // namespace
+
+class SnapshotWindowViewTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void showsItsControlsNamedForTheUserAndAssistiveTechnology() {
+    SnapshotRig rig;
+    QVERIFY(rig.dialog());
+    QVERIFY(rig.dialog()->isVisible());
+    QCOMPARE(rig.dialog()->windowTitle(), QStringLiteral("寄存器快照"));
+    QCOMPARE(rig.button("cmdReadChip")->text(), QStringLiteral("从芯片读取(&R)"));
+    QCOMPARE(rig.button("cmdReadChip")->accessibleName(), QStringLiteral("从芯片读取"));
+    QCOMPARE(rig.button("cmdCompareFile")->accessibleName(), QStringLiteral("与文件比较"));
+    QCOMPARE(rig.in<QCheckBox>("chkRestoreClock")->text(), QStringLiteral("同时恢复时钟(&K)"));
+    QCOMPARE(rig.in<QTableWidget>("tblRegisters")->accessibleName(),
+             QStringLiteral("快照中的寄存器"));
+    QCOMPARE(rig.in<QTableWidget>("tblRegisters")->rowCount(), 0);
+    // Nothing to save, compare or restore before a snapshot is shown.
+    QVERIFY(rig.button("cmdReadChip")->isEnabled());
+    QVERIFY(!rig.button("cmdSave")->isEnabled());
+    QVERIFY(!rig.button("cmdCompareChip")->isEnabled());
+    QVERIFY(!rig.button("cmdRestore")->isEnabled());
+    QCOMPARE(rig.in<QLabel>("lblStatus")->text(),
+             QString::fromUtf8(SnapshotWindow::Texts::kNothingShown));
+  }
+
+  void opensSavesAndComparesTheFilesChosen() {
+    SnapshotRig rig;
+    Snapshot s = sample();
+    rig.desktop.files["/in.json"] = rtceval::toJson(s);
+    rig.click("cmdOpen");
+    auto* table = rig.in<QTableWidget>("tblRegisters");
+    QCOMPARE(table->rowCount(), static_cast<int>(s.registers.size()));
+    QCOMPARE(table->item(0, 1)->text(), QStringLiteral("SC"));
+    QCOMPARE(table->item(0, 0)->text(), QStringLiteral("0x30"));
+    QVERIFY(rig.in<QLabel>("lblSource")->text().contains(QStringLiteral("/in.json")));
+    QVERIFY(rig.button("cmdSave")->isEnabled());
+
+    rig.click("cmdSave");
+    QCOMPARE(rig.suggestions.last(), QStringLiteral("X1205_20040520.json"));
+    QCOMPARE(rig.desktop.files["/saved.json"], rig.desktop.files["/in.json"]);
+
+    // The file chosen for the comparison differs in one bit of INT.
+    for (auto& r : s.registers)
+      if (r.name == "INT") r.value = 0x80;
+    rig.desktop.files["/in.json"] = rtceval::toJson(s);
+    rig.click("cmdCompareFile");
+    const QString comparison = rig.in<QPlainTextEdit>("txtComparison")->toPlainText();
+    QVERIFY2(comparison.contains(QStringLiteral("INT (0x11): 0x00 → 0x80，不同的位: IM")),
+             qPrintable(comparison));
+  }
+
+  void theClockTickAndTheRestoreReachTheModel() {
+    SnapshotRig rig;
+    rig.desktop.files["/in.json"] = rtceval::toJson(sample());
+    rig.click("cmdOpen");
+    auto* tick = rig.in<QCheckBox>("chkRestoreClock");
+    tick->setFocus();
+    QTest::keyClick(tick, Qt::Key_Space);
+    const auto* model =
+        rig.model.toolHost(rtceval::tool_window::kSnapshot)->current<SnapshotWindow>();
+    QVERIFY(model->restoreClock);
+    rig.dialogs.answers.push_back(false);
+    rig.click("cmdRestore");
+    QVERIFY(rig.dialogs.shown.back().question);
+    QVERIFY(
+        QString::fromStdString(rig.dialogs.shown.back().text).contains(QStringLiteral("和时钟")));
+  }
+};
+
+QTEST_MAIN(SnapshotWindowViewTest)
+#include "test_snapshot_window_view.moc"
