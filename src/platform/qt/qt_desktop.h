@@ -20,6 +20,8 @@ class QtDesktop : public Desktop {
   std::optional<std::string> readText(const std::string& path) const override;
   bool openFile(const std::string& path) override;
   std::optional<SystemFacts> systemFacts() const override;
+  std::vector<SerialDeviceFacts> serialDevices() const override;
+  std::string resolveDevice(const std::string& path) const override;
 
   // The data folder of a program installed as <prefix>/bin/<program>, or `buildTreeData` for a
   // program run where it was built.

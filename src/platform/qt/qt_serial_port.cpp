@@ -236,7 +236,22 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
   // would keep signalling; close it, so that writes fail quietly and the pending request runs
   // into its time-out. The next open finds the device again once it is back.
   const bool lost = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
-  if (lost && port_.isOpen()) port_.close();
+  if (!lost || !port_.isOpen()) return;
+  port_.close();
+  // Told as an event of its own: the error may come out of a write in the middle of a request.
+  QMetaObject::invokeMethod(
+      &port_,
+      [this] {
+        if (lost_ && !port_.isOpen()) lost_();
+      },
+      Qt::QueuedConnection);
+}
+
+bool QtSerialPort::assignDevice(int portNo, const std::string& device) {
+  if (portNo < kFirstPort || portNo > kLastPort || device.empty()) return false;
+  overrides_[portNo] = QString::fromStdString(device);
+  warned_.erase(portNo);
+  return true;
 }
 
 }  // namespace rtceval::qt
