@@ -29,6 +29,22 @@ class SerialDeviceLister {
   virtual std::string resolveDevice(const std::string& path) const = 0;
 };
 
+// The devices of another lister as it listed them once: describing ports 1 to 4 asks the system
+// once rather than four times. Paths are still resolved as they stand.
+class SerialDeviceSnapshot : public SerialDeviceLister {
+ public:
+  explicit SerialDeviceSnapshot(const SerialDeviceLister& from)
+      : from_(from), devices_(from.serialDevices()) {}
+  std::vector<SerialDeviceFacts> serialDevices() const override { return devices_; }
+  std::string resolveDevice(const std::string& path) const override {
+    return from_.resolveDevice(path);
+  }
+
+ private:
+  const SerialDeviceLister& from_;
+  std::vector<SerialDeviceFacts> devices_;
+};
+
 // "VID:PID" in four hex digits each, "" when either is unknown.
 std::string usbIdText(const SerialDeviceFacts& facts);
 

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_serial_port.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSerialPortInfo>
 
 #include <algorithm>
@@ -179,7 +180,14 @@ bool QtSerialPort::open(int portNo) {
   // A port number without a device is normal during the board search: nothing to report.
   if (device.isEmpty()) return false;
 
+#ifdef Q_OS_UNIX
+  // A stable name (/dev/serial/by-id/...) is opened as the device it points at: the lock that
+  // keeps other programs off the line is then the device's own, whichever name they use.
+  const QString target = QFileInfo(device).canonicalFilePath();
+  port_.setPortName(target.isEmpty() ? device : target);
+#else
   port_.setPortName(device);
+#endif
   port_.setBaudRate(kBaudRate);
   port_.setDataBits(QSerialPort::Data8);
   port_.setParity(QSerialPort::NoParity);
