@@ -133,6 +133,8 @@ class MainWindow {
   bool monitorMessageOpen_ = false;
   // The port panel was cleared because the board stopped answering; its next reply restores it.
   bool portPanelWithdrawn_ = false;
+  // No reply since the last response time-out.
+  bool boardSilent_ = false;
 };
 
 }  // namespace rtceval

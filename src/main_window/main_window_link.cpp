@@ -7,8 +7,8 @@ namespace rtceval {
 namespace {
 constexpr const char* kTextOverflow = "接收缓冲区溢出";
 constexpr const char* kTextTimeoutQuestion = "接收超时错,是否停止自动方式！";
-constexpr const char* kTextNoAnswer = "接收超时错，评估板无应答";
-constexpr const char* kTextReconnecting = "评估板已断开，正在重新连接…";
+constexpr const char* kTextNoAnswer = "接收超时错,评估板无应答";
+constexpr const char* kTextReconnecting = "评估板已断开,正在重连…";
 constexpr const char* kTitleError = "出错";
 }  // namespace
 
@@ -19,9 +19,9 @@ void MainWindow::setLinkStatus(std::string_view text) {
 void MainWindow::onLinkEvent(const LinkEvent& event) {
   switch (event.kind) {
     case LinkEvent::Kind::Progress:
-      // While the board stays silent after the user chose to go on, or its device is away, the
-      // panel keeps saying so rather than showing the progress of requests that go unanswered.
-      if (!timeoutQuestionDeclined_ && !reconnect_.isWaiting()) setLinkStatus(event.text);
+      // While the board stays silent after a time-out, or its device is away, the panel keeps
+      // saying so rather than showing the progress of requests that go unanswered.
+      if (!boardSilent_ && !reconnect_.isWaiting()) setLinkStatus(event.text);
       break;
     case LinkEvent::Kind::Status:
       setLinkStatus(event.text);
@@ -37,6 +37,7 @@ void MainWindow::onLinkEvent(const LinkEvent& event) {
       // The board answers again: a later time-out may ask again, and the port panel names its
       // port once more.
       timeoutQuestionDeclined_ = false;
+      boardSilent_ = false;
       if (portPanelWithdrawn_) {
         portPanelWithdrawn_ = false;
         controls_.statusBar.setPanel(StatusBar::kPortPanel, std::to_string(link_.PortNo()));
@@ -89,6 +90,7 @@ void MainWindow::onResponseTimeout() {
   // A request that got no answer says so, instead of leaving its progress text for good; and
   // the port panel no longer claims a board that does not answer.
   setLinkStatus(kTextNoAnswer);
+  boardSilent_ = true;
   if (!controls_.statusBar.panel(StatusBar::kPortPanel).empty()) {
     controls_.statusBar.setPanel(StatusBar::kPortPanel, "");
     portPanelWithdrawn_ = true;
@@ -113,6 +115,7 @@ void MainWindow::onDeviceLost() {
   setLinkStatus(kTextReconnecting);
   controls_.statusBar.setPanel(StatusBar::kPortPanel, "");
   portPanelWithdrawn_ = false;
+  boardSilent_ = false;
 }
 
 }  // namespace rtceval

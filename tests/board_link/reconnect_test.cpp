@@ -16,7 +16,7 @@ using ::testing::ElementsAre;
 const Bytes READ_TIME{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01};
 const Bytes READ_SR{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x3F, 0x01, 0x09};
 const Bytes TIME_0905{0x55, 0x80, 0x08, 0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20, 0xE8};
-constexpr const char* kGone = "评估板已断开，正在重新连接…";
+constexpr const char* kGone = "评估板已断开,正在重连…";
 
 SerialDeviceFacts adapter(std::string device, std::string serial) {
   return {std::move(device), "FT232R USB UART", "FTDI", 0x0403, 0x6001, std::move(serial)};
@@ -242,11 +242,31 @@ TEST(SilentBoard, PortPanelIsWithdrawnUntilTheNextReply) {
   ASSERT_EQ(b.panel(6), "1");
   b.window.menuClick(MenuId::READTIME);
   b.clock.advance(2000ms);
-  EXPECT_EQ(b.panel(2), "接收超时错，评估板无应答");
+  EXPECT_EQ(b.panel(2), "接收超时错,评估板无应答");
   EXPECT_EQ(b.panel(6), "");
   EXPECT_FALSE(b.window.isReconnecting()) << "the adapter is still there: no search";
 
   b.window.menuClick(MenuId::READTIME);
+  EXPECT_EQ(b.panel(2), "接收超时错,评估板无应答") << "a request is no answer";
+  b.port.receive(TIME_0905);
+  EXPECT_EQ(b.panel(2), "读时间成功");
+  EXPECT_EQ(b.panel(6), "1");
+}
+
+TEST(SilentBoard, WhileTheQuestionIsOpenThePanelKeepsSayingSo) {
+  WindowBench b;
+  b.loadConnectedWith(MenuId::X1226);
+  b.window.autoReadTimeClicked(true);
+  std::vector<std::string> seenBehindTheQuestion;
+  b.dialogs.whileOpen = [&] {
+    b.clock.advance(1000ms);  // the time reads go on behind the question
+    seenBehindTheQuestion = {b.panel(2), b.panel(6)};
+  };
+  b.dialogs.answers = {false};
+  b.clock.advance(2200ms);
+  ASSERT_EQ(b.dialogs.shown.size(), 1u);
+  EXPECT_EQ(b.dialogs.shown[0].text, "接收超时错,是否停止自动方式！");
+  EXPECT_THAT(seenBehindTheQuestion, ElementsAre("接收超时错,评估板无应答", ""));
   b.port.receive(TIME_0905);
   EXPECT_EQ(b.panel(2), "读时间成功");
   EXPECT_EQ(b.panel(6), "1");

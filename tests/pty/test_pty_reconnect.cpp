@@ -21,7 +21,7 @@ using namespace std::chrono_literals;
 namespace {
 
 constexpr std::chrono::milliseconds kBound = 20s;
-constexpr const char* kGone = "评估板已断开，正在重新连接…";
+constexpr const char* kGone = "评估板已断开,正在重连…";
 
 bool processUntil(const std::function<bool()>& done) {
   const QDeadlineTimer deadline(kBound);
