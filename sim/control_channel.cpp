@@ -123,7 +123,10 @@ std::string ControlChannel::take(std::string_view bytes, std::int64_t nowMs) {
     }
     if (!discarding_) line_.append(piece);
     if (!complete) break;
-    if (!discarding_) answers += runControlCommand(line_, board_, nowMs);
+    if (!discarding_) {
+      const std::string own = own_ ? own_(line_) : std::string();
+      answers += own.empty() ? runControlCommand(line_, board_, nowMs) : own;
+    }
     line_.clear();
     discarding_ = false;
   }

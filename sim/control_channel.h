@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -27,7 +28,14 @@ class ControlChannel {
  public:
   static constexpr std::size_t kMaxLineBytes = 4096;
 
+  // The commands of the process the board runs in (unplugging its line, say): answers a line
+  // that is one of them, and gives "" for a line that is a board command.
+  using OwnCommands = std::function<std::string(std::string_view line)>;
+
   explicit ControlChannel(VirtualBoard& board) : board_(board) {}
+
+  // Lines are offered to `commands` before the board sees them.
+  void setOwnCommands(OwnCommands commands) { own_ = std::move(commands); }
 
   // Takes the next bytes read at `nowMs`; returns the answers to the lines they complete (empty
   // when they complete none).
@@ -38,6 +46,7 @@ class ControlChannel {
 
  private:
   VirtualBoard& board_;
+  OwnCommands own_;
   std::string line_;
   bool discarding_ = false;
 };

@@ -29,7 +29,20 @@ constexpr std::string_view kUsage =
     "usage: rtceval-board --model X1226|X1227|X1228|X1205|X1208|X1209 [--link PATH]\n"
     "                     [--start \"YYYY-MM-DD HH:MM:SS\"] [--trace]\n"
     "Serves a virtual evaluation board on a pseudo-terminal whose path is the first line of\n"
-    "output. Reads board commands on standard input (try help). Ends on SIGINT or SIGTERM.\n";
+    "output. Reads board commands on standard input (try help); 'unplug' takes the terminal\n"
+    "away as a pulled-out adapter would, 'plug' brings a new one (the link follows it).\n"
+    "Ends on SIGINT or SIGTERM.\n";
+
+constexpr std::string_view kOwnHelp =
+    "  unplug            the line goes away, as a pulled-out USB adapter (the board runs on)\n"
+    "  plug              a new terminal for the line; its path is printed (and linked)\n";
+
+std::string_view trimmed(std::string_view line) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (!line.empty() && blank(line.front())) line.remove_prefix(1);
+  while (!line.empty() && blank(line.back())) line.remove_suffix(1);
+  return line;
+}
 
 struct Options {
   ChipModel model = ChipModel::X1226;
@@ -154,25 +167,54 @@ int main(int argc, char** argv) {
   rtceval::sim::VirtualBoard board(options->model, rtceval::sim::clockFieldsOf(start), startMs);
 
   rtceval::sim::ControlChannel commands(board);
+  // Unplugging closes both sides of the terminal, so the program's side hangs up as a USB
+  // adapter's does when it is pulled out; plugging opens a new terminal, whose number the
+  // system chooses, and moves the link to it.
+  commands.setOwnCommands([&](std::string_view line) -> std::string {
+    const std::string_view command = trimmed(line);
+    if (command == "help")
+      return rtceval::sim::runControlCommand(line, board, monotonicMs()) + std::string(kOwnHelp);
+    if (command == "unplug") {
+      if (!pty) return "already unplugged\n";
+      pty.reset();
+      if (options->link) {
+        std::error_code ec;
+        std::filesystem::remove(*options->link, ec);
+      }
+      return "unplugged\n";
+    }
+    if (command == "plug") {
+      if (pty) return "already plugged in: " + pty->slavePath() + "\n";
+      std::string failure;
+      std::optional<rtceval::sim::PseudoTerminal> fresh =
+          rtceval::sim::PseudoTerminal::create(failure);
+      if (!fresh) return "cannot plug in: " + failure + "\n";
+      pty.emplace(std::move(*fresh));
+      if (options->link) makeLink(*options->link, pty->slavePath());
+      return "plugged in: " + pty->slavePath() + "\n";
+    }
+    return {};
+  });
   bool stdinOpen = true;
   for (;;) {
     const std::int64_t now = monotonicMs();
     for (const auto& piece : board.toPc(now)) {
       trace(options->trace, startMs, "board>pc", piece.data(), piece.size());
-      writeAll(pty->master(), piece);
+      // Unplugged, the reply goes nowhere.
+      if (pty) writeAll(pty->master(), piece);
     }
     int timeoutMs = -1;
     if (const auto due = board.nextDue()) {
       timeoutMs = static_cast<int>(std::max<std::int64_t>(*due - monotonicMs(), 0));
     }
-    pollfd fds[3] = {{pty->master(), POLLIN, 0},
+    pollfd fds[3] = {{pty ? pty->master() : -1, POLLIN, 0},
                      {stopPipe[0], POLLIN, 0},
                      {stdinOpen ? STDIN_FILENO : -1, POLLIN, 0}};
     const int ready = poll(fds, 3, timeoutMs);
     if (ready < 0 && errno != EINTR) break;
     if (ready <= 0) continue;
     if (fds[1].revents) break;
-    if (fds[0].revents & POLLIN) {
+    if (pty && (fds[0].revents & POLLIN)) {
       std::uint8_t buffer[4096];
       const ssize_t n = ::read(pty->master(), buffer, sizeof buffer);
       if (n > 0) {

@@ -5,7 +5,9 @@
 #include "board_link/board_link.h"
 #include "dialogs/dialog_context.h"
 #include "dialogs/sub_form_ids.h"
+#include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/serial_devices.h"
 #include "platform/timer.h"
 
 namespace rtceval {
@@ -20,6 +22,7 @@ constexpr const char* kTitleWarning = "警告";
 ConnectDialog::ConnectDialog(DialogContext& context)
     : link_(context.link),
       dialogs_(context.dialogs),
+      devices_(context.desktop),
       close_(context.close),
       timer_(context.timers.createTimer()) {
   timer_->setInterval(kProgressInterval);
@@ -38,6 +41,10 @@ void ConnectDialog::Form_Load() {
   ackCount_ = 0;
   const int portNo = link_.PortNo();
   selected_ = (portNo >= kFirstPort && portNo <= kLastPort) ? portNo : 0;
+  const SerialDeviceSnapshot listed(devices_);
+  for (int n = kFirstPort; n <= kLastPort; ++n)
+    portFacts_[static_cast<std::size_t>(n - kFirstPort)] =
+        describeSerialDevice(link_.deviceName(n), listed);
 }
 
 void ConnectDialog::portClicked(int portNo) {
@@ -57,6 +64,11 @@ void ConnectDialog::connectClicked() {
 
 std::string ConnectDialog::deviceName(int portNo) const {
   return link_.deviceName(portNo);
+}
+
+std::string ConnectDialog::portFacts(int portNo) const {
+  if (portNo < kFirstPort || portNo > kLastPort) return {};
+  return portFacts_[static_cast<std::size_t>(portNo - kFirstPort)];
 }
 
 void ConnectDialog::progressTick() {

@@ -11,6 +11,7 @@ namespace rtceval {
 
 class BoardLink;
 class Dialogs;
+class SerialDeviceLister;
 class Timer;
 struct DialogContext;
 
@@ -44,8 +45,11 @@ class ConnectDialog : public DialogModel {
 
   // 0 when no option button is selected.
   int selectedPort() const { return selected_; }
-  // The device behind a port number, for the options' tooltips.
+  // The device behind a port number.
   std::string deviceName(int portNo) const;
+  // What the system says of the device behind each port as the dialog loaded: its path, where a
+  // link points, description, maker, USB ids and serial number ("" for a number without one).
+  std::string portFacts(int portNo) const;
   int progressMax() const { return progressMax_; }
   int progress() const { return progress_; }
   int ackCount() const { return ackCount_; }
@@ -57,6 +61,8 @@ class ConnectDialog : public DialogModel {
 
   BoardLink& link_;
   Dialogs& dialogs_;
+  const SerialDeviceLister& devices_;
+  std::array<std::string, kPortCount> portFacts_;
   std::function<void()> close_;
   std::unique_ptr<Timer> timer_;
   int selected_ = 0;

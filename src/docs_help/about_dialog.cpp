@@ -7,6 +7,7 @@
 #include "dialogs/sub_form_ids.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/serial_devices.h"
 #include "platform/serial_port.h"
 
 namespace rtceval {
@@ -48,9 +49,11 @@ void AboutDialog::startSysInfo() {
     dialogs_.message(Texts::kUnavailable);
     return;
   }
+  // Each port with what the system says of its device, as listed with the facts above.
+  const SerialDeviceSnapshot listed(desktop_);
   systemInformation_ = systemInformationText(
-      *facts, [this](int portNo) { return link_.deviceName(portNo); }, link_.PortNo(),
-      link_.isPortOpen());
+      *facts, [&](int portNo) { return describeSerialDevice(link_.deviceName(portNo), listed); },
+      link_.PortNo(), link_.isPortOpen());
   ++systemInformationRequests_;
 }
 

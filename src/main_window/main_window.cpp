@@ -6,6 +6,7 @@
 #include "dialogs/sub_form_ids.h"
 #include "docs_help/text_viewer.h"
 #include "main_window/dialog_table.h"
+#include "platform/desktop.h"
 #include "platform/pc_clock.h"
 #include "platform/serial_port.h"
 
@@ -28,6 +29,7 @@ MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, Dialogs& dialogs,
       writeTimer_(events_.timers().createTimer()),
       link_(port, events_.timers(), profile_),
       search_(link_, *mainTimer_),
+      reconnect_(link_, port, desktop, events_.timers()),
       commands_(link_, profile_, registers_, records_),
       sequencer_(*writeTimer_, commands_, profile_),
       launcher_(desktop, events_.dialogs()),
@@ -52,9 +54,17 @@ MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, Dialogs& dialogs,
     link_.onReceived(chunk);
   });
   link_.setListener([this](const LinkEvent& event) { onLinkEvent(event); });
+  port_.setLostHandler([this] {
+    WindowEvents::Scope scope(events_);
+    onDeviceLost();
+  });
+  // The user choosing a port by hand goes first.
+  reconnect_.setHold(
+      [this] { return host_.current() && host_.OpenSubForm() == sub_form::frmComm; });
 }
 
 MainWindow::~MainWindow() {
+  port_.setLostHandler({});
   port_.setReceiveHandler({});
   events_.setRedraw({});
 }
@@ -87,6 +97,7 @@ void MainWindow::Form_Unload() {
   mainTimer_->setEnabled(false);
   monitorTimer_->setEnabled(false);
   writeTimer_->setEnabled(false);
+  reconnect_.stop();
   link_.stopResponseTimeout();
   host_.close();
   for (auto& tool : toolHosts_) tool->close();

@@ -8,6 +8,7 @@
 #include "board_link/board_link.h"
 #include "board_link/commands.h"
 #include "board_link/port_search.h"
+#include "board_link/reconnect.h"
 #include "board_link/write_sequencer.h"
 #include "core/chip_reads.h"
 #include "core/device_profile.h"
@@ -76,6 +77,8 @@ class MainWindow {
   int OpenSubForm() const { return host_.OpenSubForm(); }
   // `Detecting`: the board search runs.
   bool isDetecting() const { return search_.isDetecting(); }
+  // The board's device went away and is being looked for again.
+  bool isReconnecting() const { return reconnect_.isWaiting(); }
 
   // Timer1 (time read and search), Timer3 (alarm/event monitor), Timer4 (write sequencer); the
   // response time-out Timer2 belongs to the link.
@@ -97,6 +100,7 @@ class MainWindow {
   void onLinkEvent(const LinkEvent& event);
   void onReply(CmdStateCode request, std::span<const std::uint8_t> frame);
   void onResponseTimeout();
+  void onDeviceLost();
   void setLinkStatus(std::string_view text);
 
   SerialPort& port_;
@@ -116,6 +120,7 @@ class MainWindow {
 
   BoardLink link_;
   PortSearch search_;
+  Reconnect reconnect_;
   MainCommands commands_;
   WriteSequencer sequencer_;
   DocumentLauncher launcher_;
@@ -126,6 +131,10 @@ class MainWindow {
   bool timeoutQuestionOpen_ = false;
   bool timeoutQuestionDeclined_ = false;
   bool monitorMessageOpen_ = false;
+  // The port panel was cleared because the board stopped answering; its next reply restores it.
+  bool portPanelWithdrawn_ = false;
+  // No reply since the last response time-out.
+  bool boardSilent_ = false;
 };
 
 }  // namespace rtceval

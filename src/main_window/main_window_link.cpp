@@ -7,7 +7,8 @@ namespace rtceval {
 namespace {
 constexpr const char* kTextOverflow = "接收缓冲区溢出";
 constexpr const char* kTextTimeoutQuestion = "接收超时错,是否停止自动方式！";
-constexpr const char* kTextTimeout = "接收超时错";
+constexpr const char* kTextNoAnswer = "接收超时错,评估板无应答";
+constexpr const char* kTextReconnecting = "评估板已断开,正在重连…";
 constexpr const char* kTitleError = "出错";
 }  // namespace
 
@@ -18,9 +19,9 @@ void MainWindow::setLinkStatus(std::string_view text) {
 void MainWindow::onLinkEvent(const LinkEvent& event) {
   switch (event.kind) {
     case LinkEvent::Kind::Progress:
-      // While the board stays silent after the user chose to go on, the panel keeps saying so
-      // rather than showing the progress of requests that go unanswered.
-      if (!timeoutQuestionDeclined_) setLinkStatus(event.text);
+      // While the board stays silent after a time-out, or its device is away, the panel keeps
+      // saying so rather than showing the progress of requests that go unanswered.
+      if (!boardSilent_ && !reconnect_.isWaiting()) setLinkStatus(event.text);
       break;
     case LinkEvent::Kind::Status:
       setLinkStatus(event.text);
@@ -33,12 +34,19 @@ void MainWindow::onLinkEvent(const LinkEvent& event) {
       events_.dialogs().message(kTextOverflow, {});
       break;
     case LinkEvent::Kind::Reply:
-      // The board answers again: a later time-out may ask again.
+      // The board answers again: a later time-out may ask again, and the port panel names its
+      // port once more.
       timeoutQuestionDeclined_ = false;
+      boardSilent_ = false;
+      if (portPanelWithdrawn_) {
+        portPanelWithdrawn_ = false;
+        controls_.statusBar.setPanel(StatusBar::kPortPanel, std::to_string(link_.PortNo()));
+      }
       onReply(event.request, event.frame);
       break;
     case LinkEvent::Kind::Timeout:
-      onResponseTimeout();
+      // A request sent while the device was away: that the board is gone is said already.
+      if (!reconnect_.isWaiting()) onResponseTimeout();
       break;
   }
 }
@@ -65,6 +73,7 @@ void MainWindow::onReply(CmdStateCode request, std::span<const std::uint8_t> fra
         search_.boardFound();
         [[fallthrough]];
       case StConnect:
+        reconnect_.boardAnswered(link_.PortNo());
         controls_.statusBar.setPanel(StatusBar::kPortPanel, std::to_string(link_.PortNo()));
         break;
       default:
@@ -78,8 +87,14 @@ void MainWindow::onReply(CmdStateCode request, std::span<const std::uint8_t> fra
 }
 
 void MainWindow::onResponseTimeout() {
-  // A request that got no answer says so, instead of leaving its progress text for good.
-  setLinkStatus(kTextTimeout);
+  // A request that got no answer says so, instead of leaving its progress text for good; and
+  // the port panel no longer claims a board that does not answer.
+  setLinkStatus(kTextNoAnswer);
+  boardSilent_ = true;
+  if (!controls_.statusBar.panel(StatusBar::kPortPanel).empty()) {
+    controls_.statusBar.setPanel(StatusBar::kPortPanel, "");
+    portPanelWithdrawn_ = true;
+  }
   if (!(controls_.autoReadTime.checked || controls_.autoMonitor.checked) || timeoutQuestionOpen_ ||
       timeoutQuestionDeclined_)
     return;
@@ -93,6 +108,14 @@ void MainWindow::onResponseTimeout() {
     // Once per outage: not asked again until the board has answered.
     timeoutQuestionDeclined_ = true;
   }
+}
+
+void MainWindow::onDeviceLost() {
+  if (!reconnect_.deviceLost()) return;
+  setLinkStatus(kTextReconnecting);
+  controls_.statusBar.setPanel(StatusBar::kPortPanel, "");
+  portPanelWithdrawn_ = false;
+  boardSilent_ = false;
 }
 
 }  // namespace rtceval

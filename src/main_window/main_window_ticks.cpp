@@ -15,7 +15,9 @@ constexpr const char* kTextAlarm0 = "警报0发生";
 
 void MainWindow::mainTick() {
   controls_.statusBar.setPanel(StatusBar::kTimePanel, pcClock_.timeOfDayText());
-  if (controls_.autoReadTime.checked) commands_.CmdReadTime();
+  // While the board's device is away the automatic modes stay ticked but ask nothing; they go on
+  // by themselves once it is back.
+  if (controls_.autoReadTime.checked && !reconnect_.isWaiting()) commands_.CmdReadTime();
   if (search_.isDetecting()) search_.detectionStep();
 }
 
@@ -29,6 +31,7 @@ void MainWindow::announce(const char* text) {
 }
 
 void MainWindow::monitorTick() {
+  if (reconnect_.isWaiting()) return;
   const std::uint8_t sr = registers_.RegSR;
   const auto isSet = [sr](std::optional<int> bit) { return bit && ((sr >> *bit) & 1); };
   const StatusIndicatorBits bits = indicatorBits(layoutOf(profile_.Is1208Family));

@@ -6,17 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace rtceval {
+#include "platform/serial_devices.h"
 
-// One serial device as the system lists it; empty texts and absent numbers are not known.
-struct SerialDeviceFacts {
-  std::string device;
-  std::string description;
-  std::string manufacturer;
-  std::optional<std::uint16_t> vendorId;
-  std::optional<std::uint16_t> productId;
-  std::string serialNumber;
-};
+namespace rtceval {
 
 // What a support engineer asks about the PC the program runs on.
 struct SystemFacts {
@@ -28,8 +20,9 @@ struct SystemFacts {
 };
 
 // Files, the desktop's viewers and the facts of the system: the documents of the help menu and
-// the main window's links, and the About box's system information.
-class Desktop {
+// the main window's links, the About box's system information, and the serial devices behind
+// the port numbers.
+class Desktop : public SerialDeviceLister {
  public:
   virtual ~Desktop() = default;
   // The process's current working directory, without a trailing separator.

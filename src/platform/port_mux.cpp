@@ -6,6 +6,14 @@ PortMux::PortMux(SerialPort& fallback) : fallback_(fallback) {
   fallback_.setReceiveHandler([this](std::span<const std::uint8_t> chunk) {
     if (current_ == &fallback_ && handler_) handler_(chunk);
   });
+  fallback_.setLostHandler([this] { portLost(fallback_); });
+}
+
+void PortMux::portLost(SerialPort& port) {
+  // Only the port in use can lose its device as far as the program is concerned.
+  if (current_ != &port) return;
+  current_ = nullptr;
+  if (lost_) lost_();
 }
 
 void PortMux::route(int portNo, SerialPort& port) {
@@ -13,6 +21,7 @@ void PortMux::route(int portNo, SerialPort& port) {
   port.setReceiveHandler([this, &port](std::span<const std::uint8_t> chunk) {
     if (current_ == &port && handler_) handler_(chunk);
   });
+  port.setLostHandler([this, &port] { portLost(port); });
 }
 
 SerialPort& PortMux::portFor(int portNo) const {
@@ -47,6 +56,18 @@ void PortMux::setReceiveHandler(ReceiveHandler handler) {
 
 std::string PortMux::deviceName(int portNo) const {
   return portFor(portNo).deviceName(portNo);
+}
+
+}  // namespace rtceval
+
+namespace rtceval {
+
+void PortMux::setLostHandler(LostHandler handler) {
+  lost_ = std::move(handler);
+}
+
+bool PortMux::assignDevice(int portNo, const std::string& device) {
+  return portFor(portNo).assignDevice(portNo, device);
 }
 
 }  // namespace rtceval

@@ -21,14 +21,18 @@ class PortMux : public SerialPort {
   bool write(std::span<const std::uint8_t> bytes) override;
   void setReceiveHandler(ReceiveHandler handler) override;
   std::string deviceName(int portNo) const override;
+  void setLostHandler(LostHandler handler) override;
+  bool assignDevice(int portNo, const std::string& device) override;
 
  private:
   SerialPort& portFor(int portNo) const;
+  void portLost(SerialPort& port);
 
   SerialPort& fallback_;
   std::map<int, SerialPort*> routes_;
   SerialPort* current_ = nullptr;
   ReceiveHandler handler_;
+  LostHandler lost_;
 };
 
 }  // namespace rtceval

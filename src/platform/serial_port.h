@@ -18,6 +18,7 @@ inline constexpr int kPortCount = kLastPort - kFirstPort + 1;
 class SerialPort {
  public:
   using ReceiveHandler = std::function<void(std::span<const std::uint8_t> chunk)>;
+  using LostHandler = std::function<void()>;
 
   virtual ~SerialPort() = default;
 
@@ -35,6 +36,18 @@ class SerialPort {
 
   // The device behind a port number, for tooltips and messages ("" when there is none).
   virtual std::string deviceName(int portNo) const = 0;
+
+  // Called, as an event of its own, when the device of the open port has gone (a USB adapter
+  // pulled out, a terminal hung up); the port is closed by then. A port whose device cannot go
+  // away never calls it.
+  virtual void setLostHandler(LostHandler handler) { (void)handler; }
+  // Port `portNo` stands for `device` from now on: an adapter that came back under another name
+  // keeps the number the user knows it by. False when this port's devices cannot be chosen.
+  virtual bool assignDevice(int portNo, const std::string& device) {
+    (void)portNo;
+    (void)device;
+    return false;
+  }
 };
 
 }  // namespace rtceval

@@ -314,7 +314,7 @@ TEST_F(Timeout, WithNoAutomaticModeOnTheStatusBarSaysSoWithoutABox) {
   EXPECT_EQ(b.panel(2), "读时间...");
   b.clock.advance(1ms);
   EXPECT_TRUE(b.dialogs.shown.empty());
-  EXPECT_EQ(b.panel(2), "接收超时错");
+  EXPECT_EQ(b.panel(2), "接收超时错,评估板无应答");
   EXPECT_FALSE(b.window.link().awaitingReply());
   EXPECT_EQ(b.link().pendingRequest(), StReadTime);
   b.port.receive(DataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
@@ -377,7 +377,7 @@ TEST_F(Timeout, AskedOncePerOutage) {
   b.dialogs.whileOpen = nullptr;
   b.clock.advance(60000ms);
   EXPECT_EQ(questions(), 1) << "after No, not asked again while the board stays silent";
-  EXPECT_EQ(b.panel(2), "接收超时错");
+  EXPECT_EQ(b.panel(2), "接收超时错,评估板无应答");
   EXPECT_TRUE(b.controls().autoReadTime.checked);
 
   // The board answers again; the next outage asks once more.

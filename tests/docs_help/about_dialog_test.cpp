@@ -72,5 +72,24 @@ TEST_F(AboutBox, SystemInformationNamesDevicesPortsAndTheRightToOpenThem) {
   EXPECT_TRUE(bench.dialogs.shown.empty());
 }
 
+TEST_F(AboutBox, EachPortShowsItsDeviceWithWhatTheSystemSaysOfIt) {
+  const std::string byId = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9K1-if00-port0";
+  bench.port.assignDevice(1, byId);
+  bench.desktop.links = {{byId, "/dev/ttyUSB0"}};
+  bench.desktop.devices = {{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", 0x0403, 0x6001, "A9K1"},
+                           {"/dev/fake3", "", "", std::nullopt, std::nullopt, ""}};
+  bench.desktop.facts = SystemFacts{};
+  bench.desktop.listings = 0;
+  send([](AboutDialog& d) { d.sysInfoClicked(); });
+  ASSERT_NE(about(), nullptr);
+  const std::string& text = about()->systemInformation();
+  for (const char* part :
+       {"串口1 = /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9K1-if00-port0 -> /dev/ttyUSB0 "
+        "(FT232R USB UART, FTDI, VID:PID 0403:6001, 序列号 A9K1)\n",
+        "串口2 = /dev/fake2\n", "串口3 = /dev/fake3\n"})
+    EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+  EXPECT_EQ(bench.desktop.listings, 1) << "the system is asked once for all four ports";
+}
+
 }  // namespace
 }  // namespace rtceval

@@ -184,6 +184,35 @@ class PtyLinkTest : public QObject {
     QVERIFY(second.open(1));
   }
 
+  void stableNameOpensTheDeviceItPointsAt() {
+    PtyPair pty;
+    QVERIFY(pty.ok());
+    // A fixed name for the adapter, as /dev/serial/by-id/ gives one.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("by-id")));
+    const QString byId =
+        dir.filePath(QStringLiteral("by-id/usb-FTDI_FT232R_USB_UART_A9K1-if00-port0"));
+    QVERIFY(QFile::link(pty.slave(), byId));
+    QStringList warnings;
+    const auto sink = [&](const QString& l) { warnings << l; };
+    QtSerialPort byName({{1, byId}}, sink);
+    QVERIFY(byName.open(1));
+    QCOMPARE(byName.deviceName(1), byId.toStdString());
+    // The device is the same under either name: another program cannot open it meanwhile.
+    QtSerialPort direct({{1, pty.slave()}}, sink);
+    QVERIFY(!direct.open(1));
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY(
+        warnings.front().endsWith(QStringLiteral("device is busy (in use by another program)")));
+    // Bytes cross through the stable name.
+    int received = 0;
+    byName.setReceiveHandler(
+        [&](std::span<const std::uint8_t> chunk) { received += static_cast<int>(chunk.size()); });
+    writeToMaster(pty.master(), Bytes{0x55, 0x80, 0x00, 0xD5});
+    QVERIFY(processUntil([&] { return received == 4; }));
+  }
+
   void vanishedTerminalClosesQuietly() {
     PtyPair pty;
     QVERIFY(pty.ok());

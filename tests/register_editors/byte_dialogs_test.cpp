@@ -151,7 +151,7 @@ TEST(Memory, AFailedReadKeepsTheBoxesAndSaysSo) {
 
   bench.read();
   bench.clock.advance(2100ms);
-  EXPECT_EQ(bench.panel(2), "接收超时错");
+  EXPECT_EQ(bench.panel(2), "接收超时错,评估板无应答");
   EXPECT_EQ(bench.d->dataText, "35");
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "sim/control_channel.h"
 
@@ -98,6 +99,20 @@ TEST_F(ControlChannelInput, ALineOfTheLongestLengthIsStillRun) {
   const std::string answer = channel_.take(longest + " \n", 0);
   EXPECT_EQ(answer.substr(0, 16), "line longer than");
   EXPECT_EQ(channel_.take("battery off\n", 0), "running on the main supply\n");
+}
+
+TEST_F(ControlChannelInput, TheProcessOwnCommandsGoFirstAndTheRestReachTheBoard) {
+  std::vector<std::string> offered;
+  channel_.setOwnCommands([&](std::string_view line) -> std::string {
+    offered.emplace_back(line);
+    return line == "unplug" ? "unplugged\n" : "";
+  });
+  EXPECT_EQ(channel_.take("unp", 0), "");
+  EXPECT_EQ(channel_.take("lug\nbattery on\n", 0), "unplugged\nrunning on the backup supply\n");
+  EXPECT_EQ(board_.chip().peekRegister(0x3F), 0x81);
+  // A discarded line is offered to nobody.
+  channel_.take(std::string(5000, 'u') + "\n", 0);
+  EXPECT_EQ(offered, (std::vector<std::string>{"unplug", "battery on"}));
 }
 
 }  // namespace

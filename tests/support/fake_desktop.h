@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,9 @@
 namespace rtceval::testing {
 
 // Files in memory under a working directory and a data folder; every opened path is recorded,
-// and the opener refuses when `viewerMissing` is set.
+// and the opener refuses when `viewerMissing` is set. The serial devices are `devices`, and `links`
+// point names at devices (as /dev/serial/by-id/ does); a path is there when it is a listed device,
+// one of `unlisted` (a pseudo-terminal, say), or a link to either.
 class FakeDesktop : public Desktop {
  public:
   std::string workingDirectory() const override { return working; }
@@ -34,6 +37,18 @@ class FakeDesktop : public Desktop {
     return true;
   }
   std::optional<SystemFacts> systemFacts() const override { return facts; }
+  std::vector<SerialDeviceFacts> serialDevices() const override {
+    ++listings;
+    return devices;
+  }
+  std::string resolveDevice(const std::string& path) const override {
+    const auto link = links.find(path);
+    const std::string target = link == links.end() ? path : link->second;
+    if (unlisted.count(target)) return target;
+    for (const SerialDeviceFacts& d : devices)
+      if (d.device == target) return target;
+    return {};
+  }
 
   std::string working = "/home/user";
   std::string data = "/usr/share/rtceval";
@@ -44,6 +59,10 @@ class FakeDesktop : public Desktop {
   std::function<void()> lateNoViewer;
   bool readOnly = false;  // every write fails, as on a full or write-protected disk
   std::optional<SystemFacts> facts;
+  std::vector<SerialDeviceFacts> devices;
+  std::map<std::string, std::string> links;
+  std::set<std::string> unlisted;
+  mutable int listings = 0;
 };
 
 }  // namespace rtceval::testing

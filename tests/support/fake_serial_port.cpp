@@ -5,7 +5,7 @@ namespace rtceval::testing {
 bool FakeSerialPort::open(int portNo) {
   close();
   openAttempts.push_back(portNo);
-  if (!openable.contains(portNo)) return false;
+  if (!openable.contains(portNo) && !openableDevices.contains(deviceName(portNo))) return false;
   openPort_ = portNo;
   return true;
 }
@@ -23,7 +23,21 @@ bool FakeSerialPort::write(std::span<const std::uint8_t> bytes) {
 }
 
 std::string FakeSerialPort::deviceName(int portNo) const {
+  if (const auto it = assigned.find(portNo); it != assigned.end()) return it->second;
   return "/dev/fake" + std::to_string(portNo);
+}
+
+bool FakeSerialPort::assignDevice(int portNo, const std::string& device) {
+  assigned[portNo] = device;
+  return true;
+}
+
+void FakeSerialPort::unplug() {
+  openable.clear();
+  openableDevices.clear();
+  if (openPort_ == 0) return;
+  openPort_ = 0;
+  if (lost_) lost_();
 }
 
 void FakeSerialPort::receive(std::vector<std::uint8_t> chunk) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <set>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "platform/serial_port.h"
@@ -10,7 +12,8 @@
 namespace rtceval::testing {
 
 // A serial port in memory: records every open, close and write, and lets a test deliver received
-// bytes in any split. Ports listed in `openable` open; all others fail.
+// bytes in any split. Ports listed in `openable` open, and so does any port whose device is listed
+// in `openableDevices`; all others fail. `unplug` takes the open port's device away.
 class FakeSerialPort : public SerialPort {
  public:
   bool open(int portNo) override;
@@ -19,11 +22,19 @@ class FakeSerialPort : public SerialPort {
   bool write(std::span<const std::uint8_t> bytes) override;
   void setReceiveHandler(ReceiveHandler handler) override { handler_ = std::move(handler); }
   std::string deviceName(int portNo) const override;
+  void setLostHandler(LostHandler handler) override { lost_ = std::move(handler); }
+  bool assignDevice(int portNo, const std::string& device) override;
 
   // Delivers one chunk to the receive handler.
   void receive(std::vector<std::uint8_t> chunk);
+  // The open port's device goes away: the port closes and tells the lost handler. Nothing opens
+  // afterwards until a test makes a port or device openable again.
+  void unplug();
 
   std::set<int> openable{1, 2, 3, 4};
+  std::set<std::string> openableDevices;
+  // Devices given to port numbers; the others are /dev/fakeN.
+  std::map<int, std::string> assigned;
   int openPort() const { return openPort_; }
   std::vector<int> openAttempts;
   int closeCount = 0;
@@ -34,6 +45,7 @@ class FakeSerialPort : public SerialPort {
  private:
   int openPort_ = 0;
   ReceiveHandler handler_;
+  LostHandler lost_;
 };
 
 }  // namespace rtceval::testing

@@ -29,6 +29,20 @@ class CommandLineTest : public QObject {
     QVERIFY(parsed.options->trace);
   }
 
+  void takesTheStableNamesOfAnAdapter() {
+    // The names udev keeps for an adapter whatever ttyUSB number it gets; by-path ones hold
+    // colons, and a name may even hold an equals sign.
+    const auto parsed = parseCommandLine(commandLine(QStringLiteral(
+        "--port 1=/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9K1-if00-port0 "
+        "--port 3=/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0 --port 4=/tmp/a=b")));
+    QVERIFY2(parsed.options, qPrintable(parsed.usageError));
+    const std::map<int, QString> ports{
+        {1, "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A9K1-if00-port0"},
+        {3, "/dev/serial/by-path/pci-0000:00:14.0-usb-0:2:1.0-port0"},
+        {4, "/tmp/a=b"}};
+    QCOMPARE(parsed.options->ports, ports);
+  }
+
   void leavesQtsOptionsToQt_data() {
     QTest::addColumn<QString>("arguments");
     QTest::newRow("-platform with a value") << "-platform offscreen";

@@ -2,6 +2,7 @@
 // sends its clicks there and goes away when the model or the user closes it.
 #include <QDialog>
 #include <QGroupBox>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -69,6 +70,10 @@ class ConnectDialogViewTest : public QObject {
       QVERIFY(option);
       QCOMPARE(option->text(), QStringLiteral("串口%1").arg(n));
       QCOMPARE(option->toolTip(), QStringLiteral("/dev/fake%1").arg(n));
+      // The device is also written out beside the option.
+      const auto* device = rig.inDialog<QLabel>(qPrintable(QStringLiteral("PortDevice%1").arg(n)));
+      QVERIFY(device);
+      QCOMPARE(device->text(), QStringLiteral("/dev/fake%1").arg(n));
     }
     // The search has port 1 open: the dialog preselects it.
     QVERIFY(rig.inDialog<QRadioButton>("Option1")->isChecked());

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -13,7 +14,6 @@
 namespace rtceval::qt {
 namespace {
 using Texts = ConnectDialog::Texts;
-constexpr int kOptionColumns = 2;
 // Wide enough that fifty steps of progress can be told apart.
 constexpr int kProgressMinWidth = 200;
 }  // namespace
@@ -32,9 +32,17 @@ ConnectDialogView::ConnectDialogView(DialogHost& host, QWidget* owner) : DialogV
         QString::fromUtf8(Texts::kOptions[static_cast<std::size_t>(n - 1)]), frame);
     option->setObjectName(QStringLiteral("Option%1").arg(n));
     option->setAccessibleName(option->text());
-    if (dialog) option->setToolTip(QString::fromStdString(dialog->deviceName(n)));
+    // Beside each port the device behind it, so the right one can be picked without guessing.
+    const QString facts = dialog ? QString::fromStdString(dialog->portFacts(n)) : QString();
+    option->setToolTip(facts);
+    auto* device = new QLabel(facts.isEmpty() ? QStringLiteral("-") : facts, frame);
+    device->setObjectName(QStringLiteral("PortDevice%1").arg(n));
+    device->setToolTip(facts);
+    device->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    device->setEnabled(!facts.isEmpty());
     group_->addButton(option, n);
-    grid->addWidget(option, (n - 1) / kOptionColumns, (n - 1) % kOptionColumns);
+    grid->addWidget(option, n - 1, 0);
+    grid->addWidget(device, n - 1, 1);
     onUserSelect(option, this, [this, n] { send([n](ConnectDialog& d) { d.portClicked(n); }); });
     options_[static_cast<std::size_t>(n - 1)] = option;
   }

@@ -129,6 +129,13 @@ std::optional<SystemFacts> QtDesktop::systemFacts() const {
              QLatin1Char(' ') + QSysInfo::kernelVersion() + QStringLiteral(", ") +
              QSysInfo::currentCpuArchitecture() + QLatin1Char(')'));
   facts.toolkitVersion = qVersion();
+  facts.serialDevices = serialDevices();
+  facts.maySerial = maySerialDevices();
+  return facts;
+}
+
+std::vector<SerialDeviceFacts> QtDesktop::serialDevices() const {
+  std::vector<SerialDeviceFacts> devices;
   for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
     SerialDeviceFacts device;
     device.device = toUtf8(info.systemLocation());
@@ -137,10 +144,23 @@ std::optional<SystemFacts> QtDesktop::systemFacts() const {
     if (info.hasVendorIdentifier()) device.vendorId = info.vendorIdentifier();
     if (info.hasProductIdentifier()) device.productId = info.productIdentifier();
     device.serialNumber = toUtf8(info.serialNumber());
-    facts.serialDevices.push_back(std::move(device));
+    devices.push_back(std::move(device));
   }
-  facts.maySerial = maySerialDevices();
-  return facts;
+  return devices;
+}
+
+std::string QtDesktop::resolveDevice(const std::string& path) const {
+  if (path.empty()) return {};
+#ifdef Q_OS_UNIX
+  // A dangling link (a by-id name whose adapter is out) resolves to nothing.
+  return toUtf8(QFileInfo(fromUtf8(path)).canonicalFilePath());
+#else
+  // COMn has no file of its own; it is there while the system lists it.
+  const QString name = fromUtf8(path);
+  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+    if (info.portName() == name || info.systemLocation() == name) return path;
+  return {};
+#endif
 }
 
 }  // namespace rtceval::qt

@@ -21,6 +21,8 @@ class QtDesktop : public Desktop {
   bool writeText(const std::string& path, const std::string& text) override;
   bool openFile(const std::string& path, std::function<void()> noViewer) override;
   std::optional<SystemFacts> systemFacts() const override;
+  std::vector<SerialDeviceFacts> serialDevices() const override;
+  std::string resolveDevice(const std::string& path) const override;
 
   // The data folder of a program installed as <prefix>/bin/<program>, or `buildTreeData` for a
   // program run where it was built.

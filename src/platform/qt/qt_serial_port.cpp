@@ -1,6 +1,7 @@
 #include "platform/qt/qt_serial_port.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSerialPortInfo>
 
 #include <algorithm>
@@ -179,7 +180,14 @@ bool QtSerialPort::open(int portNo) {
   // A port number without a device is normal during the board search: nothing to report.
   if (device.isEmpty()) return false;
 
+#ifdef Q_OS_UNIX
+  // A stable name (/dev/serial/by-id/...) is opened as the device it points at: the lock that
+  // keeps other programs off the line is then the device's own, whichever name they use.
+  const QString target = QFileInfo(device).canonicalFilePath();
+  port_.setPortName(target.isEmpty() ? device : target);
+#else
   port_.setPortName(device);
+#endif
   port_.setBaudRate(kBaudRate);
   port_.setDataBits(QSerialPort::Data8);
   port_.setParity(QSerialPort::NoParity);
@@ -236,7 +244,22 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
   // would keep signalling; close it, so that writes fail quietly and the pending request runs
   // into its time-out. The next open finds the device again once it is back.
   const bool lost = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
-  if (lost && port_.isOpen()) port_.close();
+  if (!lost || !port_.isOpen()) return;
+  port_.close();
+  // Told as an event of its own: the error may come out of a write in the middle of a request.
+  QMetaObject::invokeMethod(
+      &port_,
+      [this] {
+        if (lost_ && !port_.isOpen()) lost_();
+      },
+      Qt::QueuedConnection);
+}
+
+bool QtSerialPort::assignDevice(int portNo, const std::string& device) {
+  if (portNo < kFirstPort || portNo > kLastPort || device.empty()) return false;
+  overrides_[portNo] = QString::fromStdString(device);
+  warned_.erase(portNo);
+  return true;
 }
 
 }  // namespace rtceval::qt

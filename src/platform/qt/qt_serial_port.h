@@ -44,6 +44,8 @@ class QtSerialPort : public SerialPort {
   bool write(std::span<const std::uint8_t> bytes) override;
   void setReceiveHandler(ReceiveHandler handler) override { handler_ = std::move(handler); }
   std::string deviceName(int portNo) const override;
+  void setLostHandler(LostHandler handler) override { lost_ = std::move(handler); }
+  bool assignDevice(int portNo, const std::string& device) override;
 
  private:
   QString devicePath(int portNo) const;
@@ -55,6 +57,7 @@ class QtSerialPort : public SerialPort {
   PortOverrides overrides_;
   WarningSink warn_;
   ReceiveHandler handler_;
+  LostHandler lost_;
   mutable QStringList systemDevices_;
   mutable bool listed_ = false;
   // The device and the reason last reported for each port.
