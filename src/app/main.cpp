@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
   }
 
   rtceval::MainWindow model(ports, timers, dialogs, pcClock, desktop);
-  if (options->trace) rtceval::qt::traceFramesToStderr(model.link());
+  if (options->trace) rtceval::qt::traceFramesToStderr(model.link(), model.profile());
   rtceval::qt::MainWindowView view(model);
   // The view has registered the program's resources.
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/rtceval/rtceval.png")));
