@@ -4,6 +4,7 @@
 
 #include "connection/qt/connection_views.h"
 #include "docs_help/qt/docs_help_views.h"
+#include "line_monitor/qt/line_monitor_views.h"
 #include "register_editors/qt/register_editor_views.h"
 #include "time_alarms/qt/time_alarm_views.h"
 
@@ -12,8 +13,9 @@ namespace rtceval::qt {
 std::span<const DialogViewRow> allDialogViews() {
   static const std::vector<DialogViewRow> kAll = [] {
     std::vector<DialogViewRow> all;
-    for (const auto list : {connectionDialogViews(), timeAlarmDialogViews(),
-                            registerEditorDialogViews(), docsHelpDialogViews()})
+    for (const auto list :
+         {connectionDialogViews(), timeAlarmDialogViews(), registerEditorDialogViews(),
+          docsHelpDialogViews(), lineMonitorDialogViews()})
       all.insert(all.end(), list.begin(), list.end());
     return all;
   }();
