@@ -24,7 +24,7 @@ namespace rtceval::qt {
 namespace {
 
 // Room for a time read's reply and its meaning without scrolling sideways.
-constexpr int kColumns = 120;
+constexpr int kColumns = 150;
 constexpr int kLines = 30;
 
 QPushButton* button(const char* objectName, const char* mnemonic, const char* text,
@@ -62,7 +62,7 @@ LineMonitorView::LineMonitorView(DialogHost& host, QWidget* owner) : DialogViewO
   table_->setColumnWidth(0, digit * 10);
   table_->setColumnWidth(1, digit * 14);
   table_->setColumnWidth(2, digit * 6);
-  table_->setColumnWidth(3, digit * 40);
+  table_->setColumnWidth(3, digit * 52);
 
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("statusLabel"));
@@ -139,7 +139,7 @@ void LineMonitorView::copySelection() {
 void LineMonitorView::askAndSave() {
   QString filter;
   QString path = QFileDialog::getSaveFileName(
-      this, utf8(LineMonitor::kCaption), QStringLiteral("line.csv"),
+      this, utf8(LineMonitor::kCaption), utf8("通信记录.csv"),
       QStringLiteral("CSV (*.csv);;") + utf8("文本文件") + QStringLiteral(" (*.txt)"), &filter);
   if (path.isEmpty()) return;
   // A name typed without an ending takes the one of the type chosen.

@@ -54,7 +54,9 @@ int LineTableModel::columnCount(const QModelIndex& parent) const {
 QVariant LineTableModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::TextAlignmentRole && index.column() == 0)
     return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
-  if (role != Qt::DisplayRole) return {};
+  // A long frame or meaning that its column cuts short shows whole in the tooltip.
+  const bool tip = role == Qt::ToolTipRole && index.column() >= 3;
+  if (role != Qt::DisplayRole && !tip) return {};
   const auto at = ringIndex(index.row());
   if (!at) return {};
   return QString::fromStdString(columnText((*lines_)[*at], index.column()));
