@@ -55,11 +55,14 @@ void BoardLink::removeFrameObserver(int id) {
 void BoardLink::observe(LineFrame::Kind kind, std::span<const std::uint8_t> bytes) {
   if (observers_.empty() || bytes.empty()) return;
   const LineFrame frame{kind, bytes};
-  // Indexed: an observer added while the others are told hears from the next frame on.
+  // Indexed: an observer added while the others are told hears from the next frame on. The
+  // removed ones leave the list only when no telling is under way (an observer may make the
+  // link send, and so be told again from within).
   const std::size_t n = observers_.size();
+  ++telling_;
   for (std::size_t i = 0; i < n; ++i)
     if (observers_[i].second) observers_[i].second(frame);
-  std::erase_if(observers_, [](const auto& o) { return !o.second; });
+  if (--telling_ == 0) std::erase_if(observers_, [](const auto& o) { return !o.second; });
 }
 
 void BoardLink::dropReceived() {

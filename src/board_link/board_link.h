@@ -149,8 +149,10 @@ class BoardLink {
   // receive buffer, so a line that chatters on does not hold the next request back for ever.
   std::size_t bytesSinceSend_ = 0;
   Listener listener_;
-  std::vector<std::pair<int, FrameObserver>> observers_;
+  // A deque: an observer added while one is being told leaves the one being told where it is.
+  std::deque<std::pair<int, FrameObserver>> observers_;
   int nextObserverId_ = 1;
+  int telling_ = 0;  // observers being told, nested when one makes the link send
 
   std::array<std::uint8_t, protocol::kSendBufSize> sendBuf_{};
   std::size_t sendLen_ = 0;

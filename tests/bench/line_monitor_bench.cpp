@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "budget_main.h"
 #include "dialogs/sub_form_ids.h"
 #include "fake_desktop.h"
 #include "fake_serial_port.h"
@@ -69,44 +70,10 @@ void BM_FramesIntoAFullRing(benchmark::State& state) {
 }
 BENCHMARK(BM_FramesIntoAFullRing)->Iterations(kFrames);
 
-// Records the slowest mean time per frame, to hold it against the budget. The processor time is
-// held against it: on a machine whose cores are shared, the real time also counts the waits for a
-// core.
-class BudgetReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) failed = true;
-      const double us =
-          run.GetAdjustedCPUTime() * (run.time_unit == benchmark::kNanosecond ? 1e-3 : 1.0);
-      if (us > worstUs) worstUs = us;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double worstUs = 0;
-  bool failed = false;
-};
-
 }  // namespace
 
+// The processor time is held against the budget: on a machine whose cores are shared, the real
+// time also counts the waits for a core.
 int main(int argc, char** argv) {
-  double budgetUs = 0;
-  std::vector<char*> args;
-  for (int i = 0; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--budget_us=", 12) == 0)
-      budgetUs = std::stod(argv[i] + 12);
-    else
-      args.push_back(argv[i]);
-  }
-  int n = static_cast<int>(args.size());
-  benchmark::Initialize(&n, args.data());
-  BudgetReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  if (reporter.failed) return 1;
-  if (budgetUs > 0) {
-    std::printf("slowest: %.3f us per frame (budget %.0f us)\n", reporter.worstUs, budgetUs);
-    if (reporter.worstUs >= budgetUs) return 1;
-  }
-  return 0;
+  return rtceval::testing::runWithBudget(argc, argv, "frame", true);
 }

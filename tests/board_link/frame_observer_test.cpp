@@ -110,5 +110,22 @@ TEST(FrameObservers, AreToldInTurnAndCanLeaveWhileBeingTold) {
   EXPECT_EQ(b.seen.size(), 2u) << "a removed observer hears nothing more";
 }
 
+TEST(FrameObservers, MayJoinAndAskWhileBeingToldAndHearTheFramesAfter) {
+  Observed b;
+  bool again = true;
+  int late = 0;
+  b.link.addFrameObserver([&](const LineFrame& f) {
+    if (f.kind != Kind::Received || !again) return;
+    again = false;
+    b.link.addFrameObserver([&](const LineFrame&) { ++late; });
+    b.readSR();  // waits until the reply being told has been taken
+  });
+  b.readSR();
+  b.port.receive(SR_REPLY);
+  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR}, Seen{Kind::Received, SR_REPLY},
+                                  Seen{Kind::Sent, READ_SR}));
+  EXPECT_EQ(late, 1) << "the observer that joined hears the frame sent after it joined";
+}
+
 }  // namespace
 }  // namespace rtceval::testing
