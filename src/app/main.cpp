@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
   }
 
   rtceval::MainWindow model(ports, timers, dialogs, pcClock, desktop);
-  if (options->trace) rtceval::qt::traceFramesToStderr(model.link());
+  if (options->trace) rtceval::qt::traceFramesToStderr(model.link(), model.profile());
   rtceval::qt::MainWindowView view(model);
   dialogs.setParentWindow(&view);
 

@@ -40,13 +40,46 @@ void BoardLink::report(const LinkEvent& event) {
   if (listener_) listener_(event);
 }
 
+int BoardLink::addFrameObserver(FrameObserver observer) {
+  const int id = nextObserverId_++;
+  observers_.emplace_back(id, std::move(observer));
+  return id;
+}
+
+void BoardLink::removeFrameObserver(int id) {
+  // Emptied rather than erased: the list may be being walked right now.
+  for (auto& [i, observer] : observers_)
+    if (i == id) observer = nullptr;
+}
+
+void BoardLink::observe(LineFrame::Kind kind, std::span<const std::uint8_t> bytes) {
+  if (observers_.empty() || bytes.empty()) return;
+  const LineFrame frame{kind, bytes};
+  // Indexed: an observer added while the others are told hears from the next frame on. The
+  // removed ones leave the list only when no telling is under way (an observer may make the
+  // link send, and so be told again from within).
+  const std::size_t n = observers_.size();
+  ++telling_;
+  for (std::size_t i = 0; i < n; ++i)
+    if (observers_[i].second) observers_[i].second(frame);
+  if (--telling_ == 0) std::erase_if(observers_, [](const auto& o) { return !o.second; });
+}
+
+void BoardLink::dropReceived() {
+  const auto received = std::span<const std::uint8_t>(recvBuf_).first(recvCount_);
+  observe(LineFrame::Kind::Stray, received.subspan(std::min(shownAsFrame_, recvCount_)));
+  recvCount_ = 0;
+  shownAsFrame_ = 0;
+}
+
 void BoardLink::SendFrame() {
   if (profile_.Is1208Family) sendBuf_[protocol::kPayloadAddrHigh] = protocol::kAddrHigh1208;
   const auto frame = buildRequestFrame(std::span(sendBuf_).first(sendLen_), profile_.Is1208Family);
-  if (trace_) trace_(true, frame);
+  // Whatever came in since the last reply was not one: it is given up before this frame goes out.
+  dropReceived();
+  observe(LineFrame::Kind::Sent, frame);
   // Like the board's own serial control, a closed or vanished port simply loses the frame.
   (void)port_.write(frame);
-  recvCount_ = 0;
 }
 
 namespace {
@@ -197,9 +230,10 @@ void BoardLink::onReceived(std::span<const std::uint8_t> chunk) {
     // What was received before is dropped; the chunk starts the buffer afresh, and a chunk that
     // is longer than the whole buffer keeps only what fits.
     overflow = true;
-    recvCount_ = 0;
+    dropReceived();
   }
   const std::size_t n = std::min(chunk.size(), recvBuf_.size() - recvCount_);
+  if (n < chunk.size()) observe(LineFrame::Kind::Stray, chunk.subspan(n));
   std::copy_n(chunk.begin(), n, recvBuf_.begin() + static_cast<std::ptrdiff_t>(recvCount_));
   recvCount_ += n;
   if (overflow && !overflowShown_) {
@@ -217,8 +251,10 @@ void BoardLink::onReceived(std::span<const std::uint8_t> chunk) {
     }
     return;
   }
-  if (trace_) trace_(false, std::span<const std::uint8_t>(recvBuf_).first(recvCount_));
+  observe(LineFrame::Kind::Received, std::span<const std::uint8_t>(recvBuf_).first(recvCount_));
   if (!CheckFrame()) {
+    // The bad frame stays in the buffer until the next request; only what follows it is stray.
+    shownAsFrame_ = recvCount_;
     report({LinkEvent::Kind::FrameError, kTextBadChecksum});
     replyOver();
     return;
@@ -229,6 +265,7 @@ void BoardLink::onReceived(std::span<const std::uint8_t> chunk) {
   std::copy_n(recvBuf_.begin(), recvCount_, reply.begin());
   const auto frame = std::span<const std::uint8_t>(reply).first(recvCount_);
   recvCount_ = 0;
+  shownAsFrame_ = 0;
   responseTimeout_->setEnabled(false);
   replyDue_->setEnabled(false);
   report({LinkEvent::Kind::Reply, {}, cmdState_, frame});
@@ -244,7 +281,7 @@ void BoardLink::onTimeout() {
   // Stopped before the owner asks anything: the question is modal, and a reply or a newer
   // request that arrives meanwhile must not have its bytes dropped when it closes.
   responseTimeout_->setEnabled(false);
-  recvCount_ = 0;
+  dropReceived();
   report({LinkEvent::Kind::Timeout});
 }
 

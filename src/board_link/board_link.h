@@ -9,6 +9,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/cmd_state.h"
 #include "core/protocol.h"
@@ -37,6 +39,16 @@ struct LinkEvent {
   std::span<const std::uint8_t> frame{};
 };
 
+// What passes on the line, as a frame observer sees it: a frame sent, a complete frame received
+// (checksum not yet checked), or received bytes given up without ever forming a frame (a reply cut
+// short by a new request or the time-out, bytes beyond a reply, an overflow). `bytes` is valid only
+// for the duration of the call.
+struct LineFrame {
+  enum class Kind { Sent, Received, Stray };
+  Kind kind;
+  std::span<const std::uint8_t> bytes;
+};
+
 // The request slot and the receive path of the serial line to the board: builds and sends
 // request frames, reassembles reply bytes that arrive in any split, checks each complete reply
 // and watches the response time-out. Owns the request and reply buffers, `CmdState` and the
@@ -50,8 +62,8 @@ struct LinkEvent {
 class BoardLink {
  public:
   using Listener = std::function<void(const LinkEvent&)>;
-  // Sees every frame sent (outgoing = true) and every complete frame received.
-  using FrameTrace = std::function<void(bool outgoing, std::span<const std::uint8_t> frame)>;
+  // Sees every frame sent, every complete frame received and every run of stray bytes.
+  using FrameObserver = std::function<void(const LineFrame&)>;
 
   BoardLink(SerialPort& port, TimerFactory& timers, const DeviceProfile& profile);
   ~BoardLink();
@@ -59,7 +71,10 @@ class BoardLink {
   BoardLink& operator=(const BoardLink&) = delete;
 
   void setListener(Listener listener) { listener_ = std::move(listener); }
-  void setFrameTrace(FrameTrace trace) { trace_ = std::move(trace); }
+  // Observers of the line (the trace, the line monitor), told in the order they were added. The
+  // returned number removes the observer again; an observer may be removed while it is told.
+  int addFrameObserver(FrameObserver observer);
+  void removeFrameObserver(int id);
 
   // The common order of every request: payload, frame, time-out, request code, progress text.
   void request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
@@ -81,7 +96,7 @@ class BoardLink {
   // A text of the link's own for the link panel (a port that cannot be opened, say).
   void showStatus(std::string_view text);
   // Drops the part of a reply received so far.
-  void discardReply() { recvCount_ = 0; }
+  void discardReply() { dropReceived(); }
 
   // The serial line. `PortNo` is the port the program works with (1..4); opening a port does not
   // change it, the search and the port dialog set it.
@@ -120,6 +135,9 @@ class BoardLink {
   bool CheckFrame() const;
   void onTimeout();
   void report(const LinkEvent& event);
+  void observe(LineFrame::Kind kind, std::span<const std::uint8_t> bytes);
+  // Gives up the bytes of a reply received so far; the observers see them as stray.
+  void dropReceived();
 
   SerialPort& port_;
   const DeviceProfile& profile_;
@@ -131,12 +149,17 @@ class BoardLink {
   // receive buffer, so a line that chatters on does not hold the next request back for ever.
   std::size_t bytesSinceSend_ = 0;
   Listener listener_;
-  FrameTrace trace_;
+  // A deque: an observer added while one is being told leaves the one being told where it is.
+  std::deque<std::pair<int, FrameObserver>> observers_;
+  int nextObserverId_ = 1;
+  int telling_ = 0;  // observers being told, nested when one makes the link send
 
   std::array<std::uint8_t, protocol::kSendBufSize> sendBuf_{};
   std::size_t sendLen_ = 0;
   std::array<std::uint8_t, protocol::kRecvBufSize> recvBuf_{};
   std::size_t recvCount_ = 0;
+  // Bytes at the start of the buffer the observers have already seen as a (bad) frame.
+  std::size_t shownAsFrame_ = 0;
   CmdStateCode cmdState_ = StNone;
   int portNo_ = 0;
   bool overflowShown_ = false;

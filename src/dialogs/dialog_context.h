@@ -7,6 +7,7 @@ namespace rtceval {
 class BoardLink;
 class Desktop;
 class Dialogs;
+class PcClock;
 class MainCommands;
 class PcClock;
 class TimerFactory;
@@ -29,7 +30,7 @@ struct DialogContext {
   Dialogs& dialogs;             // message boxes; each lets the windows redraw first
   Desktop& desktop;             // files, the desktop's viewers, facts of the system
   TimerFactory& timers;         // timers whose ticks are events of the main window
-  const PcClock& pcClock;       // the PC's date and time of day
+  const PcClock& pcClock;       // the PC's date and time, and a steady count for intervals
   std::function<void()> close;  // closes the open dialog, as closing its window would
 };
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "budget_main.h"
 #include "fake_desktop.h"
 #include "fake_serial_port.h"
 #include "main_window/main_window.h"
@@ -60,42 +61,8 @@ void BM_TimeReplyByteByByte(benchmark::State& state) {
 }
 BENCHMARK(BM_TimeReplyByteByByte);
 
-// Records the slowest mean time per reply, to hold it against the budget.
-class BudgetReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) failed = true;
-      const double us =
-          run.GetAdjustedRealTime() * (run.time_unit == benchmark::kNanosecond ? 1e-3 : 1.0);
-      if (us > worstUs) worstUs = us;
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  double worstUs = 0;
-  bool failed = false;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  double budgetUs = 0;
-  std::vector<char*> args;
-  for (int i = 0; i < argc; ++i) {
-    if (std::strncmp(argv[i], "--budget_us=", 12) == 0)
-      budgetUs = std::stod(argv[i] + 12);
-    else
-      args.push_back(argv[i]);
-  }
-  int n = static_cast<int>(args.size());
-  benchmark::Initialize(&n, args.data());
-  BudgetReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  if (reporter.failed) return 1;
-  if (budgetUs > 0) {
-    std::printf("slowest: %.3f us per reply (budget %.0f us)\n", reporter.worstUs, budgetUs);
-    if (reporter.worstUs >= budgetUs) return 1;
-  }
-  return 0;
+  return rtceval::testing::runWithBudget(argc, argv, "reply", false);
 }

@@ -73,8 +73,10 @@ class LineSharing : public ::testing::Test {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip,
                                               sim::CivilTime{2026, 12, 8, 1, 2, 3});
     window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock, desktop);
-    window->link().setFrameTrace([this](bool outgoing, std::span<const std::uint8_t> frame) {
-      line.frames.push_back({outgoing, Bytes(frame.begin(), frame.end())});
+    window->link().addFrameObserver([this](const LineFrame& frame) {
+      if (frame.kind == LineFrame::Kind::Stray) return;
+      line.frames.push_back(
+          {frame.kind == LineFrame::Kind::Sent, Bytes(frame.bytes.begin(), frame.bytes.end())});
     });
     loadedAt = clock.now();
     window->Form_Load();

@@ -34,8 +34,10 @@ class FixedPcClock : public PcClock {
  public:
   PcDate today() const override { return date; }
   std::string timeOfDayText() const override { return time; }
+  PcInstant now() const override { return instant; }
   PcDate date{2004, 5, 20, 4};
   std::string time = "10:11:12";
+  PcInstant instant{0, (10 * 3600 + 11 * 60 + 12) * 1000};
 };
 
 }  // namespace rtceval::testing

@@ -70,6 +70,9 @@ class PlatformQtTest : public QObject {
              QStringLiteral("09:05:30.007 > 55 00 05 0A FF"));
     QCOMPARE(rtceval::qt::formatFrameTrace(at, false, std::span<const std::uint8_t>(frame, 1)),
              QStringLiteral("09:05:30.007 < 55"));
+    const std::uint8_t probe[] = {0x55, 0x00, 0x00, 0x55};
+    QCOMPARE(rtceval::qt::formatFrameTrace(at, true, probe, "探测评估板"),
+             QStringLiteral("09:05:30.007 > 55 00 00 55  探测评估板"));
   }
 
   void dropsTheZoneFromTheTimeFormat_data() {

@@ -4,6 +4,7 @@
 
 #include "connection/qt/connection_views.h"
 #include "docs_help/qt/docs_help_views.h"
+#include "line_monitor/qt/line_monitor_views.h"
 #include "register_editors/qt/register_editor_views.h"
 #include "snapshot/qt/snapshot_views.h"
 #include "time_alarms/qt/time_alarm_views.h"
@@ -15,7 +16,7 @@ std::span<const DialogViewRow> allDialogViews() {
     std::vector<DialogViewRow> all;
     for (const auto list :
          {connectionDialogViews(), timeAlarmDialogViews(), registerEditorDialogViews(),
-          docsHelpDialogViews(), snapshotDialogViews()})
+          docsHelpDialogViews(), snapshotDialogViews(), lineMonitorDialogViews()})
       all.insert(all.end(), list.begin(), list.end());
     return all;
   }();

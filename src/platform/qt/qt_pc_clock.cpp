@@ -42,4 +42,8 @@ std::string QtPcClock::timeOfDayText() const {
   return locale_.toString(QTime::currentTime(), format_).toStdString();
 }
 
+PcInstant QtPcClock::now() const {
+  return PcInstant{steady_.elapsed(), QTime::currentTime().msecsSinceStartOfDay()};
+}
+
 }  // namespace rtceval::qt

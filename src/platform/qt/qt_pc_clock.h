@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QString>
 
@@ -13,12 +14,15 @@ QString timeOfDayFormat(const QString& longFormat);
 // The PC's calendar and time of day from the system clock and locale.
 class QtPcClock : public PcClock {
  public:
+  QtPcClock() { steady_.start(); }
   PcDate today() const override;
   std::string timeOfDayText() const override;
+  PcInstant now() const override;
 
  private:
   QLocale locale_ = QLocale::system();
   mutable QString format_;
+  QElapsedTimer steady_;
 };
 
 }  // namespace rtceval::qt
