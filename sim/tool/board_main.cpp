@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "pseudo_terminal.h"
+#include "sim/chip/crystal.h"
 #include "sim/civil_time.h"
 #include "sim/control_channel.h"
 #include "sim/virtual_board.h"
@@ -27,7 +28,7 @@ using rtceval::sim::CivilTime;
 
 constexpr std::string_view kUsage =
     "usage: rtceval-board --model X1226|X1227|X1228|X1205|X1208|X1209 [--link PATH]\n"
-    "                     [--start \"YYYY-MM-DD HH:MM:SS\"] [--trace]\n"
+    "                     [--start \"YYYY-MM-DD HH:MM:SS\"] [--ppm X] [--trace]\n"
     "Serves a virtual evaluation board on a pseudo-terminal whose path is the first line of\n"
     "output. Reads board commands on standard input (try help). Ends on SIGINT or SIGTERM.\n";
 
@@ -35,6 +36,7 @@ struct Options {
   ChipModel model = ChipModel::X1226;
   std::optional<std::string> link;
   std::optional<CivilTime> start;
+  double crystalPpm = 0.0;
   bool trace = false;
 };
 
@@ -54,6 +56,10 @@ std::optional<Options> parseOptions(int argc, char** argv) {
     } else if (arg == "--start" && hasValue) {
       o.start = rtceval::sim::parseCivilTime(argv[++i]);
       if (!o.start) return std::nullopt;
+    } else if (arg == "--ppm" && hasValue) {
+      const auto ppm = rtceval::sim::Crystal::parsePpm(argv[++i]);
+      if (!ppm) return std::nullopt;
+      o.crystalPpm = *ppm;
     } else if (arg == "--trace") {
       o.trace = true;
     } else {
@@ -152,6 +158,7 @@ int main(int argc, char** argv) {
   const std::int64_t startMs = monotonicMs();
   const CivilTime start = options->start.value_or(rtceval::sim::localCivilTimeNow());
   rtceval::sim::VirtualBoard board(options->model, rtceval::sim::clockFieldsOf(start), startMs);
+  board.chip().setCrystalPpm(options->crystalPpm);
 
   rtceval::sim::ControlChannel commands(board);
   bool stdinOpen = true;

@@ -78,6 +78,7 @@ int main(int argc, char** argv) {
     board = std::make_unique<rtceval::sim::VirtualBoardPort>(timers, clock, *options->simulate,
                                                              rtceval::sim::localCivilTimeNow(),
                                                              rtceval::app::kVirtualBoardPort);
+    board->board().chip().setCrystalPpm(options->crystalPpm);
     ports.route(rtceval::app::kVirtualBoardPort, *board);
   }
 
