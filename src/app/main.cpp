@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     ports.route(rtceval::app::kVirtualBoardPort, *board);
   }
 
-  rtceval::MainWindow model(ports, timers, dialogs, pcClock, desktop);
+  rtceval::MainWindow model(ports, timers, clock, dialogs, pcClock, desktop);
   if (options->trace) rtceval::qt::traceFramesToStderr(model.link());
   rtceval::qt::MainWindowView view(model);
   // The view has registered the program's resources.

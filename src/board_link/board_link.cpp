@@ -46,6 +46,7 @@ void BoardLink::SendFrame() {
   if (trace_) trace_(true, frame);
   // Like the board's own serial control, a closed or vanished port simply loses the frame.
   (void)port_.write(frame);
+  ++framesSent_;
   recvCount_ = 0;
 }
 
@@ -179,6 +180,10 @@ bool BoardLink::isPortOpen() const {
 
 std::string BoardLink::deviceName(int portNo) const {
   return port_.deviceName(portNo);
+}
+
+bool BoardLink::lineFree() const {
+  return !replyDue_->isEnabled() && waiting_.empty();
 }
 
 bool BoardLink::awaitingReply() const {

@@ -77,6 +77,10 @@ class BoardLink {
   void markPortOpened();
   // Requests waiting for the line.
   std::size_t waitingRequests() const { return waiting_.size(); }
+  // True when a request asked for now goes out at once: no reply is due and none waits.
+  bool lineFree() const;
+  // Frames sent since the link was made; a reply belongs to the latest of them.
+  std::uint64_t framesSent() const { return framesSent_; }
 
   // A text of the link's own for the link panel (a port that cannot be opened, say).
   void showStatus(std::string_view text);
@@ -138,6 +142,7 @@ class BoardLink {
   std::array<std::uint8_t, protocol::kRecvBufSize> recvBuf_{};
   std::size_t recvCount_ = 0;
   CmdStateCode cmdState_ = StNone;
+  std::uint64_t framesSent_ = 0;
   int portNo_ = 0;
   bool overflowShown_ = false;
 };

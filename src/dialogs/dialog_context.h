@@ -8,6 +8,7 @@ class BoardLink;
 class Desktop;
 class Dialogs;
 class MainCommands;
+class MonotonicClock;
 class TimerFactory;
 class WriteSequencer;
 struct ChipReads;
@@ -28,6 +29,7 @@ struct DialogContext {
   Dialogs& dialogs;             // message boxes; each lets the windows redraw first
   Desktop& desktop;             // files, the desktop's viewers, facts of the system
   TimerFactory& timers;         // timers whose ticks are events of the main window
+  const MonotonicClock& clock;  // the timers' time base, for when things happened
   std::function<void()> close;  // closes the open dialog, as closing its window would
 };
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "accuracy/accuracy_dialogs.h"
 #include "connection/connection_dialogs.h"
 #include "docs_help/docs_help_dialogs.h"
 #include "register_editors/register_editor_dialogs.h"
@@ -12,8 +13,8 @@ namespace rtceval {
 std::span<const DialogRow> allDialogs() {
   static const std::vector<DialogRow> kAll = [] {
     std::vector<DialogRow> all;
-    for (const auto list :
-         {connectionDialogs(), timeAlarmDialogs(), registerEditorDialogs(), docsHelpDialogs()})
+    for (const auto list : {connectionDialogs(), timeAlarmDialogs(), registerEditorDialogs(),
+                            docsHelpDialogs(), accuracyDialogs()})
       all.insert(all.end(), list.begin(), list.end());
     return all;
   }();

@@ -73,6 +73,7 @@ struct Host : ::testing::Test {
                                 dialogs,
                                 b.desktop,
                                 clock,
+                                clock,
                                 {}}};
 
   void SetUp() override {

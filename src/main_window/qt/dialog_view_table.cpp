@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "accuracy/qt/accuracy_views.h"
 #include "connection/qt/connection_views.h"
 #include "docs_help/qt/docs_help_views.h"
 #include "register_editors/qt/register_editor_views.h"
@@ -12,8 +13,9 @@ namespace rtceval::qt {
 std::span<const DialogViewRow> allDialogViews() {
   static const std::vector<DialogViewRow> kAll = [] {
     std::vector<DialogViewRow> all;
-    for (const auto list : {connectionDialogViews(), timeAlarmDialogViews(),
-                            registerEditorDialogViews(), docsHelpDialogViews()})
+    for (const auto list :
+         {connectionDialogViews(), timeAlarmDialogViews(), registerEditorDialogViews(),
+          docsHelpDialogViews(), accuracyDialogViews()})
       all.insert(all.end(), list.begin(), list.end());
     return all;
   }();
