@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 #include "board_link/board_link.h"
 #include "board_link/commands.h"
@@ -47,6 +48,7 @@ constexpr double kTrimReadTimeoutMs = 3000.0;
 // The write sequencer's six steps take 300 ms; the new measurement starts once they are over.
 constexpr double kAfterApplyMs = 1500.0;
 constexpr int kSecondsPerHour = 3600;
+constexpr int kSecondsOff = 2;
 constexpr std::size_t kSamplesForResult = 3;
 
 std::string fixed(double value, int decimals, bool sign = false) {
@@ -299,7 +301,7 @@ void AccuracyWindow::onTrimReply(CmdStateCode request, bool accepted) {
   }
 }
 
-std::int64_t AccuracyWindow::countedSecond(double atMs) {
+std::optional<std::int64_t> AccuracyWindow::countedSecond(double atMs) {
   const ChipTime& t = context_.reads.time.time;
   const int value = *bcd(t.minute) * 60 + *bcd(t.second);
   if (!counting_) {
@@ -309,15 +311,24 @@ std::int64_t AccuracyWindow::countedSecond(double atMs) {
     return value;
   }
   // The minute and second fields count round once an hour: the count goes on from the second
-  // expected by now to the nearest one that shows these fields.
+  // expected by now to the nearest one that shows these fields. Further off than a read's
+  // uncertainty, the chip's time has been set.
   const std::int64_t expected =
       lastSecond_ + std::llround((atMs - lastSecondAtMs_) / kNominalSecondMs);
   std::int64_t diff = (value - expected) % kSecondsPerHour;
   if (diff < 0) diff += kSecondsPerHour;
   if (diff >= kSecondsPerHour / 2) diff -= kSecondsPerHour;
+  if (std::abs(diff) > kSecondsOff) return std::nullopt;
   lastSecond_ = expected + diff;
   lastSecondAtMs_ = atMs;
   return lastSecond_;
+}
+
+void AccuracyWindow::timeChanged() {
+  clearResult();
+  counting_ = false;
+  status_ = Texts::kTimeChanged;
+  startSample();
 }
 
 void AccuracyWindow::onReadReply(bool accepted) {
@@ -335,7 +346,12 @@ void AccuracyWindow::onReadReply(bool accepted) {
     return;
   }
   roundTripMs_ += ((received - readSentMs_) - roundTripMs_) / 4;
-  const TimedRead read{readSentMs_, received, countedSecond(received)};
+  const std::optional<std::int64_t> second = countedSecond(received);
+  if (!second) {
+    timeChanged();
+    return;
+  }
+  const TimedRead read{readSentMs_, received, *second};
   bracket_->add(read);
   if (phase_ == Phase::Refining) {
     ++round_;

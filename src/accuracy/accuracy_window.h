@@ -109,7 +109,9 @@ class AccuracyWindow : public DialogModel {
   void clearResult();
   double latchFraction() const;
   void refreshResult();
-  std::int64_t countedSecond(double nowMs);
+  // The chip second a read showed, counted on from the first; empty when the chip's time was set.
+  std::optional<std::int64_t> countedSecond(double atMs);
+  void timeChanged();
   double nowMs() const;
   double secondMs() const;
   Layout layout() const;

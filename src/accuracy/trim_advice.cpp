@@ -8,8 +8,10 @@ namespace {
 constexpr std::uint8_t kAtrValueBits = 0x3F;
 constexpr std::uint8_t kDtrBits = 0x07;
 constexpr std::uint8_t kDtrSign = 0x04;
-// Residuals closer than this count as equal, so that the tie rules decide.
-constexpr double kSamePpm = 1e-9;
+// Residuals closer than this count as equally good, so that the tie rules decide: it is below what
+// a measurement resolves, and a load near the centre depends least on how strongly this crystal
+// is pulled (the pulling constants are typical ones, not this crystal's).
+constexpr double kSamePpm = 0.25;
 }  // namespace
 
 int TrimModel::signedAtr(std::uint8_t atr) {

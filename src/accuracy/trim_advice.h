@@ -39,8 +39,9 @@ struct TrimAdvice {
 };
 
 // The ATR and DTR bytes that bring a clock measured at `measuredPpm` with `current` nearest to
-// 0 ppm. Of settings equally near, the one with the load nearest the centre wins, then the smaller
-// digital step. ATR's bits 7 and 6 (BMATR1/BMATR0 on layout B) are kept from `current`.
+// 0 ppm. Of settings within 0.25 ppm of each other, the one with the load nearest the centre wins,
+// then the smaller digital step. ATR's bits 7 and 6 (BMATR1/BMATR0 on layout B) are kept from
+// `current`.
 TrimAdvice adviseTrim(double measuredPpm, const TrimSetting& current, Layout layout);
 
 }  // namespace rtceval

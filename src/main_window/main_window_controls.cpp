@@ -23,8 +23,8 @@ std::array<LabelControl, kApplicationNoteCount> MainWindowControls::makeNoteLink
 
 std::array<MenuControl, kMenuCount> MainWindowControls::makeMenus() {
   using M = MenuId;
-  const auto tool = [](M id, const char* name, const char* caption, int window) {
-    MenuControl item{id, name, caption, M::MTOOLS};
+  const auto tool = [](M id, const char* name, const char* text, int window) {
+    MenuControl item{id, name, text, M::MTOOLS};
     item.toolWindow = window;
     return item;
   };

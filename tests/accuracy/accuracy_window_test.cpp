@@ -3,6 +3,7 @@
 // that applying the advice brings the clock near 0 ppm.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <memory>
@@ -38,7 +39,7 @@ struct Board {
 
 class AccuracyOnTheBoard : public ::testing::TestWithParam<Board> {
  protected:
-  void start(double crystalPpm, int noiseMs = 6) {
+  void start(double crystalPpm, int noiseMs = 6, bool selectModel = true) {
     board = std::make_unique<VirtualBoardPort>(clock, clock, GetParam().chip,
                                                CivilTime{2026, 12, 8, 23, 40, 3});
     board->board().chip().setCrystalPpm(crystalPpm);
@@ -46,7 +47,7 @@ class AccuracyOnTheBoard : public ::testing::TestWithParam<Board> {
     window = std::make_unique<MainWindow>(*line, clock, clock, dialogs, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);
-    window->menuClick(GetParam().menu);
+    if (selectModel) window->menuClick(GetParam().menu);
     // The rest of the program keeps working: the time five times a second, SR once a second.
     window->autoReadTimeClicked(true);
     window->autoMonitorClicked(true);
@@ -139,6 +140,81 @@ TEST_P(AccuracyOnTheBoard, ApplyingTheAdviceWritesItAndTheNextMeasurementConfirm
   EXPECT_NEAR(accuracy().fit()->ppm, chip.ratePpm(), 1.0);
   EXPECT_LT(std::fabs(accuracy().fit()->ppm), 2.0);
   EXPECT_EQ(line->overlappingRequests, 0);
+}
+
+TEST_P(AccuracyOnTheBoard, StartNeedsAModelAndAnOpenPortAndStopsWhenTheTrimmingCannotBeRead) {
+  start(37.0, 6, false);
+  user(&AccuracyWindow::startClicked);
+  EXPECT_FALSE(accuracy().running());
+  EXPECT_EQ(accuracy().statusText(), AccuracyWindow::Texts::kNoDevice);
+
+  window->menuClick(GetParam().menu);
+  board->board().faults().set(sim::ReplyFault::Corrupt);
+  user(&AccuracyWindow::startClicked);
+  EXPECT_EQ(accuracy().statusText(), AccuracyWindow::Texts::kReadingTrim);
+  clock.advance(3500ms);
+  EXPECT_FALSE(accuracy().running());
+  EXPECT_EQ(accuracy().statusText(), AccuracyWindow::Texts::kTrimFailed);
+
+  board->board().faults().set(sim::ReplyFault::None);
+  window->events().run([&] { window->link().closePort(); });
+  user(&AccuracyWindow::startClicked);
+  EXPECT_FALSE(accuracy().running());
+  EXPECT_EQ(accuracy().statusText(), AccuracyWindow::Texts::kNoPort);
+}
+
+TEST_P(AccuracyOnTheBoard, StopKeepsTheSamplesAndTheyAreSavedAsCsv) {
+  start(-20.0);
+  user(&AccuracyWindow::startClicked);
+  EXPECT_FALSE(accuracy().saveEnabled());
+  clock.advance(125s);
+  user(&AccuracyWindow::stopClicked);
+  const std::size_t kept = accuracy().samples().size();
+  EXPECT_GE(kept, 12u);
+  EXPECT_FALSE(accuracy().running());
+  EXPECT_EQ(accuracy().statusText(), AccuracyWindow::Texts::kStopped);
+  const int requests = line->requests;
+  clock.advance(20s);
+  EXPECT_EQ(accuracy().samples().size(), kept);
+  EXPECT_LE(line->requests - requests, 20 * 5 + 20 + 2) << "only the main window's reads go on";
+
+  ASSERT_TRUE(accuracy().saveEnabled());
+  const std::string csv = accuracy().csv();
+  EXPECT_EQ(csv.rfind("pc_seconds,chip_seconds,offset_ms,bracket_ms\n0.0000,0,0.000,", 0), 0u)
+      << csv.substr(0, 80);
+  EXPECT_EQ(static_cast<std::size_t>(std::count(csv.begin(), csv.end(), '\n')), kept + 1);
+  // The last line: ten seconds apart, a slow chip behind the PC by about 20 ppm of the span.
+  const std::string last = csv.substr(csv.rfind('\n', csv.size() - 2) + 1);
+  const auto chipSecond = std::stoll(last.substr(last.find(',') + 1));
+  EXPECT_EQ(chipSecond % 10, 0);
+  const double offset = std::stod(last.substr(last.find(',', last.find(',') + 1) + 1));
+  EXPECT_NEAR(offset, -20e-6 * static_cast<double>(chipSecond) * 1000, 3.0);
+
+  window->events().run([&] { accuracy().csvSaved("/tmp/a.csv", false); });
+  EXPECT_NE(accuracy().statusText().find("/tmp/a.csv"), std::string::npos);
+}
+
+TEST_P(AccuracyOnTheBoard, ATimeWriteDuringTheMeasurementStartsTheSamplesAfresh) {
+  start(37.0);
+  user(&AccuracyWindow::startClicked);
+  clock.advance(200s);
+  ASSERT_GE(accuracy().samples().size(), 15u);
+  // The set-time dialog's way: the new time into NewTime, the write to the sequencer.
+  window->events().run([&] {
+    window->records().NewTime = TimeRecord{0x30, 0x15, 0x88, 0x09, 0x12, 0x06, 0x2026};
+    window->sequencer().start(StWriteTime);
+  });
+  bool restarted = false;
+  for (int i = 0; i < 40 && !restarted; ++i) {
+    clock.advance(1s);
+    restarted = accuracy().statusText() == AccuracyWindow::Texts::kTimeChanged;
+  }
+  EXPECT_TRUE(restarted) << int(board->board().chip().time().minute) << " "
+                         << window->controls().statusBar.panel(2);
+  EXPECT_LE(accuracy().samples().size(), 2u);
+  clock.advance(900s);
+  ASSERT_TRUE(accuracy().fit().has_value());
+  EXPECT_NEAR(accuracy().fit()->ppm, 37.0, 3.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, AccuracyOnTheBoard,
