@@ -44,6 +44,7 @@ constexpr double kWidestHalfMs = 5.0;
 constexpr double kGoodEnoughMs = 0.5;
 // An edge further than this from the line through the earlier ones means the chip's time was set.
 constexpr double kJumpMs = 50.0;
+constexpr double kRateSpan = 500e-6;
 constexpr double kTrimReadTimeoutMs = 3000.0;
 // The write sequencer's six steps take 300 ms; the new measurement starts once they are over.
 constexpr double kAfterApplyMs = 1500.0;
@@ -227,7 +228,11 @@ void AccuracyWindow::watchAndAim(double now) {
     send(now);
     return;
   }
-  if (otherRead_ == frames && otherSentMs_ >= sendAtMs_ - roundTripMs_) {
+  // Only a read that latches inside the bracket tells more than is known.
+  const double otherLatchMs = otherSentMs_ + roundTripMs_ * latchFraction();
+  const double shiftMs = static_cast<double>(aimSecond_ - bracket_->reference()) * secondMs();
+  if (otherRead_ == frames && otherLatchMs > bracket_->lowMs() + shiftMs &&
+      otherLatchMs < bracket_->highMs() + shiftMs) {
     readSentMs_ = otherSentMs_;
     readFrame_ = frames;
     readInFlight_ = true;
@@ -391,10 +396,14 @@ void AccuracyWindow::finishSample() {
   bool jumped = false;
   if (sample && !samples_.empty()) {
     // Where the line through the earlier edges (or the nominal rate) puts this one.
+    // The rate is not known well from a few edges: over a long gap (edges missed while the slot
+    // was taken) any rate a crystal may have is allowed for.
     const EdgeSample& last = samples_.back();
+    const double gapMs = sample->pcMs - last.pcMs;
+    const double second = samples_.size() >= kSamplesForResult ? secondMs() : kNominalSecondMs;
     const double expectedMs =
-        last.pcMs + static_cast<double>(sample->chipSecond - last.chipSecond) * secondMs();
-    jumped = std::fabs(sample->pcMs - expectedMs) > kJumpMs;
+        last.pcMs + static_cast<double>(sample->chipSecond - last.chipSecond) * second;
+    jumped = std::fabs(sample->pcMs - expectedMs) > kJumpMs + gapMs * kRateSpan;
     if (jumped) clearResult();
   }
   if (sample) {
