@@ -4,6 +4,8 @@
 #include <sstream>
 #include <vector>
 
+#include "sim/chip/crystal.h"
+
 namespace rtceval::sim {
 
 namespace {
@@ -13,6 +15,7 @@ constexpr std::string_view kHelp =
     "  event             an edge on the event input (X1209)\n"
     "  battery on|off    run the chip on its backup supply, or back on the main supply\n"
     "  powerfail         both supplies lost: the clock is marked invalid (RTCF)\n"
+    "  ppm X             the crystal's error in ppm at ATR = 0 (-1000 to 1000)\n"
     "  fault drop        following replies lose their last byte\n"
     "  fault corrupt     following replies carry a wrong checksum\n"
     "  fault stall       following replies are not sent\n"
@@ -105,6 +108,14 @@ std::string runControlCommand(std::string_view line, VirtualBoard& board, std::i
     return "both supplies lost: RTCF set, write latches cleared\n";
   }
   if (w[0] == "fault") return runFault(w, board.faults());
+  if (w[0] == "ppm") {
+    const std::optional<double> ppm = w.size() == 2 ? Crystal::parsePpm(w[1]) : std::nullopt;
+    if (!ppm) return "usage: ppm X (the crystal's error, -1000 to 1000)\n";
+    chip.setCrystalPpm(*ppm);
+    std::ostringstream out;
+    out << "crystal error " << *ppm << " ppm; the clock runs at " << chip.ratePpm() << " ppm\n";
+    return out.str();
+  }
   return "unknown command '" + shown(line) + "'; try help\n";
 }
 

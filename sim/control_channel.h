@@ -12,9 +12,9 @@ namespace rtceval::sim {
 
 // The board's control channel: the things a developer does to the board with a hand on it, one
 // command a line — `event`, `battery on`, `battery off`, `powerfail`,
-// `fault drop|corrupt|stall|split N|off`, `dump`, `help`. Returns the text to show in answer
-// (never empty; it ends with a newline). Every byte of `line` counts, a NUL included; the answer
-// shows control bytes of the line as \xNN.
+// `fault drop|corrupt|stall|split N|off`, `ppm X`, `dump`, `help`. Returns the text to show in
+// answer (never empty; it ends with a newline). Every byte of `line` counts, a NUL included; the
+// answer shows control bytes of the line as \xNN.
 std::string runControlCommand(std::string_view line, VirtualBoard& board, std::int64_t nowMs);
 
 // Every register of the chip as a read would see it, with the clock and status spelt out.

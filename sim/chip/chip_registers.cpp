@@ -149,6 +149,8 @@ void RtcChip::commit(const std::vector<PendingByte>& bytes) {
       nonVolatileWrite |= layoutA_;
     }
   }
+  // A trimming byte changes the oscillator's rate from the moment it is stored.
+  updateRate();
   if (timeWritten) {
     clock_.set(newTime, nowMs_);
     status_ &= static_cast<std::uint8_t>(~(layoutA_ ? layout_a::kRTCF : layout_b::kRTCF));

@@ -1,19 +1,25 @@
 #include "sim/chip/clock_counter.h"
 
-#include <chrono>
-
 namespace rtceval::sim {
 
 namespace {
-constexpr std::chrono::milliseconds kSecond{1000};
+constexpr double kNominalSecondMs = 1000.0;
 }
 
 ClockCounter::ClockCounter(const ClockFields& start, std::int64_t nowMs)
-    : fields_(start), secondStartMs_(nowMs) {}
+    : fields_(start), anchorMs_(static_cast<double>(nowMs)) {}
+
+void ClockCounter::setRatePpm(double ppm) {
+  anchorMs_ += static_cast<double>(secondsSinceAnchor_) * secondMs_;
+  secondsSinceAnchor_ = 0;
+  ratePpm_ = ppm;
+  secondMs_ = kNominalSecondMs / (1.0 + ppm * 1e-6);
+}
 
 void ClockCounter::advanceTo(std::int64_t nowMs, const SecondHandler& onSecond) {
-  while (nowMs - secondStartMs_ >= kSecond.count()) {
-    secondStartMs_ += kSecond.count();
+  const auto now = static_cast<double>(nowMs);
+  while (now - anchorMs_ >= static_cast<double>(secondsSinceAnchor_ + 1) * secondMs_) {
+    ++secondsSinceAnchor_;
     countOneSecond(fields_);
     if (onSecond) onSecond(fields_);
   }
@@ -21,7 +27,8 @@ void ClockCounter::advanceTo(std::int64_t nowMs, const SecondHandler& onSecond) 
 
 void ClockCounter::set(const ClockFields& fields, std::int64_t nowMs) {
   fields_ = fields;
-  secondStartMs_ = nowMs;
+  anchorMs_ = static_cast<double>(nowMs);
+  secondsSinceAnchor_ = 0;
 }
 
 }  // namespace rtceval::sim

@@ -1,5 +1,6 @@
 #include "sim/chip/rtc_chip.h"
 
+#include "sim/chip/crystal.h"
 #include "sim/chip/register_addresses.h"
 
 namespace rtceval::sim {
@@ -148,6 +149,17 @@ void RtcChip::powerFail() {
   }
   nvCyclePending_ = false;
   nvBusyUntilMs_ = 0;
+}
+
+void RtcChip::setCrystalPpm(double ppm) {
+  crystalPpm_ = ppm;
+  updateRate();
+}
+
+void RtcChip::updateRate() {
+  const std::uint16_t atr = layoutA_ ? layout_a::kATR : layout_b::kATR;
+  const std::uint16_t dtr = layoutA_ ? layout_a::kDTR : layout_b::kDTR;
+  clock_.setRatePpm(Crystal::ratePpm(crystalPpm_, readRegister(atr), readRegister(dtr), layoutA_));
 }
 
 std::uint8_t RtcChip::peekRegister(std::uint16_t address) const {

@@ -40,6 +40,11 @@ class RtcChip : public I2cTarget {
   bool raiseEvent();
   // Loss of both supplies: the clock is no longer trusted and the write latches are lost.
   void powerFail();
+  // The crystal's own error in ppm at the load of ATR = 0; ATR and DTR trim the rate from there.
+  void setCrystalPpm(double ppm);
+  double crystalPpm() const { return crystalPpm_; }
+  // The clock's rate error now, crystal and both trimmings, in ppm (positive: fast).
+  double ratePpm() const { return clock_.ratePpm(); }
 
   // The register as a read would see it now, without a read's side effects.
   std::uint8_t peekRegister(std::uint16_t address) const;
@@ -67,6 +72,7 @@ class RtcChip : public I2cTarget {
   void writeStatus(std::uint8_t value);
   void afterStatusRead(std::uint8_t statusAtStart);
   void checkAlarms(const ClockFields& now);
+  void updateRate();
   std::uint16_t statusAddress() const;
 
   std::uint16_t nextAddress(std::uint16_t address) const;
@@ -82,6 +88,7 @@ class RtcChip : public I2cTarget {
   std::int64_t nvBusyUntilMs_ = 0;
   bool nvCyclePending_ = false;
   std::array<bool, 2> alarmMatched_{};
+  double crystalPpm_ = 0.0;
 
   // The transaction in progress.
   Phase phase_ = Phase::Idle;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "pseudo_terminal.h"
+#include "sim/chip/crystal.h"
 #include "sim/civil_time.h"
 #include "sim/control_channel.h"
 #include "sim/virtual_board.h"
@@ -27,7 +28,7 @@ using rtceval::sim::CivilTime;
 
 constexpr std::string_view kUsage =
     "usage: rtceval-board --model X1226|X1227|X1228|X1205|X1208|X1209 [--link PATH]\n"
-    "                     [--start \"YYYY-MM-DD HH:MM:SS\"] [--trace]\n"
+    "                     [--start \"YYYY-MM-DD HH:MM:SS\"] [--ppm X] [--trace]\n"
     "Serves a virtual evaluation board on a pseudo-terminal whose path is the first line of\n"
     "output. Reads board commands on standard input (try help); 'unplug' takes the terminal\n"
     "away as a pulled-out adapter would, 'plug' brings a new one (the link follows it).\n"
@@ -48,6 +49,7 @@ struct Options {
   ChipModel model = ChipModel::X1226;
   std::optional<std::string> link;
   std::optional<CivilTime> start;
+  double crystalPpm = 0.0;
   bool trace = false;
 };
 
@@ -67,6 +69,10 @@ std::optional<Options> parseOptions(int argc, char** argv) {
     } else if (arg == "--start" && hasValue) {
       o.start = rtceval::sim::parseCivilTime(argv[++i]);
       if (!o.start) return std::nullopt;
+    } else if (arg == "--ppm" && hasValue) {
+      const auto ppm = rtceval::sim::Crystal::parsePpm(argv[++i]);
+      if (!ppm) return std::nullopt;
+      o.crystalPpm = *ppm;
     } else if (arg == "--trace") {
       o.trace = true;
     } else {
@@ -165,6 +171,7 @@ int main(int argc, char** argv) {
   const std::int64_t startMs = monotonicMs();
   const CivilTime start = options->start.value_or(rtceval::sim::localCivilTimeNow());
   rtceval::sim::VirtualBoard board(options->model, rtceval::sim::clockFieldsOf(start), startMs);
+  board.chip().setCrystalPpm(options->crystalPpm);
 
   rtceval::sim::ControlChannel commands(board);
   // Unplugging closes both sides of the terminal, so the program's side hangs up as a USB

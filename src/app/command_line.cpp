@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/serial_port.h"
+#include "sim/chip/crystal.h"
 
 namespace rtceval::app {
 namespace {
@@ -43,7 +44,7 @@ constexpr QtOption kQtOptions[] = {
 constexpr const char* kQtJoinedOptions[] = {"style", "stylesheet", "session", "qmljsdebugger"};
 // The program's own options whose value may follow as the next argument; that argument is the
 // value even when it looks like one of Qt's options.
-constexpr const char* kOwnOptionsWithValue[] = {"--port", "--simulate"};
+constexpr const char* kOwnOptionsWithValue[] = {"--port", "--simulate", "--ppm"};
 
 // The name of an argument written as a Qt option: "-style" and "--style" give "style", anything
 // else gives nothing.
@@ -142,10 +143,15 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
       QStringLiteral("Put a virtual evaluation board with chip MODEL (X1226, X1227, X1228, "
                      "X1205, X1208 or X1209) on serial port 1."),
       QStringLiteral("MODEL"));
+  const QCommandLineOption ppm(
+      QStringLiteral("ppm"),
+      QStringLiteral("With --simulate: the virtual board's crystal runs X ppm fast (negative: "
+                     "slow), -1000 to 1000."),
+      QStringLiteral("X"));
   const QCommandLineOption trace(
       QStringLiteral("trace"),
       QStringLiteral("Print every frame sent (>) and received (<) to standard error."));
-  parser.addOptions({port, simulate, trace});
+  parser.addOptions({port, simulate, ppm, trace});
 
   if (!parser.parse(*own)) return usageError(parser.errorText());
   if (parser.isSet(help)) parser.showHelp(0);
@@ -179,6 +185,16 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
                          "--port %1=%2 cannot be used with it")
               .arg(QString::number(kVirtualBoardPort), options.ports.at(kVirtualBoardPort)));
     }
+  }
+  if (parser.isSet(ppm)) {
+    const QString value = parser.value(ppm);
+    if (!options.simulate) return usageError(QStringLiteral("--ppm needs --simulate"));
+    const auto crystalPpm = sim::Crystal::parsePpm(value.toStdString());
+    if (!crystalPpm) {
+      return usageError(
+          QStringLiteral("bad --ppm '%1': expected a number from -1000 to 1000").arg(value));
+    }
+    options.crystalPpm = *crystalPpm;
   }
   options.trace = parser.isSet(trace);
   return {options, {}};

@@ -13,6 +13,7 @@ namespace rtceval::app {
 struct Options {
   std::map<int, QString> ports;            // --port N=DEVICE
   std::optional<sim::ChipModel> simulate;  // --simulate MODEL: a virtual board on port 1
+  double crystalPpm = 0.0;                 // --ppm X: the virtual board's crystal error
   bool trace = false;                      // --trace: every frame to standard error
 };
 

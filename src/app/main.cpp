@@ -79,10 +79,11 @@ int main(int argc, char** argv) {
     board = std::make_unique<rtceval::sim::VirtualBoardPort>(timers, clock, *options->simulate,
                                                              rtceval::sim::localCivilTimeNow(),
                                                              rtceval::app::kVirtualBoardPort);
+    board->board().chip().setCrystalPpm(options->crystalPpm);
     ports.route(rtceval::app::kVirtualBoardPort, *board);
   }
 
-  rtceval::MainWindow model(ports, timers, dialogs, pcClock, desktop);
+  rtceval::MainWindow model(ports, timers, clock, dialogs, pcClock, desktop);
   if (options->trace) rtceval::qt::traceFramesToStderr(model.link(), model.profile());
   rtceval::qt::MainWindowView view(model);
   dialogs.setParentWindow(&view);

@@ -80,6 +80,7 @@ void BoardLink::SendFrame() {
   observe(LineFrame::Kind::Sent, frame);
   // Like the board's own serial control, a closed or vanished port simply loses the frame.
   (void)port_.write(frame);
+  ++framesSent_;
 }
 
 namespace {
@@ -212,6 +213,10 @@ bool BoardLink::isPortOpen() const {
 
 std::string BoardLink::deviceName(int portNo) const {
   return port_.deviceName(portNo);
+}
+
+bool BoardLink::lineFree() const {
+  return !replyDue_->isEnabled() && waiting_.empty();
 }
 
 bool BoardLink::awaitingReply() const {

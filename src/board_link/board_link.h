@@ -92,6 +92,10 @@ class BoardLink {
   void markPortOpened();
   // Requests waiting for the line.
   std::size_t waitingRequests() const { return waiting_.size(); }
+  // True when a request asked for now goes out at once: no reply is due and none waits.
+  bool lineFree() const;
+  // Frames sent since the link was made; a reply belongs to the latest of them.
+  std::uint64_t framesSent() const { return framesSent_; }
 
   // A text of the link's own for the link panel (a port that cannot be opened, say).
   void showStatus(std::string_view text);
@@ -161,6 +165,7 @@ class BoardLink {
   // Bytes at the start of the buffer the observers have already seen as a (bad) frame.
   std::size_t shownAsFrame_ = 0;
   CmdStateCode cmdState_ = StNone;
+  std::uint64_t framesSent_ = 0;
   int portNo_ = 0;
   bool overflowShown_ = false;
 };

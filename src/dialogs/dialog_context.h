@@ -9,7 +9,7 @@ class Desktop;
 class Dialogs;
 class PcClock;
 class MainCommands;
-class PcClock;
+class MonotonicClock;
 class TimerFactory;
 class WriteSequencer;
 struct ChipReads;
@@ -31,6 +31,7 @@ struct DialogContext {
   Desktop& desktop;             // files, the desktop's viewers, facts of the system
   TimerFactory& timers;         // timers whose ticks are events of the main window
   const PcClock& pcClock;       // the PC's date and time, and a steady count for intervals
+  const MonotonicClock& clock;  // the timers' time base, for when things happened
   std::function<void()> close;  // closes the open dialog, as closing its window would
 };
 

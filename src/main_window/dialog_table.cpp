@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "accuracy/accuracy_dialogs.h"
 #include "connection/connection_dialogs.h"
 #include "docs_help/docs_help_dialogs.h"
 #include "line_monitor/line_monitor_dialogs.h"
@@ -15,7 +16,8 @@ std::span<const DialogRow> allDialogs() {
   static const std::vector<DialogRow> kAll = [] {
     std::vector<DialogRow> all;
     for (const auto list : {connectionDialogs(), timeAlarmDialogs(), registerEditorDialogs(),
-                            docsHelpDialogs(), snapshotDialogs(), lineMonitorDialogs()})
+                            docsHelpDialogs(), snapshotDialogs(), lineMonitorDialogs(),
+                            accuracyDialogs()})
       all.insert(all.end(), list.begin(), list.end());
     return all;
   }();

@@ -18,9 +18,10 @@ constexpr Millis kMonitorInterval = 1000ms;
 constexpr Millis kWriteStepInterval = 50ms;
 }  // namespace
 
-MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, Dialogs& dialogs,
-                       const PcClock& pcClock, Desktop& desktop)
+MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, const MonotonicClock& clock,
+                       Dialogs& dialogs, const PcClock& pcClock, Desktop& desktop)
     : port_(port),
+      clock_(clock),
       pcClock_(pcClock),
       desktop_(desktop),
       events_(timers, dialogs),
@@ -152,7 +153,7 @@ void MainWindow::Load_Sub_Form(int n) {
 DialogContext MainWindow::dialogContext() {
   return DialogContext{link_,      commands_,        sequencer_, profile_,
                        registers_, records_,         reads_,     events_.dialogs(),
-                       desktop_,   events_.timers(), pcClock_,   {}};
+                       desktop_,   events_.timers(), pcClock_, clock_, {}};
 }
 
 DialogHost* MainWindow::toolHost(int number) {

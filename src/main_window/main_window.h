@@ -32,8 +32,9 @@ class SerialPort;
 // handlers below and redraws whenever an event has ended.
 class MainWindow {
  public:
-  MainWindow(SerialPort& port, TimerFactory& timers, Dialogs& dialogs, const PcClock& pcClock,
-             Desktop& desktop);
+  // `clock` is the time base of `timers`.
+  MainWindow(SerialPort& port, TimerFactory& timers, const MonotonicClock& clock, Dialogs& dialogs,
+             const PcClock& pcClock, Desktop& desktop);
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -104,6 +105,7 @@ class MainWindow {
   void setLinkStatus(std::string_view text);
 
   SerialPort& port_;
+  const MonotonicClock& clock_;
   const PcClock& pcClock_;
   Desktop& desktop_;
   WindowEvents events_;

@@ -38,7 +38,7 @@ class BitFieldBoardTest : public ::testing::Test {
   void start(ChipModel chip, MenuId menu) {
     port =
         std::make_unique<VirtualBoardPort>(clock, clock, chip, sim::CivilTime{2026, 1, 2, 3, 4, 5});
-    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock, desktop);
+    window = std::make_unique<MainWindow>(*port, clock, clock, dialogs, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);
     window->menuClick(menu);

@@ -24,7 +24,7 @@ class ControlPanelE2eTest : public ::testing::Test {
   void SetUp() override {
     port = std::make_unique<sim::VirtualBoardPort>(clock, clock, sim::ChipModel::X1228,
                                                    sim::CivilTime{2026, 12, 8, 1, 2, 3});
-    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock, desktop);
+    window = std::make_unique<MainWindow>(*port, clock, clock, dialogs, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);
     window->menuClick(MenuId::X1228);

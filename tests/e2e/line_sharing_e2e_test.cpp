@@ -72,7 +72,7 @@ class LineSharing : public ::testing::Test {
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip,
                                               sim::CivilTime{2026, 12, 8, 1, 2, 3});
-    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock, desktop);
+    window = std::make_unique<MainWindow>(*port, clock, clock, dialogs, pcClock, desktop);
     window->link().addFrameObserver([this](const LineFrame& frame) {
       if (frame.kind == LineFrame::Kind::Stray) return;
       line.frames.push_back(

@@ -30,7 +30,7 @@ class VirtualBoardTest : public ::testing::Test {
  protected:
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip, POWER_UP);
-    window = std::make_unique<MainWindow>(*port, clock, dialogs, pcClock, desktop);
+    window = std::make_unique<MainWindow>(*port, clock, clock, dialogs, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);  // open at load, probe on the first tick, answer within milliseconds
     window->menuClick(menu);

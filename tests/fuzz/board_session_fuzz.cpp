@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FixedPcClock pcClock;
   sim::VirtualBoardPort port(clock, clock, model.chip, sim::CivilTime{2026, 12, 8, 1, 2, 3});
   FakeDesktop desktop;
-  MainWindow window(port, clock, dialogs, pcClock, desktop);
+  MainWindow window(port, clock, clock, dialogs, pcClock, desktop);
   window.Form_Load();
   clock.advance(250ms);
   check(!window.isDetecting(), "the search finds the board on port 1");

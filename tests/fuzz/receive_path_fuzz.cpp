@@ -147,7 +147,7 @@ class Session {
   ScriptedDialogs dialogs_;
   FixedPcClock pcClock_;
   FakeDesktop desktop_;
-  MainWindow window_{port_, clock_, dialogs_, pcClock_, desktop_};
+  MainWindow window_{port_, clock_, clock_, dialogs_, pcClock_, desktop_};
   std::vector<std::string> open_;
   int modalMs_ = 0;
 };

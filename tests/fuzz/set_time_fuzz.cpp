@@ -173,7 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ScriptedDialogs dialogs;
   FixedPcClock pcClock;
   FakeDesktop desktop;
-  MainWindow window(port, clock, dialogs, pcClock, desktop);
+  MainWindow window(port, clock, clock, dialogs, pcClock, desktop);
   window.Form_Load();
   // The board answers the search's probe, so that from here on every request is the dialog's.
   clock.advance(200ms);

@@ -122,11 +122,12 @@ class PtyLinkTest : public QObject {
     QStringList warnings;
     QtSerialPort serial({{1, pty.slave()}}, [&](const QString& l) { warnings << l; });
     rtceval::qt::QtTimerFactory timers;
+    rtceval::qt::QtMonotonicClock clock;
     rtceval::testing::ScriptedDialogs dialogs;
     rtceval::testing::FixedPcClock pcClock;
     CountingPort counting(serial);
     rtceval::testing::FakeDesktop desktop;
-    rtceval::MainWindow model(counting, timers, dialogs, pcClock, desktop);
+    rtceval::MainWindow model(counting, timers, clock, dialogs, pcClock, desktop);
 
     QVERIFY(model.link().openPort(1));
     QVERIFY(serial.isOpen());

@@ -93,7 +93,7 @@ struct WindowBench {
   ScriptedDialogs dialogs;
   FixedPcClock pc;
   FakeDesktop desktop;
-  MainWindow window{port, clock, dialogs, pc, desktop};
+  MainWindow window{port, clock, clock, dialogs, pc, desktop};
 
   // Loads the window with the board answering on port 1, so the search is over and the port is
   // open; forgets the probe frame.

@@ -82,7 +82,7 @@ class SetTimeTest : public ::testing::Test {
   ScriptedDialogs dialogs;
   FixedPcClock pcClock;
   FakeDesktop desktop;
-  MainWindow window{port, clock, dialogs, pcClock, desktop};
+  MainWindow window{port, clock, clock, dialogs, pcClock, desktop};
 };
 
 TEST_F(SetTimeTest, OpensWithItsDefaultsAndTheHalfOfDayOptionsOff) {

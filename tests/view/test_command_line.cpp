@@ -85,6 +85,14 @@ class CommandLineTest : public QObject {
         << "--port 1=/dev/pts/4 --simulate X1226"
         << "--simulate puts the virtual board on port 1; --port 1=/dev/pts/4 cannot be used with "
            "it";
+    QTest::newRow("a crystal error without the virtual board") << "--ppm 37"
+                                                               << "--ppm needs --simulate";
+    QTest::newRow("a crystal error that is no number")
+        << "--simulate X1226 --ppm fast"
+        << "bad --ppm 'fast': expected a number from -1000 to 1000";
+    QTest::newRow("a crystal error beyond any crystal")
+        << "--simulate X1226 --ppm 1500"
+        << "bad --ppm '1500': expected a number from -1000 to 1000";
   }
 
   void refuses() {
@@ -93,6 +101,14 @@ class CommandLineTest : public QObject {
     const auto parsed = parseCommandLine(commandLine(arguments));
     QVERIFY(!parsed.options);
     QCOMPARE(parsed.usageError, error);
+  }
+
+  void crystalErrorOfTheVirtualBoard() {
+    const auto slow = parseCommandLine(commandLine(QStringLiteral("--simulate X1209 --ppm -12.5")));
+    QVERIFY2(slow.options, qPrintable(slow.usageError));
+    QCOMPARE(slow.options->crystalPpm, -12.5);
+    const auto none = parseCommandLine(commandLine(QStringLiteral("--simulate X1209")));
+    QCOMPARE(none.options->crystalPpm, 0.0);
   }
 
   void virtualBoardBesideOtherPorts() {

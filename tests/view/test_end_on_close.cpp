@@ -56,7 +56,7 @@ struct ProgramRig {
   rtceval::qt::QtDialogs dialogs;
   rtceval::testing::FixedPcClock pcClock;
   rtceval::testing::FakeDesktop desktop;
-  rtceval::MainWindow model{port, clock, dialogs, pcClock, desktop};
+  rtceval::MainWindow model{port, clock, clock, dialogs, pcClock, desktop};
   rtceval::qt::MainWindowView view{model};
   rtceval::app::EndOnClose endOnClose{view, dialogs};
   FailSafe failSafe;

@@ -24,7 +24,7 @@ struct ViewRig {
   ScriptedDialogs dialogs;
   FixedPcClock pcClock;
   FakeDesktop desktop;
-  MainWindow model{port, clock, dialogs, pcClock, desktop};
+  MainWindow model{port, clock, clock, dialogs, pcClock, desktop};
   qt::MainWindowView view{model};
 
   ViewRig() {

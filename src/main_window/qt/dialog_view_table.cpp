@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "accuracy/qt/accuracy_views.h"
 #include "connection/qt/connection_views.h"
 #include "docs_help/qt/docs_help_views.h"
 #include "line_monitor/qt/line_monitor_views.h"
@@ -16,7 +17,8 @@ std::span<const DialogViewRow> allDialogViews() {
     std::vector<DialogViewRow> all;
     for (const auto list :
          {connectionDialogViews(), timeAlarmDialogViews(), registerEditorDialogViews(),
-          docsHelpDialogViews(), snapshotDialogViews(), lineMonitorDialogViews()})
+          docsHelpDialogViews(), snapshotDialogViews(), lineMonitorDialogViews(),
+          accuracyDialogViews()})
       all.insert(all.end(), list.begin(), list.end());
     return all;
   }();

@@ -1,0 +1,231 @@
+// The accuracy measurement against the virtual board with a crystal, in-process on the virtual
+// clock, through a line whose latency jitters: the rate it finds, the trimming it advises, and
+// that applying the advice brings the clock near 0 ppm.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <string>
+
+#include "accuracy/accuracy_window.h"
+#include "dialogs/sub_form_ids.h"
+#include "fake_desktop.h"
+#include "main_window/main_window.h"
+#include "noisy_line.h"
+#include "scripted_dialogs.h"
+#include "sim/chip/crystal.h"
+#include "sim/virtual_board_port.h"
+#include "virtual_clock.h"
+
+namespace rtceval {
+namespace {
+
+using namespace std::chrono_literals;
+using sim::ChipModel;
+using sim::CivilTime;
+using sim::Crystal;
+using sim::VirtualBoardPort;
+using testing::FixedPcClock;
+using testing::NoisyLine;
+using testing::ScriptedDialogs;
+using testing::VirtualClock;
+
+struct Board {
+  ChipModel chip;
+  MenuId menu;
+};
+
+class AccuracyOnTheBoard : public ::testing::TestWithParam<Board> {
+ protected:
+  void start(double crystalPpm, int noiseMs = 6, bool selectModel = true) {
+    board = std::make_unique<VirtualBoardPort>(clock, clock, GetParam().chip,
+                                               CivilTime{2026, 12, 8, 23, 40, 3});
+    board->board().chip().setCrystalPpm(crystalPpm);
+    line = std::make_unique<NoisyLine>(*board, clock, clock, noiseMs, 7u);
+    window = std::make_unique<MainWindow>(*line, clock, clock, dialogs, pcClock, desktop);
+    window->Form_Load();
+    clock.advance(250ms);
+    if (selectModel) window->menuClick(GetParam().menu);
+    // The rest of the program keeps working: the time five times a second, SR once a second.
+    window->autoReadTimeClicked(true);
+    window->autoMonitorClicked(true);
+    window->menuClick(MenuId::ACCURACY);
+  }
+  AccuracyWindow& accuracy() {
+    AccuracyWindow* w = window->toolHost(tool_window::kAccuracy)->current<AccuracyWindow>();
+    EXPECT_NE(w, nullptr);
+    return *w;
+  }
+  void user(void (AccuracyWindow::*handler)()) {
+    window->toolHost(tool_window::kAccuracy)->send<AccuracyWindow>([handler](AccuracyWindow& w) {
+      (w.*handler)();
+    });
+  }
+  bool layoutA() const {
+    return GetParam().chip != ChipModel::X1208 && GetParam().chip != ChipModel::X1209;
+  }
+  // The rate the board's chip would run at with `setting`.
+  double rateWith(const TrimSetting& setting) const {
+    return Crystal::ratePpm(board->board().chip().crystalPpm(), setting.atr, setting.dtr,
+                            layoutA());
+  }
+  double bestRate() const {
+    double best = 1e9;
+    for (int dtr = 0; dtr < 8; ++dtr)
+      for (int atr = 0; atr < 64; ++atr)
+        best = std::min(
+            best,
+            std::fabs(rateWith({static_cast<std::uint8_t>(atr), static_cast<std::uint8_t>(dtr)})));
+    return best;
+  }
+
+  VirtualClock clock;
+  ScriptedDialogs dialogs;
+  FixedPcClock pcClock;
+  testing::FakeDesktop desktop;
+  std::unique_ptr<VirtualBoardPort> board;
+  std::unique_ptr<NoisyLine> line;
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_P(AccuracyOnTheBoard, AnHourFindsThirtySevenPpmAndAdvisesTheNearestTrimming) {
+  start(37.0);
+  user(&AccuracyWindow::startClicked);
+  const int requestsBefore = line->requests;
+  clock.advance(3600s);
+  const AccuracyWindow& w = accuracy();
+  ASSERT_TRUE(w.fit().has_value()) << w.statusText();
+  EXPECT_NEAR(w.fit()->ppm, 37.0, 0.5);
+  ASSERT_TRUE(w.fit()->uncertaintyPpm.has_value());
+  EXPECT_LT(*w.fit()->uncertaintyPpm, 0.5);
+  EXPECT_GT(w.samples().size(), 300u) << "an edge every ten seconds";
+  EXPECT_NEAR(w.fit()->spanSeconds, 3600, 30);
+
+  ASSERT_TRUE(w.advice().has_value());
+  // What the advice would do on this board: as near 0 as any setting gets, give or take what
+  // the measurement could not tell apart.
+  EXPECT_LE(std::fabs(rateWith(w.advice()->setting)), bestRate() + 0.5)
+      << "advised ATR " << int(w.advice()->setting.atr) << " DTR " << int(w.advice()->setting.dtr);
+  EXPECT_LT(std::fabs(w.advice()->residualPpm), 3.0);
+  EXPECT_NE(w.resultText().find("ppm"), std::string::npos);
+  EXPECT_EQ(w.perDayText().rfind("每天: +3.", 0), 0u) << w.perDayText();
+
+  // The main window's timers kept their turns (an SR read a second, time reads between), and
+  // never were two requests on the line at once.
+  EXPECT_GT(line->requests - requestsBefore, 3600 * 5);
+  EXPECT_EQ(line->overlappingRequests, 0);
+  EXPECT_EQ(window->controls().statusBar.panel(2).empty(), false);
+}
+
+TEST_P(AccuracyOnTheBoard, ApplyingTheAdviceWritesItAndTheNextMeasurementConfirmsIt) {
+  start(37.0);
+  user(&AccuracyWindow::startClicked);
+  clock.advance(600s);
+  ASSERT_TRUE(accuracy().applyEnabled()) << accuracy().statusText();
+  const TrimSetting advised = accuracy().advice()->setting;
+  user(&AccuracyWindow::applyClicked);
+  EXPECT_FALSE(accuracy().applyEnabled());
+  clock.advance(3s);
+  const sim::RtcChip& chip = board->board().chip();
+  const std::uint16_t atrAddress = layoutA() ? 0x12 : 0x0A;
+  EXPECT_EQ(chip.peekRegister(atrAddress), advised.atr);
+  EXPECT_EQ(chip.peekRegister(atrAddress + 1), advised.dtr);
+  // The new measurement read the settings back and runs.
+  EXPECT_TRUE(accuracy().running());
+  EXPECT_EQ(accuracy().trimAtStart(), advised);
+  clock.advance(1200s);
+  ASSERT_TRUE(accuracy().fit().has_value());
+  EXPECT_NEAR(accuracy().fit()->ppm, chip.ratePpm(), 1.5);
+  EXPECT_LT(std::fabs(accuracy().fit()->ppm), 2.5);
+  EXPECT_EQ(line->overlappingRequests, 0);
+}
+
+TEST_P(AccuracyOnTheBoard, StartNeedsAModelAndAnOpenPortAndStopsWhenTheTrimmingCannotBeRead) {
+  start(37.0, 6, false);
+  user(&AccuracyWindow::startClicked);
+  EXPECT_FALSE(accuracy().running());
+  EXPECT_EQ(accuracy().statusText(), AccuracyWindow::Texts::kNoDevice);
+
+  window->menuClick(GetParam().menu);
+  board->board().faults().set(sim::ReplyFault::Corrupt);
+  user(&AccuracyWindow::startClicked);
+  EXPECT_EQ(accuracy().statusText(), AccuracyWindow::Texts::kReadingTrim);
+  clock.advance(3500ms);
+  EXPECT_FALSE(accuracy().running());
+  EXPECT_EQ(accuracy().statusText(), AccuracyWindow::Texts::kTrimFailed);
+
+  board->board().faults().set(sim::ReplyFault::None);
+  window->events().run([&] { window->link().closePort(); });
+  user(&AccuracyWindow::startClicked);
+  EXPECT_FALSE(accuracy().running());
+  EXPECT_EQ(accuracy().statusText(), AccuracyWindow::Texts::kNoPort);
+}
+
+TEST_P(AccuracyOnTheBoard, StopKeepsTheSamplesAndTheyAreSavedAsCsv) {
+  start(-20.0);
+  user(&AccuracyWindow::startClicked);
+  EXPECT_FALSE(accuracy().saveEnabled());
+  clock.advance(125s);
+  user(&AccuracyWindow::stopClicked);
+  const std::size_t kept = accuracy().samples().size();
+  EXPECT_GE(kept, 12u);
+  EXPECT_FALSE(accuracy().running());
+  EXPECT_EQ(accuracy().statusText(), AccuracyWindow::Texts::kStopped);
+  const int requests = line->requests;
+  clock.advance(20s);
+  EXPECT_EQ(accuracy().samples().size(), kept);
+  EXPECT_LE(line->requests - requests, 20 * 5 + 20 + 2) << "only the main window's reads go on";
+
+  ASSERT_TRUE(accuracy().saveEnabled());
+  const std::string csv = accuracy().csv();
+  EXPECT_EQ(csv.rfind("pc_seconds,chip_seconds,offset_ms,bracket_ms\n0.0000,0,0.000,", 0), 0u)
+      << csv.substr(0, 80);
+  EXPECT_EQ(static_cast<std::size_t>(std::count(csv.begin(), csv.end(), '\n')), kept + 1);
+  // The last line: a whole number of intervals on, with the offset the plot shows.
+  const std::string last = csv.substr(csv.rfind('\n', csv.size() - 2) + 1);
+  const auto chipSecond = std::stoll(last.substr(last.find(',') + 1));
+  EXPECT_EQ(chipSecond % 10, 0);
+  const double offset = std::stod(last.substr(last.find(',', last.find(',') + 1) + 1));
+  EXPECT_NEAR(offset, accuracy().plot().back().offsetMs, 0.0005);
+  ASSERT_TRUE(accuracy().fit().has_value());
+  EXPECT_LT(accuracy().fit()->ppm, 0.0) << "a slow chip";
+
+  window->events().run([&] { accuracy().csvSaved("/tmp/a.csv", false); });
+  EXPECT_NE(accuracy().statusText().find("/tmp/a.csv"), std::string::npos);
+}
+
+TEST_P(AccuracyOnTheBoard, ATimeWriteDuringTheMeasurementStartsTheSamplesAfresh) {
+  start(37.0);
+  user(&AccuracyWindow::startClicked);
+  clock.advance(200s);
+  ASSERT_GE(accuracy().samples().size(), 15u);
+  // The set-time dialog's way: the new time into NewTime, the write to the sequencer.
+  window->events().run([&] {
+    window->records().NewTime = TimeRecord{0x30, 0x15, 0x88, 0x09, 0x12, 0x06, 0x2026};
+    window->sequencer().start(StWriteTime);
+  });
+  bool restarted = false;
+  for (int i = 0; i < 40 && !restarted; ++i) {
+    clock.advance(1s);
+    restarted = accuracy().statusText() == AccuracyWindow::Texts::kTimeChanged;
+  }
+  EXPECT_TRUE(restarted);
+  EXPECT_EQ(board->board().chip().time().minute, 0x15) << "the new time stands";
+  EXPECT_LE(accuracy().samples().size(), 2u);
+  clock.advance(900s);
+  ASSERT_TRUE(accuracy().fit().has_value());
+  EXPECT_NEAR(accuracy().fit()->ppm, 37.0, 3.0);
+  for (auto& p : accuracy().plot()) std::fprintf(stderr, "%.2f:%.2f ", p.minutes, p.offsetMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLayouts, AccuracyOnTheBoard,
+                         ::testing::Values(Board{ChipModel::X1226, MenuId::X1226},
+                                           Board{ChipModel::X1209, MenuId::X1209}),
+                         [](const ::testing::TestParamInfo<Board>& param) {
+                           return param.param.chip == ChipModel::X1226 ? "LayoutA" : "LayoutB";
+                         });
+
+}  // namespace
+}  // namespace rtceval
