@@ -15,9 +15,9 @@ namespace rtceval {
 std::span<const DialogRow> allDialogs() {
   static const std::vector<DialogRow> kAll = [] {
     std::vector<DialogRow> all;
-    for (const auto list : {connectionDialogs(), timeAlarmDialogs(), registerEditorDialogs(),
-                            docsHelpDialogs(), snapshotDialogs(), lineMonitorDialogs(),
-                            accuracyDialogs()})
+    for (const auto list :
+         {connectionDialogs(), timeAlarmDialogs(), registerEditorDialogs(), docsHelpDialogs(),
+          snapshotDialogs(), lineMonitorDialogs(), accuracyDialogs()})
       all.insert(all.end(), list.begin(), list.end());
     return all;
   }();

@@ -153,7 +153,8 @@ void MainWindow::Load_Sub_Form(int n) {
 DialogContext MainWindow::dialogContext() {
   return DialogContext{link_,      commands_,        sequencer_, profile_,
                        registers_, records_,         reads_,     events_.dialogs(),
-                       desktop_,   events_.timers(), pcClock_, clock_, {}};
+                       desktop_,   events_.timers(), pcClock_,   clock_,
+                       {}};
 }
 
 DialogHost* MainWindow::toolHost(int number) {

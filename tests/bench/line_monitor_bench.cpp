@@ -33,7 +33,7 @@ struct Fixture {
   ScriptedDialogs dialogs;
   FixedPcClock pcClock;
   FakeDesktop desktop;
-  MainWindow window{port, clock, dialogs, pcClock, desktop};
+  MainWindow window{port, clock, clock, dialogs, pcClock, desktop};
   Fixture() {
     window.Form_Load();
     window.menuClick(MenuId::X1226);

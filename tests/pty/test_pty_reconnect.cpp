@@ -82,10 +82,11 @@ class PtyReconnectTest : public QObject {
     // Port 1 is the board's link; the other numbers are whatever the machine has.
     rtceval::qt::QtSerialPort serial({{1, link}}, [](const QString&) {});
     rtceval::qt::QtTimerFactory timers;
+    rtceval::qt::QtMonotonicClock clock;
     rtceval::testing::ScriptedDialogs dialogs;
     rtceval::testing::FixedPcClock pcClock;
     rtceval::qt::QtDesktop desktop(dir.path());
-    rtceval::MainWindow model(serial, timers, dialogs, pcClock, desktop);
+    rtceval::MainWindow model(serial, timers, clock, dialogs, pcClock, desktop);
     const auto panel = [&](int n) { return model.controls().statusBar.panel(n); };
 
     model.Form_Load();

@@ -15,10 +15,9 @@ namespace rtceval::qt {
 std::span<const DialogViewRow> allDialogViews() {
   static const std::vector<DialogViewRow> kAll = [] {
     std::vector<DialogViewRow> all;
-    for (const auto list :
-         {connectionDialogViews(), timeAlarmDialogViews(), registerEditorDialogViews(),
-          docsHelpDialogViews(), snapshotDialogViews(), lineMonitorDialogViews(),
-          accuracyDialogViews()})
+    for (const auto list : {connectionDialogViews(), timeAlarmDialogViews(),
+                            registerEditorDialogViews(), docsHelpDialogViews(),
+                            snapshotDialogViews(), lineMonitorDialogViews(), accuracyDialogViews()})
       all.insert(all.end(), list.begin(), list.end());
     return all;
   }();
