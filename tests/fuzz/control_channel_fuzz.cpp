@@ -108,6 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     board.chip().advanceTo(now);
     const ChipState chipBefore = chipState(board.chip());
     const ReplyFault faultBefore = board.faults().fault();
+    const double rateBefore = board.chip().ratePpm();
     const Pieces shapeBefore = shapeOf(board.faults());
 
     const std::string answer = runControlCommand(line, board, now);
@@ -122,11 +123,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       check(chipState(board.chip()) == chipBefore,
             "only event, battery and powerfail touch the chip");
 
+    // ppm X: the crystal's error, and nothing else; a bad value changes nothing.
+    if (verb == "ppm") {
+      const bool set = answer.starts_with("crystal error ");
+      check(set || answer.starts_with("usage: ppm"), "ppm answers with the rate or its usage");
+      check(set || board.chip().ratePpm() == rateBefore, "a refused ppm leaves the rate");
+    } else {
+      check(board.chip().ratePpm() == rateBefore, "only ppm changes the clock's rate");
+    }
+
     if (verb != "fault") {
       check(board.faults().fault() == faultBefore && shapeOf(board.faults()) == shapeBefore,
             "only fault changes the line faults");
-      const bool known =
-          w.empty() || ((verb == "help" || verb == "dump") && w.size() == 1) || touchesChip;
+      const bool known = w.empty() || ((verb == "help" || verb == "dump") && w.size() == 1) ||
+                         touchesChip || verb == "ppm";
       check(known || answer.starts_with("unknown command '"),
             "anything else is an unknown command");
       continue;
