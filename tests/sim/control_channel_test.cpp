@@ -111,7 +111,9 @@ TEST_F(ControlChannelInput, TheProcessOwnCommandsGoFirstAndTheRestReachTheBoard)
   EXPECT_EQ(channel_.take("lug\nbattery on\n", 0), "unplugged\nrunning on the backup supply\n");
   EXPECT_EQ(board_.chip().peekRegister(0x3F), 0x81);
   // A discarded line is offered to nobody.
-  channel_.take(std::string(5000, 'u') + "\n", 0);
+  std::string overlong(5000, 'u');
+  overlong.push_back('\n');
+  channel_.take(overlong, 0);
   EXPECT_EQ(offered, (std::vector<std::string>{"unplug", "battery on"}));
 }
 
