@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "board_link/frame_codec.h"
+#include "board_link/frame_fault_texts.h"
 #include "core/device_profile.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
@@ -21,7 +22,6 @@ constexpr Millis kReplyMargin = 30ms;
 constexpr Millis kBytePause = 20ms;
 // Lead, flag, length and checksum of a reply, and its one status byte.
 constexpr std::size_t kStatusReplyBytes = protocol::kFrameOverhead + 1;
-constexpr std::string_view kTextBadChecksum = "帧和校验错";
 }  // namespace
 
 BoardLink::BoardLink(SerialPort& port, TimerFactory& timers, const DeviceProfile& profile)

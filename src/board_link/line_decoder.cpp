@@ -2,6 +2,7 @@
 
 #include "board_link/board_status.h"
 #include "board_link/frame_codec.h"
+#include "board_link/frame_fault_texts.h"
 #include "core/device_profile.h"
 #include "core/protocol.h"
 #include "core/register_map.h"
@@ -12,10 +13,6 @@ namespace {
 
 using Bytes = std::span<const std::uint8_t>;
 
-// The words the link panel uses for the same faults.
-constexpr const char* kTextBadChecksum = "帧和校验错";
-constexpr const char* kTextBadLead = "无效的帧头";
-constexpr const char* kTextBadFlag = "帧标志错";
 constexpr const char* kTextNotRequest = "不是请求帧";
 constexpr const char* kTextProbe = "探测评估板";
 constexpr const char* kTextProbeAnswer = "评估板应答";

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "board_link/board_status.h"
+#include "board_link/frame_fault_texts.h"
 #include "core/device_profile.h"
 #include "core/protocol.h"
 #include "core/register_map.h"
@@ -27,8 +28,6 @@ struct ReplyRule {
   Action action;  // on an accepted reply, after the success text
 };
 
-constexpr const char* kTextBadLead = "无效的帧头";
-constexpr const char* kTextBadFlag = "帧标志错";
 constexpr const char* kTextConnected = "成功连接评估板于串口";
 constexpr const char* kTextNotConnected = "未成功连接到评估板";
 

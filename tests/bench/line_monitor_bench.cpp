@@ -10,12 +10,8 @@
 
 #include "budget_main.h"
 #include "dialogs/sub_form_ids.h"
-#include "fake_desktop.h"
-#include "fake_serial_port.h"
 #include "line_monitor/line_monitor.h"
-#include "main_window/main_window.h"
-#include "scripted_dialogs.h"
-#include "virtual_clock.h"
+#include "window_bench.h"
 
 namespace {
 
@@ -27,13 +23,7 @@ const std::vector<std::uint8_t> kReadTime = {0x55, 0x00, 0x05, 0x00, 0x6F, 0x00,
 const std::vector<std::uint8_t> kTimeReply = {0x55, 0x80, 0x08, 0x03, 0x02, 0x81,
                                               0x08, 0x12, 0x26, 0x02, 0x20, 0xC5};
 
-struct Fixture {
-  FakeSerialPort port;
-  VirtualClock clock;
-  ScriptedDialogs dialogs;
-  FixedPcClock pcClock;
-  FakeDesktop desktop;
-  MainWindow window{port, clock, clock, dialogs, pcClock, desktop};
+struct Fixture : WindowBench {
   Fixture() {
     window.Form_Load();
     window.menuClick(MenuId::X1226);

@@ -8,11 +8,7 @@
 #include <vector>
 
 #include "budget_main.h"
-#include "fake_desktop.h"
-#include "fake_serial_port.h"
-#include "main_window/main_window.h"
-#include "scripted_dialogs.h"
-#include "virtual_clock.h"
+#include "window_bench.h"
 
 namespace {
 
@@ -30,13 +26,7 @@ std::vector<std::uint8_t> withChecksum(std::vector<std::uint8_t> frame) {
   return frame;
 }
 
-struct Fixture {
-  FakeSerialPort port;
-  VirtualClock clock;
-  ScriptedDialogs dialogs;
-  FixedPcClock pcClock;
-  FakeDesktop desktop;
-  MainWindow window{port, clock, clock, dialogs, pcClock, desktop};
+struct Fixture : WindowBench {
   Fixture() {
     window.Form_Load();
     window.menuClick(MenuId::X1226);
