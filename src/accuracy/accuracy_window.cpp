@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "board_link/board_link.h"
-#include "board_link/commands.h"
+#include "board_link/chip_commands.h"
 #include "board_link/write_sequencer.h"
 #include "core/chip_reads.h"
 #include "core/device_profile.h"

@@ -18,7 +18,7 @@
 #include "main_window/qt/main_window_view.h"
 #include "platform/port_mux.h"
 #include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_message_boxes.h"
 #include "platform/qt/qt_pc_clock.h"
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_timer.h"
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
   rtceval::qt::QtSerialPort serial(options->ports, printWarning);
   rtceval::qt::QtTimerFactory timers;
   rtceval::qt::QtMonotonicClock clock;
-  rtceval::qt::QtDialogs dialogs;
+  rtceval::qt::QtMessageBoxes messageBoxes;
   rtceval::qt::QtPcClock pcClock;
   rtceval::qt::QtDesktop desktop(
       rtceval::qt::QtDesktop::installedDataDirectory(QStringLiteral(RTCEVAL_BUILD_DATA_DIR)));
@@ -83,10 +83,10 @@ int main(int argc, char** argv) {
     ports.route(rtceval::app::kVirtualBoardPort, *board);
   }
 
-  rtceval::MainWindow model(ports, timers, clock, dialogs, pcClock, desktop);
+  rtceval::MainWindow model(ports, timers, clock, messageBoxes, pcClock, desktop);
   if (options->trace) rtceval::qt::traceFramesToStderr(model.link(), model.profile());
   rtceval::qt::MainWindowView view(model);
-  dialogs.setParentWindow(&view);
+  messageBoxes.setParentWindow(&view);
 
   // The window is on the screen before the board search lists and opens the serial devices; it
   // is painted from the event loop, so its first picture already shows the loaded state.
@@ -97,6 +97,6 @@ int main(int argc, char** argv) {
   // view has registered the program's resources.
   QTimer::singleShot(
       0, [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/rtceval/rtceval.png"))); });
-  const rtceval::app::EndOnClose endOnClose(view, dialogs);
+  const rtceval::app::EndOnClose endOnClose(view, messageBoxes);
   return QApplication::exec();
 }

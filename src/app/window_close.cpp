@@ -6,7 +6,7 @@
 #include <QMetaObject>
 
 #include "main_window/qt/main_window_view.h"
-#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_message_boxes.h"
 
 // X11 through Qt's xcb platform, where the build found the xcb library.
 #if defined(RTCEVAL_HAVE_XCB) && QT_CONFIG(xcb)
@@ -100,10 +100,10 @@ bool BlockedCloseRelay::nativeEventFilter(const QByteArray& eventType, void* mes
 #endif
 }
 
-EndOnClose::EndOnClose(qt::MainWindowView& view, qt::QtDialogs& dialogs)
+EndOnClose::EndOnClose(qt::MainWindowView& view, qt::QtMessageBoxes& messageBoxes)
     : view_(view), closeButton_(view) {
-  view_.setClosedHandler([&dialogs] {
-    dialogs.dismissAll();
+  view_.setClosedHandler([&messageBoxes] {
+    messageBoxes.dismissAll();
     QCoreApplication::quit();
   });
 }

@@ -8,7 +8,7 @@
 
 namespace rtceval::qt {
 class MainWindowView;
-class QtDialogs;
+class QtMessageBoxes;
 }  // namespace rtceval::qt
 
 namespace rtceval::app {
@@ -40,7 +40,7 @@ class BlockedCloseRelay : public QAbstractNativeEventFilter {
 // The close button works also while a box is open.
 class EndOnClose {
  public:
-  EndOnClose(qt::MainWindowView& view, qt::QtDialogs& dialogs);
+  EndOnClose(qt::MainWindowView& view, qt::QtMessageBoxes& messageBoxes);
   ~EndOnClose();
   EndOnClose(const EndOnClose&) = delete;
   EndOnClose& operator=(const EndOnClose&) = delete;

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "board_link/requests.h"
 #include "core/cmd_state.h"
 #include "core/protocol.h"
 
@@ -80,6 +81,7 @@ class BoardLink {
   void request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
                std::string_view text);
   void request(std::span<const std::uint8_t> payload, CmdStateCode state, std::string_view text);
+  void request(const Request& r) { request(r.payload, r.state, r.text); }
   // A request that shows no progress text and arms no response time-out: the control/status
   // panel's read of the control block, whose silence nobody is told about.
   void requestQuietly(std::initializer_list<std::uint8_t> payload, CmdStateCode state);

@@ -1,12 +1,12 @@
 #include "board_link/write_sequencer.h"
 
-#include "board_link/commands.h"
+#include "board_link/chip_commands.h"
 #include "core/device_profile.h"
 #include "platform/timer.h"
 
 namespace rtceval {
 
-WriteSequencer::WriteSequencer(Timer& timer, MainCommands& commands, const DeviceProfile& profile)
+WriteSequencer::WriteSequencer(Timer& timer, ChipCommands& commands, const DeviceProfile& profile)
     : timer_(timer), commands_(commands), profile_(profile) {}
 
 void WriteSequencer::begin(const Job& job) {

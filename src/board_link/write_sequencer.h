@@ -5,7 +5,7 @@
 
 namespace rtceval {
 
-class MainCommands;
+class ChipCommands;
 class Timer;
 struct DeviceProfile;
 
@@ -17,7 +17,7 @@ class WriteSequencer {
   static constexpr std::int16_t kStepRwel = 1;
   static constexpr std::int16_t kStepJob = 2;
 
-  WriteSequencer(Timer& timer, MainCommands& commands, const DeviceProfile& profile);
+  WriteSequencer(Timer& timer, ChipCommands& commands, const DeviceProfile& profile);
 
   // A dialog hands over a write: the unlock steps come first. A job handed over while a sequence
   // runs waits for it to end and then runs with unlock steps of its own, so no write is lost.
@@ -32,7 +32,7 @@ class WriteSequencer {
 
  private:
   Timer& timer_;
-  MainCommands& commands_;
+  ChipCommands& commands_;
   const DeviceProfile& profile_;
   struct Job {
     std::int16_t code;

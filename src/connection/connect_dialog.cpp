@@ -6,7 +6,7 @@
 #include "dialogs/dialog_context.h"
 #include "dialogs/sub_form_ids.h"
 #include "platform/desktop.h"
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 #include "platform/serial_devices.h"
 #include "platform/timer.h"
 
@@ -21,7 +21,7 @@ constexpr const char* kTitleWarning = "警告";
 
 ConnectDialog::ConnectDialog(DialogContext& context)
     : link_(context.link),
-      dialogs_(context.dialogs),
+      messageBoxes_(context.messageBoxes),
       devices_(context.desktop),
       close_(context.close),
       timer_(context.timers.createTimer()) {
@@ -77,7 +77,7 @@ void ConnectDialog::progressTick() {
     timer_->setEnabled(false);
     ackCount_ = 0;
     link_.discardReply();
-    dialogs_.message(kTextGiveUp, kTitleWarning);
+    messageBoxes_.message(kTextGiveUp, kTitleWarning);
     return;  // the dialog may have been closed while the warning was open
   }
   ++ackCount_;

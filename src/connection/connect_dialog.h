@@ -10,7 +10,7 @@
 namespace rtceval {
 
 class BoardLink;
-class Dialogs;
+class MessageBoxes;
 class SerialDeviceLister;
 class Timer;
 struct DialogContext;
@@ -60,7 +60,7 @@ class ConnectDialog : public DialogModel {
   void progressTick();
 
   BoardLink& link_;
-  Dialogs& dialogs_;
+  MessageBoxes& messageBoxes_;
   const SerialDeviceLister& devices_;
   std::array<std::string, kPortCount> portFacts_;
   std::function<void()> close_;

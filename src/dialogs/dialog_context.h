@@ -6,9 +6,9 @@ namespace rtceval {
 
 class BoardLink;
 class Desktop;
-class Dialogs;
+class MessageBoxes;
 class PcClock;
-class MainCommands;
+class ChipCommands;
 class MonotonicClock;
 class TimerFactory;
 class WriteSequencer;
@@ -21,13 +21,13 @@ struct TimeAlarmRecords;
 // the program runs; a dialog keeps references to what it needs.
 struct DialogContext {
   BoardLink& link;            // requests that go out at once, the port
-  MainCommands& commands;     // the main window's request commands
+  ChipCommands& commands;     // the main window's request commands
   WriteSequencer& sequencer;  // writes that unlock the chip first
   const DeviceProfile& profile;
   RegisterImage& registers;
   TimeAlarmRecords& records;
   const ChipReads& reads;
-  Dialogs& dialogs;             // message boxes; each lets the windows redraw first
+  MessageBoxes& messageBoxes;             // message boxes; each lets the windows redraw first
   Desktop& desktop;             // files, the desktop's viewers, facts of the system
   TimerFactory& timers;         // timers whose ticks are events of the main window
   const PcClock& pcClock;       // the PC's date and time, and a steady count for intervals

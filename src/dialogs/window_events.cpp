@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 #include "platform/timer.h"
 
 namespace rtceval {
@@ -51,9 +51,9 @@ class WindowEvents::ScopedTimerFactory : public TimerFactory {
 };
 
 // Message boxes that first let the views catch up.
-class WindowEvents::RedrawingDialogs : public Dialogs {
+class WindowEvents::RedrawingMessageBoxes : public MessageBoxes {
  public:
-  RedrawingDialogs(WindowEvents& events, Dialogs& inner) : events_(events), inner_(inner) {}
+  RedrawingMessageBoxes(WindowEvents& events, MessageBoxes& inner) : events_(events), inner_(inner) {}
   void message(const std::string& text, const std::string& title) override {
     events_.redraw();
     inner_.message(text, title);
@@ -66,12 +66,12 @@ class WindowEvents::RedrawingDialogs : public Dialogs {
 
  private:
   WindowEvents& events_;
-  Dialogs& inner_;
+  MessageBoxes& inner_;
 };
 
-WindowEvents::WindowEvents(TimerFactory& timers, Dialogs& dialogs)
+WindowEvents::WindowEvents(TimerFactory& timers, MessageBoxes& messageBoxes)
     : timers_(std::make_unique<ScopedTimerFactory>(*this, timers)),
-      dialogs_(std::make_unique<RedrawingDialogs>(*this, dialogs)) {}
+      messageBoxes_(std::make_unique<RedrawingMessageBoxes>(*this, messageBoxes)) {}
 
 WindowEvents::~WindowEvents() = default;
 

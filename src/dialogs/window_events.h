@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 #include "platform/timer.h"
 
 namespace rtceval {
@@ -14,7 +14,7 @@ namespace rtceval {
 // views redraw first, so the window behind a box is current.
 class WindowEvents {
  public:
-  WindowEvents(TimerFactory& timers, Dialogs& dialogs);
+  WindowEvents(TimerFactory& timers, MessageBoxes& messageBoxes);
   ~WindowEvents();
   WindowEvents(const WindowEvents&) = delete;
   WindowEvents& operator=(const WindowEvents&) = delete;
@@ -40,17 +40,17 @@ class WindowEvents {
   void redraw();
 
   TimerFactory& timers() { return *timers_; }
-  Dialogs& dialogs() { return *dialogs_; }
+  MessageBoxes& messageBoxes() { return *messageBoxes_; }
 
  private:
   class ScopedTimerFactory;
-  class RedrawingDialogs;
+  class RedrawingMessageBoxes;
 
   int depth_ = 0;
   std::function<void()> redraw_;
   std::function<void()> outermostEnded_;
   std::unique_ptr<TimerFactory> timers_;
-  std::unique_ptr<Dialogs> dialogs_;
+  std::unique_ptr<MessageBoxes> messageBoxes_;
 };
 
 }  // namespace rtceval

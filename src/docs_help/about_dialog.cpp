@@ -6,7 +6,7 @@
 #include "dialogs/dialog_context.h"
 #include "dialogs/sub_form_ids.h"
 #include "platform/desktop.h"
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 #include "platform/serial_devices.h"
 #include "platform/serial_port.h"
 
@@ -28,7 +28,7 @@ std::string orUnknown(const std::string& text) {
 AboutDialog::AboutDialog(DialogContext& context)
     : link_(context.link),
       desktop_(context.desktop),
-      dialogs_(context.dialogs),
+      messageBoxes_(context.messageBoxes),
       close_(context.close) {}
 
 int AboutDialog::number() const {
@@ -46,7 +46,7 @@ void AboutDialog::sysInfoClicked() {
 void AboutDialog::startSysInfo() {
   const std::optional<SystemFacts> facts = desktop_.systemFacts();
   if (!facts) {
-    dialogs_.message(Texts::kUnavailable);
+    messageBoxes_.message(Texts::kUnavailable);
     return;
   }
   // Each port with what the system says of its device, as listed with the facts above.

@@ -9,7 +9,7 @@ namespace rtceval {
 
 class BoardLink;
 class Desktop;
-class Dialogs;
+class MessageBoxes;
 struct DialogContext;
 struct SystemFacts;
 
@@ -52,7 +52,7 @@ class AboutDialog : public DialogModel {
  private:
   BoardLink& link_;
   Desktop& desktop_;
-  Dialogs& dialogs_;
+  MessageBoxes& messageBoxes_;
   std::function<void()> close_;
   std::string systemInformation_;
   int systemInformationRequests_ = 0;

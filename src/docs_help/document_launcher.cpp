@@ -1,7 +1,7 @@
 #include "docs_help/document_launcher.h"
 
 #include "platform/desktop.h"
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 
 namespace rtceval {
 namespace {
@@ -15,8 +15,8 @@ std::string joined(const std::string& folder, const std::string& relative) {
 }
 }  // namespace
 
-DocumentLauncher::DocumentLauncher(Desktop& desktop, Dialogs& dialogs)
-    : desktop_(desktop), dialogs_(dialogs) {}
+DocumentLauncher::DocumentLauncher(Desktop& desktop, MessageBoxes& messageBoxes)
+    : desktop_(desktop), messageBoxes_(messageBoxes) {}
 
 std::string DocumentLauncher::underWorkingDirectory(const std::string& relative) const {
   return joined(desktop_.workingDirectory(), relative);
@@ -33,7 +33,7 @@ std::optional<std::string> DocumentLauncher::find(const std::string& relative) c
 
 std::optional<std::string> DocumentLauncher::findOrReport(const std::string& relative) {
   std::optional<std::string> path = find(relative);
-  if (!path) dialogs_.message("\"" + underWorkingDirectory(relative) + "\"" + Texts::kNotFound);
+  if (!path) messageBoxes_.message("\"" + underWorkingDirectory(relative) + "\"" + Texts::kNotFound);
   return path;
 }
 
@@ -41,8 +41,8 @@ void DocumentLauncher::open(const std::optional<std::string>& path, const char* 
   if (!path) return;
   // The message boxes outlive a help window's launcher; a late answer of the opener may come
   // after that window has closed.
-  Dialogs& dialogs = dialogs_;
-  const auto noViewer = [&dialogs, noViewerText] { dialogs.message(noViewerText); };
+  MessageBoxes& messageBoxes = messageBoxes_;
+  const auto noViewer = [&messageBoxes, noViewerText] { messageBoxes.message(noViewerText); };
   if (!desktop_.openFile(*path, noViewer)) noViewer();
 }
 

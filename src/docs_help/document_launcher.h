@@ -6,7 +6,7 @@
 namespace rtceval {
 
 class Desktop;
-class Dialogs;
+class MessageBoxes;
 
 // Finds the documents of the main window's links and of the help menu and opens them in the
 // desktop's viewer. A document is looked for first under the working directory, then in the
@@ -25,7 +25,7 @@ class DocumentLauncher {
   static constexpr const char* kNotesList = "AN.txt";
   static constexpr const char* kHomePage = "docs/index.html";
 
-  DocumentLauncher(Desktop& desktop, Dialogs& dialogs);
+  DocumentLauncher(Desktop& desktop, MessageBoxes& messageBoxes);
 
   // Application note `note` (a link's caption such as "AN154"): docs/<note>.pdf.
   void openApplicationNote(const std::string& note);
@@ -50,7 +50,7 @@ class DocumentLauncher {
   std::string underWorkingDirectory(const std::string& relative) const;
 
   Desktop& desktop_;
-  Dialogs& dialogs_;
+  MessageBoxes& messageBoxes_;
 };
 
 }  // namespace rtceval

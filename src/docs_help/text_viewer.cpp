@@ -9,7 +9,7 @@
 namespace rtceval {
 
 TextViewer::TextViewer(DialogContext& context, int number, const char* caption)
-    : launcher_(context.desktop, context.dialogs), number_(number), caption_(caption) {}
+    : launcher_(context.desktop, context.messageBoxes), number_(number), caption_(caption) {}
 
 const char* TextViewer::fileOf(int subForm) {
   switch (subForm) {

@@ -4,14 +4,14 @@
 
 #include "board_link/board_link.h"
 #include "dialogs/dialog_context.h"
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 #include "platform/pc_clock.h"
 
 namespace rtceval {
 
 LineMonitor::LineMonitor(DialogContext& context)
     : link_(context.link),
-      dialogs_(context.dialogs),
+      messageBoxes_(context.messageBoxes),
       clock_(context.pcClock),
       decoder_(context.profile),
       openedAt_(context.pcClock.now().steadyMs) {
@@ -60,7 +60,7 @@ bool LineMonitor::saveTo(const std::string& path) {
   if (file) file.write(text.data(), static_cast<std::streamsize>(text.size()));
   if (file) file.close();
   if (!file) {
-    dialogs_.message("无法保存文件 " + path, kCaption);
+    messageBoxes_.message("无法保存文件 " + path, kCaption);
     return false;
   }
   return true;

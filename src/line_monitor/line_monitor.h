@@ -14,7 +14,7 @@
 namespace rtceval {
 
 class BoardLink;
-class Dialogs;
+class MessageBoxes;
 class PcClock;
 struct DialogContext;
 
@@ -60,7 +60,7 @@ class LineMonitor : public DialogModel {
 
  private:
   BoardLink& link_;
-  Dialogs& dialogs_;
+  MessageBoxes& messageBoxes_;
   const PcClock& clock_;
   LineDecoder decoder_;
   LineRing lines_{kCapacity};

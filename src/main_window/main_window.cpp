@@ -19,12 +19,12 @@ constexpr Millis kWriteStepInterval = 50ms;
 }  // namespace
 
 MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, const MonotonicClock& clock,
-                       Dialogs& dialogs, const PcClock& pcClock, Desktop& desktop)
+                       MessageBoxes& messageBoxes, const PcClock& pcClock, Desktop& desktop)
     : port_(port),
       clock_(clock),
       pcClock_(pcClock),
       desktop_(desktop),
-      events_(timers, dialogs),
+      events_(timers, messageBoxes),
       mainTimer_(events_.timers().createTimer()),
       monitorTimer_(events_.timers().createTimer()),
       writeTimer_(events_.timers().createTimer()),
@@ -33,7 +33,7 @@ MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, const MonotonicCl
       reconnect_(link_, port, desktop, events_.timers()),
       commands_(link_, profile_, registers_, records_),
       sequencer_(*writeTimer_, commands_, profile_),
-      launcher_(desktop, events_.dialogs()),
+      launcher_(desktop, events_.messageBoxes()),
       host_(events_, allDialogs(), dialogContext()) {
   mainTimer_->setInterval(kMainInterval);
   monitorTimer_->setInterval(kMonitorInterval);
@@ -152,7 +152,7 @@ void MainWindow::Load_Sub_Form(int n) {
 
 DialogContext MainWindow::dialogContext() {
   return DialogContext{link_,      commands_,        sequencer_, profile_,
-                       registers_, records_,         reads_,     events_.dialogs(),
+                       registers_, records_,         reads_,     events_.messageBoxes(),
                        desktop_,   events_.timers(), pcClock_,   clock_,
                        {}};
 }

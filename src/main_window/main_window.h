@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "board_link/board_link.h"
-#include "board_link/commands.h"
+#include "board_link/chip_commands.h"
 #include "board_link/port_search.h"
 #include "board_link/reconnect.h"
 #include "board_link/write_sequencer.h"
@@ -23,7 +23,7 @@
 namespace rtceval {
 
 class Desktop;
-class Dialogs;
+class MessageBoxes;
 class PcClock;
 class SerialPort;
 
@@ -33,7 +33,7 @@ class SerialPort;
 class MainWindow {
  public:
   // `clock` is the time base of `timers`.
-  MainWindow(SerialPort& port, TimerFactory& timers, const MonotonicClock& clock, Dialogs& dialogs,
+  MainWindow(SerialPort& port, TimerFactory& timers, const MonotonicClock& clock, MessageBoxes& messageBoxes,
              const PcClock& pcClock, Desktop& desktop);
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
@@ -67,7 +67,7 @@ class MainWindow {
   const ChipReads& reads() const { return reads_; }
   BoardLink& link() { return link_; }
   const BoardLink& link() const { return link_; }
-  MainCommands& commands() { return commands_; }
+  ChipCommands& commands() { return commands_; }
   WriteSequencer& sequencer() { return sequencer_; }
   DialogHost& dialogHost() { return host_; }
   // The host of tool window `number` (see tool_window), nullptr for another number.
@@ -123,7 +123,7 @@ class MainWindow {
   BoardLink link_;
   PortSearch search_;
   Reconnect reconnect_;
-  MainCommands commands_;
+  ChipCommands commands_;
   WriteSequencer sequencer_;
   DocumentLauncher launcher_;
   DialogHost host_;

@@ -1,7 +1,7 @@
 #include "board_link/reply_dispatcher.h"
 #include "main_window/indicators.h"
 #include "main_window/main_window.h"
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 
 namespace rtceval {
 namespace {
@@ -28,10 +28,10 @@ void MainWindow::onLinkEvent(const LinkEvent& event) {
       break;
     case LinkEvent::Kind::FrameError:
       setLinkStatus(event.text);
-      events_.dialogs().beep();
+      events_.messageBoxes().beep();
       break;
     case LinkEvent::Kind::Overflow:
-      events_.dialogs().message(kTextOverflow, {});
+      events_.messageBoxes().message(kTextOverflow, {});
       break;
     case LinkEvent::Kind::Reply:
       // The board answers again: a later time-out may ask again, and the port panel names its
@@ -55,7 +55,7 @@ void MainWindow::onReply(CmdStateCode request, std::span<const std::uint8_t> fra
   ReplyModels models{registers_, records_, reads_};
   const ReplyOutcome outcome = ParseReply(frame, request, profile_, link_.PortNo(), models);
   for (const std::string& text : outcome.texts) setLinkStatus(text);
-  if (outcome.beep) events_.dialogs().beep();
+  if (outcome.beep) events_.messageBoxes().beep();
   if (outcome.accepted) {
     switch (request) {
       case StReadTime: {
@@ -99,7 +99,7 @@ void MainWindow::onResponseTimeout() {
       timeoutQuestionDeclined_)
     return;
   timeoutQuestionOpen_ = true;
-  const bool stop = events_.dialogs().askYesNo(kTextTimeoutQuestion, kTitleError);
+  const bool stop = events_.messageBoxes().askYesNo(kTextTimeoutQuestion, kTitleError);
   timeoutQuestionOpen_ = false;
   if (stop) {
     setAutoReadTime(false);

@@ -2,7 +2,7 @@
 
 #include "core/register_map.h"
 #include "main_window/main_window.h"
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 #include "platform/pc_clock.h"
 
 namespace rtceval {
@@ -26,7 +26,7 @@ void MainWindow::announce(const char* text) {
   // it closes announce again while the chip keeps the flag set.
   if (monitorMessageOpen_ || !controls_.autoMonitor.checked) return;
   monitorMessageOpen_ = true;
-  events_.dialogs().message(text, {});
+  events_.messageBoxes().message(text, {});
   monitorMessageOpen_ = false;
 }
 

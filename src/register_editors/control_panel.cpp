@@ -10,7 +10,7 @@
 #include "core/protocol.h"
 #include "dialogs/dialog_context.h"
 #include "dialogs/sub_form_ids.h"
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 
 namespace rtceval {
 namespace {
@@ -89,7 +89,7 @@ ControlPanel::ControlPanel(DialogContext& context)
       sequencer_(context.sequencer),
       profile_(context.profile),
       registers_(context.registers),
-      dialogs_(context.dialogs) {}
+      messageBoxes_(context.messageBoxes) {}
 
 int ControlPanel::number() const {
   return sub_form::frmCON;
@@ -257,7 +257,7 @@ void ControlPanel::warnInvalidBit() {
   // Timers, replies and assistive technology go on while the message is open; it shows once.
   if (warningOpen_) return;
   warningOpen_ = true;
-  dialogs_.message(Texts::kInvalidBit);
+  messageBoxes_.message(Texts::kInvalidBit);
   warningOpen_ = false;
 }
 

@@ -13,7 +13,7 @@
 namespace rtceval {
 
 class BoardLink;
-class Dialogs;
+class MessageBoxes;
 class WriteSequencer;
 struct DialogContext;
 
@@ -85,7 +85,7 @@ class ControlPanel : public DialogModel {
   WriteSequencer& sequencer_;
   const DeviceProfile& profile_;
   RegisterImage& registers_;
-  Dialogs& dialogs_;
+  MessageBoxes& messageBoxes_;
   bool warningOpen_ = false;
 };
 

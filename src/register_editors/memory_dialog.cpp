@@ -8,7 +8,7 @@
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
 #include "dialogs/sub_form_ids.h"
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 #include "register_editors/hex_box.h"
 
 namespace rtceval {
@@ -34,7 +34,7 @@ std::string MemoryDialog::Texts::explanation() {
 }
 
 MemoryDialog::MemoryDialog(DialogContext& context)
-    : link_(context.link), dialogs_(context.dialogs), reads_(context.reads) {}
+    : link_(context.link), messageBoxes_(context.messageBoxes), reads_(context.reads) {}
 
 int MemoryDialog::number() const {
   return sub_form::frmMem;
@@ -48,7 +48,7 @@ void MemoryDialog::Form_Load() {
 bool MemoryDialog::readAddress(std::uint32_t& address) {
   address = readHexBox(addressText);
   if (address <= kLastAddress) return true;
-  dialogs_.message(Texts::kInvalidAddress);
+  messageBoxes_.message(Texts::kInvalidAddress);
   return false;
 }
 
@@ -64,7 +64,7 @@ void MemoryDialog::writeClicked() {
   if (!readAddress(address)) return;
   const std::uint32_t data = readHexBox(dataText);
   if (data > kLastByte) {
-    dialogs_.message(Texts::kInvalidData);
+    messageBoxes_.message(Texts::kInvalidData);
     return;
   }
   link_.request({CMD_WRITE, DEV_EEPROM, highByte(address), lowByte(address), 1,

@@ -8,7 +8,7 @@
 namespace rtceval {
 
 class BoardLink;
-class Dialogs;
+class MessageBoxes;
 struct ChipReads;
 struct DialogContext;
 
@@ -55,7 +55,7 @@ class MemoryDialog : public DialogModel {
   bool readAddress(std::uint32_t& address);
 
   BoardLink& link_;
-  Dialogs& dialogs_;
+  MessageBoxes& messageBoxes_;
   const ChipReads& reads_;
 };
 

@@ -9,7 +9,7 @@
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
 #include "dialogs/sub_form_ids.h"
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 #include "register_editors/hex_box.h"
 
 namespace rtceval {
@@ -29,7 +29,7 @@ RegisterBlock userRegisters() {
 }  // namespace
 
 UserRegistersDialog::UserRegistersDialog(DialogContext& context)
-    : link_(context.link), dialogs_(context.dialogs), reads_(context.reads) {}
+    : link_(context.link), messageBoxes_(context.messageBoxes), reads_(context.reads) {}
 
 int UserRegistersDialog::number() const {
   return sub_form::frmUR;
@@ -48,7 +48,7 @@ void UserRegistersDialog::writeClicked() {
   const std::uint32_t first = readHexBox(registerTexts[0]);
   const std::uint32_t second = readHexBox(registerTexts[1]);
   if (first > kLastByte || second > kLastByte) {
-    dialogs_.message(Texts::kInvalidData);
+    messageBoxes_.message(Texts::kInvalidData);
     return;
   }
   const RegisterBlock block = userRegisters();

@@ -8,7 +8,7 @@
 namespace rtceval {
 
 class BoardLink;
-class Dialogs;
+class MessageBoxes;
 struct ChipReads;
 struct DialogContext;
 
@@ -41,7 +41,7 @@ class UserRegistersDialog : public DialogModel {
 
  private:
   BoardLink& link_;
-  Dialogs& dialogs_;
+  MessageBoxes& messageBoxes_;
   const ChipReads& reads_;
 };
 

@@ -3,7 +3,7 @@
 #include <chrono>
 
 #include "board_link/board_link.h"
-#include "board_link/commands.h"
+#include "board_link/chip_commands.h"
 #include "board_link/write_sequencer.h"
 #include "core/chip_reads.h"
 #include "core/protocol.h"
@@ -14,7 +14,7 @@
 #include "dialogs/dialog_context.h"
 #include "dialogs/sub_form_ids.h"
 #include "platform/desktop.h"
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 #include "platform/pc_clock.h"
 #include "snapshot/snapshot_file.h"
 
@@ -88,7 +88,7 @@ SnapshotWindow::SnapshotWindow(DialogContext& context)
       registers_(context.registers),
       records_(context.records),
       reads_(context.reads),
-      dialogs_(context.dialogs),
+      messageBoxes_(context.messageBoxes),
       desktop_(context.desktop),
       pcClock_(context.pcClock),
       chain_(context.timers) {}
@@ -111,7 +111,7 @@ void SnapshotWindow::replyArrived(CmdStateCode request, bool accepted) {
   if (busy() && modelOf(profile_) != chainModel_) {
     chain_.cancel();
     status_ = Texts::kModelChanged;
-    dialogs_.message(status_, Texts::kCaption);
+    messageBoxes_.message(status_, Texts::kCaption);
     return;
   }
   chain_.replyArrived(request, accepted);
@@ -125,13 +125,13 @@ std::string SnapshotWindow::now() const {
 
 std::string SnapshotWindow::selectedModel() {
   std::string model = modelOf(profile_);
-  if (model.empty()) dialogs_.message(Texts::kNoModel, Texts::kCaption);
+  if (model.empty()) messageBoxes_.message(Texts::kNoModel, Texts::kCaption);
   return model;
 }
 
 bool SnapshotWindow::boardReady() {
   if (link_.isPortOpen()) return true;
-  dialogs_.message(Texts::kNoBoard, Texts::kCaption);
+  messageBoxes_.message(Texts::kNoBoard, Texts::kCaption);
   return false;
 }
 
@@ -225,7 +225,7 @@ void SnapshotWindow::readChip(Purpose purpose) {
       },
       [this](const std::string& what) {
         status_ = Texts::kReadFailed + what + Texts::kNoAnswer;
-        dialogs_.message(status_, Texts::kCaption);
+        messageBoxes_.message(status_, Texts::kCaption);
       });
 }
 
@@ -240,7 +240,7 @@ void SnapshotWindow::compareWithChipClicked() {
   if (model.empty()) return;
   if (model != shown_->model) {
     status_ = "快照是 " + shown_->model + " 的，当前选择的器件是 " + model + "，不能与芯片比较";
-    dialogs_.message(status_, Texts::kCaption);
+    messageBoxes_.message(status_, Texts::kCaption);
     return;
   }
   readChip(Purpose::Compare);
@@ -250,13 +250,13 @@ std::optional<Snapshot> SnapshotWindow::load(const std::string& path) {
   const std::optional<std::string> text = desktop_.readText(path);
   if (!text) {
     status_ = Texts::kCannotOpen + path;
-    dialogs_.message(status_, Texts::kCaption);
+    messageBoxes_.message(status_, Texts::kCaption);
     return std::nullopt;
   }
   SnapshotLoad loaded = fromJson(*text);
   if (!loaded.snapshot) {
     status_ = path + "：" + loaded.error;
-    dialogs_.message(status_, Texts::kCaption);
+    messageBoxes_.message(status_, Texts::kCaption);
     return std::nullopt;
   }
   return std::move(loaded.snapshot);
@@ -279,7 +279,7 @@ void SnapshotWindow::saveFile(const std::string& path) {
   if (!canSave() || path.empty()) return;
   if (!desktop_.writeText(path, toJson(*shown_))) {
     status_ = Texts::kCannotSave + path;
-    dialogs_.message(status_, Texts::kCaption);
+    messageBoxes_.message(status_, Texts::kCaption);
     return;
   }
   status_ = Texts::kSaved + path;
@@ -291,7 +291,7 @@ void SnapshotWindow::compareWithFile(const std::string& path) {
   if (!other) return;
   if (const auto refusal = comparisonRefusal(*shown_, *other)) {
     status_ = *refusal;
-    dialogs_.message(status_, Texts::kCaption);
+    messageBoxes_.message(status_, Texts::kCaption);
     return;
   }
   showComparison(*shown_, *other,
@@ -399,14 +399,14 @@ void SnapshotWindow::restoreClicked() {
   if (model.empty()) return;
   if (model != shown_->model) {
     status_ = "快照是 " + shown_->model + " 的，当前选择的器件是 " + model + "，不能恢复";
-    dialogs_.message(status_, Texts::kCaption);
+    messageBoxes_.message(status_, Texts::kCaption);
     return;
   }
   if (!boardReady()) return;
   const std::string question =
       std::string(Texts::kRestoreQuestion) + (shown_->eeprom.empty() ? "" : Texts::kAndEeprom) +
       (restoreClock ? Texts::kWithClock : Texts::kWithoutClock) + Texts::kWillChange;
-  if (!dialogs_.askYesNo(question, Texts::kCaption)) return;
+  if (!messageBoxes_.askYesNo(question, Texts::kCaption)) return;
   // The window may have been closed, or a read started, while the question was open.
   if (busy() || !shown_) return;
   progress_ = Texts::kRestoring;
@@ -415,7 +415,7 @@ void SnapshotWindow::restoreClicked() {
       restoreSteps(*shown_), [this] { status_ = Texts::kRestoreDone; },
       [this](const std::string& what) {
         status_ = Texts::kRestoreFailed + what + Texts::kNoAnswer;
-        dialogs_.message(status_, Texts::kCaption);
+        messageBoxes_.message(status_, Texts::kCaption);
       });
 }
 

@@ -13,8 +13,8 @@ namespace rtceval {
 
 class BoardLink;
 class Desktop;
-class Dialogs;
-class MainCommands;
+class MessageBoxes;
+class ChipCommands;
 class PcClock;
 class WriteSequencer;
 struct ChipReads;
@@ -119,13 +119,13 @@ class SnapshotWindow : public DialogModel {
   void showComparison(const Snapshot& before, const Snapshot& after, const std::string& title);
 
   BoardLink& link_;
-  MainCommands& commands_;
+  ChipCommands& commands_;
   WriteSequencer& sequencer_;
   const DeviceProfile& profile_;
   RegisterImage& registers_;
   TimeAlarmRecords& records_;
   const ChipReads& reads_;
-  Dialogs& dialogs_;
+  MessageBoxes& messageBoxes_;
   Desktop& desktop_;
   const PcClock& pcClock_;
   RequestChain chain_;

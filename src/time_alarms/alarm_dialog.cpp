@@ -12,7 +12,7 @@
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
 #include "dialogs/sub_form_ids.h"
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 #include "time_alarms/time_fields.h"
 
 namespace rtceval {
@@ -84,7 +84,7 @@ AlarmDialog::AlarmDialog(DialogContext& context, const Alarm& alarm)
     : alarm_(alarm),
       link_(context.link),
       sequencer_(context.sequencer),
-      dialogs_(context.dialogs),
+      messageBoxes_(context.messageBoxes),
       profile_(context.profile),
       reads_(context.reads),
       record_(context.records.*alarm.record) {}
@@ -134,7 +134,7 @@ bool AlarmDialog::convert() {
   // is sent then, and the next successful set rewrites them all.
   const std::optional<int> year = readYear(yearText);
   if (!year) {
-    dialogs_.message(kInvalidYear);
+    messageBoxes_.message(kInvalidYear);
     return false;
   }
   record_.year = BcdYear(*year);
@@ -142,7 +142,7 @@ bool AlarmDialog::convert() {
     const FieldRule& rule = kRules[i];
     const std::optional<int> value = readByteField(fields[i].text, rule.low, rule.high);
     if (!value) {
-      dialogs_.message(rule.message);
+      messageBoxes_.message(rule.message);
       return false;
     }
     record_.*rule.byte = BcdByte(*value);

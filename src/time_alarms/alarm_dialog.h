@@ -11,7 +11,7 @@
 namespace rtceval {
 
 class BoardLink;
-class Dialogs;
+class MessageBoxes;
 class WriteSequencer;
 struct ChipReads;
 struct DeviceProfile;
@@ -102,7 +102,7 @@ class AlarmDialog : public DialogModel {
   const Alarm& alarm_;
   BoardLink& link_;
   WriteSequencer& sequencer_;
-  Dialogs& dialogs_;
+  MessageBoxes& messageBoxes_;
   const DeviceProfile& profile_;
   const ChipReads& reads_;
   TimeRecord& record_;

@@ -8,7 +8,7 @@
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
 #include "dialogs/sub_form_ids.h"
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 #include "time_alarms/time_fields.h"
 
 namespace rtceval {
@@ -26,7 +26,7 @@ struct FieldRule {
 SetTimeDialog::SetTimeDialog(DialogContext& context)
     : newTime_(context.records.NewTime),
       sequencer_(context.sequencer),
-      dialogs_(context.dialogs),
+      messageBoxes_(context.messageBoxes),
       close_(context.close) {}
 
 int SetTimeDialog::number() const {
@@ -75,7 +75,7 @@ bool SetTimeDialog::convert() {
     const std::optional<int> value =
         isYear ? readYear(text) : readByteField(text, rule.low, rule.high);
     if (!value) {
-      dialogs_.message(rule.message);
+      messageBoxes_.message(rule.message);
       return false;
     }
     if (isYear)

@@ -7,7 +7,7 @@
 
 namespace rtceval {
 
-class Dialogs;
+class MessageBoxes;
 class WriteSequencer;
 struct DialogContext;
 struct TimeRecord;
@@ -63,7 +63,7 @@ class SetTimeDialog : public DialogModel {
 
   TimeRecord& newTime_;
   WriteSequencer& sequencer_;
-  Dialogs& dialogs_;
+  MessageBoxes& messageBoxes_;
   std::function<void()> close_;
 };
 

@@ -14,7 +14,7 @@
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "noisy_line.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 #include "sim/chip/crystal.h"
 #include "sim/virtual_board_port.h"
 #include "virtual_clock.h"
@@ -29,7 +29,7 @@ using sim::Crystal;
 using sim::VirtualBoardPort;
 using testing::FixedPcClock;
 using testing::NoisyLine;
-using testing::ScriptedDialogs;
+using testing::ScriptedMessageBoxes;
 using testing::VirtualClock;
 
 struct Board {
@@ -44,7 +44,7 @@ class AccuracyOnTheBoard : public ::testing::TestWithParam<Board> {
                                                CivilTime{2026, 12, 8, 23, 40, 3});
     board->board().chip().setCrystalPpm(crystalPpm);
     line = std::make_unique<NoisyLine>(*board, clock, clock, noiseMs, 7u);
-    window = std::make_unique<MainWindow>(*line, clock, clock, dialogs, pcClock, desktop);
+    window = std::make_unique<MainWindow>(*line, clock, clock, messageBoxes, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);
     if (selectModel) window->menuClick(GetParam().menu);
@@ -82,7 +82,7 @@ class AccuracyOnTheBoard : public ::testing::TestWithParam<Board> {
   }
 
   VirtualClock clock;
-  ScriptedDialogs dialogs;
+  ScriptedMessageBoxes messageBoxes;
   FixedPcClock pcClock;
   testing::FakeDesktop desktop;
   std::unique_ptr<VirtualBoardPort> board;

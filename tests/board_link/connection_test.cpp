@@ -208,21 +208,21 @@ TEST_F(PortDialog, GivesUpOnceOnTheFiftyFirstTick) {
   EXPECT_EQ(dialog().progress(), 49);
   b.clock.advance(100ms);
   EXPECT_EQ(dialog().progress(), 50);
-  EXPECT_TRUE(b.dialogs.shown.empty());
+  EXPECT_TRUE(b.messageBoxes.shown.empty());
   b.clock.advance(100ms);
-  ASSERT_EQ(b.dialogs.shown.size(), 1u);
-  EXPECT_EQ(b.dialogs.shown[0].text, "不能连接到评估板，请检查串口、电缆、电源及评估板是否正确！");
-  EXPECT_EQ(b.dialogs.shown[0].title, "警告");
-  EXPECT_FALSE(b.dialogs.shown[0].question);
+  ASSERT_EQ(b.messageBoxes.shown.size(), 1u);
+  EXPECT_EQ(b.messageBoxes.shown[0].text, "不能连接到评估板，请检查串口、电缆、电源及评估板是否正确！");
+  EXPECT_EQ(b.messageBoxes.shown[0].title, "警告");
+  EXPECT_FALSE(b.messageBoxes.shown[0].question);
   EXPECT_EQ(dialog().ackCount(), 0);
   ASSERT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr) << "the dialog stays open";
   EXPECT_FALSE(dialog().progressTimer().isEnabled());
   EXPECT_EQ(b.port.openPort(), 3);
   b.clock.advance(20000ms);
-  EXPECT_EQ(b.dialogs.shown.size(), 1u);
+  EXPECT_EQ(b.messageBoxes.shown.size(), 1u);
   b.clickConnect();  // a new attempt gives up once more
   b.clock.advance(5100ms);
-  EXPECT_EQ(b.dialogs.shown.size(), 2u);
+  EXPECT_EQ(b.messageBoxes.shown.size(), 2u);
 }
 
 TEST_F(PortDialog, GiveUpDropsTheHalfAnswerSoALateAnswerStillConnects) {
@@ -231,7 +231,7 @@ TEST_F(PortDialog, GiveUpDropsTheHalfAnswerSoALateAnswerStillConnects) {
   b.clickConnect();
   b.port.receive({0x55});
   b.clock.advance(5100ms);
-  ASSERT_EQ(b.dialogs.shown.size(), 1u);
+  ASSERT_EQ(b.messageBoxes.shown.size(), 1u);
   b.port.receive(PROBE_ANSWER);
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口3");
   EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
@@ -247,19 +247,19 @@ TEST_F(PortDialog, AnswerClosesTheDialogAndShowsThePort) {
   EXPECT_EQ(b.panel(6), "2");
   EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   b.clock.advance(10000ms);
-  EXPECT_TRUE(b.dialogs.shown.empty());
+  EXPECT_TRUE(b.messageBoxes.shown.empty());
 }
 
 TEST_F(PortDialog, AnswerWhileTheWarningIsOpenClosesTheDialogSafely) {
   b.window.menuClick(MenuId::CONNECT);
   b.clickConnect();
-  b.dialogs.whileOpen = [&] { b.port.receive(PROBE_ANSWER); };
+  b.messageBoxes.whileOpen = [&] { b.port.receive(PROBE_ANSWER); };
   b.clock.advance(5100ms);
-  EXPECT_EQ(b.dialogs.shown.size(), 1u);
+  EXPECT_EQ(b.messageBoxes.shown.size(), 1u);
   EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口4");
   b.clock.advance(5000ms);
-  EXPECT_EQ(b.dialogs.shown.size(), 1u);
+  EXPECT_EQ(b.messageBoxes.shown.size(), 1u);
 }
 
 TEST_F(PortDialog, PortThatFailsToOpen) {
@@ -273,7 +273,7 @@ TEST_F(PortDialog, PortThatFailsToOpen) {
   ASSERT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_FALSE(dialog().progressTimer().isEnabled());
   b.clock.advance(10000ms);
-  EXPECT_TRUE(b.dialogs.shown.empty());
+  EXPECT_TRUE(b.messageBoxes.shown.empty());
 }
 
 TEST_F(PortDialog, ARefusingReplyAlsoClosesTheDialog) {
@@ -291,7 +291,7 @@ TEST_F(PortDialog, AGarbledReplyLeavesTheDialogWaiting) {
   b.clickConnect();
   b.port.receive({0x56, 0x80, 0x00, 0xD6});
   EXPECT_EQ(b.panel(2), "无效的帧头");
-  EXPECT_EQ(b.dialogs.beeps, 1);
+  EXPECT_EQ(b.messageBoxes.beeps, 1);
   EXPECT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
 }
 
@@ -302,7 +302,7 @@ struct Timeout : ::testing::Test {
   void SetUp() override { b.loadConnectedWith(MenuId::X1226); }
   int questions() const {
     int n = 0;
-    for (const auto& s : b.dialogs.shown) n += s.question;
+    for (const auto& s : b.messageBoxes.shown) n += s.question;
     return n;
   }
 };
@@ -313,7 +313,7 @@ TEST_F(Timeout, WithNoAutomaticModeOnTheStatusBarSaysSoWithoutABox) {
   b.clock.advance(1999ms);
   EXPECT_EQ(b.panel(2), "读时间...");
   b.clock.advance(1ms);
-  EXPECT_TRUE(b.dialogs.shown.empty());
+  EXPECT_TRUE(b.messageBoxes.shown.empty());
   EXPECT_EQ(b.panel(2), "接收超时错,评估板无应答");
   EXPECT_FALSE(b.window.link().awaitingReply());
   EXPECT_EQ(b.link().pendingRequest(), StReadTime);
@@ -324,13 +324,13 @@ TEST_F(Timeout, WithNoAutomaticModeOnTheStatusBarSaysSoWithoutABox) {
 TEST_F(Timeout, YesStopsBothAutomaticModes) {
   b.window.autoReadTimeClicked(true);
   b.window.autoMonitorClicked(true);
-  b.dialogs.answers = {true};
+  b.messageBoxes.answers = {true};
   b.clock.advance(2199ms);  // the first read went out on the tick at 400 ms
   EXPECT_EQ(questions(), 0);
   b.clock.advance(1ms);
   ASSERT_EQ(questions(), 1);
-  EXPECT_EQ(b.dialogs.shown[0].text, "接收超时错,是否停止自动方式！");
-  EXPECT_EQ(b.dialogs.shown[0].title, "出错");
+  EXPECT_EQ(b.messageBoxes.shown[0].text, "接收超时错,是否停止自动方式！");
+  EXPECT_EQ(b.messageBoxes.shown[0].title, "出错");
   EXPECT_FALSE(b.controls().autoReadTime.checked);
   EXPECT_FALSE(b.controls().autoMonitor.checked);
   EXPECT_FALSE(b.window.monitorTimer().isEnabled());
@@ -341,7 +341,7 @@ TEST_F(Timeout, YesStopsBothAutomaticModes) {
 
 TEST_F(Timeout, MonitorAloneAlsoAsks) {
   b.window.autoMonitorClicked(true);
-  b.dialogs.answers = {true};
+  b.messageBoxes.answers = {true};
   b.clock.advance(3000ms);  // first SR read at 1 s, time-out 2 s later
   ASSERT_EQ(questions(), 1);
   EXPECT_FALSE(b.controls().autoMonitor.checked);
@@ -351,7 +351,7 @@ TEST_F(Timeout, MonitorAloneAlsoAsks) {
 TEST_F(Timeout, NoKeepsTheAutomaticModes) {
   b.window.autoReadTimeClicked(true);
   b.window.autoMonitorClicked(true);
-  b.dialogs.answers = {false};
+  b.messageBoxes.answers = {false};
   b.clock.advance(2200ms);
   ASSERT_EQ(questions(), 1);
   EXPECT_TRUE(b.controls().autoReadTime.checked);
@@ -365,16 +365,16 @@ TEST_F(Timeout, NoKeepsTheAutomaticModes) {
 TEST_F(Timeout, AskedOncePerOutage) {
   b.window.autoReadTimeClicked(true);
   bool inside = false;
-  b.dialogs.whileOpen = [&] {
+  b.messageBoxes.whileOpen = [&] {
     if (inside) return;
     inside = true;
     b.clock.advance(7000ms);  // the reads go on and time out again behind the question
     inside = false;
   };
-  b.dialogs.answers = {false, false};
+  b.messageBoxes.answers = {false, false};
   b.clock.advance(2200ms);
   EXPECT_EQ(questions(), 1);
-  b.dialogs.whileOpen = nullptr;
+  b.messageBoxes.whileOpen = nullptr;
   b.clock.advance(60000ms);
   EXPECT_EQ(questions(), 1) << "after No, not asked again while the board stays silent";
   EXPECT_EQ(b.panel(2), "接收超时错,评估板无应答");

@@ -160,7 +160,7 @@ TEST_F(Reassembly, BadChecksumIsReportedAndNotDispatched) {
   b.window.commands().CmdWriteAL0();
   b.port.receive({0x55, 0x81, 0x01, 0x00, 0xD8});
   EXPECT_EQ(b.panel(2), "帧和校验错");
-  EXPECT_EQ(b.dialogs.beeps, 1);
+  EXPECT_EQ(b.messageBoxes.beeps, 1);
   EXPECT_TRUE(b.window.link().awaitingReply()) << "the request still waits for its time-out";
   // The bad frame stays in the buffer: a good acknowledgement right after it is not read until
   // a new request starts the buffer afresh.
@@ -178,7 +178,7 @@ TEST_F(Reassembly, MoreBytesThanTheLengthSaysAreNeverDispatched) {
   EXPECT_EQ(b.panel(2), "读时间...");
   b.port.receive({0x00, 0x00});
   EXPECT_EQ(b.panel(2), "读时间...");
-  EXPECT_EQ(b.dialogs.beeps, 0);
+  EXPECT_EQ(b.messageBoxes.beeps, 0);
 }
 
 TEST_F(Reassembly, TimeoutDropsAPartialReply) {
@@ -190,11 +190,11 @@ TEST_F(Reassembly, TimeoutDropsAPartialReply) {
 
 TEST_F(Reassembly, OverflowRestartsAtIndexZeroWithTheChunk) {
   b.port.receive(Bytes(250, 0x00));  // length byte 0: never complete
-  EXPECT_TRUE(b.dialogs.shown.empty());
+  EXPECT_TRUE(b.messageBoxes.shown.empty());
   b.port.receive(Bytes(TIME_REPLY.begin(), TIME_REPLY.begin() + 8));  // 258 > 257
-  ASSERT_EQ(b.dialogs.shown.size(), 1u);
-  EXPECT_EQ(b.dialogs.shown[0].text, "接收缓冲区溢出");
-  EXPECT_FALSE(b.dialogs.shown[0].question);
+  ASSERT_EQ(b.messageBoxes.shown.size(), 1u);
+  EXPECT_EQ(b.messageBoxes.shown[0].text, "接收缓冲区溢出");
+  EXPECT_FALSE(b.messageBoxes.shown[0].question);
   b.port.receive(Bytes(TIME_REPLY.begin() + 8, TIME_REPLY.end()));
   EXPECT_TRUE(timeShown());
 }
@@ -221,7 +221,7 @@ TEST_F(Reassembly, LargestReplyFillsTheBufferWithoutOverflow) {
   b.port.receive(Bytes{0x55, 0x80, 0xFD});
   b.port.receive(Bytes(253, 0x11));
   b.port.receive(Bytes{0x9F});
-  EXPECT_TRUE(b.dialogs.shown.empty());
+  EXPECT_TRUE(b.messageBoxes.shown.empty());
   EXPECT_EQ(b.panel(2), "读时间失败");
 }
 

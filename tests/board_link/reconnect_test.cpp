@@ -50,7 +50,7 @@ struct Unplugged : ::testing::Test {
     b.desktop.devices.push_back(adapter(device, serial));
     b.port.openableDevices.insert(device);
   }
-  int questionsAndMessages() const { return static_cast<int>(b.dialogs.shown.size()); }
+  int questionsAndMessages() const { return static_cast<int>(b.messageBoxes.shown.size()); }
 };
 
 TEST_F(Unplugged, WaitsQuietlyWithoutAskingAnything) {
@@ -258,14 +258,14 @@ TEST(SilentBoard, WhileTheQuestionIsOpenThePanelKeepsSayingSo) {
   b.loadConnectedWith(MenuId::X1226);
   b.window.autoReadTimeClicked(true);
   std::vector<std::string> seenBehindTheQuestion;
-  b.dialogs.whileOpen = [&] {
+  b.messageBoxes.whileOpen = [&] {
     b.clock.advance(1000ms);  // the time reads go on behind the question
     seenBehindTheQuestion = {b.panel(2), b.panel(6)};
   };
-  b.dialogs.answers = {false};
+  b.messageBoxes.answers = {false};
   b.clock.advance(2200ms);
-  ASSERT_EQ(b.dialogs.shown.size(), 1u);
-  EXPECT_EQ(b.dialogs.shown[0].text, "接收超时错,是否停止自动方式！");
+  ASSERT_EQ(b.messageBoxes.shown.size(), 1u);
+  EXPECT_EQ(b.messageBoxes.shown[0].text, "接收超时错,是否停止自动方式！");
   EXPECT_THAT(seenBehindTheQuestion, ElementsAre("接收超时错,评估板无应答", ""));
   b.port.receive(TIME_0905);
   EXPECT_EQ(b.panel(2), "读时间成功");

@@ -384,7 +384,7 @@ TEST(WindowDispatch, AGarbledReplyEndsTheTimeoutWithABeep) {
   b.window.autoReadTimeClicked(false);
   b.port.receive({0x55, 0x82, 0x00, 0xD7});
   EXPECT_EQ(b.panel(2), "帧标志错");
-  EXPECT_EQ(b.dialogs.beeps, 1);
+  EXPECT_EQ(b.messageBoxes.beeps, 1);
   EXPECT_FALSE(b.window.link().awaitingReply());
 }
 

@@ -60,8 +60,8 @@ struct Host : ::testing::Test {
   std::vector<std::string> log;
   WindowBench b;  // only for the collaborators a context names
   VirtualClock clock;
-  ScriptedDialogs dialogs;
-  WindowEvents events{clock, dialogs};
+  ScriptedMessageBoxes messageBoxes;
+  WindowEvents events{clock, messageBoxes};
   int redraws = 0;
   DialogHost host{events, kTable,
                   DialogContext{b.window.link(),
@@ -71,7 +71,7 @@ struct Host : ::testing::Test {
                                 b.window.registers(),
                                 b.window.records(),
                                 b.window.reads(),
-                                dialogs,
+                                messageBoxes,
                                 b.desktop,
                                 clock,
                                 b.pc,

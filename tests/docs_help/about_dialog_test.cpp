@@ -69,7 +69,7 @@ TEST_F(AboutBox, SystemInformationNamesDevicesPortsAndTheRightToOpenThem) {
         "/dev/ttyS0  描述: -  制造商: -  USB VID:PID: -  序列号: -", "串口1 = /dev/fake1",
         "串口4 = /dev/fake4", "当前串口: 串口1 (已打开)", "可打开串口设备: 否"})
     EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
-  EXPECT_TRUE(bench.dialogs.shown.empty());
+  EXPECT_TRUE(bench.messageBoxes.shown.empty());
 }
 
 TEST_F(AboutBox, EachPortShowsItsDeviceWithWhatTheSystemSaysOfIt) {

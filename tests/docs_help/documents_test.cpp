@@ -27,7 +27,7 @@ TEST_F(Documents, LinksOpenTheSelectedModelsFilesUnderTheWorkingDirectoryFirst) 
   bench.window.noteLinkClicked(0);
   EXPECT_EQ(desktop().opened, (std::vector<std::string>{"/home/user/docs/X1228.pdf",
                                                         "/usr/share/rtceval/docs/AN154.pdf"}));
-  EXPECT_TRUE(bench.dialogs.shown.empty());
+  EXPECT_TRUE(bench.messageBoxes.shown.empty());
 }
 
 TEST_F(Documents, IntroductionPrefersTheWebArchiveAndFallsBackToThePage) {

@@ -12,7 +12,7 @@
 #include "fake_desktop.h"
 #include "main_window/indicators.h"
 #include "main_window/main_window.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 #include "sim/virtual_board_port.h"
 #include "time_alarms/alarm_dialog.h"
 #include "virtual_clock.h"
@@ -24,7 +24,7 @@ using namespace std::chrono_literals;
 using sim::ChipModel;
 using sim::VirtualBoardPort;
 using testing::FixedPcClock;
-using testing::ScriptedDialogs;
+using testing::ScriptedMessageBoxes;
 using testing::VirtualClock;
 
 // Alarm register addresses as the chip knows them, written out so a wrong constant is caught.
@@ -46,7 +46,7 @@ class AlarmLoopTest : public ::testing::Test {
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip,
                                               sim::CivilTime{2026, 12, 8, 1, 2, 3});
-    window = std::make_unique<MainWindow>(*port, clock, clock, dialogs, pcClock, desktop);
+    window = std::make_unique<MainWindow>(*port, clock, clock, messageBoxes, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);
     window->menuClick(menu);
@@ -90,9 +90,9 @@ class AlarmLoopTest : public ::testing::Test {
   std::vector<Announcement> monitor(int seconds) {
     std::vector<Announcement> seen;
     int elapsed = 0;
-    dialogs.whileOpen = [&] {
+    messageBoxes.whileOpen = [&] {
       const auto& colours = window->controls().colours;
-      seen.push_back({dialogs.shown.back().text, elapsed, colours.alarm0Lamp, colours.alarm1Lamp});
+      seen.push_back({messageBoxes.shown.back().text, elapsed, colours.alarm0Lamp, colours.alarm1Lamp});
     };
     window->autoMonitorClicked(true);
     for (elapsed = 1; elapsed <= seconds; ++elapsed) clock.advance(1s);
@@ -100,7 +100,7 @@ class AlarmLoopTest : public ::testing::Test {
   }
 
   VirtualClock clock;
-  ScriptedDialogs dialogs;
+  ScriptedMessageBoxes messageBoxes;
   FixedPcClock pcClock;
   testing::FakeDesktop desktop;
   std::unique_ptr<VirtualBoardPort> port;
@@ -116,7 +116,7 @@ TEST_F(AlarmLoopTest, AnX1226AlarmZeroOnItsSecondFiresOnceAndIsAnnounced) {
   // A chip fresh from power-up holds year 0000 in its alarm, which the editor refuses until a
   // year is typed.
   setOnly({{AlarmDialog::Second, alarm}});
-  EXPECT_EQ(dialogs.shown.back().text, "无效的年份");
+  EXPECT_EQ(messageBoxes.shown.back().text, "无效的年份");
   EXPECT_EQ(panel(2), "读AL0成功") << "nothing was sent";
   setOnly({{AlarmDialog::Second, alarm}}, "2026");
   EXPECT_EQ(panel(2), "设置AL0成功");
@@ -124,7 +124,7 @@ TEST_F(AlarmLoopTest, AnX1226AlarmZeroOnItsSecondFiresOnceAndIsAnnounced) {
             0x80 | (alarm / 10 * 16 + alarm % 10));
   EXPECT_NE(window->dialogHost().current<AlarmDialog>(), nullptr) << "the editor stays open";
 
-  dialogs.shown.clear();
+  messageBoxes.shown.clear();
   const std::vector<Announcement> seen = monitor(15);
   ASSERT_EQ(seen.size(), 1u) << "reading SR clears the flag: one announcement";
   EXPECT_EQ(seen[0].text, "警报0发生");

@@ -10,7 +10,7 @@
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "register_editors/bit_field_dialogs.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 #include "sim/virtual_board_port.h"
 #include "virtual_clock.h"
 
@@ -21,7 +21,7 @@ using namespace std::chrono_literals;
 using sim::ChipModel;
 using sim::VirtualBoardPort;
 using testing::FixedPcClock;
-using testing::ScriptedDialogs;
+using testing::ScriptedMessageBoxes;
 using testing::VirtualClock;
 
 // Register addresses and request codes as the chip and the board know them, written out so that
@@ -38,7 +38,7 @@ class BitFieldBoardTest : public ::testing::Test {
   void start(ChipModel chip, MenuId menu) {
     port =
         std::make_unique<VirtualBoardPort>(clock, clock, chip, sim::CivilTime{2026, 1, 2, 3, 4, 5});
-    window = std::make_unique<MainWindow>(*port, clock, clock, dialogs, pcClock, desktop);
+    window = std::make_unique<MainWindow>(*port, clock, clock, messageBoxes, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);
     window->menuClick(menu);
@@ -80,7 +80,7 @@ class BitFieldBoardTest : public ::testing::Test {
   const sim::RtcChip& chip() { return port->board().chip(); }
 
   VirtualClock clock;
-  ScriptedDialogs dialogs;
+  ScriptedMessageBoxes messageBoxes;
   FixedPcClock pcClock;
   testing::FakeDesktop desktop;
   std::unique_ptr<VirtualBoardPort> port;
@@ -103,7 +103,7 @@ TEST_F(BitFieldBoardTest, InterruptAndFrequencyBitsSetInTwoDialogsReachAnX1228) 
   clock.advance(50ms);
   EXPECT_EQ(panel(2), "读INT成功");
   EXPECT_EQ(window->registers().RegINT, 0xB8);
-  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_TRUE(messageBoxes.shown.empty());
 }
 
 TEST_F(BitFieldBoardTest, AnEventWriteReachesAnX1209AfterWrtc) {

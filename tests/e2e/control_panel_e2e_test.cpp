@@ -9,7 +9,7 @@
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "register_editors/control_panel.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 #include "sim/virtual_board_port.h"
 #include "virtual_clock.h"
 
@@ -24,7 +24,7 @@ class ControlPanelE2eTest : public ::testing::Test {
   void SetUp() override {
     port = std::make_unique<sim::VirtualBoardPort>(clock, clock, sim::ChipModel::X1228,
                                                    sim::CivilTime{2026, 12, 8, 1, 2, 3});
-    window = std::make_unique<MainWindow>(*port, clock, clock, dialogs, pcClock, desktop);
+    window = std::make_unique<MainWindow>(*port, clock, clock, messageBoxes, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);
     window->menuClick(MenuId::X1228);
@@ -60,7 +60,7 @@ class ControlPanelE2eTest : public ::testing::Test {
   std::string panel2() const { return window->controls().statusBar.panel(2); }
 
   testing::VirtualClock clock;
-  testing::ScriptedDialogs dialogs;
+  testing::ScriptedMessageBoxes messageBoxes;
   testing::FixedPcClock pcClock;
   testing::FakeDesktop desktop;
   std::unique_ptr<sim::VirtualBoardPort> port;
@@ -87,7 +87,7 @@ TEST_F(ControlPanelE2eTest, UnlockedThroughTheSrRowAnX1228TakesIntAndReadsItBack
   EXPECT_EQ(panel2(), "读INT成功");
   EXPECT_EQ(shown(Row::INT), "10110000");
   EXPECT_EQ(window->registers().RegINT, 0xB0);
-  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_TRUE(messageBoxes.shown.empty());
 }
 
 TEST_F(ControlPanelE2eTest, WithoutUnlockingTheChipRefusesAndTheBoardSaysSo) {

@@ -12,7 +12,7 @@
 
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 #include "sim/virtual_board_port.h"
 #include "virtual_clock.h"
 
@@ -24,7 +24,7 @@ using Bytes = std::vector<std::uint8_t>;
 using sim::ChipModel;
 using sim::VirtualBoardPort;
 using testing::FixedPcClock;
-using testing::ScriptedDialogs;
+using testing::ScriptedMessageBoxes;
 using testing::VirtualClock;
 
 // The frames on the line, in the order they crossed it.
@@ -72,7 +72,7 @@ class LineSharing : public ::testing::Test {
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip,
                                               sim::CivilTime{2026, 12, 8, 1, 2, 3});
-    window = std::make_unique<MainWindow>(*port, clock, clock, dialogs, pcClock, desktop);
+    window = std::make_unique<MainWindow>(*port, clock, clock, messageBoxes, pcClock, desktop);
     window->link().addFrameObserver([this](const LineFrame& frame) {
       if (frame.kind == LineFrame::Kind::Stray) return;
       line.frames.push_back(
@@ -86,13 +86,13 @@ class LineSharing : public ::testing::Test {
   // Advances to the next tick of the main timer (every 200 ms from the load).
   void toMainTick() { clock.advance(Millis(200 - (clock.now() - loadedAt) % 200)); }
   bool announced(const char* text) const {
-    for (const auto& shown : dialogs.shown)
+    for (const auto& shown : messageBoxes.shown)
       if (shown.text == text) return true;
     return false;
   }
 
   VirtualClock clock;
-  ScriptedDialogs dialogs;
+  ScriptedMessageBoxes messageBoxes;
   FixedPcClock pcClock;
   testing::FakeDesktop desktop;
   LineLog line;
@@ -104,7 +104,7 @@ class LineSharing : public ::testing::Test {
 TEST_F(LineSharing, AnEventIsAnnouncedWhateverThePhaseBetweenTheTimeReadAndTheMonitor) {
   for (int phase = 0; phase < 200; ++phase) {
     SCOPED_TRACE("monitor started " + std::to_string(phase) + " ms after a time read");
-    dialogs.shown.clear();
+    messageBoxes.shown.clear();
     start(ChipModel::X1209, MenuId::X1209);
     toMainTick();
     window->autoReadTimeClicked(true);
@@ -124,7 +124,7 @@ TEST_F(LineSharing, AnEventIsAnnouncedWhateverThePhaseBetweenTheTimeReadAndTheMo
 TEST_F(LineSharing, AnAlarmIsAnnouncedWhenTheSrReadGoesOutJustBeforeATimeRead) {
   for (int phase : {190, 193, 196, 199}) {
     SCOPED_TRACE("monitor started " + std::to_string(phase) + " ms after a time read");
-    dialogs.shown.clear();
+    messageBoxes.shown.clear();
     start(ChipModel::X1226, MenuId::X1226);
     // Alarm 0 on every second: only the second field enabled, matching second 05 of the chip's
     // clock (it started at 01:02:03).
@@ -159,7 +159,7 @@ TEST_F(LineSharing, FiveMinutesOfReadsMonitoringAndWritesLoseNoReply) {
   EXPECT_EQ(line.firstMismatch(), -1);
   EXPECT_EQ(line.count(false), line.count(true)) << "every request answered";
   EXPECT_GT(line.count(true), 300u * 5u) << "the reads kept their pace";
-  EXPECT_TRUE(dialogs.shown.empty()) << "no time-out, no flag";
+  EXPECT_TRUE(messageBoxes.shown.empty()) << "no time-out, no flag";
   EXPECT_EQ(port->board().chip().peekRegister(0x12), window->registers().RegATR)
       << "the last write reached the chip";
 }

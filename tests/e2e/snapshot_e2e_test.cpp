@@ -11,7 +11,7 @@
 #include "dialogs/sub_form_ids.h"
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 #include "sim/virtual_board_port.h"
 #include "snapshot/snapshot_file.h"
 #include "snapshot/snapshot_window.h"
@@ -29,7 +29,7 @@ class SnapshotOnTheBoard : public ::testing::Test {
  protected:
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip, CivilTime{2026, 12, 8, 1, 2, 3});
-    window = std::make_unique<MainWindow>(*port, clock, clock, dialogs, pcClock, desktop);
+    window = std::make_unique<MainWindow>(*port, clock, clock, messageBoxes, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);
     window->menuClick(menu);
@@ -64,7 +64,7 @@ class SnapshotOnTheBoard : public ::testing::Test {
     desktop.files["/home/user/s.json"] = toJson(s);
     user([](SnapshotWindow& w) { w.openFile("/home/user/s.json"); });
     user([withClock](SnapshotWindow& w) { w.restoreClockTicked(withClock); });
-    dialogs.answers.push_back(true);
+    messageBoxes.answers.push_back(true);
     user([](SnapshotWindow& w) { w.restoreClicked(); });
     restoreTook = runOut();
   }
@@ -75,7 +75,7 @@ class SnapshotOnTheBoard : public ::testing::Test {
   sim::RtcChip& chip() { return port->board().chip(); }
 
   testing::VirtualClock clock;
-  testing::ScriptedDialogs dialogs;
+  testing::ScriptedMessageBoxes messageBoxes;
   testing::FixedPcClock pcClock;
   testing::FakeDesktop desktop;
   std::unique_ptr<VirtualBoardPort> port;
@@ -104,7 +104,7 @@ TEST_F(SnapshotOnTheBoard, ReadsEveryRegisterAndTheWholeEepromOfAnX1228) {
   EXPECT_EQ(s.find("Y2K")->value, 0x20);
   ASSERT_EQ(s.eeprom.size(), 512u);
   for (std::size_t a = 0; a < 512; ++a) ASSERT_EQ(s.eeprom[a], 0xFF) << a;
-  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_TRUE(messageBoxes.shown.empty());
   // About 530 requests at 19200 baud beside the main window's time reads; no step waits for a
   // time-out.
   EXPECT_LT(readTook, 10s) << readTook.count();
@@ -191,14 +191,14 @@ TEST_F(SnapshotOnTheBoard, AFileOfAnotherModelIsNeitherRestoredNorComparedWithTh
   desktop.files["/home/user/x1226.json"] = toJson(s);
   user([](SnapshotWindow& w) { w.openFile("/home/user/x1226.json"); });
   ASSERT_EQ(snapshots()->shown()->model, "X1226");
-  dialogs.answers.push_back(true);
+  messageBoxes.answers.push_back(true);
   user([](SnapshotWindow& w) { w.restoreClicked(); });
   user([](SnapshotWindow& w) { w.compareWithChipClicked(); });
   EXPECT_FALSE(snapshots()->busy());
-  ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_NE(dialogs.shown[0].text.find("X1226"), std::string::npos);
-  EXPECT_NE(dialogs.shown[0].text.find("X1228"), std::string::npos);
-  EXPECT_FALSE(dialogs.shown[0].question);
+  ASSERT_EQ(messageBoxes.shown.size(), 2u);
+  EXPECT_NE(messageBoxes.shown[0].text.find("X1226"), std::string::npos);
+  EXPECT_NE(messageBoxes.shown[0].text.find("X1228"), std::string::npos);
+  EXPECT_FALSE(messageBoxes.shown[0].question);
   clock.advance(1s);
   EXPECT_EQ(chip().peekRegister(0x12), 0x00);
 }

@@ -13,7 +13,7 @@
 #include "register_editors/digital_trim_dialog.h"
 #include "register_editors/memory_dialog.h"
 #include "register_editors/user_registers_dialog.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 #include "sim/virtual_board_port.h"
 #include "virtual_clock.h"
 
@@ -25,14 +25,14 @@ using sim::ChipModel;
 using sim::CivilTime;
 using sim::VirtualBoardPort;
 using testing::FixedPcClock;
-using testing::ScriptedDialogs;
+using testing::ScriptedMessageBoxes;
 using testing::VirtualClock;
 
 class EditorsOnTheBoard : public ::testing::Test {
  protected:
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip, CivilTime{2026, 12, 8, 1, 2, 3});
-    window = std::make_unique<MainWindow>(*port, clock, clock, dialogs, pcClock, desktop);
+    window = std::make_unique<MainWindow>(*port, clock, clock, messageBoxes, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);
     window->menuClick(menu);
@@ -66,7 +66,7 @@ class EditorsOnTheBoard : public ::testing::Test {
   std::string panel(int n) const { return window->controls().statusBar.panel(n); }
 
   VirtualClock clock;
-  ScriptedDialogs dialogs;
+  ScriptedMessageBoxes messageBoxes;
   FixedPcClock pcClock;
   testing::FakeDesktop desktop;
   std::unique_ptr<VirtualBoardPort> port;

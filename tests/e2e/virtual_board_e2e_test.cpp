@@ -8,7 +8,7 @@
 #include "core/register_map.h"
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 #include "sim/virtual_board_port.h"
 #include "time_alarms/set_time_dialog.h"
 #include "virtual_clock.h"
@@ -21,7 +21,7 @@ using sim::ChipModel;
 using sim::CivilTime;
 using sim::VirtualBoardPort;
 using testing::FixedPcClock;
-using testing::ScriptedDialogs;
+using testing::ScriptedMessageBoxes;
 using testing::VirtualClock;
 
 const CivilTime POWER_UP{2026, 12, 8, 1, 2, 3};
@@ -30,7 +30,7 @@ class VirtualBoardTest : public ::testing::Test {
  protected:
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip, POWER_UP);
-    window = std::make_unique<MainWindow>(*port, clock, clock, dialogs, pcClock, desktop);
+    window = std::make_unique<MainWindow>(*port, clock, clock, messageBoxes, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);  // open at load, probe on the first tick, answer within milliseconds
     window->menuClick(menu);
@@ -60,7 +60,7 @@ class VirtualBoardTest : public ::testing::Test {
   }
 
   VirtualClock clock;
-  ScriptedDialogs dialogs;
+  ScriptedMessageBoxes messageBoxes;
   FixedPcClock pcClock;
   testing::FakeDesktop desktop;
   std::unique_ptr<VirtualBoardPort> port;
@@ -152,9 +152,9 @@ TEST_F(VirtualBoardTest, AnAlarmZeroMatchLightsItsIndicatorAndIsAnnounced) {
   EXPECT_EQ(panel(2), "设置AL0成功");
 
   window->autoMonitorClicked(true);
-  for (int i = 0; i < 4 && dialogs.shown.empty(); ++i) clock.advance(1s);
-  ASSERT_FALSE(dialogs.shown.empty());
-  EXPECT_EQ(dialogs.shown.front().text, "警报0发生");
+  for (int i = 0; i < 4 && messageBoxes.shown.empty(); ++i) clock.advance(1s);
+  ASSERT_FALSE(messageBoxes.shown.empty());
+  EXPECT_EQ(messageBoxes.shown.front().text, "警报0发生");
   EXPECT_EQ(window->controls().colours.alarm0Lamp, kAlarmLit);
   EXPECT_EQ(window->controls().colours.alarm1Lamp, kAlarmUnlit);
 
@@ -171,18 +171,18 @@ TEST_F(VirtualBoardTest, AnX1209EventIsAnnouncedBeforeItsAlarm) {
   clock.advance(1s);  // the poll sees EVT and lights the indicator
   EXPECT_EQ(window->controls().colours.eventLamp, kAlarmLit);
   clock.advance(1s);  // and the next tick announces it
-  ASSERT_FALSE(dialogs.shown.empty());
-  EXPECT_EQ(dialogs.shown.front().text, "事件发生");
+  ASSERT_FALSE(messageBoxes.shown.empty());
+  EXPECT_EQ(messageBoxes.shown.front().text, "事件发生");
 }
 
 TEST_F(VirtualBoardTest, ALostReplyEndsInTheTimeOutQuestionWhenReadingAutomatically) {
   start(ChipModel::X1226, MenuId::X1226);
   port->board().faults().set(sim::ReplyFault::Stall);
-  dialogs.answers = {true};
+  messageBoxes.answers = {true};
   window->autoReadTimeClicked(true);
   clock.advance(2300ms);
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].text, "接收超时错,是否停止自动方式！");
+  ASSERT_EQ(messageBoxes.shown.size(), 1u);
+  EXPECT_EQ(messageBoxes.shown[0].text, "接收超时错,是否停止自动方式！");
   EXPECT_FALSE(window->controls().autoReadTime.checked);
 }
 

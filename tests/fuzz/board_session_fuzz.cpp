@@ -13,7 +13,7 @@
 #include "fake_desktop.h"
 #include "fuzz_input.h"
 #include "main_window/main_window.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 #include "sim/virtual_board_port.h"
 #include "time_alarms/set_time_dialog.h"
 #include "virtual_clock.h"
@@ -69,11 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool event = model.chip == ChipModel::X1209 && (config & kEventBit);
 
   VirtualClock clock;
-  ScriptedDialogs dialogs;  // the time-out question is answered No: the automation goes on
+  ScriptedMessageBoxes messageBoxes;  // the time-out question is answered No: the automation goes on
   FixedPcClock pcClock;
   sim::VirtualBoardPort port(clock, clock, model.chip, sim::CivilTime{2026, 12, 8, 1, 2, 3});
   FakeDesktop desktop;
-  MainWindow window(port, clock, clock, dialogs, pcClock, desktop);
+  MainWindow window(port, clock, clock, messageBoxes, pcClock, desktop);
   window.Form_Load();
   clock.advance(250ms);
   check(!window.isDetecting(), "the search finds the board on port 1");
@@ -130,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // chip's clock under the alarm. Then a reply lost just before may still hold the link.
   for (int i = 0; i < kMaxQueuedSteps && window.writeTimer().isEnabled(); ++i) clock.advance(50ms);
   clock.advance(kSettle);
-  const std::size_t shownBefore = dialogs.shown.size();
+  const std::size_t shownBefore = messageBoxes.shown.size();
 
   const char* announcement = event ? "事件发生" : layoutB ? "警报发生" : "警报0发生";
   if (event) {
@@ -145,14 +145,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const std::int64_t deadline = clock.now() + Millis(kAnnounceWithin).count();
   const auto announced = [&] {
-    for (std::size_t i = shownBefore; i < dialogs.shown.size(); ++i)
-      if (dialogs.shown[i].text == announcement) return true;
+    for (std::size_t i = shownBefore; i < messageBoxes.shown.size(); ++i)
+      if (messageBoxes.shown[i].text == announcement) return true;
     return false;
   };
   while (!announced() && clock.now() < deadline) clock.advance(100ms);
   if (!announced()) {
     std::fprintf(stderr, "after the line healed: %zu boxes, none '%s'; link panel '%s'\n",
-                 dialogs.shown.size() - shownBefore, announcement,
+                 messageBoxes.shown.size() - shownBefore, announcement,
                  window.controls().statusBar.panel(2).c_str());
     fail("a flag raised on the chip is announced in time once the line is sound");
   }

@@ -16,7 +16,7 @@
 #include "fake_serial_port.h"
 #include "fuzz_input.h"
 #include "main_window/main_window.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 #include "time_alarms/set_time_dialog.h"
 #include "virtual_clock.h"
 
@@ -39,8 +39,8 @@ class Session {
   explicit Session(std::uint8_t config) {
     // Every box that opens is checked against those still open behind it; while the input has
     // asked for it, time passes behind the box, as in a modal box's own event loop.
-    dialogs_.whileOpen = [this] {
-      const std::string text = dialogs_.shown.back().text;
+    messageBoxes_.whileOpen = [this] {
+      const std::string text = messageBoxes_.shown.back().text;
       check(std::find(open_.begin(), open_.end(), text) == open_.end(),
             "a message box opened again while it was still open");
       open_.push_back(text);
@@ -83,7 +83,7 @@ class Session {
           window_.menuClick(static_cast<MenuId>(arg % kMenuItems));
           break;
         case Op::Box:
-          dialogs_.answers.push_back((arg & 1) != 0);
+          messageBoxes_.answers.push_back((arg & 1) != 0);
           if (arg >> 1) modalMs_ = (arg >> 1) * 40;
           break;
         case Op::Flood: {
@@ -144,10 +144,10 @@ class Session {
 
   FakeSerialPort port_;
   VirtualClock clock_;
-  ScriptedDialogs dialogs_;
+  ScriptedMessageBoxes messageBoxes_;
   FixedPcClock pcClock_;
   FakeDesktop desktop_;
-  MainWindow window_{port_, clock_, clock_, dialogs_, pcClock_, desktop_};
+  MainWindow window_{port_, clock_, clock_, messageBoxes_, pcClock_, desktop_};
   std::vector<std::string> open_;
   int modalMs_ = 0;
 };

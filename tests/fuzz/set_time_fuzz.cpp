@@ -18,7 +18,7 @@
 #include "fake_serial_port.h"
 #include "fuzz_input.h"
 #include "main_window/main_window.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 #include "time_alarms/set_time_dialog.h"
 #include "virtual_clock.h"
 
@@ -170,10 +170,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   FakeSerialPort port;
   VirtualClock clock;
-  ScriptedDialogs dialogs;
+  ScriptedMessageBoxes messageBoxes;
   FixedPcClock pcClock;
   FakeDesktop desktop;
-  MainWindow window(port, clock, clock, dialogs, pcClock, desktop);
+  MainWindow window(port, clock, clock, messageBoxes, pcClock, desktop);
   window.Form_Load();
   // The board answers the search's probe, so that from here on every request is the dialog's.
   clock.advance(200ms);
@@ -223,13 +223,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   window.dialogHost().send<SetTimeDialog>([](SetTimeDialog& d) { d.okClicked(); });
 
   if (expected.message) {
-    check(dialogs.shown.size() == 1 && dialogs.shown[0].text == expected.message,
+    check(messageBoxes.shown.size() == 1 && messageBoxes.shown[0].text == expected.message,
           "OK shows the message of the first field that fails");
     check(window.dialogHost().current<SetTimeDialog>() != nullptr,
           "a refused time keeps the dialog");
     check(!window.writeTimer().isEnabled(), "a refused time hands nothing to the sequencer");
   } else {
-    check(dialogs.shown.empty(), "an accepted time shows no message");
+    check(messageBoxes.shown.empty(), "an accepted time shows no message");
     check(window.dialogHost().current<SetTimeDialog>() == nullptr, "an accepted time closes");
   }
   const TimeRecord& t = window.records().NewTime;

@@ -183,11 +183,11 @@ TEST_F(Monitor, SavesAsCsvOrTextAndReportsAFileItCannotWrite) {
             "01:02:03\r\n");
   ASSERT_TRUE(monitor().saveTo((dir / "line.txt").string()));
   EXPECT_THAT(read(dir / "line.txt"), HasSubstr("\t接收\t55 80 08"));
-  EXPECT_TRUE(b.dialogs.shown.empty());
+  EXPECT_TRUE(b.messageBoxes.shown.empty());
 
   EXPECT_FALSE(monitor().saveTo((dir / "missing" / "line.csv").string()));
-  ASSERT_EQ(b.dialogs.shown.size(), 1u);
-  EXPECT_THAT(b.dialogs.shown[0].text, HasSubstr("无法保存文件"));
+  ASSERT_EQ(b.messageBoxes.shown.size(), 1u);
+  EXPECT_THAT(b.messageBoxes.shown[0].text, HasSubstr("无法保存文件"));
   EXPECT_EQ(monitor().lines().size(), 2u);
   std::filesystem::remove_all(dir);
 }

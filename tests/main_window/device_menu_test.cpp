@@ -134,7 +134,7 @@ TEST(LoadSequence, UnloadStopsTimersAndClosesThePortOnce) {
   EXPECT_EQ(b.port.closeCount, closes);
   b.clock.advance(5000ms);
   EXPECT_EQ(b.port.writes.size(), sent);
-  EXPECT_TRUE(b.dialogs.shown.empty());
+  EXPECT_TRUE(b.messageBoxes.shown.empty());
 }
 
 // --- Device profiles -----------------------------------------------------------------------------
@@ -293,7 +293,7 @@ TEST(SubForms, ReopeningThePortDialogLoadsItAfresh) {
   EXPECT_EQ(again->ackCount(), 0);
   EXPECT_FALSE(again->progressTimer().isEnabled());
   b.clock.advance(10000ms);
-  EXPECT_TRUE(b.dialogs.shown.empty()) << "the closed dialog's timer is gone with it";
+  EXPECT_TRUE(b.messageBoxes.shown.empty()) << "the closed dialog's timer is gone with it";
 }
 
 TEST(SubForms, NumberOutsideTheTableShowsNothing) {

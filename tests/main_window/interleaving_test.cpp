@@ -163,7 +163,7 @@ TEST(ModelChange, TheMonitorReadsTheFlagsOfTheModelSelectedWhenItTicks) {
   b.replyTo(StReadSR, DataReply({0x08}));  // bit 3 means nothing on layout A
   b.window.autoMonitorClicked(true);
   b.clock.advance(1000ms);
-  EXPECT_TRUE(b.dialogs.shown.empty());
+  EXPECT_TRUE(b.messageBoxes.shown.empty());
   b.window.menuClick(MenuId::X1209);  // the same byte is EVT on layout B
   b.replyTo(StReadSR, DataReply({0x08}));
   b.clock.advance(1000ms);

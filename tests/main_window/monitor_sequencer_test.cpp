@@ -88,7 +88,7 @@ struct Monitor : ::testing::Test {
   // The monitor's messages, without any time-out question of unanswered reads.
   std::vector<std::string> announcements() const {
     std::vector<std::string> texts;
-    for (const auto& s : b.dialogs.shown)
+    for (const auto& s : b.messageBoxes.shown)
       if (!s.question) texts.push_back(s.text);
     return texts;
   }
@@ -98,13 +98,13 @@ TEST_F(Monitor, AnnouncesTheLastSRBeforeTheNewReadGoesOut) {
   start(MenuId::X1226, 0x20);
   EXPECT_TRUE(b.window.monitorTimer().isEnabled());
   std::size_t writesWhenShown = 99;
-  b.dialogs.whileOpen = [&] { writesWhenShown = b.port.writes.size(); };
+  b.messageBoxes.whileOpen = [&] { writesWhenShown = b.port.writes.size(); };
   b.clock.advance(999ms);
-  EXPECT_THAT(b.dialogs.shown, IsEmpty());
+  EXPECT_THAT(b.messageBoxes.shown, IsEmpty());
   b.clock.advance(1ms);
   EXPECT_THAT(b.shownTexts(), ElementsAre("警报0发生"));
-  EXPECT_EQ(b.dialogs.shown[0].title, "");
-  EXPECT_FALSE(b.dialogs.shown[0].question);
+  EXPECT_EQ(b.messageBoxes.shown[0].title, "");
+  EXPECT_FALSE(b.messageBoxes.shown[0].question);
   EXPECT_EQ(writesWhenShown, 0u);
   EXPECT_THAT(b.port.writes, ElementsAre(GET_SR_A));
   EXPECT_EQ(b.link().pendingRequest(), StReadSR);
@@ -127,13 +127,13 @@ TEST_F(Monitor, LayoutBAnnouncesEventBeforeAlarm) {
 TEST_F(Monitor, EachLayoutReadsOnlyItsOwnBits) {
   start(MenuId::X1209, 0xF3);  // every bit but EVT and ALM
   b.clock.advance(1000ms);
-  EXPECT_THAT(b.dialogs.shown, IsEmpty());
+  EXPECT_THAT(b.messageBoxes.shown, IsEmpty());
   WindowBench a;
   a.loadConnectedWith(MenuId::X1205);
   readSR(a, 0x9F);  // every bit but AL1 and AL0
   a.window.autoMonitorClicked(true);
   a.clock.advance(1000ms);
-  EXPECT_THAT(a.dialogs.shown, IsEmpty());
+  EXPECT_THAT(a.messageBoxes.shown, IsEmpty());
 }
 
 TEST_F(Monitor, RepeatsEverySecondWhileTheFlagStaysSet) {
@@ -147,14 +147,14 @@ TEST_F(Monitor, RepeatsEverySecondWhileTheFlagStaysSet) {
   b.clock.advance(1000ms);
   b.port.receive(DataReply({0x00}));  // the chip cleared it
   b.clock.advance(1000ms);
-  EXPECT_EQ(b.dialogs.shown.size(), 4u);
+  EXPECT_EQ(b.messageBoxes.shown.size(), 4u);
   EXPECT_EQ(b.controls().colours.alarm1Lamp, DARK_RED);
 }
 
 TEST_F(Monitor, NoSecondMessageWhileOneIsOpen) {
   start(MenuId::X1226, 0x20);
   bool inside = false;
-  b.dialogs.whileOpen = [&] {
+  b.messageBoxes.whileOpen = [&] {
     if (inside) return;
     inside = true;
     b.clock.advance(2500ms);  // two more monitor ticks behind the open message
@@ -163,20 +163,20 @@ TEST_F(Monitor, NoSecondMessageWhileOneIsOpen) {
   b.clock.advance(1000ms);
   EXPECT_EQ(announcements().size(), 1u);
   EXPECT_EQ(b.port.writes.size(), 3u) << "polling goes on behind the message";
-  b.dialogs.whileOpen = nullptr;
+  b.messageBoxes.whileOpen = nullptr;
   b.clock.advance(1000ms);
   EXPECT_EQ(announcements().size(), 2u) << "the next tick after it closes announces again";
 }
 
 TEST_F(Monitor, UntickingStopsMessagesAndPollingAtOnce) {
   start(MenuId::X1226, 0x60);
-  b.dialogs.whileOpen = [&] { b.window.autoMonitorClicked(false); };
+  b.messageBoxes.whileOpen = [&] { b.window.autoMonitorClicked(false); };
   b.clock.advance(1000ms);
   EXPECT_THAT(b.shownTexts(), ElementsAre("警报1发生"));
   EXPECT_TRUE(b.port.writes.empty());
   EXPECT_FALSE(b.window.monitorTimer().isEnabled());
   b.clock.advance(5000ms);
-  EXPECT_EQ(b.dialogs.shown.size(), 1u);
+  EXPECT_EQ(b.messageBoxes.shown.size(), 1u);
   EXPECT_TRUE(b.port.writes.empty());
 }
 

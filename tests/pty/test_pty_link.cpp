@@ -18,7 +18,7 @@
 #include "main_window/main_window.h"
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_timer.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 
 using namespace std::chrono_literals;
 using rtceval::qt::QtSerialPort;
@@ -123,11 +123,11 @@ class PtyLinkTest : public QObject {
     QtSerialPort serial({{1, pty.slave()}}, [&](const QString& l) { warnings << l; });
     rtceval::qt::QtTimerFactory timers;
     rtceval::qt::QtMonotonicClock clock;
-    rtceval::testing::ScriptedDialogs dialogs;
+    rtceval::testing::ScriptedMessageBoxes messageBoxes;
     rtceval::testing::FixedPcClock pcClock;
     CountingPort counting(serial);
     rtceval::testing::FakeDesktop desktop;
-    rtceval::MainWindow model(counting, timers, clock, dialogs, pcClock, desktop);
+    rtceval::MainWindow model(counting, timers, clock, messageBoxes, pcClock, desktop);
 
     QVERIFY(model.link().openPort(1));
     QVERIFY(serial.isOpen());

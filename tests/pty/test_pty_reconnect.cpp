@@ -14,7 +14,7 @@
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_timer.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 
 using namespace std::chrono_literals;
 
@@ -83,10 +83,10 @@ class PtyReconnectTest : public QObject {
     rtceval::qt::QtSerialPort serial({{1, link}}, [](const QString&) {});
     rtceval::qt::QtTimerFactory timers;
     rtceval::qt::QtMonotonicClock clock;
-    rtceval::testing::ScriptedDialogs dialogs;
+    rtceval::testing::ScriptedMessageBoxes messageBoxes;
     rtceval::testing::FixedPcClock pcClock;
     rtceval::qt::QtDesktop desktop(dir.path());
-    rtceval::MainWindow model(serial, timers, clock, dialogs, pcClock, desktop);
+    rtceval::MainWindow model(serial, timers, clock, messageBoxes, pcClock, desktop);
     const auto panel = [&](int n) { return model.controls().statusBar.panel(n); };
 
     model.Form_Load();
@@ -106,7 +106,7 @@ class PtyReconnectTest : public QObject {
     // The time is read again, as before.
     QVERIFY(processUntil([&] { return panel(2) == "读时间成功"; }));
     QVERIFY(model.controls().autoReadTime.checked);
-    QVERIFY(dialogs.shown.empty());
+    QVERIFY(messageBoxes.shown.empty());
     model.Form_Unload();
   }
 };

@@ -79,7 +79,7 @@ constexpr auto EV = &RegisterImage::RegEV;
 constexpr auto BL = &RegisterImage::RegBL;
 
 INSTANTIATE_TEST_SUITE_P(
-    Dialogs, Opening,
+    MessageBoxes, Opening,
     ::testing::Values(
         // IM, ALME, LPMODE, FOBATB, AL1E, AL0E
         OpeningCase{"IntOnX1228KeepsFrequencyBitsOutOfSight", MenuId::X1228, MenuId::mINT, INT,
@@ -140,7 +140,7 @@ TEST_P(Compose, OkKeepsTheOtherFieldClearsUnnamedBitsAndStoresTheValue) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Dialogs, Compose,
+    MessageBoxes, Compose,
     ::testing::Values(
         ComposeCase{"IntImOnX1228", MenuId::X1228, MenuId::mINT, INT, 0x18, "x...--", 0x98},
         ComposeCase{"IntClearsBitsTwoToZero", MenuId::X1226, MenuId::mINT, INT, 0x07, "-...-x",

@@ -106,7 +106,7 @@ TEST(Memory, TheWholeAddressRangeIsAcceptedAndAnythingBeyondIsRefused) {
   // 8000 needs a sixteenth address bit; 100007FFF would wrap to 7FFF if read into 32 bits.
   for (const char* address : {"8000", "FFFF", "100007FFF"}) {
     SCOPED_TRACE(address);
-    bench.dialogs.shown.clear();
+    bench.messageBoxes.shown.clear();
     bench.type(&MemoryDialog::addressText, address);
     bench.read();
     bench.write();
@@ -119,12 +119,12 @@ TEST(Memory, ADataByteAboveFFIsRefusedAndABadAddressIsReportedFirst) {
   MemoryBench bench;
   for (const char* data : {"100", "1000000FF"}) {
     SCOPED_TRACE(data);
-    bench.dialogs.shown.clear();
+    bench.messageBoxes.shown.clear();
     bench.type(&MemoryDialog::dataText, data);
     bench.write();
     EXPECT_EQ(bench.shownTexts(), std::vector<std::string>{"无效的数据"});
   }
-  bench.dialogs.shown.clear();
+  bench.messageBoxes.shown.clear();
   bench.type(&MemoryDialog::addressText, "8000");
   bench.write();
   EXPECT_EQ(bench.shownTexts(), std::vector<std::string>{"无效的地址"}) << "one message";
@@ -226,7 +226,7 @@ TEST(UserRegisters, ARegisterAboveFFRefusesTheWholeWriteWithOneMessage) {
   for (auto [first, second] : {std::pair{"100", "2A"}, std::pair{"01", "1FF"},
                                std::pair{"123", "456"}, std::pair{"01", "1000000002A"}}) {
     SCOPED_TRACE(std::string(first) + " " + second);
-    bench.dialogs.shown.clear();
+    bench.messageBoxes.shown.clear();
     bench.type(0, first);
     bench.type(1, second);
     bench.write();

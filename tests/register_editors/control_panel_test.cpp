@@ -198,7 +198,7 @@ TEST_F(ControlPanelTest, BoxesThatAreNoBitWarnAndRefuseTheWrite) {
   bench.window.registers().RegEV = 0x5A;
 
   for (const char* ok : {"1", "0", "", " 1", "x"}) type(Row::EV, 0, ok);
-  EXPECT_TRUE(bench.dialogs.shown.empty());
+  EXPECT_TRUE(bench.messageBoxes.shown.empty());
   for (const char* wrong : {"2", "-1", "0.5", "99999999999999999999"}) {
     type(Row::EV, 0, wrong);
     EXPECT_EQ(panel()->row(Row::EV).boxes[0], wrong) << "the text stays as typed";
@@ -207,7 +207,7 @@ TEST_F(ControlPanelTest, BoxesThatAreNoBitWarnAndRefuseTheWrite) {
 
   // Two boxes wrong: one message, nothing sent, the image as it was.
   type(Row::EV, 7, "3");
-  bench.dialogs.shown.clear();
+  bench.messageBoxes.shown.clear();
   user([](ControlPanel& p) { p.writeClicked(Row::EV); });
   EXPECT_EQ(bench.shownTexts(), std::vector<std::string>{kInvalid});
   EXPECT_EQ(bench.window.registers().RegEV, 0x5A);
@@ -215,10 +215,10 @@ TEST_F(ControlPanelTest, BoxesThatAreNoBitWarnAndRefuseTheWrite) {
   EXPECT_TRUE(bench.port.writes.empty());
 
   // A box changed while the message is open brings no second one.
-  bench.dialogs.shown.clear();
-  bench.dialogs.whileOpen = [this] { type(Row::EV, 1, "7"); };
+  bench.messageBoxes.shown.clear();
+  bench.messageBoxes.whileOpen = [this] { type(Row::EV, 1, "7"); };
   type(Row::EV, 2, "5");
-  EXPECT_EQ(bench.dialogs.shown.size(), 1u);
+  EXPECT_EQ(bench.messageBoxes.shown.size(), 1u);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ struct SnapshotWindowTest : ::testing::Test {
     host().send<SnapshotWindow>(handler);
   }
   bool shown(const std::string& part) const {
-    for (const auto& s : b.dialogs.shown)
+    for (const auto& s : b.messageBoxes.shown)
       if (s.text.find(part) != std::string::npos) return true;
     return false;
   }
@@ -61,7 +61,7 @@ TEST_F(SnapshotWindowTest, ReadsOneRequestAtATimeStartingWithTheClock) {
 
 TEST_F(SnapshotWindowTest, ASilentBoardEndsTheReadWithTheStepNamed) {
   openWith(MenuId::X1205);
-  b.dialogs.answers = {false, false, false};
+  b.messageBoxes.answers = {false, false, false};
   user([](SnapshotWindow& w) { w.readClicked(); });
   b.clock.advance(2s);
   EXPECT_FALSE(window()->busy());
@@ -140,7 +140,7 @@ TEST_F(SnapshotWindowTest, ACorruptFileLeavesTheShownSnapshotAlone) {
   user([](SnapshotWindow& w) { w.compareWithFile("/cut.json"); });
   EXPECT_TRUE(window()->comparisonLines.empty());
   user([](SnapshotWindow& w) { w.restoreClicked(); });
-  EXPECT_TRUE(b.dialogs.shown.back().question);
+  EXPECT_TRUE(b.messageBoxes.shown.back().question);
   b.clock.advance(500ms);
   for (const Bytes& frame : b.port.writes) EXPECT_EQ(frame[3], 0x00) << "a write went out";
 }

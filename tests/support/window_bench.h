@@ -18,7 +18,7 @@
 #include "fake_serial_port.h"
 #include "main_window/main_window.h"
 #include "main_window/status_bar.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 #include "virtual_clock.h"
 
 namespace rtceval::testing {
@@ -90,10 +90,10 @@ struct LinkBench {
 struct WindowBench {
   FakeSerialPort port;
   VirtualClock clock;
-  ScriptedDialogs dialogs;
+  ScriptedMessageBoxes messageBoxes;
   FixedPcClock pc;
   FakeDesktop desktop;
-  MainWindow window{port, clock, clock, dialogs, pc, desktop};
+  MainWindow window{port, clock, clock, messageBoxes, pc, desktop};
 
   // Loads the window with the board answering on port 1, so the search is over and the port is
   // open; forgets the probe frame.
@@ -114,7 +114,7 @@ struct WindowBench {
   const MainWindowControls& controls() const { return window.controls(); }
   std::vector<std::string> shownTexts() const {
     std::vector<std::string> texts;
-    for (const auto& s : dialogs.shown) texts.push_back(s.text);
+    for (const auto& s : messageBoxes.shown) texts.push_back(s.text);
     return texts;
   }
   // Sends a request of kind `state` as a dialog would (a one-byte read) and lets its reply

@@ -10,7 +10,7 @@
 #include "fake_desktop.h"
 #include "fake_serial_port.h"
 #include "main_window/main_window.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 #include "time_alarms/set_time_dialog.h"
 #include "virtual_clock.h"
 
@@ -21,7 +21,7 @@ using namespace std::chrono_literals;
 using testing::FakeDesktop;
 using testing::FakeSerialPort;
 using testing::FixedPcClock;
-using testing::ScriptedDialogs;
+using testing::ScriptedMessageBoxes;
 using testing::VirtualClock;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -73,16 +73,16 @@ class SetTimeTest : public ::testing::Test {
 
   std::vector<std::string> messages() const {
     std::vector<std::string> texts;
-    for (const auto& s : dialogs.shown) texts.push_back(s.text);
+    for (const auto& s : messageBoxes.shown) texts.push_back(s.text);
     return texts;
   }
 
   FakeSerialPort port;
   VirtualClock clock;
-  ScriptedDialogs dialogs;
+  ScriptedMessageBoxes messageBoxes;
   FixedPcClock pcClock;
   FakeDesktop desktop;
-  MainWindow window{port, clock, clock, dialogs, pcClock, desktop};
+  MainWindow window{port, clock, clock, messageBoxes, pcClock, desktop};
 };
 
 TEST_F(SetTimeTest, OpensWithItsDefaultsAndTheHalfOfDayOptionsOff) {
@@ -189,10 +189,10 @@ TEST_F(SetTimeTest, InTheTwelveHourFormatOnlyHoursOneToTwelveAreAccepted) {
     SetTimeDialog& d = open(MenuId::X1226);
     d.twelveHourClicked(true);
     d.hourText = c.hour;
-    dialogs.shown.clear();
+    messageBoxes.shown.clear();
     ok();
     if (c.accepted)
-      EXPECT_TRUE(dialogs.shown.empty()) << c.hour;
+      EXPECT_TRUE(messageBoxes.shown.empty()) << c.hour;
     else
       EXPECT_EQ(messages(), std::vector<std::string>{"无效的小时"}) << c.hour;
     window.dialogHost().close();

@@ -18,7 +18,7 @@
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "main_window/qt/main_window_view.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 #include "sim/virtual_board_port.h"
 #include "virtual_clock.h"
 
@@ -30,10 +30,10 @@ struct BoardRig {
   rtceval::testing::VirtualClock clock;
   rtceval::sim::VirtualBoardPort board{clock, clock, rtceval::sim::ChipModel::X1226,
                                        rtceval::sim::CivilTime{2026, 12, 8, 10, 0, 0}};
-  rtceval::testing::ScriptedDialogs dialogs;
+  rtceval::testing::ScriptedMessageBoxes messageBoxes;
   rtceval::testing::FixedPcClock pcClock;
   rtceval::testing::FakeDesktop desktop;
-  rtceval::MainWindow model{board, clock, clock, dialogs, pcClock, desktop};
+  rtceval::MainWindow model{board, clock, clock, messageBoxes, pcClock, desktop};
   rtceval::qt::MainWindowView view{model};
 
   BoardRig() {

@@ -159,7 +159,7 @@ class AlarmDialogViewTest : public QObject {
     rig.type(7, "42");
     rig.port.writes.clear();
     QTest::mouseClick(rig.button("Command2"), Qt::LeftButton);
-    QVERIFY(rig.dialogs.shown.empty());
+    QVERIFY(rig.messageBoxes.shown.empty());
     rig.clock.advance(150ms);
     QCOMPARE(rig.port.writes.size(), std::size_t{3});
     const Bytes& w = rig.port.writes[2];

@@ -113,8 +113,8 @@ class ConnectDialogViewTest : public QObject {
     rig.clickConnect();
     rig.clock.advance(5100ms);
     rig.clock.advance(2000ms);
-    QCOMPARE(rig.dialogs.shown.size(), std::size_t{1});
-    QCOMPARE(rig.dialogs.shown.front().title, std::string("警告"));
+    QCOMPARE(rig.messageBoxes.shown.size(), std::size_t{1});
+    QCOMPARE(rig.messageBoxes.shown.front().title, std::string("警告"));
     QVERIFY(rig.dialog()->isVisible());
     QVERIFY(rig.model.dialogHost().current<rtceval::ConnectDialog>());
   }
@@ -149,7 +149,7 @@ class ConnectDialogViewTest : public QObject {
     QCOMPARE(rig.dialogCount(), 0);
     // The dialog's timer is gone with it: no give-up message later.
     rig.clock.advance(6000ms);
-    QVERIFY(rig.dialogs.shown.empty());
+    QVERIFY(rig.messageBoxes.shown.empty());
   }
 
   void reopeningReplacesTheDialog() {

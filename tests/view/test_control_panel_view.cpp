@@ -78,8 +78,8 @@ class ControlPanelViewTest : public QObject {
              (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x06, 0x11}));
 
     QTest::keyClick(rig.in<QLineEdit>("tINT_3"), Qt::Key_2);
-    QCOMPARE(rig.dialogs.shown.size(), std::size_t{1});
-    QCOMPARE(rig.dialogs.shown[0].text, std::string("无效的数值, 只能是0或1"));
+    QCOMPARE(rig.messageBoxes.shown.size(), std::size_t{1});
+    QCOMPARE(rig.messageBoxes.shown[0].text, std::string("无效的数值, 只能是0或1"));
     QCOMPARE(rig.in<QLineEdit>("tINT_3")->text(), QStringLiteral("02"));
   }
 };

@@ -11,8 +11,8 @@
 #include "fake_serial_port.h"
 #include "main_window/main_window.h"
 #include "main_window/qt/main_window_view.h"
-#include "platform/qt/qt_dialogs.h"
-#include "scripted_dialogs.h"
+#include "platform/qt/qt_message_boxes.h"
+#include "scripted_message_boxes.h"
 #include "virtual_clock.h"
 #include "window_close.h"
 
@@ -53,16 +53,16 @@ struct FailSafe {
 struct ProgramRig {
   rtceval::testing::FakeSerialPort port;
   rtceval::testing::VirtualClock clock;
-  rtceval::qt::QtDialogs dialogs;
+  rtceval::qt::QtMessageBoxes messageBoxes;
   rtceval::testing::FixedPcClock pcClock;
   rtceval::testing::FakeDesktop desktop;
-  rtceval::MainWindow model{port, clock, clock, dialogs, pcClock, desktop};
+  rtceval::MainWindow model{port, clock, clock, messageBoxes, pcClock, desktop};
   rtceval::qt::MainWindowView view{model};
-  rtceval::app::EndOnClose endOnClose{view, dialogs};
+  rtceval::app::EndOnClose endOnClose{view, messageBoxes};
   FailSafe failSafe;
 
   ProgramRig() {
-    dialogs.setParentWindow(&view);
+    messageBoxes.setParentWindow(&view);
     port.openable = {1};
     view.show();
     model.Form_Load();
@@ -78,7 +78,7 @@ struct ProgramRig {
   int closeDuringQuestion(const std::function<void()>& close) {
     QTimer::singleShot(0, [this] { clock.advance(2200ms); });
     QTimer::singleShot(0, [this, close] {
-      boxOpenAtClose = dialogs.openBoxes() == 1 &&
+      boxOpenAtClose = messageBoxes.openBoxes() == 1 &&
                        qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr;
       close();
     });
@@ -93,7 +93,7 @@ void checkTheProgramEnded(ProgramRig& rig, int exitCode) {
   QCOMPARE(exitCode, 0);
   QVERIFY(rig.boxOpenAtClose);
   QVERIFY(!rig.view.isVisible());
-  QCOMPARE(rig.dialogs.openBoxes(), 0);
+  QCOMPARE(rig.messageBoxes.openBoxes(), 0);
   QVERIFY(!QApplication::activeModalWidget());
   // Unloaded: the port is closed and the timers stand still.
   QCOMPARE(rig.port.closeCount, rig.closesBefore + 1);
@@ -103,7 +103,7 @@ void checkTheProgramEnded(ProgramRig& rig, int exitCode) {
   // automatic time read.
   QVERIFY(rig.model.controls().autoReadTime.checked);
   // No box opens once the program ends; a question is answered No at once.
-  QVERIFY(!rig.dialogs.askYesNo("接收超时错,是否停止自动方式！", "出错"));
+  QVERIFY(!rig.messageBoxes.askYesNo("接收超时错,是否停止自动方式！", "出错"));
   QVERIFY(!rig.failSafe.fired);
   // A second close does not unload again: the port opened since stays open.
   QVERIFY(rig.port.open(1));

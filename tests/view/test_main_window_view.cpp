@@ -231,13 +231,13 @@ class MainWindowViewTest : public QObject {
     rig.action("X1226")->trigger();
     QTest::mouseClick(rig.find<QCheckBox>("Check1"), Qt::LeftButton);
     bool tickedWhileAsked = false;
-    rig.dialogs.whileOpen = [&] { tickedWhileAsked = rig.find<QCheckBox>("Check1")->isChecked(); };
-    rig.dialogs.answers = {true};
+    rig.messageBoxes.whileOpen = [&] { tickedWhileAsked = rig.find<QCheckBox>("Check1")->isChecked(); };
+    rig.messageBoxes.answers = {true};
     rig.port.openable.clear();  // requests go nowhere and time out
     rig.port.close();
     rig.clock.advance(2200ms);
-    QCOMPARE(rig.dialogs.shown.size(), std::size_t{1});
-    QVERIFY(rig.dialogs.shown.front().question);
+    QCOMPARE(rig.messageBoxes.shown.size(), std::size_t{1});
+    QVERIFY(rig.messageBoxes.shown.front().question);
     QVERIFY(tickedWhileAsked);  // the window behind the question was current
     QVERIFY(!rig.find<QCheckBox>("Check1")->isChecked());
     QVERIFY(!rig.model.controls().autoReadTime.checked);

@@ -78,8 +78,8 @@ class MemoryDialogViewTest : public QObject {
     MemoryRig rig;
     rig.box("Text1")->setText(QStringLiteral("8000"));
     rig.click("Command2");
-    QCOMPARE(rig.dialogs.shown.size(), std::size_t{1});
-    QCOMPARE(rig.dialogs.shown[0].text, std::string("无效的地址"));
+    QCOMPARE(rig.messageBoxes.shown.size(), std::size_t{1});
+    QCOMPARE(rig.messageBoxes.shown[0].text, std::string("无效的地址"));
     QVERIFY(rig.port.writes.empty());
   }
 };

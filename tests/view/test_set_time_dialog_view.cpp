@@ -152,8 +152,8 @@ class SetTimeDialogViewTest : public QObject {
     rig.type(6, "60");
     rig.click("Command1");
     // Only the first failing field is reported.
-    QCOMPARE(rig.dialogs.shown.size(), std::size_t{1});
-    QCOMPARE(rig.dialogs.shown.front().text, std::string("无效的月份"));
+    QCOMPARE(rig.messageBoxes.shown.size(), std::size_t{1});
+    QCOMPARE(rig.messageBoxes.shown.front().text, std::string("无效的月份"));
     QVERIFY(rig.model.dialogHost().current<rtceval::SetTimeDialog>());
     QVERIFY(rig.dialog()->isVisible());
     QCOMPARE(rig.box(2)->text(), QStringLiteral("13"));
@@ -167,7 +167,7 @@ class SetTimeDialogViewTest : public QObject {
     rig.click("OpPM");
     rig.type(4, "11");
     QTest::keyClick(rig.box(4), Qt::Key_Return);  // the OK button is the default
-    QVERIFY(rig.dialogs.shown.empty());
+    QVERIFY(rig.messageBoxes.shown.empty());
     QVERIFY(!rig.model.dialogHost().current<rtceval::SetTimeDialog>());
     QVERIFY(!rig.dialog()->isVisible());
     ViewRig::flushDeletes();

@@ -117,11 +117,11 @@ class SnapshotWindowViewTest : public QObject {
     const auto* model =
         rig.model.toolHost(rtceval::tool_window::kSnapshot)->current<SnapshotWindow>();
     QVERIFY(model->restoreClock);
-    rig.dialogs.answers.push_back(false);
+    rig.messageBoxes.answers.push_back(false);
     rig.click("cmdRestore");
-    QVERIFY(rig.dialogs.shown.back().question);
+    QVERIFY(rig.messageBoxes.shown.back().question);
     QVERIFY(
-        QString::fromStdString(rig.dialogs.shown.back().text).contains(QStringLiteral("和时钟")));
+        QString::fromStdString(rig.messageBoxes.shown.back().text).contains(QStringLiteral("和时钟")));
   }
 };
 

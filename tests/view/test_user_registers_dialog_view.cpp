@@ -69,8 +69,8 @@ class UserRegistersDialogViewTest : public QObject {
     UserRegistersRig rig;
     rig.box("Text2")->setText(QStringLiteral("1FF"));  // as AT-SPI sets a text
     rig.click("Command2");
-    QCOMPARE(rig.dialogs.shown.size(), std::size_t{1});
-    QCOMPARE(rig.dialogs.shown[0].text, std::string("无效的数据"));
+    QCOMPARE(rig.messageBoxes.shown.size(), std::size_t{1});
+    QCOMPARE(rig.messageBoxes.shown[0].text, std::string("无效的数据"));
     QVERIFY(rig.port.writes.empty());
 
     QLineEdit* second = rig.box("Text2");

@@ -12,7 +12,7 @@
 #include "fake_serial_port.h"
 #include "main_window/main_window.h"
 #include "main_window/qt/main_window_view.h"
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 #include "virtual_clock.h"
 
 namespace rtceval::testing {
@@ -21,10 +21,10 @@ namespace rtceval::testing {
 struct ViewRig {
   FakeSerialPort port;
   VirtualClock clock;
-  ScriptedDialogs dialogs;
+  ScriptedMessageBoxes messageBoxes;
   FixedPcClock pcClock;
   FakeDesktop desktop;
-  MainWindow model{port, clock, clock, dialogs, pcClock, desktop};
+  MainWindow model{port, clock, clock, messageBoxes, pcClock, desktop};
   qt::MainWindowView view{model};
 
   ViewRig() {

@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 #include "platform/pc_clock.h"
 
 namespace rtceval::testing {
 
 // Records every message box and beep; answers questions from a script (No when it runs out).
 // `whileOpen` runs while a box is "open", so a test can let time pass behind a modal box.
-class ScriptedDialogs : public Dialogs {
+class ScriptedMessageBoxes : public MessageBoxes {
  public:
   struct Shown {
     std::string text;

@@ -5,14 +5,14 @@
 
 #include <vector>
 
-#include "platform/dialogs.h"
+#include "platform/message_boxes.h"
 
 class QMessageBox;
 
 namespace rtceval::qt {
 
 // Modal message boxes over QMessageBox, centred on the main window once it is known.
-class QtDialogs : public Dialogs {
+class QtMessageBoxes : public MessageBoxes {
  public:
   void setParentWindow(QWidget* window) { parent_ = window; }
 

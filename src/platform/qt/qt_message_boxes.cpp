@@ -1,4 +1,4 @@
-#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_message_boxes.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -13,21 +13,21 @@ QString captionOf(const std::string& title) {
 
 }  // namespace
 
-int QtDialogs::run(QMessageBox& box, int escapeCode) {
+int QtMessageBoxes::run(QMessageBox& box, int escapeCode) {
   open_.push_back({&box, escapeCode});
   const int answer = box.exec();
   open_.pop_back();
   return answer;
 }
 
-void QtDialogs::message(const std::string& text, const std::string& title) {
+void QtMessageBoxes::message(const std::string& text, const std::string& title) {
   if (ending_) return;
   QMessageBox box(QMessageBox::NoIcon, captionOf(title), QString::fromStdString(text),
                   QMessageBox::Ok, parent_);
   run(box, QMessageBox::Ok);
 }
 
-bool QtDialogs::askYesNo(const std::string& text, const std::string& title) {
+bool QtMessageBoxes::askYesNo(const std::string& text, const std::string& title) {
   if (ending_) return false;
   QMessageBox box(QMessageBox::Question, captionOf(title), QString::fromStdString(text),
                   QMessageBox::Yes | QMessageBox::No, parent_);
@@ -35,11 +35,11 @@ bool QtDialogs::askYesNo(const std::string& text, const std::string& title) {
   return run(box, QMessageBox::No) == QMessageBox::Yes;
 }
 
-void QtDialogs::beep() {
+void QtMessageBoxes::beep() {
   QApplication::beep();
 }
 
-void QtDialogs::dismissAll() {
+void QtMessageBoxes::dismissAll() {
   ending_ = true;
   // Each box's exec() returns once the boxes opened inside it have returned.
   for (auto it = open_.rbegin(); it != open_.rend(); ++it)

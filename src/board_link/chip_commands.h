@@ -1,19 +1,24 @@
 #pragma once
 
+#include <optional>
+
+#include "core/device_profile.h"
+
 namespace rtceval {
 
 class BoardLink;
 struct DeviceProfile;
 struct RegisterImage;
+struct Request;
 struct TimeAlarmRecords;
 enum class RegisterId;
 
 // The request commands of the main window. Each fills the request, sends it, arms the response
 // time-out, records the request kind and shows a progress text; one that does not exist for the
 // selected model returns before the first step and changes nothing.
-class MainCommands {
+class ChipCommands {
  public:
-  MainCommands(BoardLink& link, const DeviceProfile& profile, const RegisterImage& registers,
+  ChipCommands(BoardLink& link, const DeviceProfile& profile, const RegisterImage& registers,
                const TimeAlarmRecords& records);
 
   void CmdReadTime();
@@ -35,6 +40,8 @@ class MainCommands {
 
  private:
   void writeRegister(RegisterId id);
+  void send(const std::optional<Request>& request);
+  Layout layout() const;
 
   BoardLink& link_;
   const DeviceProfile& profile_;

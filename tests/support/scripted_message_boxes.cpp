@@ -1,13 +1,13 @@
-#include "scripted_dialogs.h"
+#include "scripted_message_boxes.h"
 
 namespace rtceval::testing {
 
-void ScriptedDialogs::message(const std::string& text, const std::string& title) {
+void ScriptedMessageBoxes::message(const std::string& text, const std::string& title) {
   shown.push_back({text, title, false});
   if (whileOpen) whileOpen();
 }
 
-bool ScriptedDialogs::askYesNo(const std::string& text, const std::string& title) {
+bool ScriptedMessageBoxes::askYesNo(const std::string& text, const std::string& title) {
   shown.push_back({text, title, true});
   if (whileOpen) whileOpen();
   if (answers.empty()) return false;

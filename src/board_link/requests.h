@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "core/cmd_state.h"
+#include "core/device_profile.h"
+#include "core/register_map.h"
+
+namespace rtceval {
+
+struct TimeRecord;
+
+// One request to the board as it goes on the line: the payload (command, device, address high
+// and low, count, data), the kind of reply it waits for (`CmdState`) and the progress text the
+// link panel shows while it is out. Every payload the program sends comes from one of the
+// builders below; a builder for something the chip's layout lacks returns nothing.
+struct Request {
+  std::vector<std::uint8_t> payload;
+  CmdStateCode state = StNone;
+  std::string_view text;  // static text; empty for a quiet request
+};
+
+namespace requests {
+
+// The clock: the time block in register order (second … weekday, and the century on layout A).
+Request readTime(Layout layout);
+Request writeTime(Layout layout, const TimeRecord& time);
+
+// Alarm 0 or 1; alarm 1 only on layout A.
+std::optional<Request> readAlarm(Layout layout, int alarm);
+std::optional<Request> writeAlarm(Layout layout, int alarm, const TimeRecord& record);
+
+// One register of the status and control block, read or written by itself with the texts of the
+// register map; nothing where the layout has no such register.
+std::optional<Request> readRegister(Layout layout, RegisterId id);
+std::optional<Request> writeRegister(Layout layout, RegisterId id, std::uint8_t value);
+
+// The SR writes that unlock the chip before a register write, in order: WEL then RWEL on layout
+// A, WRTC on layout B.
+std::vector<Request> writeEnable(Layout layout);
+
+// The four registers of the control block in one read, with the snapshot's progress text; the
+// control/status panel sends it quietly.
+Request readControlBlock(Layout layout);
+
+// The two user registers (layout B only).
+std::optional<Request> readUserRegisters(Layout layout);
+std::optional<Request> writeUserRegisters(Layout layout, std::uint8_t first, std::uint8_t second);
+
+// EEPROM bytes from `address` on: a read of `count` bytes, a write of `bytes` (the caller keeps a
+// write within one page).
+Request readEeprom(std::uint16_t address, std::uint8_t count = 1);
+Request writeEeprom(std::uint16_t address, std::span<const std::uint8_t> bytes);
+
+// The empty frame that only the board answers (the port search, the reconnect, 连接).
+Request probe(CmdStateCode state);
+
+}  // namespace requests
+}  // namespace rtceval
