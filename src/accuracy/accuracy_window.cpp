@@ -277,15 +277,15 @@ void AccuracyWindow::onTimer() {
   }
 }
 
-void AccuracyWindow::replyArrived(CmdStateCode request, bool accepted) {
-  if (phase_ == Phase::ReadingTrim && (request == registerOf(RegisterId::ATR).read.state ||
-                                       request == registerOf(RegisterId::DTR).read.state)) {
-    onTrimReply(request, accepted);
+void AccuracyWindow::replyArrived(const ReplyNote& reply) {
+  if (phase_ == Phase::ReadingTrim && (reply.request == registerOf(RegisterId::ATR).read.state ||
+                                       reply.request == registerOf(RegisterId::DTR).read.state)) {
+    onTrimReply(reply.request, reply.accepted);
     return;
   }
   // Only the reply to this window's own read: the main window's time reads answer too.
-  if (request == StReadTime && readInFlight_ && context_.link.framesSent() == readFrame_)
-    onReadReply(accepted);
+  if (reply.request == StReadTime && readInFlight_ && context_.link.framesSent() == readFrame_)
+    onReadReply(reply.accepted);
 }
 
 void AccuracyWindow::onTrimReply(CmdStateCode request, bool accepted) {

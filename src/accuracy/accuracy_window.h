@@ -60,7 +60,7 @@ class AccuracyWindow : public DialogModel {
 
   int number() const override;
   void unload() override;
-  void replyArrived(CmdStateCode request, bool accepted) override;
+  void replyArrived(const ReplyNote& reply) override;
 
   // Events.
   void startClicked();

@@ -105,25 +105,29 @@ Millis expectedReplyTime(std::span<const std::uint8_t> payload) {
 
 }  // namespace
 
-void BoardLink::submit(Pending request) {
+RequestTicket BoardLink::submit(Pending request) {
   if (replyDue_->isEnabled() || !waiting_.empty()) {
     // A read that repeats one already waiting would only read the same again.
     const bool read = request.length > 0 && request.payload[0] == protocol::CMD_READ;
     for (const Pending& w : waiting_) {
       if (read && w.state == request.state && w.length == request.length &&
           w.payload == request.payload)
-        return;
+        return w.ticket;
     }
+    request.ticket = ++lastTicket_;
     waiting_.push_back(std::move(request));
-    return;
+    return waiting_.back().ticket;
   }
+  request.ticket = ++lastTicket_;
   send(request);
+  return request.ticket;
 }
 
 void BoardLink::send(const Pending& request) {
   sendLen_ = request.length;
   std::copy_n(request.payload.begin(), request.length, sendBuf_.begin());
   SendFrame();
+  ticketOnLine_ = request.ticket;
   bytesSinceSend_ = 0;
   const auto payload = std::span<const std::uint8_t>(request.payload).first(request.length);
   replyDue_->setInterval(expectedReplyTime(payload));
@@ -151,19 +155,19 @@ void BoardLink::replyOver() {
   sendWaiting();
 }
 
-void BoardLink::request(std::span<const std::uint8_t> payload, CmdStateCode state,
-                        std::string_view text) {
+RequestTicket BoardLink::request(std::span<const std::uint8_t> payload, CmdStateCode state,
+                                 std::string_view text) {
   Pending p;
   p.length = std::min(payload.size(), p.payload.size());
   std::copy_n(payload.begin(), p.length, p.payload.begin());
   p.state = state;
   p.text = std::string(text);
-  submit(std::move(p));
+  return submit(std::move(p));
 }
 
-void BoardLink::request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
-                        std::string_view text) {
-  request(std::span<const std::uint8_t>(payload.begin(), payload.size()), state, text);
+RequestTicket BoardLink::request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
+                                 std::string_view text) {
+  return request(std::span<const std::uint8_t>(payload.begin(), payload.size()), state, text);
 }
 
 void BoardLink::requestQuietly(std::initializer_list<std::uint8_t> payload, CmdStateCode state) {
@@ -173,6 +177,15 @@ void BoardLink::requestQuietly(std::initializer_list<std::uint8_t> payload, CmdS
   p.state = state;
   p.quiet = true;
   submit(std::move(p));
+}
+
+RequestTicket BoardLink::requestQuietly(const Request& r) {
+  Pending p;
+  p.length = std::min(r.payload.size(), p.payload.size());
+  std::copy_n(r.payload.begin(), p.length, p.payload.begin());
+  p.state = r.state;
+  p.quiet = true;
+  return submit(std::move(p));
 }
 
 void BoardLink::ReadReg(std::uint8_t address, CmdStateCode state, std::string_view text) {
@@ -273,7 +286,7 @@ void BoardLink::onReceived(std::span<const std::uint8_t> chunk) {
   shownAsFrame_ = 0;
   responseTimeout_->setEnabled(false);
   replyDue_->setEnabled(false);
-  report({LinkEvent::Kind::Reply, {}, cmdState_, frame});
+  report({LinkEvent::Kind::Reply, {}, cmdState_, frame, ticketOnLine_});
   sendWaiting();
 }
 
@@ -287,7 +300,7 @@ void BoardLink::onTimeout() {
   // request that arrives meanwhile must not have its bytes dropped when it closes.
   responseTimeout_->setEnabled(false);
   dropReceived();
-  report({LinkEvent::Kind::Timeout});
+  report({LinkEvent::Kind::Timeout, {}, cmdState_, {}, ticketOnLine_});
 }
 
 }  // namespace rtceval

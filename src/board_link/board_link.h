@@ -38,6 +38,7 @@ struct LinkEvent {
   std::string_view text{};
   CmdStateCode request = StNone;
   std::span<const std::uint8_t> frame{};
+  RequestTicket ticket = 0;  // for Reply and Timeout: the request on the line
 };
 
 // What passes on the line, as a frame observer sees it: a frame sent, a complete frame received
@@ -78,13 +79,17 @@ class BoardLink {
   void removeFrameObserver(int id);
 
   // The common order of every request: payload, frame, time-out, request code, progress text.
-  void request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
-               std::string_view text);
-  void request(std::span<const std::uint8_t> payload, CmdStateCode state, std::string_view text);
-  void request(const Request& r) { request(r.payload, r.state, r.text); }
+  // The ticket comes back with the reply; a read that repeats one already waiting gets the
+  // waiting one's ticket.
+  RequestTicket request(const Request& r) { return request(r.payload, r.state, r.text); }
+  RequestTicket request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
+                        std::string_view text);
+  RequestTicket request(std::span<const std::uint8_t> payload, CmdStateCode state,
+                        std::string_view text);
   // A request that shows no progress text and arms no response time-out: the control/status
   // panel's read of the control block, whose silence nobody is told about.
   void requestQuietly(std::initializer_list<std::uint8_t> payload, CmdStateCode state);
+  RequestTicket requestQuietly(const Request& r);
   void ReadReg(std::uint8_t address, CmdStateCode state, std::string_view text);
   void WriteReg(std::uint8_t address, std::uint8_t value, CmdStateCode state,
                 std::string_view text);
@@ -131,9 +136,10 @@ class BoardLink {
     CmdStateCode state = StNone;
     std::string text;
     bool quiet = false;  // no progress text, no response time-out (a probe, say)
+    RequestTicket ticket = 0;
   };
 
-  void submit(Pending request);
+  RequestTicket submit(Pending request);
   void send(const Pending& request);
   void sendWaiting();
   void replyOver();
@@ -167,6 +173,8 @@ class BoardLink {
   // Bytes at the start of the buffer the observers have already seen as a (bad) frame.
   std::size_t shownAsFrame_ = 0;
   CmdStateCode cmdState_ = StNone;
+  RequestTicket ticketOnLine_ = 0;
+  RequestTicket lastTicket_ = 0;
   std::uint64_t framesSent_ = 0;
   int portNo_ = 0;
   bool overflowShown_ = false;

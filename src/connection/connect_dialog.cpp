@@ -84,10 +84,10 @@ void ConnectDialog::progressTick() {
   progress_ = ackCount_;
 }
 
-void ConnectDialog::replyArrived(CmdStateCode request, bool) {
+void ConnectDialog::replyArrived(const ReplyNote& reply) {
   // The board answered the probe, or answered something else instead: either way the attempt is
   // over.
-  if (request == StConnect && close_) close_();
+  if (reply.request == StConnect && close_) close_();
 }
 
 void ConnectDialog::unload() {

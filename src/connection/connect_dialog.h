@@ -36,7 +36,7 @@ class ConnectDialog : public DialogModel {
   int number() const override;
   void Form_Load() override;
   void unload() override;
-  void replyArrived(CmdStateCode request, bool accepted) override;
+  void replyArrived(const ReplyNote& reply) override;
 
   // The user picks port n (1..4) among the option buttons (Option1..Option4).
   void portClicked(int portNo);

@@ -39,4 +39,17 @@ inline constexpr CmdStateCode StWriteUR = 0xC0;
 inline constexpr CmdStateCode StReadUR = 0xC1;
 inline constexpr CmdStateCode StPortOpened = 0xEE;
 
+// Names one request handed to the link; the reply to it is handed on with the same ticket, so a
+// window knows its own replies without watching the line. 0 names no request.
+using RequestTicket = std::uint64_t;
+
+// A reply the main window has interpreted: the kind of request it answers, that request's ticket,
+// and whether it was the kind the request waits for (its data then stands in the register image,
+// the records or the chip reads).
+struct ReplyNote {
+  CmdStateCode request = StNone;
+  RequestTicket ticket = 0;
+  bool accepted = false;
+};
+
 }  // namespace rtceval

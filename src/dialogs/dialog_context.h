@@ -27,7 +27,7 @@ struct DialogContext {
   RegisterImage& registers;
   TimeAlarmRecords& records;
   const ChipReads& reads;
-  MessageBoxes& messageBoxes;             // message boxes; each lets the windows redraw first
+  MessageBoxes& messageBoxes;   // message boxes; each lets the windows redraw first
   Desktop& desktop;             // files, the desktop's viewers, facts of the system
   TimerFactory& timers;         // timers whose ticks are events of the main window
   const PcClock& pcClock;       // the PC's date and time, and a steady count for intervals

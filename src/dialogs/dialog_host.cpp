@@ -37,8 +37,8 @@ void DialogHost::close() {
   ++generation_;
 }
 
-void DialogHost::replyArrived(CmdStateCode request, bool accepted) {
-  if (current_) current_->replyArrived(request, accepted);
+void DialogHost::replyArrived(const ReplyNote& reply) {
+  if (current_) current_->replyArrived(reply);
 }
 
 void DialogHost::closedByUser() {

@@ -44,7 +44,7 @@ class DialogHost {
     return dynamic_cast<Dialog*>(current_.get());
   }
 
-  void replyArrived(CmdStateCode request, bool accepted);
+  void replyArrived(const ReplyNote& reply);
 
   // The route of a view's events: runs `handler` on the open dialog as an event of the main
   // window, or does nothing when no `Dialog` is open any more.

@@ -15,12 +15,8 @@ class DialogModel {
   virtual void Form_Load() {}
   // The dialog is closing: stop its timers; it sends nothing more.
   virtual void unload() {}
-  // A reply to `request` has been interpreted; `accepted` when it was the kind the request waits
-  // for and its data now stands in the register image, the records or the chip reads.
-  virtual void replyArrived(CmdStateCode request, bool accepted) {
-    (void)request;
-    (void)accepted;
-  }
+  // A reply has been interpreted (see `ReplyNote`).
+  virtual void replyArrived(const ReplyNote& reply) { (void)reply; }
 };
 
 }  // namespace rtceval

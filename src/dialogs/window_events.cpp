@@ -53,7 +53,8 @@ class WindowEvents::ScopedTimerFactory : public TimerFactory {
 // Message boxes that first let the views catch up.
 class WindowEvents::RedrawingMessageBoxes : public MessageBoxes {
  public:
-  RedrawingMessageBoxes(WindowEvents& events, MessageBoxes& inner) : events_(events), inner_(inner) {}
+  RedrawingMessageBoxes(WindowEvents& events, MessageBoxes& inner)
+      : events_(events), inner_(inner) {}
   void message(const std::string& text, const std::string& title) override {
     events_.redraw();
     inner_.message(text, title);

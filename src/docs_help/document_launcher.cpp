@@ -33,7 +33,8 @@ std::optional<std::string> DocumentLauncher::find(const std::string& relative) c
 
 std::optional<std::string> DocumentLauncher::findOrReport(const std::string& relative) {
   std::optional<std::string> path = find(relative);
-  if (!path) messageBoxes_.message("\"" + underWorkingDirectory(relative) + "\"" + Texts::kNotFound);
+  if (!path)
+    messageBoxes_.message("\"" + underWorkingDirectory(relative) + "\"" + Texts::kNotFound);
   return path;
 }
 

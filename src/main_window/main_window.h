@@ -33,8 +33,8 @@ class SerialPort;
 class MainWindow {
  public:
   // `clock` is the time base of `timers`.
-  MainWindow(SerialPort& port, TimerFactory& timers, const MonotonicClock& clock, MessageBoxes& messageBoxes,
-             const PcClock& pcClock, Desktop& desktop);
+  MainWindow(SerialPort& port, TimerFactory& timers, const MonotonicClock& clock,
+             MessageBoxes& messageBoxes, const PcClock& pcClock, Desktop& desktop);
   ~MainWindow();
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -99,7 +99,7 @@ class MainWindow {
 
   // Reactions to the link.
   void onLinkEvent(const LinkEvent& event);
-  void onReply(CmdStateCode request, std::span<const std::uint8_t> frame);
+  void onReply(CmdStateCode request, RequestTicket ticket, std::span<const std::uint8_t> frame);
   void onResponseTimeout();
   void onDeviceLost();
   void setLinkStatus(std::string_view text);

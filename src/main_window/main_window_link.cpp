@@ -42,7 +42,7 @@ void MainWindow::onLinkEvent(const LinkEvent& event) {
         portPanelWithdrawn_ = false;
         controls_.statusBar.setPanel(StatusBar::kPortPanel, std::to_string(link_.PortNo()));
       }
-      onReply(event.request, event.frame);
+      onReply(event.request, event.ticket, event.frame);
       break;
     case LinkEvent::Kind::Timeout:
       // A request sent while the device was away: that the board is gone is said already.
@@ -51,7 +51,8 @@ void MainWindow::onLinkEvent(const LinkEvent& event) {
   }
 }
 
-void MainWindow::onReply(CmdStateCode request, std::span<const std::uint8_t> frame) {
+void MainWindow::onReply(CmdStateCode request, RequestTicket ticket,
+                         std::span<const std::uint8_t> frame) {
   ReplyModels models{registers_, records_, reads_};
   const ReplyOutcome outcome = ParseReply(frame, request, profile_, link_.PortNo(), models);
   for (const std::string& text : outcome.texts) setLinkStatus(text);
@@ -81,8 +82,9 @@ void MainWindow::onReply(CmdStateCode request, std::span<const std::uint8_t> fra
     }
   }
   if (outcome.interpreted) {
-    host_.replyArrived(request, outcome.accepted);
-    for (auto& tool : toolHosts_) tool->replyArrived(request, outcome.accepted);
+    const ReplyNote note{request, ticket, outcome.accepted};
+    host_.replyArrived(note);
+    for (auto& tool : toolHosts_) tool->replyArrived(note);
   }
 }
 

@@ -176,10 +176,10 @@ void ControlPanel::applyEnabling(const char* device) {
   if (!p.HasFOUT) boxes(Row::INT, {3, 4}, false);
 }
 
-void ControlPanel::replyArrived(CmdStateCode request, bool accepted) {
+void ControlPanel::replyArrived(const ReplyNote& reply) {
   // A rejected reply stored nothing, so the rows stay as they are.
-  if (!accepted) return;
-  switch (request) {
+  if (!reply.accepted) return;
+  switch (reply.request) {
     case StReadSR:
       // Also the monitor's SR read: the row shows what the indicators show.
       showBits(Row::SR, registers_.RegSR);

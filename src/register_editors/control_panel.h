@@ -58,7 +58,7 @@ class ControlPanel : public DialogModel {
 
   int number() const override;
   void Form_Load() override;
-  void replyArrived(CmdStateCode request, bool accepted) override;
+  void replyArrived(const ReplyNote& reply) override;
 
   // The text of box `bit` of `row` changed (typed, pasted or set through assistive technology).
   void boxChanged(Row row, std::size_t bit, std::string text);

@@ -72,8 +72,8 @@ void MemoryDialog::writeClicked() {
                 StWriteMem, kTextWriting);
 }
 
-void MemoryDialog::replyArrived(CmdStateCode request, bool accepted) {
-  if (request == StReadMem && accepted) dataText = HexByte(reads_.memoryByte);
+void MemoryDialog::replyArrived(const ReplyNote& reply) {
+  if (reply.request == StReadMem && reply.accepted) dataText = HexByte(reads_.memoryByte);
 }
 
 }  // namespace rtceval

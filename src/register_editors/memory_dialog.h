@@ -42,7 +42,7 @@ class MemoryDialog : public DialogModel {
 
   int number() const override;
   void Form_Load() override;
-  void replyArrived(CmdStateCode request, bool accepted) override;
+  void replyArrived(const ReplyNote& reply) override;
   // Command1 "读" and Command2 "写".
   void readClicked();
   void writeClicked();

@@ -57,8 +57,8 @@ void UserRegistersDialog::writeClicked() {
                 StWriteUR, kTextWriting);
 }
 
-void UserRegistersDialog::replyArrived(CmdStateCode request, bool accepted) {
-  if (request != StReadUR || !accepted) return;
+void UserRegistersDialog::replyArrived(const ReplyNote& reply) {
+  if (reply.request != StReadUR || !reply.accepted) return;
   for (std::size_t i = 0; i < registerTexts.size(); ++i)
     registerTexts[i] = HexByte(reads_.userRegisters[i]);
 }

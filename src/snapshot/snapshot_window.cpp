@@ -105,7 +105,7 @@ void SnapshotWindow::unload() {
   chain_.cancel();
 }
 
-void SnapshotWindow::replyArrived(CmdStateCode request, bool accepted) {
+void SnapshotWindow::replyArrived(const ReplyNote& reply) {
   // Addresses and layouts belong to the model the chain started with: a model picked meanwhile
   // stops it rather than mixing two chips' registers.
   if (busy() && modelOf(profile_) != chainModel_) {
@@ -114,7 +114,7 @@ void SnapshotWindow::replyArrived(CmdStateCode request, bool accepted) {
     messageBoxes_.message(status_, Texts::kCaption);
     return;
   }
-  chain_.replyArrived(request, accepted);
+  chain_.replyArrived(reply.request, reply.accepted);
 }
 
 std::string SnapshotWindow::now() const {

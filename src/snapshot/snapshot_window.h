@@ -81,7 +81,7 @@ class SnapshotWindow : public DialogModel {
   int number() const override;
   void Form_Load() override;
   void unload() override;
-  void replyArrived(CmdStateCode request, bool accepted) override;
+  void replyArrived(const ReplyNote& reply) override;
 
   void readClicked();
   void openFile(const std::string& path);

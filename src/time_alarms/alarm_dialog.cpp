@@ -159,8 +159,8 @@ void AlarmDialog::setClicked() {
   sequencer_.start(alarm_.writeJob);
 }
 
-void AlarmDialog::replyArrived(CmdStateCode request, bool accepted) {
-  if (request == alarm_.readState && accepted) fill();
+void AlarmDialog::replyArrived(const ReplyNote& reply) {
+  if (reply.request == alarm_.readState && reply.accepted) fill();
 }
 
 void AlarmDialog::fill() {

@@ -68,7 +68,7 @@ class AlarmDialog : public DialogModel {
 
   int number() const override;
   void Form_Load() override;
-  void replyArrived(CmdStateCode request, bool accepted) override;
+  void replyArrived(const ReplyNote& reply) override;
 
   // The enable box of a field ticked or unticked.
   void enableClicked(Field field, bool checked);

@@ -211,7 +211,8 @@ TEST_F(PortDialog, GivesUpOnceOnTheFiftyFirstTick) {
   EXPECT_TRUE(b.messageBoxes.shown.empty());
   b.clock.advance(100ms);
   ASSERT_EQ(b.messageBoxes.shown.size(), 1u);
-  EXPECT_EQ(b.messageBoxes.shown[0].text, "不能连接到评估板，请检查串口、电缆、电源及评估板是否正确！");
+  EXPECT_EQ(b.messageBoxes.shown[0].text,
+            "不能连接到评估板，请检查串口、电缆、电源及评估板是否正确！");
   EXPECT_EQ(b.messageBoxes.shown[0].title, "警告");
   EXPECT_FALSE(b.messageBoxes.shown[0].question);
   EXPECT_EQ(dialog().ackCount(), 0);

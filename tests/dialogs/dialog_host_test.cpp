@@ -32,8 +32,8 @@ class JournalDialog : public DialogModel {
   int number() const override { return Number; }
   void Form_Load() override { note("loaded"); }
   void unload() override { note("unloaded"); }
-  void replyArrived(CmdStateCode request, bool accepted) override {
-    note("reply " + std::to_string(request) + (accepted ? " accepted" : " rejected"));
+  void replyArrived(const ReplyNote& reply) override {
+    note("reply " + std::to_string(reply.request) + (reply.accepted ? " accepted" : " rejected"));
   }
   // Closes itself from inside its own handler, then still reads its own state.
   void closeFromHandler() {
@@ -131,11 +131,11 @@ TEST_F(Host, NestedEventsFreeClosedDialogsOnlyWhenTheOutermostEnds) {
 }
 
 TEST_F(Host, RepliesReachOnlyTheOpenDialog) {
-  host.replyArrived(StReadSR, true);
+  host.replyArrived({StReadSR, 1, true});
   EXPECT_TRUE(log.empty());
   host.open(sub_form::frmCON);
-  host.replyArrived(StReadCtrlBlock, true);
-  host.replyArrived(StReadSR, false);
+  host.replyArrived({StReadCtrlBlock, 2, true});
+  host.replyArrived({StReadSR, 3, false});
   EXPECT_THAT(log,
               ElementsAre("2 made", "2 loaded", "2 reply 119 accepted", "2 reply 17 rejected"));
 }

@@ -92,7 +92,8 @@ class AlarmLoopTest : public ::testing::Test {
     int elapsed = 0;
     messageBoxes.whileOpen = [&] {
       const auto& colours = window->controls().colours;
-      seen.push_back({messageBoxes.shown.back().text, elapsed, colours.alarm0Lamp, colours.alarm1Lamp});
+      seen.push_back(
+          {messageBoxes.shown.back().text, elapsed, colours.alarm0Lamp, colours.alarm1Lamp});
     };
     window->autoMonitorClicked(true);
     for (elapsed = 1; elapsed <= seconds; ++elapsed) clock.advance(1s);

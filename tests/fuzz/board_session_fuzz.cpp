@@ -69,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool event = model.chip == ChipModel::X1209 && (config & kEventBit);
 
   VirtualClock clock;
-  ScriptedMessageBoxes messageBoxes;  // the time-out question is answered No: the automation goes on
+  ScriptedMessageBoxes
+      messageBoxes;  // the time-out question is answered No: the automation goes on
   FixedPcClock pcClock;
   sim::VirtualBoardPort port(clock, clock, model.chip, sim::CivilTime{2026, 12, 8, 1, 2, 3});
   FakeDesktop desktop;

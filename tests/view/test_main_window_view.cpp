@@ -231,7 +231,9 @@ class MainWindowViewTest : public QObject {
     rig.action("X1226")->trigger();
     QTest::mouseClick(rig.find<QCheckBox>("Check1"), Qt::LeftButton);
     bool tickedWhileAsked = false;
-    rig.messageBoxes.whileOpen = [&] { tickedWhileAsked = rig.find<QCheckBox>("Check1")->isChecked(); };
+    rig.messageBoxes.whileOpen = [&] {
+      tickedWhileAsked = rig.find<QCheckBox>("Check1")->isChecked();
+    };
     rig.messageBoxes.answers = {true};
     rig.port.openable.clear();  // requests go nowhere and time out
     rig.port.close();

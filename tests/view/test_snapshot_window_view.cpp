@@ -120,8 +120,8 @@ class SnapshotWindowViewTest : public QObject {
     rig.messageBoxes.answers.push_back(false);
     rig.click("cmdRestore");
     QVERIFY(rig.messageBoxes.shown.back().question);
-    QVERIFY(
-        QString::fromStdString(rig.messageBoxes.shown.back().text).contains(QStringLiteral("和时钟")));
+    QVERIFY(QString::fromStdString(rig.messageBoxes.shown.back().text)
+                .contains(QStringLiteral("和时钟")));
   }
 };
 
