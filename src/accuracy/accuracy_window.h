@@ -7,9 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "accuracy/edge_bracket.h"
-#include "accuracy/rate_fit.h"
-#include "accuracy/trim_advice.h"
+#include "accuracy/accuracy_report.h"
+#include "accuracy/edge_sampler.h"
 #include "dialogs/dialog_model.h"
 
 namespace rtceval {
@@ -20,15 +19,13 @@ struct DialogContext;
 // "走时精度测量": measures the chip's rate against the PC's monotonic clock and advises the
 // trimming that brings it nearest to 0 ppm.
 //
-// Start reads ATR and DTR, then finds the moment at which the chip's second changes once every
-// `intervalSeconds`: reads back to back around the expected edge until the second changes, then
-// one read a second aimed at the middle of the bracket, for a few seconds (EdgeBracket). Each read
-// goes out only when the link's request slot is free, so the main window's timers keep their
-// turns and only one request is ever on the line; its send and receive times come from the
-// monotonic clock. A least-squares line through the edges gives the rate with its uncertainty,
-// live. Apply hands the advised ATR and DTR to the write sequencer and, once they are written,
-// starts a new measurement, which reads them back and confirms the result.
-class AccuracyWindow : public DialogModel {
+// Start reads ATR and DTR, then the edge sampler finds the moment at which the chip's second
+// changes once every `intervalSeconds`, each read taking the link's request slot only when it is
+// free. The report fits a line through the edges and gives the rate with its uncertainty, live.
+// Apply hands the advised ATR and DTR to the write sequencer and, once they are written, starts a
+// new measurement, which reads them back and confirms the result. Save writes the edges as CSV
+// through the file seam.
+class AccuracyWindow : public DialogModel, private SampleLine, private SampleListener {
  public:
   struct Texts {
     static constexpr const char* kCaption = "走时精度测量";
@@ -47,8 +44,8 @@ class AccuracyWindow : public DialogModel {
     static constexpr const char* kTimeChanged = "芯片时间被改动，样本重新开始。";
     static constexpr const char* kStopped = "测量已停止。";
     static constexpr const char* kApplying = "正在写入建议的ATR和DTR，随后重新测量以确认…";
-    static constexpr const char* kNoResult = "误差: 样本不足";
-    static constexpr const char* kNoAdvice = "建议: 样本不足";
+    static std::string saved(const std::string& path) { return "样本已保存到 " + path; }
+    static std::string notSaved(const std::string& path) { return "无法写入文件 " + path; }
   };
 
   static constexpr int kDefaultIntervalSeconds = 10;
@@ -67,98 +64,64 @@ class AccuracyWindow : public DialogModel {
   void stopClicked();
   void applyClicked();
   void intervalChanged(int seconds);
-  // The view wrote (or failed to write) csv() to `path`.
-  void csvSaved(const std::string& path, bool ok);
+  // Writes csv() to `path` (the file the user chose) and says in the status whether it could.
+  void saveTo(const std::string& path);
 
   // The samples as CSV: one line per edge with its PC time, chip second, offset and bracket.
-  std::string csv() const;
+  std::string csv() const { return report_.csv(); }
 
   // What the view shows.
   bool running() const { return phase_ != Phase::Idle; }
   bool startEnabled() const { return !running(); }
   bool stopEnabled() const { return running(); }
-  bool saveEnabled() const { return !samples_.empty(); }
-  bool applyEnabled() const { return advice_.has_value() && phase_ != Phase::Applying; }
+  bool saveEnabled() const { return !report_.samples().empty(); }
+  bool applyEnabled() const { return report_.advice().has_value() && phase_ != Phase::Applying; }
   int intervalSeconds() const { return intervalSeconds_; }
   const std::string& statusText() const { return status_; }
-  const std::string& resultText() const { return result_; }
-  const std::string& perDayText() const { return perDay_; }
-  const std::string& perMonthText() const { return perMonth_; }
-  const std::string& adviceText() const { return adviceText_; }
-  const std::vector<EdgeSample>& samples() const { return samples_; }
-  std::vector<OffsetPoint> plot() const { return offsetsOf(samples_); }
-  const std::optional<RateFit>& fit() const { return fit_; }
-  const std::optional<TrimAdvice>& advice() const { return advice_; }
-  const TrimSetting& trimAtStart() const { return trimAtStart_; }
+  const std::string& resultText() const { return report_.resultText(); }
+  const std::string& perDayText() const { return report_.perDayText(); }
+  const std::string& perMonthText() const { return report_.perMonthText(); }
+  const std::string& adviceText() const { return report_.adviceText(); }
+  const std::vector<EdgeSample>& samples() const { return report_.samples(); }
+  std::vector<OffsetPoint> plot() const { return report_.plot(); }
+  const std::optional<RateFit>& fit() const { return report_.fit(); }
+  const std::optional<TrimAdvice>& advice() const { return report_.advice(); }
+  const TrimSetting& trimAtStart() const { return report_.trimAtStart(); }
 
  private:
-  enum class Phase { Idle, ReadingTrim, Waiting, Acquiring, Refining, Applying };
+  enum class Phase { Idle, ReadingTrim, Measuring, Applying };
 
-  void begin();
   void stop(const char* text);
-  void startSample();
-  void sendRead();
-  void send(double now);
-  void watchAndAim(double now);
   void onTimer();
-  void armAt(double ms);
-  void onReadReply(bool accepted);
-  void onTrimReply(CmdStateCode request, bool accepted);
-  void aimNextRead();
-  void finishSample();
-  void clearResult();
-  double latchFraction() const;
-  void refreshResult();
-  // The chip second a read showed, counted on from the first; empty when the chip's time was set.
-  std::optional<std::int64_t> countedSecond(double atMs);
-  void timeChanged();
-  double nowMs() const;
-  double secondMs() const;
+  void onTrimReply(const ReplyNote& reply);
   Layout layout() const;
 
+  // The line, as the sampler sees it.
+  bool portOpen() const override;
+  bool lineFree() const override;
+  RequestTicket readTime() override;
+  bool timeReadOnLine() const override;
+  // What the sampler finds.
+  void edgeFound(const EdgeSample& edge, bool afresh) override;
+  void timeChanged() override;
+  void ended(End why) override;
+
   DialogContext& context_;
+  // The time-outs of reading the trimming and of the write sequencer's steps.
   std::unique_ptr<Timer> timer_;
+  EdgeSampler sampler_;
+  AccuracyReport report_;
+  int observer_ = 0;
   Phase phase_ = Phase::Idle;
   int intervalSeconds_ = kDefaultIntervalSeconds;
 
-  // The trimming as read at the start.
-  TrimSetting trimAtStart_;
-  bool atrRead_ = false;
-  bool dtrRead_ = false;
-
-  // The read on the line, if it is this window's.
-  bool readInFlight_ = false;
-  std::uint64_t readFrame_ = 0;
-  double readSentMs_ = 0.0;
-  // When the timer fires: the moment a read is to go out at (polling while the line is busy).
-  double sendAtMs_ = 0.0;
-  double acquireUntilMs_ = 0.0;
-  // Watching the line before an aimed read: the frames sent when last looked, and a time read of
-  // another window seen leaving (its frame number and when).
-  bool watching_ = false;
-  std::uint64_t watchedFrames_ = 0;
-  std::uint64_t otherRead_ = 0;
-  double otherSentMs_ = 0.0;
-  // The last reply's wait, smoothed: sets how early an aimed read leaves.
-  double roundTripMs_ = 12.0;
-
-  // Chip seconds from the minute and second fields, counted on from the first read.
-  bool counting_ = false;
-  std::int64_t lastSecond_ = 0;
-  double lastSecondAtMs_ = 0.0;
-
-  std::optional<EdgeBracket> bracket_;
-  int round_ = 0;               // aimed reads answered
-  std::int64_t aimSecond_ = 0;  // the second whose edge the next aimed read is for
-  std::vector<EdgeSample> samples_;
-  std::optional<RateFit> fit_;
-  std::optional<TrimAdvice> advice_;
+  // The trimming read at the start: the tickets of its two reads, and what they showed.
+  RequestTicket atrRead_ = 0;
+  RequestTicket dtrRead_ = 0;
+  std::optional<std::uint8_t> atr_;
+  std::optional<std::uint8_t> dtr_;
 
   std::string status_ = Texts::kIdle;
-  std::string result_ = Texts::kNoResult;
-  std::string perDay_;
-  std::string perMonth_;
-  std::string adviceText_ = Texts::kNoAdvice;
 };
 
 }  // namespace rtceval

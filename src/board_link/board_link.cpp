@@ -80,7 +80,6 @@ void BoardLink::SendFrame() {
   observe(LineFrame::Kind::Sent, frame);
   // Like the board's own serial control, a closed or vanished port simply loses the frame.
   (void)port_.write(frame);
-  ++framesSent_;
 }
 
 namespace {

@@ -101,8 +101,6 @@ class BoardLink {
   std::size_t waitingRequests() const { return waiting_.size(); }
   // True when a request asked for now goes out at once: no reply is due and none waits.
   bool lineFree() const;
-  // Frames sent since the link was made; a reply belongs to the latest of them.
-  std::uint64_t framesSent() const { return framesSent_; }
 
   // A text of the link's own for the link panel (a port that cannot be opened, say).
   void showStatus(std::string_view text);
@@ -175,7 +173,6 @@ class BoardLink {
   CmdStateCode cmdState_ = StNone;
   RequestTicket ticketOnLine_ = 0;
   RequestTicket lastTicket_ = 0;
-  std::uint64_t framesSent_ = 0;
   int portNo_ = 0;
   bool overflowShown_ = false;
 };

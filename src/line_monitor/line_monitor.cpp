@@ -1,9 +1,8 @@
 #include "line_monitor/line_monitor.h"
 
-#include <fstream>
-
 #include "board_link/board_link.h"
 #include "dialogs/dialog_context.h"
+#include "platform/desktop.h"
 #include "platform/message_boxes.h"
 #include "platform/pc_clock.h"
 
@@ -12,6 +11,7 @@ namespace rtceval {
 LineMonitor::LineMonitor(DialogContext& context)
     : link_(context.link),
       messageBoxes_(context.messageBoxes),
+      files_(context.desktop),
       clock_(context.pcClock),
       decoder_(context.profile),
       openedAt_(context.pcClock.now().steadyMs) {
@@ -55,11 +55,7 @@ void LineMonitor::clearClicked() {
 }
 
 bool LineMonitor::saveTo(const std::string& path) {
-  const std::string text = exportAll(lines_, formatForPath(path));
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (file) file.write(text.data(), static_cast<std::streamsize>(text.size()));
-  if (file) file.close();
-  if (!file) {
+  if (!files_.writeFile(path, exportAll(lines_, formatForPath(path))).ok()) {
     messageBoxes_.message("无法保存文件 " + path, kCaption);
     return false;
   }

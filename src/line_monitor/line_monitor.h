@@ -14,6 +14,7 @@
 namespace rtceval {
 
 class BoardLink;
+class Files;
 class MessageBoxes;
 class PcClock;
 struct DialogContext;
@@ -43,8 +44,9 @@ class LineMonitor : public DialogModel {
   // Events.
   void pauseClicked();
   void clearClicked();
-  // Writes every line kept to `path`, as CSV or text by its ending; a file that cannot be written
-  // is reported in a message box and nothing else changes. True when written.
+  // Writes every line kept to `path` through the file seam, as CSV or text by its ending; a file
+  // that cannot be written is reported in a message box and nothing else changes. True when
+  // written.
   bool saveTo(const std::string& path);
 
   // A frame on the line; the link's observer calls it.
@@ -61,6 +63,7 @@ class LineMonitor : public DialogModel {
  private:
   BoardLink& link_;
   MessageBoxes& messageBoxes_;
+  Files& files_;
   const PcClock& clock_;
   LineDecoder decoder_;
   LineRing lines_{kCapacity};

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/serial_devices.h"
 
 namespace rtceval {
@@ -21,8 +22,8 @@ struct SystemFacts {
 
 // Files, the desktop's viewers and the facts of the system: the documents of the help menu and
 // the main window's links, the About box's system information, and the serial devices behind
-// the port numbers.
-class Desktop : public SerialDeviceLister {
+// the port numbers. Its files are the program's one file seam (`Files`).
+class Desktop : public SerialDeviceLister, public Files {
  public:
   virtual ~Desktop() = default;
   // The process's current working directory, without a trailing separator.
@@ -32,10 +33,14 @@ class Desktop : public SerialDeviceLister {
   // True when a file exists at `path`; any error counts as missing.
   virtual bool fileExists(const std::string& path) const = 0;
   // The whole text of a file, or nothing when it cannot be read.
-  virtual std::optional<std::string> readText(const std::string& path) const = 0;
+  std::optional<std::string> readText(const std::string& path) const {
+    return readFile(path, kNoLimit);
+  }
   // Replaces the file at `path` with `text` as a whole: a failed write leaves the old file as it
   // was. False when the file could not be written.
-  virtual bool writeText(const std::string& path, const std::string& text) = 0;
+  bool writeText(const std::string& path, const std::string& text) {
+    return writeFile(path, text).ok();
+  }
   // Opens the file in the desktop's viewer for its type, the path passed as one argument (no
   // shell); false when no viewer could be started. Where the desktop's opener runs apart from
   // the program and finds only later that it has no viewer for the type, `noViewer` runs then.

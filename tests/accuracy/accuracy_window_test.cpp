@@ -192,8 +192,14 @@ TEST_P(AccuracyOnTheBoard, StopKeepsTheSamplesAndTheyAreSavedAsCsv) {
   ASSERT_TRUE(accuracy().fit().has_value());
   EXPECT_LT(accuracy().fit()->ppm, 0.0) << "a slow chip";
 
-  window->events().run([&] { accuracy().csvSaved("/tmp/a.csv", false); });
-  EXPECT_NE(accuracy().statusText().find("/tmp/a.csv"), std::string::npos);
+  // Saved through the file seam, with the result in the status; a failed write keeps nothing.
+  window->events().run([&] { accuracy().saveTo("/home/user/a.csv"); });
+  EXPECT_EQ(desktop.files["/home/user/a.csv"], csv);
+  EXPECT_EQ(accuracy().statusText(), "样本已保存到 /home/user/a.csv");
+  desktop.readOnly = true;
+  window->events().run([&] { accuracy().saveTo("/home/user/b.csv"); });
+  EXPECT_EQ(desktop.files.count("/home/user/b.csv"), 0u);
+  EXPECT_EQ(accuracy().statusText(), "无法写入文件 /home/user/b.csv");
 }
 
 TEST_P(AccuracyOnTheBoard, ATimeWriteDuringTheMeasurementStartsTheSamplesAfresh) {

@@ -1,14 +1,10 @@
 // The line monitor on the fake port: what it records from the link, its stamps, pause and clear,
-// the ring's bound, and the lines as text, CSV and a saved file.
+// the ring's bound, and the lines as text, CSV and a file saved through the desktop's files.
 
 #include "line_monitor/line_monitor.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "dialogs/sub_form_ids.h"
 #include "line_monitor/line_export.h"
@@ -165,31 +161,22 @@ TEST(LineExport, WritesTextTabSeparatedAndCsvQuotedWithAHeader) {
 TEST_F(Monitor, SavesAsCsvOrTextAndReportsAFileItCannotWrite) {
   readTime();
   b.port.receive(TIME_REPLY);
-  const auto dir =
-      std::filesystem::temp_directory_path() /
-      ("line_monitor_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-  std::filesystem::create_directories(dir);
-  const auto read = [](const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  };
-  ASSERT_TRUE(monitor().saveTo((dir / "line.csv").string()));
-  EXPECT_EQ(read(dir / "line.csv"),
+  ASSERT_TRUE(monitor().saveTo("/home/user/line.csv"));
+  EXPECT_EQ(b.desktop.files["/home/user/line.csv"],
             "\xEF\xBB\xBF毫秒,时间,方向,字节,含义\r\n"
             "0,01:00:00.000,发送,55 00 05 00 6F 00 30 08 01,读 CCR 时间 地址30 8字节\r\n"
             "0,01:00:00.000,接收,55 80 08 03 02 81 08 12 26 02 20 C5,2026年12月08日 星期二 "
             "01:02:03\r\n");
-  ASSERT_TRUE(monitor().saveTo((dir / "line.txt").string()));
-  EXPECT_THAT(read(dir / "line.txt"), HasSubstr("\t接收\t55 80 08"));
+  ASSERT_TRUE(monitor().saveTo("/home/user/line.txt"));
+  EXPECT_THAT(b.desktop.files["/home/user/line.txt"], HasSubstr("\t接收\t55 80 08"));
   EXPECT_TRUE(b.messageBoxes.shown.empty());
 
-  EXPECT_FALSE(monitor().saveTo((dir / "missing" / "line.csv").string()));
+  b.desktop.readOnly = true;
+  EXPECT_FALSE(monitor().saveTo("/home/user/full.csv"));
   ASSERT_EQ(b.messageBoxes.shown.size(), 1u);
-  EXPECT_THAT(b.messageBoxes.shown[0].text, HasSubstr("无法保存文件"));
+  EXPECT_EQ(b.messageBoxes.shown[0].text, "无法保存文件 /home/user/full.csv");
+  EXPECT_EQ(b.desktop.files.count("/home/user/full.csv"), 0u);
   EXPECT_EQ(monitor().lines().size(), 2u);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -20,15 +20,15 @@ class FakeDesktop : public Desktop {
   std::string workingDirectory() const override { return working; }
   std::string dataDirectory() const override { return data; }
   bool fileExists(const std::string& path) const override { return files.count(path) != 0; }
-  std::optional<std::string> readText(const std::string& path) const override {
+  std::optional<std::string> readFile(const std::string& path, std::size_t limit) const override {
     const auto it = files.find(path);
-    if (it == files.end()) return std::nullopt;
+    if (it == files.end() || it->second.size() > limit) return std::nullopt;
     return it->second;
   }
-  bool writeText(const std::string& path, const std::string& text) override {
-    if (readOnly) return false;
+  FileWrite writeFile(const std::string& path, const std::string& text) override {
+    if (readOnly) return {"read-only"};
     files[path] = text;
-    return true;
+    return {};
   }
   bool openFile(const std::string& path, std::function<void()> noViewer) override {
     if (viewerMissing) return false;

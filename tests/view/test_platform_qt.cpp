@@ -2,17 +2,22 @@
 // the serial port's behaviour without a device and its reasons for refusing one, the fonts, and
 // files written whole.
 #include <grp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 #include "board_link/qt/frame_trace.h"
 #include "platform/qt/qt_desktop.h"
+#include "platform/qt/qt_files.h"
 #include "platform/qt/qt_pc_clock.h"
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/ui_fonts.h"
@@ -231,15 +236,34 @@ class PlatformQtTest : public QObject {
 
   void writesAFileWholeOrLeavesTheOldOne() {
     QTemporaryDir dir;
-    rtceval::qt::QtDesktop desktop{dir.path()};
+    rtceval::qt::QtFiles files;
     const std::string path = dir.filePath(QStringLiteral("快照.json")).toStdString();
     const std::string text = std::string("{\"a\": \"中\"}\n") + std::string(1, '\0') + "z";
-    QVERIFY(desktop.writeText(path, text));
-    QCOMPARE(desktop.readText(path).value_or(""), text);
-    QVERIFY(desktop.writeText(path, "short"));
-    QCOMPARE(desktop.readText(path).value_or(""), std::string("short"));
-    // A folder that does not exist: nothing is written, and the call says so.
-    QVERIFY(!desktop.writeText(dir.filePath(QStringLiteral("no/such.json")).toStdString(), "x"));
+    QVERIFY(files.writeFile(path, text).ok());
+    QCOMPARE(files.readFile(path, rtceval::Files::kNoLimit).value_or(""), text);
+    QVERIFY(!files.readFile(path, text.size() - 1).has_value());
+    QVERIFY(files.writeFile(path, "short").ok());
+
+    // The disk fills up while the new text is written (no file may grow past 4 KiB): the write
+    // fails with the system's reason, the old file stays as it was, no temporary file is left.
+    rlimit before{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    const rlimit full{4096, before.rlim_max};
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &full), 0);
+    const rtceval::FileWrite tooLong = files.writeFile(path, std::string(64 * 1024, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!tooLong.ok());
+    QCOMPARE(files.readFile(path, rtceval::Files::kNoLimit).value_or(""), std::string("short"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("快照.json")});
+
+    // A folder that does not exist: nothing is written, and the call says why.
+    const rtceval::FileWrite missing =
+        files.writeFile(dir.filePath(QStringLiteral("no/such.json")).toStdString(), "x");
+    QVERIFY(!missing.ok());
+    QVERIFY(!QDir(dir.filePath(QStringLiteral("no"))).exists());
   }
 };
 

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -140,17 +139,11 @@ AccuracyWindowView::AccuracyWindowView(DialogHost& host, QWidget* owner)
 void AccuracyWindowView::save() {
   const AccuracyWindow* window = model();
   if (!window || !window->saveEnabled()) return;
-  const std::string csv = window->csv();
   const QString path = QFileDialog::getSaveFileName(
       this, utf8(Texts::kCaption), QStringLiteral("accuracy.csv"), QStringLiteral("CSV (*.csv)"));
   if (path.isEmpty()) return;
-  QSaveFile file(path);
-  const bool ok =
-      file.open(QIODevice::WriteOnly) &&
-      file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size()) &&
-      file.commit();
-  const std::string shown = path.toStdString();
-  send([shown, ok](AccuracyWindow& w) { w.csvSaved(shown, ok); });
+  const std::string file = path.toStdString();
+  send([file](AccuracyWindow& w) { w.saveTo(file); });
 }
 
 void AccuracyWindowView::redraw() {

@@ -16,8 +16,8 @@ namespace rtceval::qt {
 
 // Draws "走时精度测量": the interval and the Start, Stop and Save buttons, the state of the
 // measurement, the error in ppm with its uncertainty and per day and month, the plot of the offset
-// over time, and the advised trimming with its Apply button. Save asks for a file and writes the
-// model's CSV to it.
+// over time, and the advised trimming with its Apply button. Save asks for a file and has the
+// model write its CSV there.
 class AccuracyWindowView : public DialogViewOf<AccuracyWindow> {
  public:
   AccuracyWindowView(DialogHost& host, QWidget* owner);

@@ -3,10 +3,8 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QSerialPortInfo>
 #include <QSysInfo>
 #include <QUrl>
@@ -73,26 +71,6 @@ std::string QtDesktop::dataDirectory() const {
 bool QtDesktop::fileExists(const std::string& path) const {
   const QFileInfo info(fromUtf8(path));
   return info.exists() && info.isFile();
-}
-
-std::optional<std::string> QtDesktop::readText(const std::string& path) const {
-  QFile file(fromUtf8(path));
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  const QByteArray bytes = file.readAll();
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-bool QtDesktop::writeText(const std::string& path, const std::string& text) {
-  // QSaveFile writes beside the file and renames at commit, so a full disk never leaves half a
-  // file behind.
-  QSaveFile file(fromUtf8(path));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  const auto size = static_cast<qint64>(text.size());
-  if (file.write(text.data(), size) != size) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
 }
 
 bool QtDesktop::openFile(const std::string& path, std::function<void()> noViewer) {

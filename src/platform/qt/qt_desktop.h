@@ -3,12 +3,13 @@
 #include <QString>
 
 #include "platform/desktop.h"
+#include "platform/qt/qt_files.h"
 
 namespace rtceval::qt {
 
-// Files through QFile/QFileInfo, viewers through the desktop's opener (QDesktopServices, which
-// passes the file as one argument and never through a shell), serial devices through
-// QSerialPortInfo.
+// Files through QtFiles (whole or not at all), file existence through QFileInfo, viewers through
+// the desktop's opener (QDesktopServices, which passes the file as one argument and never through
+// a shell), serial devices through QSerialPortInfo.
 class QtDesktop : public Desktop {
  public:
   // `dataDirectory`: the installed documents, e.g. <prefix>/share/rtceval.
@@ -17,8 +18,12 @@ class QtDesktop : public Desktop {
   std::string workingDirectory() const override;
   std::string dataDirectory() const override;
   bool fileExists(const std::string& path) const override;
-  std::optional<std::string> readText(const std::string& path) const override;
-  bool writeText(const std::string& path, const std::string& text) override;
+  std::optional<std::string> readFile(const std::string& path, std::size_t limit) const override {
+    return files_.readFile(path, limit);
+  }
+  FileWrite writeFile(const std::string& path, const std::string& text) override {
+    return files_.writeFile(path, text);
+  }
   bool openFile(const std::string& path, std::function<void()> noViewer) override;
   std::optional<SystemFacts> systemFacts() const override;
   std::vector<SerialDeviceFacts> serialDevices() const override;
@@ -30,6 +35,7 @@ class QtDesktop : public Desktop {
 
  private:
   QString dataDirectory_;
+  QtFiles files_;
 };
 
 }  // namespace rtceval::qt

@@ -1,0 +1,315 @@
+#include "accuracy/edge_sampler.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/timer.h"
+
+namespace rtceval {
+namespace {
+
+using namespace std::chrono_literals;
+using Duration = EdgeSampler::Duration;
+
+constexpr Duration kNominalSecond = 1s;
+// How long back-to-back reads look for the change of the second before the clock counts as
+// stopped: two seconds and a half, so a slow line still sees one change.
+constexpr Duration kAcquire = 2500ms;
+// Back-to-back reads have seen the second change once the bracket is this narrow (one read alone
+// brackets the next edge within a whole second).
+constexpr Duration kAcquired = 100ms;
+// Reads around the expected edge start this long before it.
+constexpr Duration kLead = 80ms;
+// A reply later than this is taken as lost; the link's own time-out tells the user.
+constexpr Duration kReplyGuard = 250ms;
+// A read aimed at an edge that cannot leave within this much of its moment waits for the next
+// second.
+constexpr Duration kAimSlack = 15ms;
+// The line is watched this long before an aimed read for a time read of another window.
+constexpr Duration kWatch = 30ms;
+// While waiting for the line or the aimed moment, it is looked at this often.
+constexpr Duration kPoll = 1ms;
+// Aimed reads after the bracket is first closed; each halves it. A second whose read could not
+// go out in time (the slot was taken) does not count, but the aiming ends after kAimSeconds.
+constexpr int kRefineRounds = 5;
+constexpr int kAimSeconds = 8;
+// A bracket still wider than this (every aimed read missed) gives no edge worth fitting.
+constexpr Duration kWidestHalf = 5ms;
+constexpr Duration kGoodEnough = 500us;
+// An edge further than this from the line through the earlier ones means the chip's time was set;
+// over a gap, any rate a crystal may have (kRateSpan) is allowed for on top.
+constexpr Duration kJump = 50ms;
+constexpr double kRateSpan = 500e-6;
+// Edges a rate is trusted from for predicting the next one.
+constexpr std::size_t kEdgesForRate = 3;
+constexpr int kSecondsPerHour = 3600;
+constexpr int kSecondsOff = 2;
+
+// The value of a BCD minute or second field, or nothing when it is not one.
+std::optional<int> sexagesimal(std::uint8_t field) {
+  const int value = (field >> 4) * 10 + (field & 0x0F);
+  if (value >= 60 || BcdByte(value) != field) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+EdgeSampler::EdgeSampler(SampleLine& line, SampleListener& listener, TimerFactory& timers,
+                         const MonotonicClock& clock)
+    : line_(line), listener_(listener), clock_(clock), timer_(timers.createTimer()) {
+  timer_->setTickHandler([this] { onTimer(); });
+}
+
+EdgeSampler::~EdgeSampler() = default;
+
+EdgeSampler::Instant EdgeSampler::now() const {
+  return Instant(static_cast<double>(clock_.elapsedMs()));
+}
+
+Duration EdgeSampler::second() const {
+  return kNominalSecond / (1.0 + ratePpm_ * 1e-6);
+}
+
+void EdgeSampler::armAt(Instant at) {
+  const auto wait = static_cast<Millis::rep>(std::ceil((at - now()).count()));
+  timer_->setEnabled(false);
+  timer_->setInterval(Millis(std::max<Millis::rep>(wait, 1)));
+  timer_->setEnabled(true);
+}
+
+void EdgeSampler::start(double latchFraction) {
+  latchFraction_ = latchFraction;
+  restartCount();
+  startSample();
+}
+
+void EdgeSampler::stop() {
+  timer_->setEnabled(false);
+  phase_ = Phase::Idle;
+  ownRead_.reset();
+  borrowedRead_ = false;
+  bracket_.reset();
+}
+
+void EdgeSampler::restartCount() {
+  counting_ = false;
+  ratePpm_ = 0.0;
+  lastEdge_.reset();
+  edgesInRun_ = 0;
+}
+
+void EdgeSampler::startSample() {
+  bracket_.emplace(latchFraction_, second().count());
+  phase_ = Phase::Acquiring;
+  acquireUntil_ = now() + kAcquire;
+  sendRead();
+}
+
+void EdgeSampler::sendRead() {
+  if (!line_.portOpen()) {
+    stop();
+    listener_.ended(SampleListener::End::PortClosed);
+    return;
+  }
+  const Instant at = now();
+  if (phase_ == Phase::Refining) {
+    watchAndAim(at);
+    return;
+  }
+  if (!line_.lineFree()) {
+    // Another request holds the slot: look again shortly.
+    armAt(at + kPoll);
+    return;
+  }
+  send(at);
+}
+
+void EdgeSampler::send(Instant at) {
+  readSent_ = at;
+  watching_ = false;
+  borrowedRead_ = false;
+  ownRead_ = line_.readTime();
+  armAt(at + kReplyGuard);
+}
+
+void EdgeSampler::frameSent() {
+  // A frame after a borrowed read means its reply is over, whether or not it came.
+  borrowedRead_ = false;
+  if (!watching_) return;
+  frameLeft_ = now();
+  otherRead_.reset();
+}
+
+void EdgeSampler::watchAndAim(Instant at) {
+  // The line is watched before the aimed moment: a time read that another window sends meanwhile
+  // is seen leaving, and its reply is as good as this sampler's own read.
+  if (watching_ && frameLeft_ && line_.timeReadOnLine()) otherRead_ = frameLeft_;
+  frameLeft_.reset();
+  watching_ = true;
+  if (at < sendAt_) {
+    armAt(at + kPoll);
+    return;
+  }
+  if (line_.lineFree()) {
+    send(at);
+    return;
+  }
+  // Only a read that latches inside the bracket tells more than is known.
+  if (otherRead_) {
+    const double latchMs = (*otherRead_ + roundTrip_ * latchFraction_).count();
+    const double shiftMs =
+        static_cast<double>(aimSecond_ - bracket_->reference()) * second().count();
+    if (latchMs > bracket_->lowMs() + shiftMs && latchMs < bracket_->highMs() + shiftMs) {
+      readSent_ = *otherRead_;
+      watching_ = false;
+      ownRead_.reset();
+      borrowedRead_ = true;
+      armAt(at + kReplyGuard);
+      return;
+    }
+  }
+  // The slot stays taken past the moment: this second's edge is missed, the next one is aimed at.
+  if (at > sendAt_ + kAimSlack) {
+    aimNextRead();
+    return;
+  }
+  armAt(at + kPoll);
+}
+
+void EdgeSampler::onTimer() {
+  timer_->setEnabled(false);
+  switch (phase_) {
+    case Phase::Idle:
+      break;
+    case Phase::Waiting:
+      startSample();
+      break;
+    case Phase::Acquiring:
+    case Phase::Refining:
+      if (ownRead_ || borrowedRead_) {
+        // The reply is lost: the next read goes out as if it had failed.
+        ownRead_.reset();
+        borrowedRead_ = false;
+        if (phase_ == Phase::Refining) {
+          aimNextRead();
+          break;
+        }
+      }
+      sendRead();
+      break;
+  }
+}
+
+std::optional<std::int64_t> EdgeSampler::countedSecond(const ChipTime& time, Instant at) {
+  const int value = *sexagesimal(time.minute) * 60 + *sexagesimal(time.second);
+  if (!counting_) {
+    counting_ = true;
+    lastSecond_ = value;
+    lastSecondAt_ = at;
+    return value;
+  }
+  // The minute and second fields count round once an hour: the count goes on from the second
+  // expected by now to the nearest one that shows these fields. Further off than a read's
+  // uncertainty, the chip's time has been set.
+  const std::int64_t expected = lastSecond_ + std::llround((at - lastSecondAt_) / kNominalSecond);
+  std::int64_t diff = (value - expected) % kSecondsPerHour;
+  if (diff < 0) diff += kSecondsPerHour;
+  if (diff >= kSecondsPerHour / 2) diff -= kSecondsPerHour;
+  if (std::abs(diff) > kSecondsOff) return std::nullopt;
+  lastSecond_ = expected + diff;
+  lastSecondAt_ = at;
+  return lastSecond_;
+}
+
+void EdgeSampler::timeRead(RequestTicket ticket, bool accepted, const ChipTime& time) {
+  const bool mine = (ownRead_ && *ownRead_ == ticket) || borrowedRead_;
+  if (phase_ != Phase::Acquiring && phase_ != Phase::Refining) return;
+  if (!mine) return;
+  ownRead_.reset();
+  borrowedRead_ = false;
+  timer_->setEnabled(false);
+  const Instant received = now();
+  const bool readable = accepted && sexagesimal(time.second) && sexagesimal(time.minute);
+  if (!readable) {
+    if (phase_ == Phase::Refining)
+      aimNextRead();
+    else
+      sendRead();
+    return;
+  }
+  roundTrip_ += ((received - readSent_) - roundTrip_) / 4;
+  const std::optional<std::int64_t> counted = countedSecond(time, received);
+  if (!counted) {
+    restartCount();
+    listener_.timeChanged();
+    startSample();
+    return;
+  }
+  bracket_->add({readSent_.count(), received.count(), *counted});
+  if (phase_ == Phase::Refining) {
+    ++round_;
+    aimNextRead();
+    return;
+  }
+  if (Duration(bracket_->widthMs()) < kAcquired) {
+    phase_ = Phase::Refining;
+    round_ = 0;
+    aimSecond_ = bracket_->reference();
+    aimNextRead();
+  } else if (received > acquireUntil_) {
+    stop();
+    listener_.ended(SampleListener::End::ClockStopped);
+  } else {
+    sendRead();
+  }
+}
+
+void EdgeSampler::aimNextRead() {
+  const auto seconds = static_cast<int>(interval_.count());
+  const std::int64_t lastAim = bracket_->reference() + std::min(kAimSeconds, seconds - 2);
+  if (round_ >= kRefineRounds || Duration(bracket_->widthMs()) <= kGoodEnough ||
+      aimSecond_ >= lastAim) {
+    finishSample();
+    return;
+  }
+  ++aimSecond_;
+  sendAt_ = Instant(*bracket_->aimMs(aimSecond_)) - roundTrip_ * latchFraction_;
+  watching_ = false;
+  frameLeft_.reset();
+  otherRead_.reset();
+  armAt(sendAt_ - kWatch);
+}
+
+void EdgeSampler::finishSample() {
+  std::optional<EdgeSample> edge = bracket_->sample();
+  if (edge && Duration(edge->halfWidthMs) > kWidestHalf) edge.reset();
+  bracket_.reset();
+  bool jumped = false;
+  if (edge && lastEdge_) {
+    // Where the line through the earlier edges (or the nominal rate) puts this one. The rate is
+    // not known well from a few edges: over a long gap (edges missed while the slot was taken)
+    // any rate a crystal may have is allowed for.
+    const Duration gap(edge->pcMs - lastEdge_->pcMs);
+    const Duration length = edgesInRun_ >= kEdgesForRate ? second() : kNominalSecond;
+    const Instant expected = Instant(lastEdge_->pcMs) +
+                             static_cast<double>(edge->chipSecond - lastEdge_->chipSecond) * length;
+    jumped = std::fabs(edge->pcMs - expected.count()) > (kJump + gap * kRateSpan).count();
+  }
+  // The next edge to measure, a whole number of intervals on.
+  phase_ = Phase::Waiting;
+  if (edge) {
+    if (jumped) {
+      ratePpm_ = 0.0;
+      edgesInRun_ = 0;
+    }
+    lastEdge_ = edge;
+    ++edgesInRun_;
+    // The owner fits the rate anew and tells it (setRatePpm) before the next edge is aimed at.
+    listener_.edgeFound(*edge, jumped);
+  }
+  const Instant from = edge ? Instant(edge->pcMs) : now();
+  armAt(from + static_cast<double>(interval_.count()) * second() - kLead);
+}
+
+}  // namespace rtceval

@@ -1,0 +1,131 @@
+// The edge sampler alone on the virtual clock, against a chip whose second begins at a known
+// moment: every edge it reports lies inside its bracket, the edges come an interval apart, and a
+// time set on the chip starts the count afresh.
+#include "accuracy/edge_sampler.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "virtual_clock.h"
+
+namespace rtceval {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::VirtualClock;
+
+constexpr double kLatch = 0.5;
+constexpr std::int64_t kFirstShown = 40 * 60 + 3;  // the chip shows 40:03 at its first edge
+
+// A chip at `ppm` whose count `kFirstShown` begins at `edgeMs`, answering each time read after
+// `roundTrip`; it latches half-way. `setAt` moves its count by `setBy` seconds from then on.
+struct Chip : SampleLine, SampleListener {
+  VirtualClock& clock;
+  double ppm;
+  double edgeMs;
+  Millis roundTrip;
+  std::int64_t setAtMs = -1;
+  std::int64_t setBy = 0;
+
+  EdgeSampler sampler;
+  std::unique_ptr<Timer> reply = clock.createTimer();
+  RequestTicket lastTicket = 0;
+  std::int64_t shownOnLine = 0;
+  std::vector<EdgeSample> edges;
+  int changes = 0;
+  std::optional<End> end;  // stays empty: the clock runs and the port stays open
+
+  Chip(VirtualClock& c, double p, double edge, Millis rt)
+      : clock(c), ppm(p), edgeMs(edge), roundTrip(rt), sampler(*this, *this, c, c) {
+    reply->setTickHandler([this] {
+      reply->setEnabled(false);
+      ChipTime t;
+      t.minute = BcdByte(static_cast<int>(shownOnLine / 60 % 60));
+      t.second = BcdByte(static_cast<int>(shownOnLine % 60));
+      sampler.timeRead(lastTicket, true, t);
+    });
+  }
+  double secondMs() const { return 1000.0 / (1 + ppm * 1e-6); }
+  std::int64_t shown(double atMs) const {
+    std::int64_t count =
+        kFirstShown + static_cast<std::int64_t>(std::floor((atMs - edgeMs) / secondMs()));
+    if (setAtMs >= 0 && atMs >= static_cast<double>(setAtMs)) count += setBy;
+    return count;
+  }
+  // The moment the chip began showing `count` (before any time was set).
+  double edgeOf(std::int64_t count) const {
+    return edgeMs + static_cast<double>(count - kFirstShown) * secondMs();
+  }
+
+  bool portOpen() const override { return true; }
+  bool lineFree() const override { return !reply->isEnabled(); }
+  RequestTicket readTime() override {
+    const double sent = static_cast<double>(clock.now());
+    shownOnLine = shown(sent + kLatch * static_cast<double>(roundTrip.count()));
+    reply->setInterval(roundTrip);
+    reply->setEnabled(true);
+    sampler.frameSent();
+    return ++lastTicket;
+  }
+  bool timeReadOnLine() const override { return false; }
+
+  void edgeFound(const EdgeSample& edge, bool afresh) override {
+    if (afresh) edges.clear();
+    edges.push_back(edge);
+    const auto fit = fitRate(edges);
+    sampler.setRatePpm(fit ? fit->ppm : 0.0);
+  }
+  void timeChanged() override {
+    ++changes;
+    edges.clear();
+  }
+  void ended(End why) override { end = why; }
+};
+
+struct Row {
+  const char* name;
+  double ppm;
+  Millis roundTrip;
+  std::int64_t setBy;  // seconds the chip's time is set on by at 95 s; 0: not set
+};
+
+TEST(EdgeSampler, FindsEachEdgeInsideItsBracketAnIntervalApart) {
+  for (const Row& row :
+       {Row{"exact", 0.0, 12ms, 0}, Row{"fast", 80.0, 12ms, 0},
+        Row{"slow on a slow line", -120.0, 40ms, 0}, Row{"time set", 30.0, 12ms, 100}}) {
+    SCOPED_TRACE(row.name);
+    VirtualClock clock;
+    clock.advance(1000ms);
+    Chip chip(clock, row.ppm, 1337.4, row.roundTrip);
+    if (row.setBy) {
+      chip.setAtMs = 95'000;
+      chip.setBy = row.setBy;
+    }
+    chip.sampler.setInterval(10s);
+    chip.sampler.start(kLatch);
+    clock.advance(200s);
+
+    EXPECT_EQ(chip.changes, row.setBy ? 1 : 0);
+    ASSERT_GE(chip.edges.size(), row.setBy ? 9u : 18u);
+    for (std::size_t i = 0; i < chip.edges.size(); ++i) {
+      const EdgeSample& e = chip.edges[i];
+      // The count the chip began at this edge, as it stood before its time was set.
+      const std::int64_t count = e.chipSecond - (e.pcMs >= 95'000 ? row.setBy : 0);
+      EXPECT_LE(e.halfWidthMs, 1.0);
+      // Inside its bracket, but for what the rate not yet fitted moves the aimed seconds by.
+      EXPECT_NEAR(e.pcMs, chip.edgeOf(count), e.halfWidthMs + std::fabs(row.ppm) * 8e-3 + 0.05)
+          << "edge " << i;
+      if (i > 0) {
+        EXPECT_EQ(e.chipSecond - chip.edges[i - 1].chipSecond, 10);
+      }
+    }
+    EXPECT_FALSE(chip.end.has_value());
+  }
+}
+
+}  // namespace
+}  // namespace rtceval
