@@ -61,6 +61,45 @@ TEST(SnapshotFile, EveryModelReadsBackAsItWasWritten) {
   }
 }
 
+// A file as the program has always saved it: it opens unchanged and is saved again byte for byte.
+constexpr const char* kSavedFile = R"({
+  "format": "rtceval-register-snapshot",
+  "formatVersion": 1,
+  "model": "X1209",
+  "time": "2026-12-08 14:55:03",
+  "programVersion": "1.05",
+  "registers": [
+    {"name": "SC", "address": "0x00", "value": "0x11"},
+    {"name": "MN", "address": "0x01", "value": "0x58"},
+    {"name": "HR", "address": "0x02", "value": "0xBB"},
+    {"name": "DT", "address": "0x03", "value": "0xAA"},
+    {"name": "MO", "address": "0x04", "value": "0x55"},
+    {"name": "YR", "address": "0x05", "value": "0xAC"},
+    {"name": "DW", "address": "0x06", "value": "0x5F"},
+    {"name": "SCA", "address": "0x0C", "value": "0xDE"},
+    {"name": "MNA", "address": "0x0D", "value": "0x59"},
+    {"name": "HRA", "address": "0x0E", "value": "0xC0"},
+    {"name": "DTA", "address": "0x0F", "value": "0xC3"},
+    {"name": "MOA", "address": "0x10", "value": "0xD2"},
+    {"name": "DWA", "address": "0x11", "value": "0x1D"},
+    {"name": "SR", "address": "0x07", "value": "0x94"},
+    {"name": "INT", "address": "0x08", "value": "0xE7"},
+    {"name": "EV", "address": "0x09", "value": "0x86"},
+    {"name": "ATR", "address": "0x0A", "value": "0xA1"},
+    {"name": "DTR", "address": "0x0B", "value": "0x28"},
+    {"name": "USR1", "address": "0x12", "value": "0xCB"},
+    {"name": "USR2", "address": "0x13", "value": "0xFA"}
+  ]
+}
+)";
+
+TEST(SnapshotFile, AFileSavedEarlierOpensAndIsWrittenTheSameWay) {
+  const SnapshotLoad loaded = fromJson(kSavedFile);
+  ASSERT_TRUE(loaded.snapshot) << loaded.error;
+  expectSame(*loaded.snapshot, sample("X1209"));
+  EXPECT_EQ(toJson(*loaded.snapshot), kSavedFile);
+}
+
 TEST(SnapshotFile, TextsWithQuotesAndChineseSurviveAndTheFileNamesAddressesInHex) {
   Snapshot s = sample("X1209");
   s.takenAt = "2026年12月8日 \"下午\" 2:55\\03\t";
