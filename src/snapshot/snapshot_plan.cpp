@@ -5,6 +5,7 @@
 #include <chrono>
 #include <span>
 #include <string_view>
+#include <utility>
 
 #include "core/chip_reads.h"
 #include "core/device_profile.h"
@@ -69,7 +70,7 @@ std::vector<SnapshotStep> readPlan(const DeviceProfile& profile) {
   if (profile.HasUserReg)
     if (const auto request = requests::readUserRegisters(layout))
       steps.push_back(readStep("USR1/USR2", request, Gather::User));
-  const std::size_t eepromBytes = eepromSizeOf(modelOf(profile));
+  const std::size_t eepromBytes = profile.HasMemory ? kEepromSize : 0;
   for (std::size_t a = 0; a < eepromBytes; ++a) {
     const auto address = static_cast<std::uint16_t>(a);
     SnapshotStep step = readStep("EEPROM " + eepromAddressText(a), requests::readEeprom(address),
@@ -156,9 +157,9 @@ std::vector<SnapshotStep> restorePlan(const DeviceProfile& profile, const Snapsh
   return steps;
 }
 
-SnapshotGathering::SnapshotGathering(const DeviceProfile& profile)
-    : layout_(layoutOf(profile.Is1208Family)),
-      model_(modelOf(profile)),
+SnapshotGathering::SnapshotGathering(std::string model, Layout layout)
+    : layout_(layout),
+      model_(std::move(model)),
       slots_(snapshotSlots(model_)),
       values_(slots_.size(), 0),
       eeprom_(eepromSizeOf(model_), 0) {}

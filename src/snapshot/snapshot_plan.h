@@ -47,7 +47,7 @@ std::vector<SnapshotStep> restorePlan(const DeviceProfile& profile, const Snapsh
 // The values a read gathers, step by step, until the snapshot is whole.
 class SnapshotGathering {
  public:
-  explicit SnapshotGathering(const DeviceProfile& profile);
+  SnapshotGathering(std::string model, Layout layout);
   // Takes what the accepted reply to `step` left in the reads, the image and the records.
   void take(const SnapshotStep& step, const ChipReads& reads, const RegisterImage& registers,
             const TimeAlarmRecords& records);

@@ -99,8 +99,6 @@ std::vector<RequestChain::Step> SnapshotWindow::chainSteps(std::vector<SnapshotS
     auto step = std::make_shared<const SnapshotStep>(std::move(planned));
     RequestChain::Step s{step->what,
                          [this, step] {
-                           // A write's value goes into the image as it goes out, so that a read of
-                           // the same register meanwhile cannot leave the old one there.
                            if (step->intoImage) step->intoImage(registers_, records_);
                            RequestTicket ticket = 0;
                            for (const Request& r : step->requests) ticket = link_.request(r);
@@ -122,11 +120,12 @@ void SnapshotWindow::readChip(Purpose purpose) {
   if (model.empty() || !boardReady()) return;
   progress_ = Texts::kReading;
   chainModel_ = model;
-  gathering_.emplace(profile_);
+  gathering_.emplace(model, layoutOf(profile_.Is1208Family));
   const std::string taken = now();
   chain_.start(
       chainSteps(readPlan(profile_)),
       [this, purpose, taken] {
+        if (!gathering_) return;
         const Snapshot read = gathering_->snapshot(taken, kProgramVersion);
         gathering_.reset();
         readDone(purpose, read);
