@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev qt6-charts-dev qt6-translations-l10n libgl-dev libxcb1-dev
-  libgtest-dev libgmock-dev libbenchmark-dev clang clang-format clang-tidy libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev clang clang-format clang-tidy libclang-rt-14-dev
   fonts-noto-cjk fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick
   desktop-file-utils appstream dpkg-dev

@@ -21,7 +21,7 @@ if [ "${RTCEVAL_SKIP_FUZZ:-0}" != "1" ]; then
   # the input as build/fuzz/crash-TARGET-*. Every input builds a whole main window: the entropic
   # schedule's bookkeeping would cost a third of the runs.
   for entry in receive_path:64 set_time:128 request_assembler:256 control_channel:128 \
-      board_session:64; do
+      board_session:64 snapshot_file:4096; do
     target="${entry%%:*}"
     mkdir -p "build/fuzz/corpus/$target"
     log="build/fuzz/$target.log"

@@ -15,9 +15,15 @@ constexpr std::array<const char*, 7> kWeekdayNames = {"日", "一", "二", "三"
 
 }  // namespace
 
-std::string HexByte(std::uint8_t b) {
+std::string hexNumber(std::uint32_t value, int digits) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
-  return {kDigits[b >> 4], kDigits[b & 0x0F]};
+  std::string text(static_cast<std::size_t>(digits > 0 ? digits : 0), '0');
+  for (auto it = text.rbegin(); it != text.rend(); ++it, value >>= 4) *it = kDigits[value & 0x0F];
+  return text;
+}
+
+std::string HexByte(std::uint8_t b) {
+  return hexNumber(b, 2);
 }
 
 std::uint8_t BcdByte(int v) {

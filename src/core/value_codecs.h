@@ -10,6 +10,9 @@ namespace rtceval {
 inline constexpr std::uint8_t kHour24 = 0x80;
 inline constexpr std::uint8_t kHourPm = 0x20;
 
+// The lowest `digits` hexadecimal digits of `value`, upper case, with leading zeros: how every
+// byte, address and identifier is shown. For BCD these are its decimal digits.
+std::string hexNumber(std::uint32_t value, int digits);
 // Two upper-case hexadecimal digits; for a BCD byte these are its two decimal digits.
 std::string HexByte(std::uint8_t b);
 // Two BCD digits of v, for v in 0..99.

@@ -1,8 +1,7 @@
 #include "docs_help/about_dialog.h"
 
-#include <cstdio>
-
 #include "board_link/board_link.h"
+#include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
 #include "dialogs/sub_form_ids.h"
 #include "platform/desktop.h"
@@ -12,12 +11,6 @@
 
 namespace rtceval {
 namespace {
-
-std::string hex4(std::uint16_t value) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%04X", static_cast<unsigned>(value));
-  return text;
-}
 
 std::string orUnknown(const std::string& text) {
   return text.empty() ? "-" : text;
@@ -69,7 +62,8 @@ std::string systemInformationText(const SystemFacts& facts,
   if (facts.serialDevices.empty()) line("  (无)");
   for (const SerialDeviceFacts& d : facts.serialDevices) {
     std::string usb = "-";
-    if (d.vendorId && d.productId) usb = hex4(*d.vendorId) + ":" + hex4(*d.productId);
+    if (d.vendorId && d.productId)
+      usb = hexNumber(*d.vendorId, 4) + ":" + hexNumber(*d.productId, 4);
     line("  " + d.device + "  描述: " + orUnknown(d.description) +
          "  制造商: " + orUnknown(d.manufacturer) + "  USB VID:PID: " + usb +
          "  序列号: " + orUnknown(d.serialNumber));

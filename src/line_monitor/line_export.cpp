@@ -6,6 +6,8 @@
 #include <numeric>
 #include <vector>
 
+#include "core/value_codecs.h"
+
 namespace rtceval {
 namespace {
 
@@ -49,14 +51,11 @@ std::string wallClockText(int msOfDay) {
 }
 
 std::string hexText(const std::string& bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
   std::string text;
   text.reserve(bytes.size() * 3);
   for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
     if (!text.empty()) text += ' ';
-    text += kDigits[b >> 4];
-    text += kDigits[b & 0x0F];
+    text += HexByte(static_cast<std::uint8_t>(c));
   }
   return text;
 }

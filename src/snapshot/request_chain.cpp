@@ -43,7 +43,7 @@ void RequestChain::sendNext() {
   // A fresh interval for every step.
   watchdog_->setEnabled(false);
   watchdog_->setEnabled(true);
-  steps_[next_].send();
+  awaited_ = steps_[next_].send();
 }
 
 void RequestChain::fail() {
@@ -54,8 +54,8 @@ void RequestChain::fail() {
   if (failed) failed(what);
 }
 
-void RequestChain::replyArrived(CmdStateCode request, bool accepted) {
-  if (!running_ || !awaiting_ || request != steps_[next_].awaits) return;
+void RequestChain::replyArrived(RequestTicket ticket, bool accepted) {
+  if (!running_ || !awaiting_ || ticket != awaited_) return;
   awaiting_ = false;
   watchdog_->setEnabled(false);
   if (!accepted) {

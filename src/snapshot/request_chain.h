@@ -12,17 +12,18 @@
 namespace rtceval {
 
 // Requests sent one after another, each only once the reply to the one before has been
-// accepted: how a snapshot is read from the chip and written back. A step that is refused, or
-// whose reply does not come in time, ends the chain with its text; a refused step is tried again
-// twice first.
+// accepted: how a snapshot is read from the chip and written back. A step's reply is the one that
+// comes back with the ticket its request was given, so another window's request of the same kind
+// is never taken for it. A step that is refused, or whose reply does not come in time, ends the
+// chain with its text; a refused step is tried again twice first.
 class RequestChain {
  public:
   struct Step {
-    std::string what;              // names the step in a failure text
-    std::function<void()> send;    // sends the request, or hands a write to the write sequencer
-    CmdStateCode awaits = StNone;  // the reply that ends the step
-    std::function<void()> take;    // runs when that reply was accepted
-    Millis pauseAfter{0};          // time the chip needs before the next request (a write cycle)
+    std::string what;  // names the step in a failure text
+    // Sends the step's requests; returns the ticket of the one whose reply ends the step.
+    std::function<RequestTicket()> send;
+    std::function<void()> take;  // runs when that reply was accepted
+    Millis pauseAfter{0};        // time the chip needs before the next request (a write cycle)
   };
   using Done = std::function<void()>;
   using Failed = std::function<void(const std::string& what)>;
@@ -37,10 +38,10 @@ class RequestChain {
   std::size_t stepsDone() const { return next_; }
   std::size_t stepsTotal() const { return steps_.size(); }
 
-  void replyArrived(CmdStateCode request, bool accepted);
+  void replyArrived(RequestTicket ticket, bool accepted);
 
-  // How long a step may wait for its reply: a write handed to the sequencer takes three of its
-  // 50 ms ticks, and the link may be answering the timers' reads meanwhile.
+  // How long a step may wait for its reply: a write goes out after its write enables, and the
+  // link may be answering the timers' reads meanwhile.
   static constexpr Millis kStepTimeout{1500};
   // A refused step is sent again this many times, this long after the refusal.
   static constexpr int kRetries = 2;
@@ -57,6 +58,7 @@ class RequestChain {
   int retries_ = 0;
   bool running_ = false;
   bool awaiting_ = false;
+  RequestTicket awaited_ = 0;
   Done done_;
   Failed failed_;
 };

@@ -25,15 +25,6 @@ constexpr int kEnableBit = 7;
 constexpr int kMilBit = 7;
 constexpr std::size_t kBytesPerLine = 16;
 
-std::string hex(std::uint8_t b) {
-  return "0x" + HexByte(b);
-}
-
-std::string hexAddress(std::uint16_t a) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  return {'0', 'x', kDigits[(a >> 8) & 0xF], kDigits[(a >> 4) & 0xF], kDigits[a & 0xF]};
-}
-
 void addBlock(std::vector<SnapshotSlot>& slots, RegisterBlock block, const char* const* names,
               const std::string& suffix, RegisterGroup group) {
   for (std::uint8_t i = 0; i < block.count; ++i)
@@ -54,6 +45,15 @@ std::string alarmField(std::string_view name) {
 }
 
 }  // namespace
+
+std::string byteText(std::uint8_t b) {
+  return "0x" + HexByte(b);
+}
+
+std::string eepromAddressText(std::size_t address) {
+  constexpr int kAddressDigits = 4;
+  return "0x" + hexNumber(static_cast<std::uint32_t>(address), kAddressDigits);
+}
 
 const SnapshotRegister* Snapshot::find(std::string_view name) const {
   for (const SnapshotRegister& r : registers)
@@ -212,8 +212,8 @@ std::vector<std::string> describe(const Comparison& c) {
     return lines;
   }
   for (const RegisterDifference& d : c.registers) {
-    std::string line = d.name + " (" + hex(d.address) + "): " + hex(d.before) + " → " +
-                       hex(d.after) + "，不同的位: ";
+    std::string line = d.name + " (" + byteText(d.address) + "): " + byteText(d.before) + " → " +
+                       byteText(d.after) + "，不同的位: ";
     for (std::size_t i = 0; i < d.bits.size(); ++i) line += (i ? " " : "") + d.bits[i];
     lines.push_back(std::move(line));
   }
@@ -229,8 +229,8 @@ std::vector<std::string> describe(const Comparison& c) {
       was += (k > i ? " " : "") + HexByte(c.eeprom[k].before);
       now += (k > i ? " " : "") + HexByte(c.eeprom[k].after);
     }
-    std::string where = "EEPROM " + hexAddress(c.eeprom[i].address);
-    if (end - i > 1) where += "–" + hexAddress(c.eeprom[end - 1].address);
+    std::string where = "EEPROM " + eepromAddressText(c.eeprom[i].address);
+    if (end - i > 1) where += "–" + eepromAddressText(c.eeprom[end - 1].address);
     lines.push_back(where + ": " + was + " → " + now);
     i = end;
   }

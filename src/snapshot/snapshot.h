@@ -41,6 +41,11 @@ struct Snapshot {
 
 inline constexpr std::size_t kEepromSize = 512;
 
+// How the snapshot shows a register's address or value ("0x3F") and an EEPROM address
+// ("0x01F0"), in the table, the comparison, the step names and the file alike.
+std::string byteText(std::uint8_t b);
+std::string eepromAddressText(std::size_t address);
+
 // The registers model `name` holds, in reading order; empty for an unknown model.
 std::vector<SnapshotSlot> snapshotSlots(std::string_view model);
 // The bytes of the EEPROM array of the model (0 when it has none).

@@ -8,15 +8,14 @@
 #include "dialogs/dialog_model.h"
 #include "snapshot/request_chain.h"
 #include "snapshot/snapshot.h"
+#include "snapshot/snapshot_plan.h"
 
 namespace rtceval {
 
 class BoardLink;
 class Desktop;
 class MessageBoxes;
-class ChipCommands;
 class PcClock;
-class WriteSequencer;
 struct ChipReads;
 struct DeviceProfile;
 struct DialogContext;
@@ -25,8 +24,9 @@ struct TimeAlarmRecords;
 
 // The tool window "寄存器快照": reads everything the selected chip holds into a snapshot, shows
 // it as a table, saves it as a file and opens one, compares the shown snapshot with the chip or
-// with another file, and writes it back to the chip through the write sequence (the clock only
-// when "同时恢复时钟" is ticked).
+// with another file, and writes it back to the chip (the clock only when "同时恢复时钟" is ticked).
+// The steps of a read and a restore come from the snapshot plan; the window runs them one after
+// another and keeps what the user sees.
 class SnapshotWindow : public DialogModel {
  public:
   struct Texts {
@@ -108,9 +108,9 @@ class SnapshotWindow : public DialogModel {
  private:
   enum class Purpose { Show, Compare };
   void readChip(Purpose purpose);
-  std::vector<RequestChain::Step> readSteps(std::vector<std::uint8_t>& values,
-                                            std::vector<std::uint8_t>& eeprom);
-  std::vector<RequestChain::Step> restoreSteps(const Snapshot& s);
+  void readDone(Purpose purpose, const Snapshot& read);
+  // The plan's steps as the chain runs them: each sends its requests through the link.
+  std::vector<RequestChain::Step> chainSteps(std::vector<SnapshotStep> plan);
   // The selected model, or "" after saying that one must be picked first.
   std::string selectedModel();
   bool boardReady();
@@ -119,8 +119,6 @@ class SnapshotWindow : public DialogModel {
   void showComparison(const Snapshot& before, const Snapshot& after, const std::string& title);
 
   BoardLink& link_;
-  ChipCommands& commands_;
-  WriteSequencer& sequencer_;
   const DeviceProfile& profile_;
   RegisterImage& registers_;
   TimeAlarmRecords& records_;
@@ -136,8 +134,7 @@ class SnapshotWindow : public DialogModel {
   std::string progress_;    // the running chain's verb
   std::string chainModel_;  // the model the running chain reads or writes
   // What a read gathers until it is complete.
-  std::vector<std::uint8_t> values_;
-  std::vector<std::uint8_t> eeprom_;
+  std::optional<SnapshotGathering> gathering_;
 };
 
 }  // namespace rtceval

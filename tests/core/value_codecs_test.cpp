@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "core/value_codecs.h"
@@ -20,6 +21,14 @@ TEST(HexByte, TwoUpperCaseDigitsWithLeadingZero) {
       {0x00, "00"}, {0x05, "05"}, {0x09, "09"}, {0x3A, "3A"},
       {0x59, "59"}, {0xA5, "A5"}, {0xF0, "F0"}, {0xFF, "FF"}};
   for (const auto& [b, text] : cases) EXPECT_EQ(HexByte(b), text) << int(b);
+}
+
+TEST(HexNumber, TheLowDigitsUpperCaseWithLeadingZeros) {
+  const std::vector<std::tuple<std::uint32_t, int, std::string>> cases{
+      {0x0010, 4, "0010"},  {0x1FF, 4, "01FF"}, {0xABCD, 4, "ABCD"},
+      {0x12345, 4, "2345"}, {0x0A, 1, "A"},     {0x7, 0, ""}};
+  for (const auto& [value, digits, text] : cases)
+    EXPECT_EQ(hexNumber(value, digits), text) << value << " " << digits;
 }
 
 TEST(BcdByte, TensHighUnitsLow) {

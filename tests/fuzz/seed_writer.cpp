@@ -10,6 +10,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fuzz_input.h"
@@ -262,6 +263,50 @@ void boardSession() {
   }
 }
 
+// A register snapshot file of each layout as the program saves it: an X1209 (layout B, user
+// registers) and an X1228 (layout A, two alarms, the EEPROM array).
+void snapshotFile() {
+  struct SeedFile {
+    const char* model;
+    std::vector<std::pair<const char*, int>> registers;
+    std::size_t eepromBytes;
+  };
+  const SeedFile files[] = {
+      {"X1209",
+       {{"SC", 0x00},  {"MN", 0x01},  {"HR", 0x02},  {"DT", 0x03},   {"MO", 0x04},
+        {"YR", 0x05},  {"DW", 0x06},  {"SCA", 0x0C}, {"MNA", 0x0D},  {"HRA", 0x0E},
+        {"DTA", 0x0F}, {"MOA", 0x10}, {"DWA", 0x11}, {"SR", 0x07},   {"INT", 0x08},
+        {"EV", 0x09},  {"ATR", 0x0A}, {"DTR", 0x0B}, {"USR1", 0x12}, {"USR2", 0x13}},
+       0},
+      {"X1228",
+       {{"SC", 0x30},   {"MN", 0x31},   {"HR", 0x32},   {"DT", 0x33},   {"MO", 0x34},
+        {"YR", 0x35},   {"DW", 0x36},   {"Y2K", 0x37},  {"SCA0", 0x00}, {"MNA0", 0x01},
+        {"HRA0", 0x02}, {"DTA0", 0x03}, {"MOA0", 0x04}, {"YRA0", 0x05}, {"DWA0", 0x06},
+        {"Y2K0", 0x07}, {"SCA1", 0x08}, {"MNA1", 0x09}, {"HRA1", 0x0A}, {"DTA1", 0x0B},
+        {"MOA1", 0x0C}, {"YRA1", 0x0D}, {"DWA1", 0x0E}, {"Y2K1", 0x0F}, {"SR", 0x3F},
+        {"BL", 0x10},   {"INT", 0x11},  {"ATR", 0x12},  {"DTR", 0x13}},
+       512},
+  };
+  for (const SeedFile& l : files) {
+    std::string text = std::string("{\n  \"format\": \"rtceval-register-snapshot\",\n") +
+                       "  \"formatVersion\": 1,\n  \"model\": \"" + l.model +
+                       "\",\n  \"time\": \"2026-12-08 14:55:03\",\n" +
+                       "  \"programVersion\": \"1.05\",\n  \"registers\": [";
+    char line[96];
+    for (std::size_t i = 0; i < l.registers.size(); ++i) {
+      std::snprintf(line, sizeof line,
+                    "%s\n    {\"name\": \"%s\", \"address\": \"0x%02X\", \"value\": \"0x%02X\"}",
+                    i ? "," : "", l.registers[i].first, l.registers[i].second,
+                    static_cast<unsigned>(i * 37 % 256));
+      text += line;
+    }
+    text += "\n  ]";
+    if (l.eepromBytes) text += ",\n  \"eeprom\": \"" + std::string(l.eepromBytes * 2, 'F') + "\"";
+    text += "\n}\n";
+    write("snapshot_file", l.model, Bytes(text.begin(), text.end()));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -276,5 +321,6 @@ int main(int argc, char** argv) {
   requestAssembler();
   controlChannel();
   boardSession();
+  snapshotFile();
   return 0;
 }

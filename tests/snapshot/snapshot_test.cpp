@@ -136,9 +136,9 @@ TEST(SnapshotCompare, EepromDifferencesAreListedInRunsOfAtMostALine) {
   EXPECT_EQ(c.eeprom.size(), 35u);
   const std::vector<std::string> lines = describe(c);
   ASSERT_EQ(lines.size(), 4u);
-  EXPECT_EQ(lines[0].rfind("EEPROM 0x010–0x01F: FF FF", 0), 0u) << lines[0];
-  EXPECT_EQ(lines[2], "EEPROM 0x030–0x031: FF FF → 00 00");
-  EXPECT_EQ(lines[3], "EEPROM 0x1FF: FF → 12");
+  EXPECT_EQ(lines[0].rfind("EEPROM 0x0010–0x001F: FF FF", 0), 0u) << lines[0];
+  EXPECT_EQ(lines[2], "EEPROM 0x0030–0x0031: FF FF → 00 00");
+  EXPECT_EQ(lines[3], "EEPROM 0x01FF: FF → 12");
 }
 
 TEST(SnapshotCompare, SameSnapshotsSaySoAndAnotherModelIsRefused) {

@@ -1,0 +1,145 @@
+// The steps of a snapshot's read and restore, without a window: which requests go out in which
+// order for each model, and that a chain step takes only the reply that carries its ticket.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "core/register_image.h"
+#include "core/time_record.h"
+#include "snapshot/request_chain.h"
+#include "snapshot/snapshot_plan.h"
+#include "virtual_clock.h"
+
+namespace rtceval {
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+const DeviceProfile& profileOf(const std::string& model) {
+  return findDeviceModel(model)->profile;
+}
+
+std::vector<std::string> names(const std::vector<SnapshotStep>& steps) {
+  std::vector<std::string> out;
+  for (const SnapshotStep& s : steps) out.push_back(s.what);
+  return out;
+}
+
+Snapshot sample(const std::string& model) {
+  Snapshot s{model, "t", "v", {}, std::vector<std::uint8_t>(eepromSizeOf(model), 0x5A)};
+  for (const SnapshotSlot& slot : snapshotSlots(model))
+    s.registers.push_back({slot.name, slot.address, 0x00});
+  return s;
+}
+
+TEST(SnapshotPlan, AReadTakesEachGroupOnceThenTheEepromByteByByte) {
+  struct Case {
+    std::string model;
+    std::vector<std::string> registerSteps;
+    std::size_t eepromSteps;
+  };
+  const Case cases[] = {
+      {"X1228", {"时钟", "AL0", "AL1", "SR", "INT/ATR/DTR"}, 512},
+      {"X1205", {"时钟", "AL0", "AL1", "SR", "INT/ATR/DTR"}, 0},
+      {"X1209", {"时钟", "AL0", "SR", "INT/ATR/DTR", "USR1/USR2"}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.model);
+    const std::vector<SnapshotStep> steps = readPlan(profileOf(c.model));
+    ASSERT_EQ(steps.size(), c.registerSteps.size() + c.eepromSteps);
+    const std::vector<std::string> all = names(steps);
+    EXPECT_EQ(std::vector<std::string>(
+                  all.begin(), all.begin() + static_cast<std::ptrdiff_t>(c.registerSteps.size())),
+              c.registerSteps);
+    for (const SnapshotStep& s : steps) EXPECT_EQ(s.requests.size(), 1u) << s.what;
+  }
+  const std::vector<SnapshotStep> x1228 = readPlan(profileOf("X1228"));
+  const SnapshotStep& byte = x1228.at(5 + 0x1F0);
+  EXPECT_EQ(byte.what, "EEPROM 0x01F0");
+  EXPECT_EQ(byte.gather, Gather::EepromByte);
+  EXPECT_EQ(byte.eepromAddress, 0x1F0);
+  EXPECT_EQ(byte.requests[0].payload, (Bytes{0x00, 0x57, 0x01, 0xF0, 0x01}));
+}
+
+TEST(SnapshotPlan, ARestoreLiftsProtectionForTheEepromAndEndsWithSr) {
+  Snapshot s = sample("X1228");
+  s.registers[25].value = 0x38;  // BL: BP0 and both watchdog bits
+  const std::vector<SnapshotStep> steps = restorePlan(profileOf("X1228"), s, false);
+  // BL lifted, 32 pieces of 16 bytes each after WEL and RWEL, the control block, two alarms, SR.
+  ASSERT_EQ(steps.size(), 1u + 32 * 3 + 4 + 2 + 1);
+  const Bytes wel{0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02};
+  const Bytes rwel{0x01, 0x6F, 0x00, 0x3F, 0x01, 0x06};
+  ASSERT_EQ(steps[0].requests.size(), 3u);
+  EXPECT_EQ(steps[0].requests[0].payload, wel);
+  EXPECT_EQ(steps[0].requests[1].payload, rwel);
+  EXPECT_EQ(steps[0].requests[2].payload, (Bytes{0x01, 0x6F, 0x00, 0x10, 0x01, 0x18}));
+  EXPECT_EQ(names({steps.begin() + 1, steps.begin() + 4}),
+            (std::vector<std::string>{"WEL", "RWEL", "EEPROM 0x0000"}));
+  const SnapshotStep& piece = steps[3 * 31 + 3];
+  EXPECT_EQ(piece.what, "EEPROM 0x01F0");
+  Bytes expected{0x01, 0x57, 0x01, 0xF0, 0x10};
+  expected.resize(expected.size() + 16, 0x5A);
+  EXPECT_EQ(piece.requests.at(0).payload, expected);
+  EXPECT_EQ(piece.pauseAfter, 20ms);
+  EXPECT_EQ(names({steps.end() - 7, steps.end()}),
+            (std::vector<std::string>{"BL", "INT", "ATR", "DTR", "AL0", "AL1", "SR"}));
+  // SR alone, no write enables before it: written with WEL and RWEL as the snapshot held them.
+  EXPECT_EQ(steps.back().requests.size(), 1u);
+  EXPECT_EQ(steps.back().requests[0].payload[3], 0x3F);
+
+  // What goes out also stands in the register image, protection set again.
+  RegisterImage image;
+  TimeAlarmRecords records;
+  for (const SnapshotStep& step : steps)
+    if (step.intoImage) step.intoImage(image, records);
+  EXPECT_EQ(image.RegBL, 0x38);
+}
+
+TEST(SnapshotPlan, TheClockIsWrittenOnlyWhenAskedAndTheX1209KeepsItsUserRegisters) {
+  const Snapshot s = sample("X1209");
+  const std::vector<std::string> without = names(restorePlan(profileOf("X1209"), s, false));
+  const std::vector<std::string> with = names(restorePlan(profileOf("X1209"), s, true));
+  EXPECT_EQ(without,
+            (std::vector<std::string>{"INT", "EV", "ATR", "DTR", "AL0", "USR1/USR2", "SR"}));
+  EXPECT_EQ(with, (std::vector<std::string>{"INT", "EV", "ATR", "DTR", "AL0", "USR1/USR2", "时钟",
+                                            "SR"}));
+}
+
+TEST(RequestChain, AStepTakesOnlyTheReplyWithItsTicket) {
+  testing::VirtualClock clock;
+  RequestChain chain(clock);
+  std::vector<std::string> log;
+  RequestTicket next = 40;
+  const auto step = [&](std::string what) {
+    return RequestChain::Step{what,
+                              [&log, &next, what] {
+                                log.push_back("send " + what);
+                                return ++next;
+                              },
+                              [&log, what] { log.push_back("take " + what); },
+                              {}};
+  };
+  std::string failed;
+  chain.start(
+      {step("a"), step("b")}, [&log] { log.push_back("done"); },
+      [&failed](const std::string& what) { failed = what; });
+  chain.replyArrived(40, true);  // another window's earlier request
+  chain.replyArrived(99, true);  // and a later one
+  EXPECT_EQ(log, (std::vector<std::string>{"send a"}));
+  chain.replyArrived(41, true);
+  chain.replyArrived(41, true);  // the same reply again is no reply to b
+  EXPECT_EQ(log, (std::vector<std::string>{"send a", "take a", "send b"}));
+  // Foreign replies do not keep a step alive past its time-out.
+  for (int i = 0; i < 20; ++i) {
+    chain.replyArrived(41, true);
+    clock.advance(100ms);
+  }
+  EXPECT_FALSE(chain.running());
+  EXPECT_EQ(failed, "b");
+}
+
+}  // namespace
+}  // namespace rtceval
