@@ -13,7 +13,6 @@
 #include "core/register_image.h"
 #include "core/register_map.h"
 #include "dialogs/dialog_context.h"
-#include "dialogs/sub_form_ids.h"
 #include "platform/timer.h"
 
 namespace rtceval {
@@ -80,10 +79,6 @@ AccuracyWindow::AccuracyWindow(DialogContext& context)
 }
 
 AccuracyWindow::~AccuracyWindow() = default;
-
-int AccuracyWindow::number() const {
-  return tool_window::kAccuracy;
-}
 
 void AccuracyWindow::unload() {
   timer_->setEnabled(false);

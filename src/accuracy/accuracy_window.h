@@ -58,7 +58,6 @@ class AccuracyWindow : public DialogModel {
   explicit AccuracyWindow(DialogContext& context);
   ~AccuracyWindow() override;
 
-  int number() const override;
   void unload() override;
   void replyArrived(CmdStateCode request, bool accepted) override;
 

@@ -82,7 +82,7 @@ void MainWindow::onReply(CmdStateCode request, std::span<const std::uint8_t> fra
   }
   if (outcome.interpreted) {
     host_.replyArrived(request, outcome.accepted);
-    for (auto& tool : toolHosts_) tool->replyArrived(request, outcome.accepted);
+    for (auto& [number, tool] : toolHosts_) tool->replyArrived(request, outcome.accepted);
   }
 }
 

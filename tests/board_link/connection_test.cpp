@@ -175,7 +175,7 @@ struct PortDialog : ::testing::Test {
 };
 
 TEST_F(PortDialog, LoadSelectsThePortInUse) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   ASSERT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_EQ(b.window.OpenSubForm(), 0);
   EXPECT_EQ(dialog().selectedPort(), 4);
@@ -183,12 +183,12 @@ TEST_F(PortDialog, LoadSelectsThePortInUse) {
   EXPECT_FALSE(dialog().progressTimer().isEnabled());
   EXPECT_TRUE(b.port.writes.empty());
   b.link().setPortNo(5);
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   EXPECT_EQ(dialog().selectedPort(), 0) << "no option for a port outside 1 to 4";
 }
 
 TEST_F(PortDialog, ConnectProbesTheChosenPort) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.pickPort(3);
   b.clickConnect();
   EXPECT_EQ(b.link().PortNo(), 3);
@@ -200,7 +200,7 @@ TEST_F(PortDialog, ConnectProbesTheChosenPort) {
 }
 
 TEST_F(PortDialog, GivesUpOnceOnTheFiftyFirstTick) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.pickPort(3);
   b.clickConnect();
   b.port.receive({0x55});  // a stray byte, dropped by the give-up
@@ -211,7 +211,8 @@ TEST_F(PortDialog, GivesUpOnceOnTheFiftyFirstTick) {
   EXPECT_TRUE(b.messageBoxes.shown.empty());
   b.clock.advance(100ms);
   ASSERT_EQ(b.messageBoxes.shown.size(), 1u);
-  EXPECT_EQ(b.messageBoxes.shown[0].text, "不能连接到评估板，请检查串口、电缆、电源及评估板是否正确！");
+  EXPECT_EQ(b.messageBoxes.shown[0].text,
+            "不能连接到评估板，请检查串口、电缆、电源及评估板是否正确！");
   EXPECT_EQ(b.messageBoxes.shown[0].title, "警告");
   EXPECT_FALSE(b.messageBoxes.shown[0].question);
   EXPECT_EQ(dialog().ackCount(), 0);
@@ -226,7 +227,7 @@ TEST_F(PortDialog, GivesUpOnceOnTheFiftyFirstTick) {
 }
 
 TEST_F(PortDialog, GiveUpDropsTheHalfAnswerSoALateAnswerStillConnects) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.pickPort(3);
   b.clickConnect();
   b.port.receive({0x55});
@@ -238,7 +239,7 @@ TEST_F(PortDialog, GiveUpDropsTheHalfAnswerSoALateAnswerStillConnects) {
 }
 
 TEST_F(PortDialog, AnswerClosesTheDialogAndShowsThePort) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.pickPort(2);
   b.clickConnect();
   b.clock.advance(300ms);
@@ -251,7 +252,7 @@ TEST_F(PortDialog, AnswerClosesTheDialogAndShowsThePort) {
 }
 
 TEST_F(PortDialog, AnswerWhileTheWarningIsOpenClosesTheDialogSafely) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.clickConnect();
   b.messageBoxes.whileOpen = [&] { b.port.receive(PROBE_ANSWER); };
   b.clock.advance(5100ms);
@@ -264,7 +265,7 @@ TEST_F(PortDialog, AnswerWhileTheWarningIsOpenClosesTheDialogSafely) {
 
 TEST_F(PortDialog, PortThatFailsToOpen) {
   b.port.openable = {1};
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.pickPort(3);
   b.clickConnect();
   EXPECT_EQ(b.panel(2), "无效的串口.");
@@ -277,7 +278,7 @@ TEST_F(PortDialog, PortThatFailsToOpen) {
 }
 
 TEST_F(PortDialog, ARefusingReplyAlsoClosesTheDialog) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.pickPort(2);
   b.clickConnect();
   b.port.receive(ACK);
@@ -287,7 +288,7 @@ TEST_F(PortDialog, ARefusingReplyAlsoClosesTheDialog) {
 }
 
 TEST_F(PortDialog, AGarbledReplyLeavesTheDialogWaiting) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.clickConnect();
   b.port.receive({0x56, 0x80, 0x00, 0xD6});
   EXPECT_EQ(b.panel(2), "无效的帧头");

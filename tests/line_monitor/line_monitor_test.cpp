@@ -10,8 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "dialogs/sub_form_ids.h"
 #include "line_monitor/line_export.h"
+#include "line_monitor/line_monitor_dialogs.h"
 #include "window_bench.h"
 
 namespace rtceval::testing {
@@ -27,7 +27,7 @@ struct Monitor : ::testing::Test {
   void SetUp() override {
     b.loadConnectedWith(MenuId::X1226);
     b.pc.instant = {5000, 3600 * 1000};  // the window opens at 01:00:00.000
-    b.window.menuClick(MenuId::LINEMONITOR);
+    b.window.menuClick("LINEMONITOR");
   }
   LineMonitor& monitor() {
     return *b.window.toolHost(tool_window::kLineMonitor)->current<LineMonitor>();

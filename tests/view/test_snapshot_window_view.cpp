@@ -10,8 +10,8 @@
 
 #include <chrono>
 
-#include "dialogs/sub_form_ids.h"
 #include "snapshot/qt/snapshot_window_view.h"
+#include "snapshot/snapshot_dialogs.h"
 #include "snapshot/snapshot_file.h"
 #include "view_rig.h"
 
@@ -120,8 +120,8 @@ class SnapshotWindowViewTest : public QObject {
     rig.messageBoxes.answers.push_back(false);
     rig.click("cmdRestore");
     QVERIFY(rig.messageBoxes.shown.back().question);
-    QVERIFY(
-        QString::fromStdString(rig.messageBoxes.shown.back().text).contains(QStringLiteral("和时钟")));
+    QVERIFY(QString::fromStdString(rig.messageBoxes.shown.back().text)
+                .contains(QStringLiteral("和时钟")));
   }
 };
 
