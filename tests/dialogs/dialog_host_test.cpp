@@ -183,7 +183,6 @@ TEST(DialogTable, EachRowMakesItsOwnWindowInTheHostOfItsKind) {
     const DialogModel& made = *host.current();
     EXPECT_TRUE(models.insert(typeid(made)).second) << "a window made by two rows";
   }
-  EXPECT_EQ(numbers.size(), 21u) << "18 sub-forms and 3 tool windows";
 }
 
 }  // namespace
