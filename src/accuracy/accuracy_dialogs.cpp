@@ -1,13 +1,19 @@
 #include "accuracy/accuracy_dialogs.h"
 
 #include "accuracy/accuracy_window.h"
-#include "dialogs/sub_form_ids.h"
 
 namespace rtceval {
 
 std::span<const DialogRow> accuracyDialogs() {
   static constexpr DialogRow kRows[] = {
-      {tool_window::kAccuracy, &makeDialog<AccuracyWindow>},
+      {.number = tool_window::kAccuracy,
+       .form = "AccuracyWindow",
+       .kind = WindowKind::Tool,
+       .menu = WindowMenu::Tools,
+       .place = 1,
+       .item = "ACCURACY",
+       .caption = "走时精度测量",
+       .make = &makeDialog<AccuracyWindow>},
   };
   return kRows;
 }

@@ -11,7 +11,6 @@
 #include "core/register_image.h"
 #include "core/register_map.h"
 #include "dialogs/dialog_context.h"
-#include "dialogs/sub_form_ids.h"
 #include "platform/desktop.h"
 #include "platform/timer.h"
 
@@ -41,10 +40,6 @@ AccuracyWindow::AccuracyWindow(DialogContext& context)
 
 AccuracyWindow::~AccuracyWindow() {
   unload();
-}
-
-int AccuracyWindow::number() const {
-  return tool_window::kAccuracy;
 }
 
 void AccuracyWindow::unload() {

@@ -55,7 +55,6 @@ class AccuracyWindow : public DialogModel, private SampleLine, private SampleLis
   explicit AccuracyWindow(DialogContext& context);
   ~AccuracyWindow() override;
 
-  int number() const override;
   void unload() override;
   void replyArrived(const ReplyNote& reply) override;
 

@@ -4,7 +4,6 @@
 
 #include "board_link/board_link.h"
 #include "dialogs/dialog_context.h"
-#include "dialogs/sub_form_ids.h"
 #include "platform/desktop.h"
 #include "platform/message_boxes.h"
 #include "platform/serial_devices.h"
@@ -30,10 +29,6 @@ ConnectDialog::ConnectDialog(DialogContext& context)
 }
 
 ConnectDialog::~ConnectDialog() = default;
-
-int ConnectDialog::number() const {
-  return sub_form::frmComm;
-}
 
 void ConnectDialog::Form_Load() {
   timer_->setEnabled(false);

@@ -33,7 +33,6 @@ class ConnectDialog : public DialogModel {
   explicit ConnectDialog(DialogContext& context);
   ~ConnectDialog() override;
 
-  int number() const override;
   void Form_Load() override;
   void unload() override;
   void replyArrived(const ReplyNote& reply) override;

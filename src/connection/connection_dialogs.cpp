@@ -1,13 +1,18 @@
 #include "connection/connection_dialogs.h"
 
 #include "connection/connect_dialog.h"
-#include "dialogs/sub_form_ids.h"
 
 namespace rtceval {
 
 std::span<const DialogRow> connectionDialogs() {
   static constexpr DialogRow kRows[] = {
-      {sub_form::frmComm, &makeDialog<ConnectDialog>},
+      {.number = sub_form::frmComm,
+       .form = "frmComm",
+       .menu = WindowMenu::Command,
+       .place = 0,
+       .item = "CONNECT",
+       .caption = "手动连接",
+       .make = &makeDialog<ConnectDialog>},
   };
   return kRows;
 }

@@ -2,12 +2,15 @@
 
 #include <array>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace rtceval {
 
-// What the selected chip offers. All false until the user picks a model.
+// What the selected chip offers, and its model name. All false and no name until the user picks
+// a model.
 struct DeviceProfile {
+  const char* name = "";
   bool Is1208Family = false;
   bool HasINT = false;
   bool HasWDT = false;
@@ -36,6 +39,8 @@ struct DeviceModel {
 std::span<const DeviceModel> deviceModels();
 // nullptr when the name is none of them (exact, case-sensitive).
 const DeviceModel* findDeviceModel(std::string_view name);
+// The name of the model whose profile is in force, "" before the user has picked one.
+std::string modelOf(const DeviceProfile& profile);
 
 inline constexpr int kApplicationNoteCount = 9;
 // Captions of the application-note links, index 0 to 8.

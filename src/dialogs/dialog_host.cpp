@@ -1,7 +1,5 @@
 #include "dialogs/dialog_host.h"
 
-#include "dialogs/sub_form_ids.h"
-
 namespace rtceval {
 
 const DialogRow* findDialogRow(std::span<const DialogRow> table, int number) {
@@ -12,7 +10,7 @@ const DialogRow* findDialogRow(std::span<const DialogRow> table, int number) {
 
 DialogHost::DialogHost(WindowEvents& events, std::span<const DialogRow> table,
                        DialogContext context)
-    : events_(events), table_(table), context_(std::move(context)), openSubForm_(sub_form::kNone) {
+    : events_(events), table_(table), context_(std::move(context)), openSubForm_(kNone) {
   context_.close = [this] { close(); };
 }
 
@@ -20,7 +18,7 @@ DialogHost::~DialogHost() {
   close();
 }
 
-void DialogHost::open(int number) {
+void DialogHost::Load_Sub_Form(int number) {
   close();
   if (const DialogRow* row = findDialogRow(table_, number)) {
     current_ = row->make(context_);

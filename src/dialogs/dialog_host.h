@@ -11,10 +11,10 @@
 
 namespace rtceval {
 
-// Holds the one dialog the main window has open: opens a dialog by its sub-form number from the
-// dialog table, closes it, passes interpreted replies on to it, and runs the events its view
-// sends. A closed dialog lives on until the outermost event has ended, since one of its own
-// handlers (or a message box it opened) may still be running.
+// Holds the one dialog the main window has open (or one tool window): opens a window by its
+// number from the dialog table, closes it, passes interpreted replies on to it, and runs the events
+// its view sends. A closed dialog lives on until the outermost event has ended, since one of its
+// own handlers (or a message box it opened) may still be running.
 class DialogHost {
  public:
   DialogHost(WindowEvents& events, std::span<const DialogRow> table, DialogContext context);
@@ -22,9 +22,12 @@ class DialogHost {
   DialogHost(const DialogHost&) = delete;
   DialogHost& operator=(const DialogHost&) = delete;
 
-  // Load_Sub_Form's work: closes the open dialog, then opens dialog `number` if the table has it.
-  // `OpenSubForm` takes the number either way.
-  void open(int number);
+  // What OpenSubForm holds before the first Load_Sub_Form.
+  static constexpr int kNone = 255;
+
+  // Closes the open dialog, then opens dialog `number` if the table has it. `OpenSubForm` takes
+  // the number either way.
+  void Load_Sub_Form(int number);
   // Asks the view to bring the open dialog's window to the front.
   void raise() { ++raised_; }
   int raised() const { return raised_; }
@@ -33,7 +36,7 @@ class DialogHost {
   // Frees the dialogs closed so far; the main window calls it once no event runs any more.
   void freeClosed() { closed_.clear(); }
 
-  // The number last opened, `sub_form::kNone` before the first.
+  // The number last opened, `kNone` before the first.
   int OpenSubForm() const { return openSubForm_; }
   // Grows each time a dialog opens or closes, so a view knows to rebuild it.
   int generation() const { return generation_; }

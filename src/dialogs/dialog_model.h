@@ -4,13 +4,11 @@
 
 namespace rtceval {
 
-// A dialog that the main window opens through Load_Sub_Form and owns while it is open. Its
+// A window that the main window opens from its row (dialog_table.h) and owns while it is open. Its
 // controls are plain data that a view draws; the view sends the user's events to its handlers.
 class DialogModel {
  public:
   virtual ~DialogModel() = default;
-  // Its number among the main window's sub-forms.
-  virtual int number() const = 0;
   // The dialog has just been created.
   virtual void Form_Load() {}
   // The dialog is closing: stop its timers; it sends nothing more.

@@ -3,7 +3,6 @@
 #include "board_link/board_link.h"
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
-#include "dialogs/sub_form_ids.h"
 #include "platform/desktop.h"
 #include "platform/message_boxes.h"
 #include "platform/serial_devices.h"
@@ -23,10 +22,6 @@ AboutDialog::AboutDialog(DialogContext& context)
       desktop_(context.desktop),
       messageBoxes_(context.messageBoxes),
       close_(context.close) {}
-
-int AboutDialog::number() const {
-  return sub_form::frmAbout;
-}
 
 void AboutDialog::okClicked() {
   close_();

@@ -36,8 +36,6 @@ class AboutDialog : public DialogModel {
 
   explicit AboutDialog(DialogContext& context);
 
-  int number() const override;
-
   // cmdOK: closes the About box.
   void okClicked();
   // cmdSysInfo: shows the system information (StartSysInfo).

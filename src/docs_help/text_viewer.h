@@ -13,21 +13,20 @@ struct DialogContext;
 // The files are plain text and are shown as plain text.
 class TextViewer : public DialogModel {
  public:
-  int number() const override { return number_; }
   void Form_Load() override;
 
   const char* caption() const { return caption_; }
   const std::string& text() const { return text_; }
 
-  // The help file a viewer sub-form shows, or nullptr for any other sub-form.
-  static const char* fileOf(int subForm);
+  // The help file the viewer shows.
+  const char* file() const { return file_; }
 
  protected:
-  TextViewer(DialogContext& context, int number, const char* caption);
+  TextViewer(DialogContext& context, const char* file, const char* caption);
 
  private:
   DocumentLauncher launcher_;
-  int number_;
+  const char* file_;
   const char* caption_;
   std::string text_;
 };
@@ -36,6 +35,7 @@ class TextViewer : public DialogModel {
 class UserManualViewer : public TextViewer {
  public:
   static constexpr const char* kCaption = "使用说明";
+  static constexpr const char* kFile = DocumentLauncher::kUserManual;
   explicit UserManualViewer(DialogContext& context);
 };
 
@@ -43,6 +43,7 @@ class UserManualViewer : public TextViewer {
 class IicSourceViewer : public TextViewer {
  public:
   static constexpr const char* kCaption = "IIC源程序";
+  static constexpr const char* kFile = DocumentLauncher::kIicSource;
   explicit IicSourceViewer(DialogContext& context);
 };
 
@@ -50,6 +51,7 @@ class IicSourceViewer : public TextViewer {
 class NotesListViewer : public TextViewer {
  public:
   static constexpr const char* kCaption = "应用笔记";
+  static constexpr const char* kFile = DocumentLauncher::kNotesList;
   explicit NotesListViewer(DialogContext& context);
 };
 

@@ -7,7 +7,6 @@
 
 #include "board_link/line_decoder.h"
 #include "dialogs/dialog_model.h"
-#include "dialogs/sub_form_ids.h"
 #include "line_monitor/line_export.h"
 #include "line_monitor/line_ring.h"
 
@@ -38,7 +37,6 @@ class LineMonitor : public DialogModel {
   LineMonitor(const LineMonitor&) = delete;
   LineMonitor& operator=(const LineMonitor&) = delete;
 
-  int number() const override { return tool_window::kLineMonitor; }
   void unload() override;
 
   // Events.

@@ -1,13 +1,19 @@
 #include "line_monitor/line_monitor_dialogs.h"
 
-#include "dialogs/sub_form_ids.h"
 #include "line_monitor/line_monitor.h"
 
 namespace rtceval {
 
 std::span<const DialogRow> lineMonitorDialogs() {
   static constexpr DialogRow kRows[] = {
-      {tool_window::kLineMonitor, &makeDialog<LineMonitor>},
+      {.number = tool_window::kLineMonitor,
+       .form = "LineMonitor",
+       .kind = WindowKind::Tool,
+       .menu = WindowMenu::Tools,
+       .place = 0,
+       .item = "LINEMONITOR",
+       .caption = "通信监视",
+       .make = &makeDialog<LineMonitor>},
   };
   return kRows;
 }

@@ -2,9 +2,8 @@
 
 #include <chrono>
 
+#include "connection/connection_dialogs.h"
 #include "core/value_codecs.h"
-#include "dialogs/sub_form_ids.h"
-#include "docs_help/text_viewer.h"
 #include "main_window/dialog_table.h"
 #include "platform/desktop.h"
 #include "platform/pc_clock.h"
@@ -41,14 +40,14 @@ MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, const MonotonicCl
   mainTimer_->setTickHandler([this] { mainTick(); });
   monitorTimer_->setTickHandler([this] { monitorTick(); });
   writeTimer_->setTickHandler([this] { sequencer_.tick(); });
-  for (int number : tool_window::kAll) {
-    (void)number;
-    toolHosts_.push_back(std::make_unique<DialogHost>(events_, allDialogs(), dialogContext()));
-  }
+  for (const DialogRow& row : allDialogs())
+    if (row.kind == WindowKind::Tool)
+      toolHosts_.emplace_back(row.number,
+                              std::make_unique<DialogHost>(events_, allDialogs(), dialogContext()));
   mainTimer_->setEnabled(true);
   events_.setOutermostEnded([this] {
     host_.freeClosed();
-    for (auto& tool : toolHosts_) tool->freeClosed();
+    for (auto& [number, tool] : toolHosts_) tool->freeClosed();
   });
   port_.setReceiveHandler([this](std::span<const std::uint8_t> chunk) {
     WindowEvents::Scope scope(events_);
@@ -72,8 +71,8 @@ MainWindow::~MainWindow() {
 
 void MainWindow::Form_Load() {
   WindowEvents::Scope scope(events_);
-  for (MenuId id : {MenuId::READTIME, MenuId::SETTIME, MenuId::STATUS, MenuId::MFUNCTION})
-    controls_.menu(id).enabled = false;
+  for (MenuControl& m : controls_.menus)
+    if (m.needsModel) m.enabled = false;
   controls_.autoReadTime.enabled = false;
   controls_.autoMonitor.enabled = false;
   profile_ = DeviceProfile{};
@@ -101,27 +100,28 @@ void MainWindow::Form_Unload() {
   reconnect_.stop();
   link_.stopResponseTimeout();
   host_.close();
-  for (auto& tool : toolHosts_) tool->close();
+  for (auto& [number, tool] : toolHosts_) tool->close();
   link_.closePort();
 }
 
 void MainWindow::menuClick(MenuId id) {
+  menuClick(controls_.menu(id).name);
+}
+
+void MainWindow::menuClick(std::string_view name) {
   WindowEvents::Scope scope(events_);
-  const MenuControl& item = controls_.menu(id);
+  const MenuControl& item = controls_.menu(name);
   if (!item.enabled || (item.parent && !controls_.menu(*item.parent).enabled)) return;
   if (item.parent == MenuId::MDEVICE) {
-    if (const DeviceModel* model = findDeviceModel(item.name)) selectDevice(*model);
-    return;
-  }
-  if (item.toolWindow >= 0) {
-    openToolWindow(item.toolWindow);
-  } else if (id == MenuId::READTIME) {
+    Device_Sel(item.name, DeviceClick::Yes);
+  } else if (item.id == MenuId::READTIME) {
     commands_.CmdReadTime();
-  } else if (item.subForm >= 0) {
-    // A help text's viewer opens only when its file is there.
-    if (const char* file = TextViewer::fileOf(item.subForm); file && !launcher_.findOrReport(file))
-      return;
-    Load_Sub_Form(item.subForm);
+  } else if (const DialogRow* window = item.window) {
+    if (window->needsFile && !launcher_.findOrReport(window->needsFile)) return;
+    if (window->kind == WindowKind::Tool)
+      openToolWindow(window->number);
+    else
+      host_.Load_Sub_Form(window->number);
   }
 }
 
@@ -146,10 +146,6 @@ void MainWindow::pictureClicked() {
   launcher_.openHomePage();
 }
 
-void MainWindow::Load_Sub_Form(int n) {
-  host_.open(n);
-}
-
 DialogContext MainWindow::dialogContext() {
   return DialogContext{link_,      commands_,        sequencer_, profile_,
                        registers_, records_,         reads_,     events_.messageBoxes(),
@@ -158,10 +154,15 @@ DialogContext MainWindow::dialogContext() {
 }
 
 DialogHost* MainWindow::toolHost(int number) {
-  const auto& all = tool_window::kAll;
-  for (std::size_t i = 0; i < std::size(all); ++i)
-    if (all[i] == number) return toolHosts_[i].get();
+  for (auto& [toolNumber, tool] : toolHosts_)
+    if (toolNumber == number) return tool.get();
   return nullptr;
+}
+
+std::vector<DialogHost*> MainWindow::toolHosts() {
+  std::vector<DialogHost*> hosts;
+  for (auto& [number, tool] : toolHosts_) hosts.push_back(tool.get());
+  return hosts;
 }
 
 void MainWindow::openToolWindow(int number) {
@@ -172,7 +173,7 @@ void MainWindow::openToolWindow(int number) {
   if (tool->current())
     tool->raise();
   else
-    tool->open(number);
+    tool->Load_Sub_Form(number);
 }
 
 void MainWindow::setAutoReadTime(bool checked) {

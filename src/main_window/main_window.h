@@ -3,6 +3,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "board_link/board_link.h"
@@ -45,6 +47,8 @@ class MainWindow {
   // Events.
   void Form_Load();
   void Form_Unload();
+  // A click on the menu item named `name` (its objectName), or on one of the main window's own.
+  void menuClick(std::string_view name);
   void menuClick(MenuId id);
   // The two automation check boxes, Check1 and Check2.
   void autoReadTimeClicked(bool checked);
@@ -55,10 +59,13 @@ class MainWindow {
   void noteLinkClicked(int index);
   void pictureClicked();
 
-  // Public methods other windows use.
-  void Device_Sel(const std::string& name);
+  // Public methods other windows use. Device_Sel applies everything that depends only on the
+  // model's name and sets no flag; a click on a device item (`DeviceClick::Yes`) then applies the
+  // model's profile too: the alarm 1 and event labels, the flags, and MFUN_FR. Load_Sub_Form is the
+  // dialog host's.
+  enum class DeviceClick { No, Yes };
+  void Device_Sel(std::string_view name, DeviceClick click = DeviceClick::No);
   void MFUN_FR();
-  void Load_Sub_Form(int n);
 
   const MainWindowControls& controls() const { return controls_; }
   const DeviceProfile& profile() const { return profile_; }
@@ -72,6 +79,8 @@ class MainWindow {
   DialogHost& dialogHost() { return host_; }
   // The host of tool window `number` (see tool_window), nullptr for another number.
   DialogHost* toolHost(int number);
+  // The hosts of the tool windows, in the order of their rows.
+  std::vector<DialogHost*> toolHosts();
   void openToolWindow(int number);
   // Runs a handler as an event of the windows (the views redraw after it).
   WindowEvents& events() { return events_; }
@@ -89,7 +98,6 @@ class MainWindow {
 
  private:
   DialogContext dialogContext();
-  void selectDevice(const DeviceModel& model);
   void setAutoReadTime(bool checked);
   void setAutoMonitor(bool checked);
 
@@ -127,8 +135,8 @@ class MainWindow {
   WriteSequencer sequencer_;
   DocumentLauncher launcher_;
   DialogHost host_;
-  // One host per tool window, in the order of tool_window::kAll.
-  std::vector<std::unique_ptr<DialogHost>> toolHosts_;
+  // One host per tool window, with the window's number, in the order of their rows.
+  std::vector<std::pair<int, std::unique_ptr<DialogHost>>> toolHosts_;
 
   bool timeoutQuestionOpen_ = false;
   bool timeoutQuestionDeclined_ = false;

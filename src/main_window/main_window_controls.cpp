@@ -1,6 +1,8 @@
 #include "main_window/main_window_controls.h"
 
-#include "dialogs/sub_form_ids.h"
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
 
 namespace rtceval {
 
@@ -21,49 +23,97 @@ std::array<LabelControl, kApplicationNoteCount> MainWindowControls::makeNoteLink
   return links;
 }
 
-std::array<MenuControl, kMenuCount> MainWindowControls::makeMenus() {
-  using M = MenuId;
-  const auto tool = [](M id, const char* name, const char* text, int window) {
-    MenuControl item{id, name, text, M::MTOOLS};
-    item.toolWindow = window;
-    return item;
-  };
-  const auto top = std::nullopt;
-  return {{
-      {M::MDEVICE, "MDEVICE", "(&D)器件", top},
-      {M::X1226, "X1226", "X1226", M::MDEVICE},
-      {M::X1227, "X1227", "X1227", M::MDEVICE},
-      {M::X1228, "X1228", "X1228", M::MDEVICE},
-      {M::X1205, "X1205", "X1205", M::MDEVICE},
-      {M::X1208, "X1208", "X1208", M::MDEVICE},
-      {M::X1209, "X1209", "X1209", M::MDEVICE},
-      {M::MCOMM, "MCOMM", "(&C)命令", top},
-      {M::CONNECT, "CONNECT", "手动连接", M::MCOMM, sub_form::frmComm},
-      {M::READTIME, "READTIME", "读取时间", M::MCOMM},
-      {M::SETTIME, "SETTIME", "设置时间", M::MCOMM, sub_form::frmTime},
-      {M::STATUS, "STATUS", "状态控制", M::MCOMM, sub_form::frmCON},
-      {M::MFUNCTION, "MFUNCTION", "(&F)功能", top},
-      {M::mINT, "mINT", "中断", M::MFUNCTION, sub_form::frmINT},
-      {M::ALARM1, "ALARM1", "报警 0", M::MFUNCTION, sub_form::frmAlm1},
-      {M::ALARM2, "ALARM2", "报警 1", M::MFUNCTION, sub_form::frmAlm2},
-      {M::FOUT, "FOUT", "频率输出", M::MFUNCTION, sub_form::frmFO},
-      {M::mEVENT, "mEVENT", "事件", M::MFUNCTION, sub_form::frmEV},
-      {M::WDT, "WDT", "看门狗", M::MFUNCTION, sub_form::frmWDT},
-      {M::BP, "BP", "页保护", M::MFUNCTION, sub_form::frmBP},
-      {M::DTR, "DTR", "数字微调", M::MFUNCTION, sub_form::frmDTR},
-      {M::ATR, "ATR", "模拟微调", M::MFUNCTION, sub_form::frmATR},
-      {M::MEMORY, "MEMORY", "存储器", M::MFUNCTION, sub_form::frmMem},
-      {M::USERREG, "USERREG", "用户寄存器", M::MFUNCTION, sub_form::frmUR},
-      {M::MTOOLS, "MTOOLS", "(&T)工具", top},
-      tool(M::LINEMONITOR, "LINEMONITOR", "通信监视", tool_window::kLineMonitor),
-      tool(M::ACCURACY, "ACCURACY", "走时精度测量", tool_window::kAccuracy),
-      tool(M::SNAPSHOT, "SNAPSHOT", "寄存器快照", tool_window::kSnapshot),
-      {M::MHELP, "MHELP", "(&H)帮助", top},
-      {M::UM, "UM", "使用说明", M::MHELP, sub_form::frmUM},
-      {M::IICS, "IICS", "IIC源程序", M::MHELP, sub_form::frmIICS},
-      {M::AN, "AN", "应用笔记", M::MHELP, sub_form::frmAN},
-      {M::MABOUT, "MABOUT", "关于", M::MHELP, sub_form::frmAbout},
-  }};
+namespace {
+
+// One of the main window's own menus or items.
+struct OwnItem {
+  MenuId id;
+  const char* name;
+  const char* caption;
+  std::optional<MenuId> parent;  // none for a top menu
+  int place;                     // among all items of its menu, windows' items included
+  bool needsModel = false;
+};
+
+// A top menu and the windows' menu whose items it holds.
+struct TopMenu {
+  MenuId id;
+  std::optional<WindowMenu> holds;
+};
+
+constexpr TopMenu kTopMenus[] = {{MenuId::MDEVICE, std::nullopt},
+                                 {MenuId::MCOMM, WindowMenu::Command},
+                                 {MenuId::MFUNCTION, WindowMenu::Function},
+                                 {MenuId::MTOOLS, WindowMenu::Tools},
+                                 {MenuId::MHELP, WindowMenu::Help}};
+
+constexpr OwnItem kOwnItems[] = {
+    {MenuId::MDEVICE, "MDEVICE", "(&D)器件", std::nullopt, 0},
+    {MenuId::X1226, "X1226", "X1226", MenuId::MDEVICE, 0},
+    {MenuId::X1227, "X1227", "X1227", MenuId::MDEVICE, 1},
+    {MenuId::X1228, "X1228", "X1228", MenuId::MDEVICE, 2},
+    {MenuId::X1205, "X1205", "X1205", MenuId::MDEVICE, 3},
+    {MenuId::X1208, "X1208", "X1208", MenuId::MDEVICE, 4},
+    {MenuId::X1209, "X1209", "X1209", MenuId::MDEVICE, 5},
+    {MenuId::MCOMM, "MCOMM", "(&C)命令", std::nullopt, 1},
+    {MenuId::READTIME, "READTIME", "读取时间", MenuId::MCOMM, 1, true},
+    {MenuId::MFUNCTION, "MFUNCTION", "(&F)功能", std::nullopt, 2, true},
+    {MenuId::MTOOLS, "MTOOLS", "(&T)工具", std::nullopt, 3},
+    {MenuId::MHELP, "MHELP", "(&H)帮助", std::nullopt, 4},
+};
+
+MenuControl ownControl(const OwnItem& own) {
+  return {own.name, own.caption, own.parent, own.id, nullptr, own.needsModel};
+}
+
+}  // namespace
+
+std::vector<MenuControl> MainWindowControls::makeMenus(std::span<const DialogRow> windows) {
+  std::vector<MenuControl> menus;
+  for (const TopMenu& top : kTopMenus) {
+    std::vector<std::pair<int, MenuControl>> items;
+    for (const OwnItem& own : kOwnItems) {
+      if (own.id == top.id) menus.push_back(ownControl(own));
+      if (own.parent == top.id) items.emplace_back(own.place, ownControl(own));
+    }
+    for (const DialogRow& row : windows)
+      if (row.menu == top.holds)
+        items.emplace_back(row.place, MenuControl{row.item, row.caption, top.id, std::nullopt, &row,
+                                                  row.needsModel});
+    std::stable_sort(items.begin(), items.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto& [place, item] : items) menus.push_back(item);
+  }
+  return menus;
+}
+
+namespace {
+template <class Menus, class Match>
+auto& findMenu(Menus& menus, Match match, std::string_view what) {
+  for (auto& m : menus)
+    if (match(m)) return m;
+  throw std::invalid_argument("no menu item " + std::string(what));
+}
+}  // namespace
+
+MenuControl& MainWindowControls::menu(MenuId id) {
+  return findMenu(
+      menus, [id](const MenuControl& m) { return m.id == id; }, "by id");
+}
+
+const MenuControl& MainWindowControls::menu(MenuId id) const {
+  return findMenu(
+      menus, [id](const MenuControl& m) { return m.id == id; }, "by id");
+}
+
+MenuControl& MainWindowControls::menu(std::string_view name) {
+  return findMenu(
+      menus, [name](const MenuControl& m) { return name == m.name; }, name);
+}
+
+const MenuControl& MainWindowControls::menu(std::string_view name) const {
+  return findMenu(
+      menus, [name](const MenuControl& m) { return name == m.name; }, name);
 }
 
 }  // namespace rtceval

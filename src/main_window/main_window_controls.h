@@ -2,10 +2,15 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/device_profile.h"
 #include "core/twips.h"
+#include "dialogs/dialog_table.h"
+#include "main_window/dialog_table.h"
 #include "main_window/indicators.h"
 #include "main_window/status_bar.h"
 
@@ -38,7 +43,8 @@ struct ButtonControl {
   bool visible = true;
 };
 
-// Every menu and menu item, in menu order.
+// The main window's own menus and menu items: the top menus, the device items and 读取时间. The
+// items that open windows come from the windows' rows (dialog_table.h).
 enum class MenuId {
   MDEVICE,
   X1226,
@@ -48,43 +54,21 @@ enum class MenuId {
   X1208,
   X1209,
   MCOMM,
-  CONNECT,
   READTIME,
-  SETTIME,
-  STATUS,
   MFUNCTION,
-  mINT,
-  ALARM1,
-  ALARM2,
-  FOUT,
-  mEVENT,
-  WDT,
-  BP,
-  DTR,
-  ATR,
-  MEMORY,
-  USERREG,
   MTOOLS,
-  LINEMONITOR,
-  ACCURACY,
-  SNAPSHOT,
   MHELP,
-  UM,
-  IICS,
-  AN,
-  MABOUT,
 };
-inline constexpr int kMenuCount = static_cast<int>(MenuId::MABOUT) + 1;
 
 struct MenuControl {
-  MenuId id;
-  const char* name;
+  const char* name;              // the objectName, by which tests and assistive technology know it
   const char* caption;           // "&" marks the access key
   std::optional<MenuId> parent;  // none for a top menu
-  int subForm = -1;              // the sub-form the item opens, -1 for none
+  std::optional<MenuId> id;      // one of the main window's own items; none for a window's item
+  const DialogRow* window = nullptr;  // the window the item opens
+  bool needsModel = false;            // disabled from the start until the user picks a chip model
   bool enabled = true;
   bool checked = false;
-  int toolWindow = -1;  // the tool window the item opens, -1 for none
 };
 
 // The state of every control of the main window, as the view draws it.
@@ -130,14 +114,20 @@ struct MainWindowControls {
                                         {"CmdGetSR", "读SR"},
                                         {"CmdWriteTime", "写时间"}}};
 
-  std::array<MenuControl, kMenuCount> menus = makeMenus();
+  // Every menu and menu item in menu order: each top menu followed by its items.
+  std::vector<MenuControl> menus = makeMenus(allDialogs());
   StatusBar statusBar;
 
-  MenuControl& menu(MenuId id) { return menus[static_cast<std::size_t>(id)]; }
-  const MenuControl& menu(MenuId id) const { return menus[static_cast<std::size_t>(id)]; }
+  MenuControl& menu(MenuId id);
+  const MenuControl& menu(MenuId id) const;
+  // The item named `name`; std::invalid_argument when there is none.
+  MenuControl& menu(std::string_view name);
+  const MenuControl& menu(std::string_view name) const;
 
   static std::array<LabelControl, kApplicationNoteCount> makeNoteLinks();
-  static std::array<MenuControl, kMenuCount> makeMenus();
+  // The main window's own items and the items of the windows in `windows`, each in its menu at
+  // its place.
+  static std::vector<MenuControl> makeMenus(std::span<const DialogRow> windows);
 };
 
 }  // namespace rtceval

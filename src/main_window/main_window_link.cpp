@@ -84,7 +84,7 @@ void MainWindow::onReply(CmdStateCode request, RequestTicket ticket,
   if (outcome.interpreted) {
     const ReplyNote note{request, ticket, outcome.accepted};
     host_.replyArrived(note);
-    for (auto& tool : toolHosts_) tool->replyArrived(note);
+    for (auto& [number, tool] : toolHosts_) tool->replyArrived(note);
   }
 }
 

@@ -5,7 +5,6 @@
 #include "core/device_profile.h"
 #include "core/register_image.h"
 #include "dialogs/dialog_context.h"
-#include "dialogs/sub_form_ids.h"
 
 namespace rtceval {
 namespace {
@@ -44,10 +43,6 @@ std::string loadCapacitanceText(int atr) {
 
 AnalogTrimDialog::AnalogTrimDialog(DialogContext& context)
     : profile_(context.profile), registers_(context.registers), sequencer_(context.sequencer) {}
-
-int AnalogTrimDialog::number() const {
-  return sub_form::frmATR;
-}
 
 void AnalogTrimDialog::Form_Load() {
   // BMATR1 and BMATR0 exist on the X1208 family only; elsewhere they stay disabled and clear,

@@ -45,7 +45,6 @@ class AnalogTrimDialog : public DialogModel {
 
   explicit AnalogTrimDialog(DialogContext& context);
 
-  int number() const override;
   void Form_Load() override;
   // A click on element `element` (0 = ATR5 … 5 = ATR0) of Check1.
   void atrClicked(std::size_t element, bool checked);

@@ -38,7 +38,6 @@ struct BitNote {
 // sequencer, the bits of the register kept from the image on each layout, the profile flag of
 // the chips that have the field, and the controls with their texts.
 struct BitFieldForm {
-  int number;            // sub-form number
   const char* formName;  // frmINT, frmFO, ...
   const char* caption;   // the menu entry's text
   std::uint8_t RegisterImage::*image;
@@ -63,7 +62,6 @@ class BitFieldDialog : public DialogModel {
 
   static constexpr const char* kOk = "确  定";
 
-  int number() const override { return form_.number; }
   void Form_Load() override;
   // The user ticks or unticks box `index` (Check1 is 0); a disabled box takes no tick.
   void boxClicked(std::size_t index, bool ticked);

@@ -1,7 +1,5 @@
 #include "register_editors/bit_field_dialogs.h"
 
-#include "dialogs/sub_form_ids.h"
-
 namespace rtceval {
 namespace {
 
@@ -82,27 +80,27 @@ constexpr BitNote kProtectNotes[] = {
 }  // namespace
 
 const BitFieldForm InterruptDialog::kForm{
-    sub_form::frmINT, "frmINT",       "中断", &RegisterImage::RegINT,
-    StWriteINT,       0x18,           0x0F,   &DeviceProfile::HasINT,
-    kInterruptBoxes,  kInterruptNotes};
+    "frmINT",       "中断", &RegisterImage::RegINT, StWriteINT,
+    0x18,           0x0F,   &DeviceProfile::HasINT, kInterruptBoxes,
+    kInterruptNotes};
 
 const BitFieldForm FrequencyOutputDialog::kForm{
-    sub_form::frmFO, "frmFO",        "频率输出", &RegisterImage::RegINT,
-    StWriteINT,      0xE0,           0xF0,       &DeviceProfile::HasFOUT,
-    kFrequencyBoxes, kFrequencyNotes};
+    "frmFO",        "频率输出", &RegisterImage::RegINT,  StWriteINT,
+    0xE0,           0xF0,       &DeviceProfile::HasFOUT, kFrequencyBoxes,
+    kFrequencyNotes};
 
-const BitFieldForm EventDialog::kForm{sub_form::frmEV, "frmEV",    "事件", &RegisterImage::RegEV,
-                                      StWriteEV,       0x00,       0x00,   &DeviceProfile::HasEvent,
-                                      kEventBoxes,     kEventNotes};
+const BitFieldForm EventDialog::kForm{"frmEV",    "事件", &RegisterImage::RegEV,    StWriteEV,
+                                      0x00,       0x00,   &DeviceProfile::HasEvent, kEventBoxes,
+                                      kEventNotes};
 
 const BitFieldForm WatchdogDialog::kForm{
-    sub_form::frmWDT, "frmWDT",      "看门狗", &RegisterImage::RegBL,
-    StWriteBL,        0xE0,          0x00,     &DeviceProfile::HasWDT,
-    kWatchdogBoxes,   kWatchdogNotes};
+    "frmWDT",      "看门狗", &RegisterImage::RegBL,  StWriteBL,
+    0xE0,          0x00,     &DeviceProfile::HasWDT, kWatchdogBoxes,
+    kWatchdogNotes};
 
 const BitFieldForm BlockProtectDialog::kForm{
-    sub_form::frmBP, "frmBP",      "页保护", &RegisterImage::RegBL,
-    StWriteBL,       0x18,         0x00,     &DeviceProfile::HasBP,
-    kProtectBoxes,   kProtectNotes};
+    "frmBP",      "页保护", &RegisterImage::RegBL, StWriteBL,
+    0x18,         0x00,     &DeviceProfile::HasBP, kProtectBoxes,
+    kProtectNotes};
 
 }  // namespace rtceval

@@ -1,15 +1,12 @@
 #include "register_editors/control_panel.h"
 
 #include <initializer_list>
-#include <string_view>
-#include <tuple>
 
 #include "board_link/board_link.h"
 #include "board_link/write_sequencer.h"
 #include "core/lenient_number.h"
 #include "core/protocol.h"
 #include "dialogs/dialog_context.h"
-#include "dialogs/sub_form_ids.h"
 #include "platform/message_boxes.h"
 
 namespace rtceval {
@@ -60,18 +57,6 @@ ControlPanel::RowControls designRow(RegisterId reg, const char* title) {
   return row;
 }
 
-// The model whose profile is selected: no two models share a profile, and the main window shows
-// the selected model's name beside it.
-const char* selectedModelName(const DeviceProfile& profile) {
-  const auto flags = [](const DeviceProfile& p) {
-    return std::tie(p.Is1208Family, p.HasINT, p.HasWDT, p.HasAlarm0, p.HasAlarm1, p.HasBP,
-                    p.HasEvent, p.HasFOUT, p.HasMemory, p.HasUserReg);
-  };
-  for (const DeviceModel& model : deviceModels())
-    if (flags(model.profile) == flags(profile)) return model.name;
-  return "";
-}
-
 // A box counts as a bit only when its text reads exactly 0 or 1; a box is never read as more
 // than it holds.
 bool readsAsBit(const std::string& text) {
@@ -91,13 +76,8 @@ ControlPanel::ControlPanel(DialogContext& context)
       registers_(context.registers),
       messageBoxes_(context.messageBoxes) {}
 
-int ControlPanel::number() const {
-  return sub_form::frmCON;
-}
-
 void ControlPanel::Form_Load() {
-  const char* device = selectedModelName(profile_);
-  caption = std::string(Texts::kCaption) + Texts::kCaptionSeparator + device;
+  caption = std::string(Texts::kCaption) + Texts::kCaptionSeparator + profile_.name;
   for (std::size_t i = 0; i < kRows; ++i) {
     RowControls& r = rows[i];
     r.bitCaption = bitCaption(static_cast<Row>(i), layout());
@@ -109,7 +89,7 @@ void ControlPanel::Form_Load() {
     for (std::size_t n = 0; n < kBits; ++n)
       r.bitNames[n] = names[n].panel != nullptr ? names[n].panel : "";
   }
-  applyEnabling(device);
+  applyEnabling();
 
   // The control block goes out without a progress text or a time-out of its own; the SR read
   // follows on the write sequencer's next tick, 50 ms later, as the main window's 读SR.
@@ -119,9 +99,8 @@ void ControlPanel::Form_Load() {
   sequencer_.startAtJob(StReadSR);
 }
 
-void ControlPanel::applyEnabling(const char* device) {
+void ControlPanel::applyEnabling() {
   const DeviceProfile& p = profile_;
-  const std::string_view model = device;
   const auto boxes = [this](Row r, std::initializer_list<std::size_t> bits, bool enabled) {
     for (std::size_t n : bits) at(r).boxEnabled[n] = enabled;
   };
@@ -161,9 +140,11 @@ void ControlPanel::applyEnabling(const char* device) {
     boxes(Row::ATR, {6, 7}, false);
   }
 
-  if (model == "X1209") buttons(Row::EV, true);
-  if (model == "X1227") buttons(Row::INT, false);
-  if (model == "X1208" || model == "X1205") buttons(Row::BL, false);
+  // The event register is read and written on the chip that has it; INT has nothing to read on a
+  // chip without interrupts, nor BL on a chip without block protection or watchdog.
+  if (p.HasEvent) buttons(Row::EV, true);
+  if (!p.HasINT) buttons(Row::INT, false);
+  if (!p.HasBP && !p.HasWDT) buttons(Row::BL, false);
   if (!p.HasBP && !p.HasWDT) labels(Row::BL, false);
   if (!p.HasINT) labels(Row::INT, false);
   if (!p.HasEvent) {

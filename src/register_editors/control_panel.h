@@ -56,7 +56,6 @@ class ControlPanel : public DialogModel {
 
   explicit ControlPanel(DialogContext& context);
 
-  int number() const override;
   void Form_Load() override;
   void replyArrived(const ReplyNote& reply) override;
 
@@ -74,7 +73,7 @@ class ControlPanel : public DialogModel {
  private:
   RowControls& at(Row r) { return rows[static_cast<std::size_t>(r)]; }
   Layout layout() const { return layoutOf(profile_.Is1208Family); }
-  void applyEnabling(const char* device);
+  void applyEnabling();
   void showBits(Row row, std::uint8_t value);
   void refreshPanel();
   // The row's byte, bit n from box n; none when a box does not read exactly 0 or 1.

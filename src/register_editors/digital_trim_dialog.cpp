@@ -7,7 +7,6 @@
 #include "core/device_profile.h"
 #include "core/register_image.h"
 #include "dialogs/dialog_context.h"
-#include "dialogs/sub_form_ids.h"
 
 namespace rtceval {
 namespace {
@@ -18,10 +17,6 @@ constexpr std::uint8_t kDtr0 = 0x01;
 
 DigitalTrimDialog::DigitalTrimDialog(DialogContext& context)
     : profile_(context.profile), registers_(context.registers), sequencer_(context.sequencer) {}
-
-int DigitalTrimDialog::number() const {
-  return sub_form::frmDTR;
-}
 
 void DigitalTrimDialog::Form_Load() {
   ppmStep_ = profile_.Is1208Family ? kStep1208 : kStepA;

@@ -36,7 +36,6 @@ class DigitalTrimDialog : public DialogModel {
 
   explicit DigitalTrimDialog(DialogContext& context);
 
-  int number() const override;
   void Form_Load() override;
   // Check1 (DTR2): only the sign of the figure follows it.
   void dtr2Clicked(bool checked);

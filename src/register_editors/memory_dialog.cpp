@@ -7,7 +7,6 @@
 #include "core/protocol.h"
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
-#include "dialogs/sub_form_ids.h"
 #include "platform/message_boxes.h"
 #include "register_editors/hex_box.h"
 
@@ -35,10 +34,6 @@ std::string MemoryDialog::Texts::explanation() {
 
 MemoryDialog::MemoryDialog(DialogContext& context)
     : link_(context.link), messageBoxes_(context.messageBoxes), reads_(context.reads) {}
-
-int MemoryDialog::number() const {
-  return sub_form::frmMem;
-}
 
 void MemoryDialog::Form_Load() {
   addressText = "0001";

@@ -40,7 +40,6 @@ class MemoryDialog : public DialogModel {
 
   explicit MemoryDialog(DialogContext& context);
 
-  int number() const override;
   void Form_Load() override;
   void replyArrived(const ReplyNote& reply) override;
   // Command1 "读" and Command2 "写".

@@ -8,7 +8,6 @@
 #include "core/register_map.h"
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
-#include "dialogs/sub_form_ids.h"
 #include "platform/message_boxes.h"
 #include "register_editors/hex_box.h"
 
@@ -30,10 +29,6 @@ RegisterBlock userRegisters() {
 
 UserRegistersDialog::UserRegistersDialog(DialogContext& context)
     : link_(context.link), messageBoxes_(context.messageBoxes), reads_(context.reads) {}
-
-int UserRegistersDialog::number() const {
-  return sub_form::frmUR;
-}
 
 void UserRegistersDialog::Form_Load() {
   registerTexts = {"01", "2A"};

@@ -29,7 +29,6 @@ class UserRegistersDialog : public DialogModel {
 
   explicit UserRegistersDialog(DialogContext& context);
 
-  int number() const override;
   void Form_Load() override;
   void replyArrived(const ReplyNote& reply) override;
   // Command1 "读" and Command2 "写".

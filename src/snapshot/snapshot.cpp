@@ -94,16 +94,6 @@ std::size_t eepromSizeOf(std::string_view model) {
   return m && m->profile.HasMemory ? kEepromSize : 0;
 }
 
-std::string modelOf(const DeviceProfile& profile) {
-  const auto flags = [](const DeviceProfile& p) {
-    return std::tie(p.Is1208Family, p.HasINT, p.HasWDT, p.HasAlarm0, p.HasAlarm1, p.HasBP,
-                    p.HasEvent, p.HasFOUT, p.HasMemory, p.HasUserReg);
-  };
-  for (const DeviceModel& model : deviceModels())
-    if (flags(model.profile) == flags(profile)) return model.name;
-  return {};
-}
-
 std::string bitName(std::string_view model, std::string_view name, int bit) {
   const std::string fallback = "位" + std::to_string(bit);
   const DeviceModel* m = modelNamed(model);

@@ -50,8 +50,6 @@ std::string eepromAddressText(std::size_t address);
 std::vector<SnapshotSlot> snapshotSlots(std::string_view model);
 // The bytes of the EEPROM array of the model (0 when it has none).
 std::size_t eepromSizeOf(std::string_view model);
-// The model whose profile is `profile`, or "" when none is selected.
-std::string modelOf(const DeviceProfile& profile);
 
 // The name of bit `bit` of register `name` on `model`: the register map's name for SR and the
 // control block, the enable bit of an alarm field, the 24-hour bit of the hour; "位n" otherwise.

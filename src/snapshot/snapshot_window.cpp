@@ -7,7 +7,6 @@
 #include "core/time_record.h"
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
-#include "dialogs/sub_form_ids.h"
 #include "platform/desktop.h"
 #include "platform/message_boxes.h"
 #include "platform/pc_clock.h"
@@ -49,10 +48,6 @@ SnapshotWindow::SnapshotWindow(DialogContext& context)
       desktop_(context.desktop),
       pcClock_(context.pcClock),
       chain_(context.timers) {}
-
-int SnapshotWindow::number() const {
-  return tool_window::kSnapshot;
-}
 
 void SnapshotWindow::Form_Load() {
   status_ = Texts::kNothingShown;

@@ -78,7 +78,6 @@ class SnapshotWindow : public DialogModel {
 
   explicit SnapshotWindow(DialogContext& context);
 
-  int number() const override;
   void Form_Load() override;
   void unload() override;
   void replyArrived(const ReplyNote& reply) override;

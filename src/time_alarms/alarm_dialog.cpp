@@ -11,7 +11,6 @@
 #include "core/register_map.h"
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
-#include "dialogs/sub_form_ids.h"
 #include "platform/message_boxes.h"
 #include "time_alarms/time_fields.h"
 
@@ -56,7 +55,6 @@ std::optional<RegisterBlock> alarmBlock(bool isAlarm0, Layout layout) {
 }  // namespace
 
 const AlarmDialog::Alarm AlarmDialog::kAlarm0{
-    .subForm = sub_form::frmAlm1,
     .isAlarm0 = true,
     .formName = "frmAlm1",
     .caption = "设置报警 0",
@@ -68,7 +66,6 @@ const AlarmDialog::Alarm AlarmDialog::kAlarm0{
     .record = &TimeAlarmRecords::Alarm0Regs,
 };
 const AlarmDialog::Alarm AlarmDialog::kAlarm1{
-    .subForm = sub_form::frmAlm2,
     .isAlarm0 = false,
     .formName = "frmAlm2",
     .caption = "设置报警 1",
@@ -88,10 +85,6 @@ AlarmDialog::AlarmDialog(DialogContext& context, const Alarm& alarm)
       profile_(context.profile),
       reads_(context.reads),
       record_(context.records.*alarm.record) {}
-
-int AlarmDialog::number() const {
-  return alarm_.subForm;
-}
 
 bool AlarmDialog::hasNoYear() const {
   return alarm_.isAlarm0 && profile_.Is1208Family;

@@ -40,7 +40,6 @@ class AlarmDialog : public DialogModel {
 
   // What tells the two editors apart.
   struct Alarm {
-    int subForm;
     bool isAlarm0;
     const char* formName;  // frmAlm1, frmAlm2
     const char* caption;
@@ -66,7 +65,6 @@ class AlarmDialog : public DialogModel {
 
   AlarmDialog(DialogContext& context, const Alarm& alarm);
 
-  int number() const override;
   void Form_Load() override;
   void replyArrived(const ReplyNote& reply) override;
 

@@ -7,7 +7,6 @@
 #include "core/time_record.h"
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
-#include "dialogs/sub_form_ids.h"
 #include "platform/message_boxes.h"
 #include "time_alarms/time_fields.h"
 
@@ -28,10 +27,6 @@ SetTimeDialog::SetTimeDialog(DialogContext& context)
       sequencer_(context.sequencer),
       messageBoxes_(context.messageBoxes),
       close_(context.close) {}
-
-int SetTimeDialog::number() const {
-  return sub_form::frmTime;
-}
 
 void SetTimeDialog::Form_Load() {
   twelveHour = false;

@@ -35,7 +35,6 @@ class SetTimeDialog : public DialogModel {
 
   explicit SetTimeDialog(DialogContext& context);
 
-  int number() const override;
   void Form_Load() override;
   // The 12-hour tick MIL12 and the options OpAM and OpPM.
   void twelveHourClicked(bool checked);

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "accuracy/accuracy_dialogs.h"
 #include "accuracy/accuracy_window.h"
-#include "dialogs/sub_form_ids.h"
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "noisy_line.h"
@@ -51,7 +51,7 @@ class AccuracyOnTheBoard : public ::testing::TestWithParam<Board> {
     // The rest of the program keeps working: the time five times a second, SR once a second.
     window->autoReadTimeClicked(true);
     window->autoMonitorClicked(true);
-    window->menuClick(MenuId::ACCURACY);
+    window->menuClick("ACCURACY");
   }
   AccuracyWindow& accuracy() {
     AccuracyWindow* w = window->toolHost(tool_window::kAccuracy)->current<AccuracyWindow>();

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "budget_main.h"
-#include "dialogs/sub_form_ids.h"
 #include "line_monitor/line_monitor.h"
+#include "line_monitor/line_monitor_dialogs.h"
 #include "window_bench.h"
 
 namespace {
@@ -27,7 +27,7 @@ struct Fixture : WindowBench {
   Fixture() {
     window.Form_Load();
     window.menuClick(MenuId::X1226);
-    window.menuClick(MenuId::LINEMONITOR);
+    window.menuClick("LINEMONITOR");
   }
   LineMonitor& monitor() {
     return *window.toolHost(tool_window::kLineMonitor)->current<LineMonitor>();

@@ -175,7 +175,7 @@ struct PortDialog : ::testing::Test {
 };
 
 TEST_F(PortDialog, LoadSelectsThePortInUse) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   ASSERT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_EQ(b.window.OpenSubForm(), 0);
   EXPECT_EQ(dialog().selectedPort(), 4);
@@ -183,12 +183,12 @@ TEST_F(PortDialog, LoadSelectsThePortInUse) {
   EXPECT_FALSE(dialog().progressTimer().isEnabled());
   EXPECT_TRUE(b.port.writes.empty());
   b.link().setPortNo(5);
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   EXPECT_EQ(dialog().selectedPort(), 0) << "no option for a port outside 1 to 4";
 }
 
 TEST_F(PortDialog, ConnectProbesTheChosenPort) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.pickPort(3);
   b.clickConnect();
   EXPECT_EQ(b.link().PortNo(), 3);
@@ -200,7 +200,7 @@ TEST_F(PortDialog, ConnectProbesTheChosenPort) {
 }
 
 TEST_F(PortDialog, GivesUpOnceOnTheFiftyFirstTick) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.pickPort(3);
   b.clickConnect();
   b.port.receive({0x55});  // a stray byte, dropped by the give-up
@@ -227,7 +227,7 @@ TEST_F(PortDialog, GivesUpOnceOnTheFiftyFirstTick) {
 }
 
 TEST_F(PortDialog, GiveUpDropsTheHalfAnswerSoALateAnswerStillConnects) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.pickPort(3);
   b.clickConnect();
   b.port.receive({0x55});
@@ -239,7 +239,7 @@ TEST_F(PortDialog, GiveUpDropsTheHalfAnswerSoALateAnswerStillConnects) {
 }
 
 TEST_F(PortDialog, AnswerClosesTheDialogAndShowsThePort) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.pickPort(2);
   b.clickConnect();
   b.clock.advance(300ms);
@@ -252,7 +252,7 @@ TEST_F(PortDialog, AnswerClosesTheDialogAndShowsThePort) {
 }
 
 TEST_F(PortDialog, AnswerWhileTheWarningIsOpenClosesTheDialogSafely) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.clickConnect();
   b.messageBoxes.whileOpen = [&] { b.port.receive(PROBE_ANSWER); };
   b.clock.advance(5100ms);
@@ -265,7 +265,7 @@ TEST_F(PortDialog, AnswerWhileTheWarningIsOpenClosesTheDialogSafely) {
 
 TEST_F(PortDialog, PortThatFailsToOpen) {
   b.port.openable = {1};
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.pickPort(3);
   b.clickConnect();
   EXPECT_EQ(b.panel(2), "无效的串口.");
@@ -278,7 +278,7 @@ TEST_F(PortDialog, PortThatFailsToOpen) {
 }
 
 TEST_F(PortDialog, ARefusingReplyAlsoClosesTheDialog) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.pickPort(2);
   b.clickConnect();
   b.port.receive(ACK);
@@ -288,7 +288,7 @@ TEST_F(PortDialog, ARefusingReplyAlsoClosesTheDialog) {
 }
 
 TEST_F(PortDialog, AGarbledReplyLeavesTheDialogWaiting) {
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   b.clickConnect();
   b.port.receive({0x56, 0x80, 0x00, 0xD6});
   EXPECT_EQ(b.panel(2), "无效的帧头");

@@ -154,7 +154,7 @@ TEST_F(Unplugged, NeverBackThenTheProgramIsClosed) {
 
 TEST_F(Unplugged, TheUserConnectingByHandGoesFirst) {
   pullOut();
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   plugBackAs("/dev/ttyUSB0");
   const auto attempts = b.port.openAttempts.size();
   b.clock.advance(3000ms);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "connection/connect_dialog.h"
-#include "dialogs/sub_form_ids.h"
 #include "platform/serial_devices.h"
 #include "window_bench.h"
 
@@ -45,7 +44,7 @@ TEST(PortDialogFacts, EachPortShowsItsDeviceAsTheDialogLoads) {
   b.desktop.devices = {{"/dev/ttyUSB0", "FT232R USB UART", "FTDI", 0x0403, 0x6001, "A9K1"}};
   b.desktop.links = {{"/dev/serial/by-id/usb-FTDI-if00", "/dev/ttyUSB0"}};
   b.loadConnected();
-  b.window.menuClick(MenuId::CONNECT);
+  b.window.menuClick("CONNECT");
   const auto* dialog = b.window.dialogHost().current<ConnectDialog>();
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(dialog->portFacts(1), "/dev/fake1");

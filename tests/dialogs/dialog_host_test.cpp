@@ -5,14 +5,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <string>
+#include <typeindex>
 #include <vector>
 
 #include "dialogs/dialog_context.h"
 #include "dialogs/dialog_host.h"
-#include "dialogs/sub_form_ids.h"
 #include "main_window/dialog_table.h"
 #include "window_bench.h"
 
@@ -29,7 +28,6 @@ class JournalDialog : public DialogModel {
  public:
   explicit JournalDialog(DialogContext& context) : close_(context.close) { note("made"); }
   ~JournalDialog() override { note("freed"); }
-  int number() const override { return Number; }
   void Form_Load() override { note("loaded"); }
   void unload() override { note("unloaded"); }
   void replyArrived(const ReplyNote& reply) override {
@@ -48,12 +46,24 @@ class JournalDialog : public DialogModel {
   std::function<void()> close_;
 };
 
-using TimeLike = JournalDialog<sub_form::frmTime>;
-using PanelLike = JournalDialog<sub_form::frmCON>;
+using TimeLike = JournalDialog<1>;
+using PanelLike = JournalDialog<2>;
 
 constexpr DialogRow kTable[] = {
-    {sub_form::frmTime, &makeDialog<TimeLike>},
-    {sub_form::frmCON, &makeDialog<PanelLike>},
+    {.number = 1,
+     .form = "frmTime",
+     .menu = WindowMenu::Command,
+     .place = 0,
+     .item = "SETTIME",
+     .caption = "设置时间",
+     .make = &makeDialog<TimeLike>},
+    {.number = 2,
+     .form = "frmCON",
+     .menu = WindowMenu::Command,
+     .place = 1,
+     .item = "STATUS",
+     .caption = "状态控制",
+     .make = &makeDialog<PanelLike>},
 };
 
 struct Host : ::testing::Test {
@@ -91,13 +101,13 @@ struct Host : ::testing::Test {
 };
 
 TEST_F(Host, OpeningADialogClosesTheOneBefore) {
-  EXPECT_EQ(host.OpenSubForm(), sub_form::kNone);
+  EXPECT_EQ(host.OpenSubForm(), DialogHost::kNone);
   const int before = host.generation();
-  host.open(sub_form::frmTime);
+  host.Load_Sub_Form(1);
   EXPECT_NE(host.current<TimeLike>(), nullptr);
-  EXPECT_EQ(host.OpenSubForm(), sub_form::frmTime);
+  EXPECT_EQ(host.OpenSubForm(), 1);
   EXPECT_GT(host.generation(), before);
-  events.run([this] { host.open(sub_form::frmCON); });
+  events.run([this] { host.Load_Sub_Form(2); });
   EXPECT_EQ(host.current<TimeLike>(), nullptr);
   EXPECT_NE(host.current<PanelLike>(), nullptr);
   EXPECT_THAT(log,
@@ -105,15 +115,15 @@ TEST_F(Host, OpeningADialogClosesTheOneBefore) {
 }
 
 TEST_F(Host, ANumberWithoutARowClosesTheOpenDialogAndOpensNothing) {
-  host.open(sub_form::frmTime);
-  events.run([this] { host.open(sub_form::frmAbout); });
+  host.Load_Sub_Form(1);
+  events.run([this] { host.Load_Sub_Form(17); });
   EXPECT_EQ(host.current(), nullptr);
-  EXPECT_EQ(host.OpenSubForm(), sub_form::frmAbout) << "the number is taken all the same";
+  EXPECT_EQ(host.OpenSubForm(), 17) << "the number is taken all the same";
   EXPECT_THAT(log, ElementsAre("1 made", "1 loaded", "1 unloaded", "1 freed"));
 }
 
 TEST_F(Host, ADialogClosedByItsOwnHandlerLivesUntilTheEventEnds) {
-  host.open(sub_form::frmTime);
+  host.Load_Sub_Form(1);
   host.send<TimeLike>([](TimeLike& d) { d.closeFromHandler(); });
   EXPECT_EQ(host.current(), nullptr);
   EXPECT_THAT(
@@ -121,7 +131,7 @@ TEST_F(Host, ADialogClosedByItsOwnHandlerLivesUntilTheEventEnds) {
 }
 
 TEST_F(Host, NestedEventsFreeClosedDialogsOnlyWhenTheOutermostEnds) {
-  host.open(sub_form::frmTime);
+  host.Load_Sub_Form(1);
   events.run([this] {
     events.run([this] { host.close(); });
     EXPECT_THAT(log, ElementsAre("1 made", "1 loaded", "1 unloaded"))
@@ -133,7 +143,7 @@ TEST_F(Host, NestedEventsFreeClosedDialogsOnlyWhenTheOutermostEnds) {
 TEST_F(Host, RepliesReachOnlyTheOpenDialog) {
   host.replyArrived({StReadSR, 1, true});
   EXPECT_TRUE(log.empty());
-  host.open(sub_form::frmCON);
+  host.Load_Sub_Form(2);
   host.replyArrived({StReadCtrlBlock, 2, true});
   host.replyArrived({StReadSR, 3, false});
   EXPECT_THAT(log,
@@ -141,7 +151,7 @@ TEST_F(Host, RepliesReachOnlyTheOpenDialog) {
 }
 
 TEST_F(Host, AViewsEventReachesOnlyItsOwnKindOfDialogAndRedraws) {
-  host.open(sub_form::frmCON);
+  host.Load_Sub_Form(2);
   int calls = 0;
   redraws = 0;
   host.send<TimeLike>([&](TimeLike&) { ++calls; });
@@ -154,27 +164,25 @@ TEST_F(Host, AViewsEventReachesOnlyItsOwnKindOfDialogAndRedraws) {
   EXPECT_EQ(log.back(), "2 freed");
 }
 
-TEST(DialogTable, EachRowMakesTheDialogOfItsNumberOnce) {
+TEST(DialogTable, EachRowMakesItsOwnWindowInTheHostOfItsKind) {
   WindowBench b;
   std::set<int> numbers;
+  std::set<std::type_index> models;
   for (const DialogRow& row : allDialogs()) {
+    SCOPED_TRACE(row.form);
     EXPECT_TRUE(numbers.insert(row.number).second) << "two rows for " << row.number;
-    // A tool window opens in a host of its own; every other row is a sub-form.
-    if (DialogHost* tool = b.window.toolHost(row.number)) {
-      b.window.openToolWindow(row.number);
-      ASSERT_NE(tool->current(), nullptr) << row.number;
-      EXPECT_EQ(tool->current()->number(), row.number);
-      continue;
+    // A tool window opens in a host of its own; every other row is a sub-form of 0 to 17.
+    DialogHost* tool = b.window.toolHost(row.number);
+    ASSERT_EQ(tool != nullptr, row.kind == WindowKind::Tool);
+    if (!tool) {
+      EXPECT_TRUE(row.number >= 0 && row.number <= 17) << row.number;
     }
-    EXPECT_GE(row.number, 0);
-    const bool toolWindow = std::find(std::begin(tool_window::kAll), std::end(tool_window::kAll),
-                                      row.number) != std::end(tool_window::kAll);
-    EXPECT_TRUE(row.number <= sub_form::kLast || toolWindow) << row.number;
-    b.window.Load_Sub_Form(row.number);
-    ASSERT_NE(b.window.dialogHost().current(), nullptr) << row.number;
-    EXPECT_EQ(b.window.dialogHost().current()->number(), row.number);
+    DialogHost& host = tool ? *tool : b.window.dialogHost();
+    host.Load_Sub_Form(row.number);
+    ASSERT_NE(host.current(), nullptr);
+    const DialogModel& made = *host.current();
+    EXPECT_TRUE(models.insert(typeid(made)).second) << "a window made by two rows";
   }
-  EXPECT_TRUE(numbers.count(sub_form::frmComm) && numbers.count(sub_form::frmTime));
 }
 
 }  // namespace

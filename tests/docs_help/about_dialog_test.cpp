@@ -24,7 +24,7 @@ class AboutBox : public ::testing::Test {
  protected:
   void SetUp() override {
     bench.loadConnected();
-    bench.window.menuClick(MenuId::MABOUT);
+    bench.window.menuClick("MABOUT");
   }
   template <class Handler>
   void send(Handler handler) {

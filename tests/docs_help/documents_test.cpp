@@ -1,7 +1,6 @@
 // The document links, the picture and the help menu's text viewers on a desktop held in memory.
 #include <gtest/gtest.h>
 
-#include "dialogs/sub_form_ids.h"
 #include "docs_help/text_viewer.h"
 #include "window_bench.h"
 
@@ -83,19 +82,19 @@ TEST_F(Documents, AnOpenerThatFindsNoViewerLaterIsAnsweredLikeOneThatCannotStart
 }
 
 TEST_F(Documents, HelpItemsOpenTheirViewerWithTheTextOnlyWhenTheFileIsThere) {
-  bench.window.menuClick(MenuId::IICS);
+  bench.window.menuClick("IICS");
   EXPECT_EQ(bench.shownTexts(), std::vector<std::string>{"\"/home/user/IIC.txt\"文件没有找到"});
-  EXPECT_EQ(bench.window.OpenSubForm(), sub_form::kNone);
+  EXPECT_EQ(bench.window.OpenSubForm(), DialogHost::kNone);
 
   put("/usr/share/rtceval/IIC.txt", "void i2c_start(void);\n");
   put("/home/user/UM.txt", "使用说明\n");
-  bench.window.menuClick(MenuId::IICS);
+  bench.window.menuClick("IICS");
   const auto* viewer = bench.window.dialogHost().current<TextViewer>();
   ASSERT_NE(viewer, nullptr);
-  EXPECT_EQ(viewer->number(), sub_form::frmIICS);
+  EXPECT_EQ(bench.window.OpenSubForm(), 15);
   EXPECT_EQ(viewer->text(), "void i2c_start(void);\n");
 
-  bench.window.menuClick(MenuId::UM);
+  bench.window.menuClick("UM");
   viewer = bench.window.dialogHost().current<TextViewer>();
   ASSERT_NE(viewer, nullptr);
   EXPECT_STREQ(viewer->caption(), "使用说明");

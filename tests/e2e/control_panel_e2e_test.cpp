@@ -28,7 +28,7 @@ class ControlPanelE2eTest : public ::testing::Test {
     window->Form_Load();
     clock.advance(250ms);
     window->menuClick(MenuId::X1228);
-    window->menuClick(MenuId::STATUS);
+    window->menuClick("STATUS");
     clock.advance(100ms);  // the control block, then SR
   }
 

@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
-#include "dialogs/sub_form_ids.h"
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "scripted_message_boxes.h"
 #include "sim/virtual_board_port.h"
+#include "snapshot/snapshot_dialogs.h"
 #include "snapshot/snapshot_file.h"
 #include "snapshot/snapshot_window.h"
 #include "virtual_clock.h"
@@ -33,7 +33,7 @@ class SnapshotOnTheBoard : public ::testing::Test {
     window->Form_Load();
     clock.advance(250ms);
     window->menuClick(menu);
-    window->menuClick(MenuId::SNAPSHOT);
+    window->menuClick("SNAPSHOT");
     ASSERT_NE(snapshots(), nullptr);
   }
   SnapshotWindow* snapshots() {

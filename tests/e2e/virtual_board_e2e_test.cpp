@@ -40,7 +40,7 @@ class VirtualBoardTest : public ::testing::Test {
 
   void setTime(const char* year, const char* month, const char* date, const char* weekday,
                const char* hour, const char* minute, const char* second) {
-    window->menuClick(MenuId::SETTIME);
+    window->menuClick("SETTIME");
     SetTimeDialog* d = window->dialogHost().current<SetTimeDialog>();
     ASSERT_NE(d, nullptr);
     d->yearText = year;
@@ -107,7 +107,7 @@ TEST_F(VirtualBoardTest, AnX1209TakesTheTimeSetAfterWrtcAndReadsItBack) {
 
 TEST_F(VirtualBoardTest, TwelveHourPmTimeIsShownWithPmLit) {
   start(ChipModel::X1205, MenuId::X1205);
-  window->menuClick(MenuId::SETTIME);
+  window->menuClick("SETTIME");
   SetTimeDialog* d = window->dialogHost().current<SetTimeDialog>();
   ASSERT_NE(d, nullptr);
   d->hourText = "11";

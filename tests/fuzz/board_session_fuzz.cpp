@@ -37,7 +37,6 @@ constexpr Model kModels[] = {{ChipModel::X1226, MenuId::X1226}, {ChipModel::X122
                              {ChipModel::X1208, MenuId::X1208}, {ChipModel::X1209, MenuId::X1209}};
 constexpr ReplyFault kFaults[] = {ReplyFault::None, ReplyFault::Drop, ReplyFault::Corrupt,
                                   ReplyFault::Stall, ReplyFault::Split};
-constexpr int kMenuItems = static_cast<int>(MenuId::MABOUT) + 1;
 
 // Virtual time the faulty part of a session may spend.
 constexpr std::int64_t kFaultyTimeMs = 8'000;
@@ -110,14 +109,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         port.board().chip().raiseEvent();
         break;
       case Op::SetTime:
-        window.menuClick(MenuId::SETTIME);
+        window.menuClick("SETTIME");
         window.dialogHost().send<SetTimeDialog>([](SetTimeDialog& d) { d.okClicked(); });
         break;
       case Op::Menu: {
         // Not the device menu: a model other than the chip on the board is a wrong setup, not a
         // poor line.
-        const auto item = static_cast<MenuId>(arg % kMenuItems);
-        if (item > MenuId::X1209) window.menuClick(item);
+        const auto& menus = window.controls().menus;
+        const MenuControl& item = menus[static_cast<std::size_t>(arg) % menus.size()];
+        if (item.id != MenuId::MDEVICE && item.parent != MenuId::MDEVICE)
+          window.menuClick(item.name);
         break;
       }
     }

@@ -30,7 +30,6 @@ namespace {
 // Virtual time one input may spend: a few time-outs and monitor ticks, no more, so that a long
 // input costs bytes and not hours of ticks.
 constexpr std::int64_t kTimeBudgetMs = 5'000;
-constexpr int kMenuItems = static_cast<int>(MenuId::MABOUT) + 1;
 constexpr MenuId kModels[] = {MenuId::X1226, MenuId::X1227, MenuId::X1228,
                               MenuId::X1205, MenuId::X1208, MenuId::X1209};
 
@@ -80,7 +79,10 @@ class Session {
           act(arg);
           break;
         case Op::Menu:
-          window_.menuClick(static_cast<MenuId>(arg % kMenuItems));
+          window_.menuClick(
+              window_.controls()
+                  .menus[static_cast<std::size_t>(arg) % window_.controls().menus.size()]
+                  .name);
           break;
         case Op::Box:
           messageBoxes_.answers.push_back((arg & 1) != 0);
@@ -106,7 +108,7 @@ class Session {
   }
 
   void setTime(bool twelveHourPm) {
-    window_.menuClick(MenuId::SETTIME);
+    window_.menuClick("SETTIME");
     window_.dialogHost().send<SetTimeDialog>([twelveHourPm](SetTimeDialog& d) {
       if (twelveHourPm) {
         d.twelveHourClicked(true);

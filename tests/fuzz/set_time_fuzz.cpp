@@ -179,7 +179,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   clock.advance(200ms);
   port.receive({0x55, 0x80, 0x00, 0xD5});
   window.menuClick(kModels[model]);
-  window.menuClick(MenuId::SETTIME);
+  window.menuClick("SETTIME");
   SetTimeDialog* dialog = window.dialogHost().current<SetTimeDialog>();
   check(dialog != nullptr, "the set-time menu opens the set-time dialog");
 

@@ -6,8 +6,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "dialogs/sub_form_ids.h"
 #include "line_monitor/line_export.h"
+#include "line_monitor/line_monitor_dialogs.h"
 #include "window_bench.h"
 
 namespace rtceval::testing {
@@ -23,7 +23,7 @@ struct Monitor : ::testing::Test {
   void SetUp() override {
     b.loadConnectedWith(MenuId::X1226);
     b.pc.instant = {5000, 3600 * 1000};  // the window opens at 01:00:00.000
-    b.window.menuClick(MenuId::LINEMONITOR);
+    b.window.menuClick("LINEMONITOR");
   }
   LineMonitor& monitor() {
     return *b.window.toolHost(tool_window::kLineMonitor)->current<LineMonitor>();

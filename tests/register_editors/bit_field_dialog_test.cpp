@@ -6,7 +6,6 @@
 #include <string>
 
 #include "core/register_image.h"
-#include "dialogs/sub_form_ids.h"
 #include "register_editors/bit_field_dialogs.h"
 #include "window_bench.h"
 
@@ -28,11 +27,11 @@ std::string shown(const BitFieldDialog& d) {
 class BitFieldTest : public ::testing::Test {
  protected:
   // Picks the chip, then opens the dialog from its menu entry.
-  BitFieldDialog& open(MenuId chip, MenuId entry) {
+  BitFieldDialog& open(MenuId chip, const char* entry) {
     bench.loadConnectedWith(chip);
     return reopen(entry);
   }
-  BitFieldDialog& reopen(MenuId entry) {
+  BitFieldDialog& reopen(const char* entry) {
     bench.window.menuClick(entry);
     BitFieldDialog* d = dialog();
     EXPECT_NE(d, nullptr);
@@ -56,7 +55,7 @@ class BitFieldTest : public ::testing::Test {
 struct OpeningCase {
   const char* name;
   MenuId chip;
-  MenuId entry;
+  const char* entry;
   std::uint8_t RegisterImage::*image;
   std::uint8_t value;
   const char* boxes;
@@ -78,43 +77,42 @@ constexpr auto INT = &RegisterImage::RegINT;
 constexpr auto EV = &RegisterImage::RegEV;
 constexpr auto BL = &RegisterImage::RegBL;
 
-INSTANTIATE_TEST_SUITE_P(
-    MessageBoxes, Opening,
-    ::testing::Values(
-        // IM, ALME, LPMODE, FOBATB, AL1E, AL0E
-        OpeningCase{"IntOnX1228KeepsFrequencyBitsOutOfSight", MenuId::X1228, MenuId::mINT, INT,
-                    0x18, "-...--"},
-        OpeningCase{"IntOnX1226LeavesLayoutBBoxesClear", MenuId::X1226, MenuId::mINT, INT, 0xFF,
-                    "x...xx"},
-        OpeningCase{"IntOnX1209", MenuId::X1209, MenuId::mINT, INT, 0xAF, "x-x-.."},
-        // FO3, FO2, FO1, FO0
-        OpeningCase{"FoOnX1226", MenuId::X1226, MenuId::FOUT, INT, 0xE7, "..--"},
-        OpeningCase{"FoOnX1208", MenuId::X1208, MenuId::FOUT, INT, 0x0A, "x-x-"},
-        // EVIENB and EVBATB are ticked when their bits are clear
-        OpeningCase{"EvMixed", MenuId::X1209, MenuId::mEVENT, EV, 0x95, "-x-x-x-x"},
-        // WDT1, WDT0 and BP2, BP1, BP0
-        OpeningCase{"WdtOnX1228", MenuId::X1228, MenuId::WDT, BL, 0x08, "-x"},
-        OpeningCase{"BpOnX1226", MenuId::X1226, MenuId::BP, BL, 0xB8, "x-x"}),
-    [](const auto& testInfo) { return std::string(testInfo.param.name); });
+INSTANTIATE_TEST_SUITE_P(MessageBoxes, Opening,
+                         ::testing::Values(
+                             // IM, ALME, LPMODE, FOBATB, AL1E, AL0E
+                             OpeningCase{"IntOnX1228KeepsFrequencyBitsOutOfSight", MenuId::X1228,
+                                         "mINT", INT, 0x18, "-...--"},
+                             OpeningCase{"IntOnX1226LeavesLayoutBBoxesClear", MenuId::X1226, "mINT",
+                                         INT, 0xFF, "x...xx"},
+                             OpeningCase{"IntOnX1209", MenuId::X1209, "mINT", INT, 0xAF, "x-x-.."},
+                             // FO3, FO2, FO1, FO0
+                             OpeningCase{"FoOnX1226", MenuId::X1226, "FOUT", INT, 0xE7, "..--"},
+                             OpeningCase{"FoOnX1208", MenuId::X1208, "FOUT", INT, 0x0A, "x-x-"},
+                             // EVIENB and EVBATB are ticked when their bits are clear
+                             OpeningCase{"EvMixed", MenuId::X1209, "mEVENT", EV, 0x95, "-x-x-x-x"},
+                             // WDT1, WDT0 and BP2, BP1, BP0
+                             OpeningCase{"WdtOnX1228", MenuId::X1228, "WDT", BL, 0x08, "-x"},
+                             OpeningCase{"BpOnX1226", MenuId::X1226, "BP", BL, 0xB8, "x-x"}),
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(BitFieldTest, BeforeAnyReadTheDialogsShowAZeroImage) {
-  EXPECT_EQ(shown(open(MenuId::X1209, MenuId::mEVENT)), "xx------");
-  EXPECT_EQ(shown(reopen(MenuId::mINT)), "----..");
-  EXPECT_EQ(shown(reopen(MenuId::FOUT)), "----");
+  EXPECT_EQ(shown(open(MenuId::X1209, "mEVENT")), "xx------");
+  EXPECT_EQ(shown(reopen("mINT")), "----..");
+  EXPECT_EQ(shown(reopen("FOUT")), "----");
 }
 
 TEST_F(BitFieldTest, AChangeOfChipKeepsTheImageForTheNextOpening) {
-  open(MenuId::X1228, MenuId::mINT);
+  open(MenuId::X1228, "mINT");
   image().RegINT = 0xD8;  // as an X1228 read would leave it: IM, AL1E, FO1, FO0
   bench.window.menuClick(MenuId::X1208);
   // On the X1208 the same byte reads IM, ALME, FOBATB.
-  EXPECT_EQ(shown(reopen(MenuId::mINT)), "xx-x..");
+  EXPECT_EQ(shown(reopen("mINT")), "xx-x..");
 }
 
 struct ComposeCase {
   const char* name;
   MenuId chip;
-  MenuId entry;
+  const char* entry;
   std::uint8_t RegisterImage::*image;
   std::uint8_t before;
   const char* boxes;  // as the user leaves them before OK
@@ -142,22 +140,19 @@ TEST_P(Compose, OkKeepsTheOtherFieldClearsUnnamedBitsAndStoresTheValue) {
 INSTANTIATE_TEST_SUITE_P(
     MessageBoxes, Compose,
     ::testing::Values(
-        ComposeCase{"IntImOnX1228", MenuId::X1228, MenuId::mINT, INT, 0x18, "x...--", 0x98},
-        ComposeCase{"IntClearsBitsTwoToZero", MenuId::X1226, MenuId::mINT, INT, 0x07, "-...-x",
-                    0x20},
-        ComposeCase{"IntOnX1209KeepsFo", MenuId::X1209, MenuId::mINT, INT, 0x5A, "x-x-..", 0xAA},
-        ComposeCase{"FoOnX1226", MenuId::X1226, MenuId::FOUT, INT, 0xE7, "..-x", 0xE8},
-        ComposeCase{"FoOnX1209KeepsInterruptBits", MenuId::X1209, MenuId::FOUT, INT, 0x96, "x--x",
-                    0x99},
-        ComposeCase{"EvEnablesWriteClearBits", MenuId::X1209, MenuId::mEVENT, EV, 0x00, "-x-----x",
-                    0x81},
-        ComposeCase{"EvUnchangedZero", MenuId::X1209, MenuId::mEVENT, EV, 0x00, "xx------", 0x00},
-        ComposeCase{"WdtKeepsProtection", MenuId::X1228, MenuId::WDT, BL, 0xE7, "x-", 0xF0},
-        ComposeCase{"BpKeepsWatchdog", MenuId::X1228, MenuId::BP, BL, 0x1F, "-x-", 0x58}),
+        ComposeCase{"IntImOnX1228", MenuId::X1228, "mINT", INT, 0x18, "x...--", 0x98},
+        ComposeCase{"IntClearsBitsTwoToZero", MenuId::X1226, "mINT", INT, 0x07, "-...-x", 0x20},
+        ComposeCase{"IntOnX1209KeepsFo", MenuId::X1209, "mINT", INT, 0x5A, "x-x-..", 0xAA},
+        ComposeCase{"FoOnX1226", MenuId::X1226, "FOUT", INT, 0xE7, "..-x", 0xE8},
+        ComposeCase{"FoOnX1209KeepsInterruptBits", MenuId::X1209, "FOUT", INT, 0x96, "x--x", 0x99},
+        ComposeCase{"EvEnablesWriteClearBits", MenuId::X1209, "mEVENT", EV, 0x00, "-x-----x", 0x81},
+        ComposeCase{"EvUnchangedZero", MenuId::X1209, "mEVENT", EV, 0x00, "xx------", 0x00},
+        ComposeCase{"WdtKeepsProtection", MenuId::X1228, "WDT", BL, 0xE7, "x-", 0xF0},
+        ComposeCase{"BpKeepsWatchdog", MenuId::X1228, "BP", BL, 0x1F, "-x-", 0x58}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(BitFieldTest, ADisabledBoxTakesNoTickAndAddsNoBit) {
-  open(MenuId::X1228, MenuId::mINT);
+  open(MenuId::X1228, "mINT");
   set("xxxx--");  // ALME, LPMODE, FOBATB are disabled on the X1228
   EXPECT_EQ(shown(*dialog()), "x...--");
   ok();
@@ -165,9 +160,9 @@ TEST_F(BitFieldTest, ADisabledBoxTakesNoTickAndAddsNoBit) {
 }
 
 TEST_F(BitFieldTest, TheInterruptWriteGoesOutAfterWelAndRwelFiftyMillisecondsApart) {
-  open(MenuId::X1228, MenuId::mINT);
+  open(MenuId::X1228, "mINT");
   image().RegINT = 0x18;
-  reopen(MenuId::mINT);
+  reopen("mINT");
   set("x...--");
   ok();
   EXPECT_TRUE(bench.port.writes.empty()) << "the dialog itself sends nothing";
@@ -196,7 +191,7 @@ TEST_F(BitFieldTest, TheInterruptWriteGoesOutAfterWelAndRwelFiftyMillisecondsApa
 }
 
 TEST_F(BitFieldTest, TheEventWriteGoesOutAfterWrtcOnAnX1209) {
-  open(MenuId::X1209, MenuId::mEVENT);
+  open(MenuId::X1209, "mEVENT");
   set("-x-----x");
   ok();
   bench.clock.advance(50ms);
@@ -212,10 +207,10 @@ TEST_F(BitFieldTest, TheEventWriteGoesOutAfterWrtcOnAnX1209) {
 }
 
 TEST_F(BitFieldTest, TwoDialogsOnOneRegisterEachKeepTheOthersField) {
-  open(MenuId::X1228, MenuId::mINT);
+  open(MenuId::X1228, "mINT");
   set("x...--");
   ok();
-  reopen(MenuId::FOUT);
+  reopen("FOUT");
   set("..x-");
   ok();  // while the first write is still being unlocked
   EXPECT_EQ(image().RegINT, 0x90);
@@ -228,10 +223,10 @@ TEST_F(BitFieldTest, TwoDialogsOnOneRegisterEachKeepTheOthersField) {
 }
 
 TEST_F(BitFieldTest, UnconfirmedTicksAreLostAndAConfirmedValueStaysInTheImage) {
-  open(MenuId::X1226, MenuId::BP);
+  open(MenuId::X1226, "BP");
   set("xxx");
-  reopen(MenuId::mINT);
-  EXPECT_EQ(shown(reopen(MenuId::BP)), "---");
+  reopen("mINT");
+  EXPECT_EQ(shown(reopen("BP")), "---");
   EXPECT_EQ(image().RegBL, 0x00);
 
   set("x--");
@@ -242,11 +237,11 @@ TEST_F(BitFieldTest, UnconfirmedTicksAreLostAndAConfirmedValueStaysInTheImage) {
   // The board refuses the write; the image keeps the composed value all the same.
   bench.port.receive(testing::ReplyFrame(0x81, {0x03}));
   EXPECT_EQ(image().RegBL, 0x80);
-  EXPECT_EQ(shown(reopen(MenuId::BP)), "x--");
+  EXPECT_EQ(shown(reopen("BP")), "x--");
 }
 
 TEST_F(BitFieldTest, OkAfterPickingAChipWithAnotherLayoutShowsItsBoxesBeforeWriting) {
-  open(MenuId::X1209, MenuId::mINT);
+  open(MenuId::X1209, "mINT");
   image().RegINT = 0x00;
   set("xxxx..");
   bench.window.menuClick(MenuId::X1228);  // the dialog stays open
@@ -264,7 +259,7 @@ TEST_F(BitFieldTest, OkAfterPickingAChipWithAnotherLayoutShowsItsBoxesBeforeWrit
 }
 
 TEST_F(BitFieldTest, OkAfterPickingAChipWithoutTheRegisterSendsNothing) {
-  open(MenuId::X1209, MenuId::mEVENT);
+  open(MenuId::X1209, "mEVENT");
   set("--xxxxxx");
   bench.window.menuClick(MenuId::X1208);  // no event register
   ok();

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "dialogs/sub_form_ids.h"
 #include "editor_bench.h"
 #include "register_editors/analog_trim_dialog.h"
 #include "register_editors/hex_box.h"
@@ -46,7 +45,7 @@ const Bytes READ_0001{0x55, 0x00, 0x05, 0x00, 0x57, 0x00, 0x01, 0x01, 0xB3};
 
 struct MemoryBench : EditorBench {
   MemoryBench() : EditorBench(MenuId::X1226) {}
-  MemoryDialog* d = open<MemoryDialog>(MenuId::MEMORY);
+  MemoryDialog* d = open<MemoryDialog>("MEMORY");
   void type(std::string MemoryDialog::*box, const char* text) {
     user<MemoryDialog>([box, text](MemoryDialog& dialog) { dialog.*box = text; });
   }
@@ -61,7 +60,7 @@ struct MemoryBench : EditorBench {
 TEST(Memory, AReadOfTheFirstAddressShowsTheByteReadInTheDataBox) {
   MemoryBench bench;
   ASSERT_NE(bench.d, nullptr);
-  EXPECT_EQ(bench.window.OpenSubForm(), sub_form::frmMem);
+  EXPECT_EQ(bench.window.OpenSubForm(), 12);
   EXPECT_EQ(bench.d->addressText, "0001");
   EXPECT_EQ(bench.d->dataText, "35");
 
@@ -158,13 +157,13 @@ TEST(Memory, AFailedReadKeepsTheBoxesAndSaysSo) {
 TEST(Memory, AReplyAfterTheDialogClosedReachesOnlyTheStatusBar) {
   MemoryBench bench;
   bench.read();
-  bench.window.menuClick(MenuId::ATR);  // opening another dialog closes this one
+  bench.window.menuClick("ATR");  // opening another dialog closes this one
   ASSERT_EQ(bench.window.dialogHost().current<MemoryDialog>(), nullptr);
   bench.port.receive({0x55, 0x80, 0x01, 0xA5, 0x7B});
   EXPECT_EQ(bench.panel(2), "读存储器成功");
   EXPECT_NE(bench.window.dialogHost().current<AnalogTrimDialog>(), nullptr);
 
-  MemoryDialog* reopened = bench.open<MemoryDialog>(MenuId::MEMORY);
+  MemoryDialog* reopened = bench.open<MemoryDialog>("MEMORY");
   ASSERT_NE(reopened, nullptr);
   EXPECT_EQ(reopened->dataText, "35") << "the initial texts return";
 }
@@ -173,7 +172,7 @@ TEST(Memory, AReplyAfterTheDialogClosedReachesOnlyTheStatusBar) {
 
 struct UserRegistersBench : EditorBench {
   explicit UserRegistersBench(MenuId model = MenuId::X1209) : EditorBench(model) {}
-  UserRegistersDialog* d = open<UserRegistersDialog>(MenuId::USERREG);
+  UserRegistersDialog* d = open<UserRegistersDialog>("USERREG");
   void type(std::size_t box, const char* text) {
     user<UserRegistersDialog>(
         [box, text](UserRegistersDialog& dialog) { dialog.registerTexts[box] = text; });
@@ -189,7 +188,7 @@ struct UserRegistersBench : EditorBench {
 TEST(UserRegisters, AReadOnAnX1209FillsBothBoxes) {
   UserRegistersBench bench;
   ASSERT_NE(bench.d, nullptr);
-  EXPECT_EQ(bench.window.OpenSubForm(), sub_form::frmUR);
+  EXPECT_EQ(bench.window.OpenSubForm(), 13);
   EXPECT_EQ(bench.d->registerTexts, (std::array<std::string, 2>{"01", "2A"}));
   bench.read();
   ASSERT_EQ(bench.port.writes.size(), 1u);

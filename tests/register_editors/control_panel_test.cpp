@@ -26,7 +26,7 @@ class ControlPanelTest : public ::testing::Test {
  protected:
   ControlPanel& open(MenuId model) {
     bench.loadConnectedWith(model);
-    bench.window.menuClick(MenuId::STATUS);
+    bench.window.menuClick("STATUS");
     ControlPanel* panel = bench.window.dialogHost().current<ControlPanel>();
     EXPECT_NE(panel, nullptr);
     return *panel;
@@ -117,7 +117,7 @@ TEST_F(ControlPanelTest, OpeningAnX1209ReadsTheControlBlockQuietlyThenSr) {
   bench.window.registers().RegBL = 0xA8;  // from an X1228 read before the switch
   bench.window.menuClick(MenuId::X1209);
   const std::string before = bench.panel(2);
-  bench.window.menuClick(MenuId::STATUS);
+  bench.window.menuClick("STATUS");
   ASSERT_EQ(bench.port.writes.size(), 1u);
   EXPECT_EQ(bench.port.writes[0], (Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x08, 0x04, 0xD4}));
   EXPECT_EQ(bench.panel(2), before) << "the block read shows no progress";
@@ -170,7 +170,7 @@ TEST_F(ControlPanelTest, RowsFollowReadRepliesWhileOpenAndOnlyThen) {
   EXPECT_EQ(shown(Row::SR), "10000000");
 
   // Closed: a reply reaches only the image.
-  bench.window.menuClick(MenuId::CONNECT);
+  bench.window.menuClick("CONNECT");
   EXPECT_EQ(panel(), nullptr);
   bench.window.autoMonitorClicked(false);
   bench.replyTo(StReadINT, DataReply({0x40}));

@@ -12,7 +12,7 @@ struct EditorBench : WindowBench {
 
   // Opens a dialog from its menu item; nullptr when the item opened nothing.
   template <class Dialog>
-  Dialog* open(MenuId item) {
+  Dialog* open(const char* item) {
     window.menuClick(item);
     return window.dialogHost().current<Dialog>();
   }

@@ -25,7 +25,7 @@ struct DtrBench : EditorBench {
   using EditorBench::EditorBench;
   DigitalTrimDialog* openWith(std::uint8_t dtr) {
     window.registers().RegDTR = dtr;
-    return open<DigitalTrimDialog>(MenuId::DTR);
+    return open<DigitalTrimDialog>("DTR");
   }
   void click(void (DigitalTrimDialog::*box)(bool), bool on) {
     user<DigitalTrimDialog>([box, on](DigitalTrimDialog& d) { (d.*box)(on); });
@@ -115,7 +115,7 @@ TEST(DigitalTrim, ReopeningTakesTheStepOfTheChipSelectedThen) {
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->valueText, "30");
   bench.window.menuClick(MenuId::X1208);
-  d = bench.open<DigitalTrimDialog>(MenuId::DTR);
+  d = bench.open<DigitalTrimDialog>("DTR");
   ASSERT_NE(d, nullptr);
   EXPECT_EQ(d->valueText, "60");
 }
@@ -126,7 +126,7 @@ struct AtrBench : EditorBench {
   using EditorBench::EditorBench;
   AnalogTrimDialog* openWith(std::uint8_t atr) {
     window.registers().RegATR = atr;
-    return open<AnalogTrimDialog>(MenuId::ATR);
+    return open<AnalogTrimDialog>("ATR");
   }
   void ok() {
     user<AnalogTrimDialog>([](AnalogTrimDialog& d) { d.okClicked(); });

@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "dialogs/sub_form_ids.h"
+#include "snapshot/snapshot_dialogs.h"
 #include "snapshot/snapshot_file.h"
 #include "snapshot/snapshot_window.h"
 #include "window_bench.h"
@@ -27,7 +27,7 @@ struct SnapshotWindowTest : ::testing::Test {
 
   void openWith(MenuId model) {
     b.loadConnectedWith(model);
-    b.window.menuClick(MenuId::SNAPSHOT);
+    b.window.menuClick("SNAPSHOT");
     b.port.writes.clear();
   }
   DialogHost& host() { return *b.window.toolHost(tool_window::kSnapshot); }
@@ -86,7 +86,7 @@ TEST_F(SnapshotWindowTest, ARefusedStepIsTriedTwiceMoreThenGivenUp) {
 
 TEST_F(SnapshotWindowTest, NothingIsSentWithoutAModelOrABoard) {
   b.loadConnected();
-  b.window.menuClick(MenuId::SNAPSHOT);
+  b.window.menuClick("SNAPSHOT");
   b.port.writes.clear();
   user([](SnapshotWindow& w) { w.readClicked(); });
   EXPECT_TRUE(shown(Texts::kNoModel));

@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/sub_form_ids.h"
 #include "time_alarms/alarm_dialog.h"
 #include "window_bench.h"
 
@@ -50,7 +49,7 @@ struct AlarmBench : WindowBench {
     if (window.profile().Is1208Family) time.pop_back();  // no century
     replyTo(StReadTime, DataReply(time));
   }
-  AlarmDialog* open(MenuId item) {
+  AlarmDialog* open(const char* item) {
     window.menuClick(item);
     return window.dialogHost().current<AlarmDialog>();
   }
@@ -69,16 +68,16 @@ struct AlarmBench : WindowBench {
 TEST(AlarmEditor, OpeningReadsTheAlarmOfTheChipAndTakesTheHourFormatFromIt) {
   struct Case {
     MenuId model;
-    MenuId item;
+    const char* item;
     int subForm;
     Bytes read;
     const char* pending;
     bool yearEnabled;
   };
   const Case cases[] = {
-      {MenuId::X1226, MenuId::ALARM1, sub_form::frmAlm1, READ_AL0, "读AL0", true},
-      {MenuId::X1228, MenuId::ALARM2, sub_form::frmAlm2, READ_AL1, "读AL1", true},
-      {MenuId::X1209, MenuId::ALARM1, sub_form::frmAlm1, READ_AL0_X1209, "读AL0", false},
+      {MenuId::X1226, "ALARM1", 4, READ_AL0, "读AL0", true},
+      {MenuId::X1228, "ALARM2", 5, READ_AL1, "读AL1", true},
+      {MenuId::X1209, "ALARM1", 4, READ_AL0_X1209, "读AL0", false},
   };
   for (const Case& c : cases) {
     AlarmBench bench(c.model);
@@ -98,7 +97,7 @@ TEST(AlarmEditor, OpeningReadsTheAlarmOfTheChipAndTakesTheHourFormatFromIt) {
 TEST(AlarmEditor, AReplyInTheTwentyFourHourFormatFillsTheBoxesAndTicksTheEnabledFields) {
   AlarmBench bench(MenuId::X1226);
   bench.readTime(true);
-  AlarmDialog* d = bench.open(MenuId::ALARM1);
+  AlarmDialog* d = bench.open("ALARM1");
   EXPECT_FALSE(d->meridiemEnabled) << "the chip's format as read before opening";
   // second 05 on, minute 30 off, hour 23 on, date 15 on, month 05 off, year 2004, weekday 3 on.
   bench.port.receive(DataReply({0x85, 0x30, 0xA3, 0x95, 0x05, 0x04, 0x83, 0x20}));
@@ -122,7 +121,7 @@ TEST(AlarmEditor, AReplyInTheTwentyFourHourFormatFillsTheBoxesAndTicksTheEnabled
 
 TEST(AlarmEditor, InTheTwelveHourFormatBitFiveOfTheHourSelectsPm) {
   AlarmBench bench(MenuId::X1228);
-  AlarmDialog* d = bench.open(MenuId::ALARM2);
+  AlarmDialog* d = bench.open("ALARM2");
   bench.port.receive(DataReply({0x00, 0x00, 0xB1, 0x01, 0x81, 0x99, 0x00, 0x19}));
   EXPECT_EQ(bench.panel(2), "读AL1成功");
   EXPECT_EQ(d->fields[AlarmDialog::Hour].text, "11");
@@ -136,7 +135,7 @@ TEST(AlarmEditor, InTheTwelveHourFormatBitFiveOfTheHourSelectsPm) {
 TEST(AlarmEditor, TheSixByteReplyOfAnX1209LeavesTheYearBoxAsItIs) {
   AlarmBench bench(MenuId::X1209);
   bench.readTime(true);
-  AlarmDialog* d = bench.open(MenuId::ALARM1);
+  AlarmDialog* d = bench.open("ALARM1");
   d->yearText = "2050";
   bench.port.receive(DataReply({0x80, 0x00, 0x00, 0x00, 0x00, 0x86}));
   EXPECT_EQ(bench.panel(2), "读AL0成功");
@@ -152,7 +151,7 @@ TEST(AlarmEditor, TheSixByteReplyOfAnX1209LeavesTheYearBoxAsItIs) {
 
 TEST(AlarmEditor, AReplyOfTheWrongLengthChangesNeitherTheRecordNorTheBoxes) {
   AlarmBench bench(MenuId::X1226);
-  AlarmDialog* d = bench.open(MenuId::ALARM1);
+  AlarmDialog* d = bench.open("ALARM1");
   bench.window.records().Alarm0Regs.second = 0x42;
   bench.port.receive(DataReply({0x85, 0x30, 0xA3, 0x95, 0x05, 0x04}));
   EXPECT_EQ(bench.panel(2), "读AL0失败");
@@ -163,9 +162,9 @@ TEST(AlarmEditor, AReplyOfTheWrongLengthChangesNeitherTheRecordNorTheBoxes) {
 
 TEST(AlarmEditor, AReplyThatArrivesAfterTheDialogClosedReachesNoDialog) {
   AlarmBench bench(MenuId::X1226);
-  bench.open(MenuId::ALARM1);
+  bench.open("ALARM1");
   // Alarm 1 opens while the read of alarm 0 is still on the line; its own read waits for it.
-  AlarmDialog* d = bench.open(MenuId::ALARM2);
+  AlarmDialog* d = bench.open("ALARM2");
   ASSERT_EQ(bench.port.writes.size(), 1u);
   bench.port.receive(DataReply({0x80, 0x80, 0x80, 0x80, 0x80, 0x99, 0x80, 0x19}));
   EXPECT_EQ(bench.panel(2), "读AL1") << "the alarm-1 read went out after it";
@@ -209,7 +208,7 @@ TEST(AlarmEditor, SetChecksTheFieldsInItsOwnOrderWithTheWeekdayFourth) {
   };
   for (const Case& c : cases) {
     AlarmBench bench(MenuId::X1226);
-    bench.open(MenuId::ALARM1);
+    bench.open("ALARM1");
     bench.port.receive(DataReply({0, 0, 0, 0, 0, 0, 0, 0x20}));
     bench.edit(c.type);
     bench.set();
@@ -221,7 +220,7 @@ TEST(AlarmEditor, SetChecksTheFieldsInItsOwnOrderWithTheWeekdayFourth) {
 
 TEST(AlarmEditor, AFailedCheckLeavesTheFieldsBeforeItConverted) {
   AlarmBench bench(MenuId::X1226);
-  AlarmDialog* d = bench.open(MenuId::ALARM1);
+  AlarmDialog* d = bench.open("ALARM1");
   bench.port.receive(DataReply({0x11, 0x22, 0x03, 0x04, 0x05, 0x06, 0x00, 0x20}));
   d->yearText = "2031";
   d->fields[AlarmDialog::Month].text = "0";
@@ -254,7 +253,7 @@ TEST(AlarmEditor, TheEnableAndPmFlagsFollowTheBoxesAndTheChipsFormat) {
   for (const Case& c : cases) {
     AlarmBench bench(MenuId::X1226);
     bench.readTime(c.twentyFourHour);
-    AlarmDialog* d = bench.open(MenuId::ALARM1);
+    AlarmDialog* d = bench.open("ALARM1");
     bench.port.receive(
         DataReply({0, 0, static_cast<std::uint8_t>(c.pm ? 0x20 : 0), 0, 0, 0, 0, 0x20}));
     ASSERT_EQ(d->pm, c.pm && !c.twentyFourHour);
@@ -268,7 +267,7 @@ TEST(AlarmEditor, TheEnableAndPmFlagsFollowTheBoxesAndTheChipsFormat) {
 
 TEST(AlarmEditor, AlarmZeroOnAnX1226GoesOutAfterWelAndRwelAndTheDialogStaysOpen) {
   AlarmBench bench(MenuId::X1226);
-  AlarmDialog* d = bench.open(MenuId::ALARM1);
+  AlarmDialog* d = bench.open("ALARM1");
   bench.port.receive(AlarmBench::defaultsRead());
   // The defaults, with only date and weekday left out of the comparison.
   d->enableClicked(AlarmDialog::Date, false);
@@ -292,7 +291,7 @@ TEST(AlarmEditor, AlarmZeroOnAnX1226GoesOutAfterWelAndRwelAndTheDialogStaysOpen)
 
 TEST(AlarmEditor, AlarmOneWritesItsEightBytesAtEightWithEveryEnableOff) {
   AlarmBench bench(MenuId::X1228);
-  AlarmDialog* d = bench.open(MenuId::ALARM2);
+  AlarmDialog* d = bench.open("ALARM2");
   bench.port.receive(AlarmBench::defaultsRead());
   for (std::size_t i = 0; i < AlarmDialog::FieldCount; ++i)
     d->enableClicked(static_cast<AlarmDialog::Field>(i), false);
@@ -309,7 +308,7 @@ TEST(AlarmEditor, AlarmOneWritesItsEightBytesAtEightWithEveryEnableOff) {
 
 TEST(AlarmEditor, AlarmZeroOnAnX1209WritesSixBytesAtTwelveAfterWrtcAndStillChecksTheYear) {
   AlarmBench bench(MenuId::X1209);
-  AlarmDialog* d = bench.open(MenuId::ALARM1);
+  AlarmDialog* d = bench.open("ALARM1");
   bench.port.receive(AlarmBench::defaultsRead(true));
   d->yearText = "1850";
   bench.set();

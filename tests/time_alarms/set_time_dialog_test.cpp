@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "core/lenient_number.h"
-#include "dialogs/sub_form_ids.h"
 #include "fake_desktop.h"
 #include "fake_serial_port.h"
 #include "main_window/main_window.h"
@@ -61,7 +60,7 @@ class SetTimeTest : public ::testing::Test {
 
   SetTimeDialog& open(MenuId model) {
     window.menuClick(model);
-    window.menuClick(MenuId::SETTIME);
+    window.menuClick("SETTIME");
     SetTimeDialog* dialog = window.dialogHost().current<SetTimeDialog>();
     EXPECT_NE(dialog, nullptr);
     return *dialog;
@@ -87,7 +86,7 @@ class SetTimeTest : public ::testing::Test {
 
 TEST_F(SetTimeTest, OpensWithItsDefaultsAndTheHalfOfDayOptionsOff) {
   SetTimeDialog& d = open(MenuId::X1226);
-  EXPECT_EQ(window.OpenSubForm(), sub_form::frmTime);
+  EXPECT_EQ(window.OpenSubForm(), 1);
   EXPECT_EQ(d.yearText, "2004");
   EXPECT_EQ(d.monthText, "5");
   EXPECT_EQ(d.dateText, "25");

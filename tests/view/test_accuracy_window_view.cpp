@@ -13,8 +13,8 @@
 
 #include <chrono>
 
+#include "accuracy/accuracy_dialogs.h"
 #include "accuracy/accuracy_window.h"
-#include "dialogs/sub_form_ids.h"
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "main_window/qt/main_window_view.h"

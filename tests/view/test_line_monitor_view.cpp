@@ -11,8 +11,8 @@
 
 #include <algorithm>
 
-#include "dialogs/sub_form_ids.h"
 #include "line_monitor/line_monitor.h"
+#include "line_monitor/line_monitor_dialogs.h"
 #include "line_monitor/qt/line_monitor_view.h"
 #include "line_monitor/qt/line_table_model.h"
 #include "view_rig.h"

@@ -10,8 +10,8 @@
 
 #include <chrono>
 
-#include "dialogs/sub_form_ids.h"
 #include "snapshot/qt/snapshot_window_view.h"
+#include "snapshot/snapshot_dialogs.h"
 #include "snapshot/snapshot_file.h"
 #include "view_rig.h"
 

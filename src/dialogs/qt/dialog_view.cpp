@@ -15,9 +15,10 @@ void DialogView::reject() {
   QDialog::reject();
 }
 
-const DialogViewRow* findDialogViewRow(std::span<const DialogViewRow> table, int number) {
+const DialogViewRow* findDialogViewRow(std::span<const DialogViewRow> table,
+                                       const DialogModel& model) {
   for (const DialogViewRow& row : table)
-    if (row.number == number) return &row;
+    if (row.shows(model)) return &row;
   return nullptr;
 }
 

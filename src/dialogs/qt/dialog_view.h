@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <typeinfo>
 
 #include <QDialog>
 
@@ -35,6 +36,7 @@ class DialogView : public QDialog {
 template <class Model>
 class DialogViewOf : public DialogView {
  public:
+  using ModelType = Model;
   using DialogView::DialogView;
 
  protected:
@@ -47,18 +49,24 @@ class DialogViewOf : public DialogView {
   const Model* model() { return detached() ? nullptr : host_.current<Model>(); }
 };
 
-// One row of the view table: the sub-form number and how its view is made.
+// One row of the view table: which models the view draws and how it is made. The number and
+// everything else of the window stand in its model's row; the view is found from the open model,
+// so this row lives in the folder's qt/ list only because the model's row may not name Qt types.
 struct DialogViewRow {
-  int number;
+  bool (*shows)(const DialogModel& model);
   DialogView* (*make)(DialogHost& host, QWidget* owner);
 };
 
+// The row of `View`, which draws models of exactly its ModelType.
 template <class View>
-DialogView* makeView(DialogHost& host, QWidget* owner) {
-  return new View(host, owner);
+constexpr DialogViewRow viewRow() {
+  return {
+      [](const DialogModel& model) { return typeid(model) == typeid(typename View::ModelType); },
+      [](DialogHost& host, QWidget* owner) -> DialogView* { return new View(host, owner); }};
 }
 
-// The row for `number`, or nullptr.
-const DialogViewRow* findDialogViewRow(std::span<const DialogViewRow> table, int number);
+// The row of the view that draws `model`, or nullptr.
+const DialogViewRow* findDialogViewRow(std::span<const DialogViewRow> table,
+                                       const DialogModel& model);
 
 }  // namespace rtceval::qt

@@ -1,6 +1,5 @@
 #include "docs_help/qt/docs_help_views.h"
 
-#include "dialogs/sub_form_ids.h"
 #include "docs_help/qt/about_dialog_view.h"
 #include "docs_help/qt/text_viewer_view.h"
 
@@ -8,10 +7,10 @@ namespace rtceval::qt {
 
 std::span<const DialogViewRow> docsHelpDialogViews() {
   static constexpr DialogViewRow kRows[] = {
-      {sub_form::frmUM, &makeView<UserManualView>},
-      {sub_form::frmIICS, &makeView<IicSourceView>},
-      {sub_form::frmAN, &makeView<NotesListView>},
-      {sub_form::frmAbout, &makeView<AboutDialogView>},
+      viewRow<UserManualView>(),
+      viewRow<IicSourceView>(),
+      viewRow<NotesListView>(),
+      viewRow<AboutDialogView>(),
   };
   return kRows;
 }

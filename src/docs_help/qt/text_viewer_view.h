@@ -23,14 +23,17 @@ class TextViewerView : public DialogViewOf<TextViewer> {
 // The views of frmUM, frmIICS and frmAN.
 class UserManualView : public TextViewerView {
  public:
+  using ModelType = UserManualViewer;
   UserManualView(DialogHost& host, QWidget* owner) : TextViewerView(host, owner, "frmUM") {}
 };
 class IicSourceView : public TextViewerView {
  public:
+  using ModelType = IicSourceViewer;
   IicSourceView(DialogHost& host, QWidget* owner) : TextViewerView(host, owner, "frmIICS") {}
 };
 class NotesListView : public TextViewerView {
  public:
+  using ModelType = NotesListViewer;
   NotesListView(DialogHost& host, QWidget* owner) : TextViewerView(host, owner, "frmAN") {}
 };
 

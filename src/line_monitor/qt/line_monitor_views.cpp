@@ -1,13 +1,12 @@
 #include "line_monitor/qt/line_monitor_views.h"
 
-#include "dialogs/sub_form_ids.h"
 #include "line_monitor/qt/line_monitor_view.h"
 
 namespace rtceval::qt {
 
 std::span<const DialogViewRow> lineMonitorDialogViews() {
   static constexpr DialogViewRow kRows[] = {
-      {tool_window::kLineMonitor, &makeView<LineMonitorView>},
+      viewRow<LineMonitorView>(),
   };
   return kRows;
 }

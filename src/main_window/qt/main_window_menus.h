@@ -1,6 +1,6 @@
 #pragma once
 
-#include <array>
+#include <vector>
 
 #include "main_window/main_window_controls.h"
 
@@ -22,8 +22,9 @@ class MainWindowMenus {
   void redraw(const MainWindowControls& controls);
 
  private:
-  // For a top menu, the action that stands for it in the menu bar.
-  std::array<QAction*, kMenuCount> actions_{};
+  // One per menu control, in its order; for a top menu, the action that stands for it in the
+  // menu bar.
+  std::vector<QAction*> actions_;
 };
 
 }  // namespace rtceval::qt

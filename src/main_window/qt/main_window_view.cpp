@@ -10,7 +10,6 @@
 #include <QMouseEvent>
 #include <QStatusBar>
 
-#include "dialogs/sub_form_ids.h"
 #include "main_window/main_window.h"
 #include "main_window/qt/dialog_view_table.h"
 #include "main_window/qt/indicator_widget.h"
@@ -111,7 +110,7 @@ struct MainWindowView::Lamp {
 MainWindowView::MainWindowView(MainWindow& model) : model_(model) {
   registerResources();
   subForm_.host = &model_.dialogHost();
-  for (int number : tool_window::kAll) toolWindows_.push_back({model_.toolHost(number), nullptr});
+  for (DialogHost* tool : model_.toolHosts()) toolWindows_.push_back({tool, nullptr});
   // A fixed-size window with a close button only, like a dialog, that still has its own entry in
   // the task bar.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -294,7 +293,7 @@ void MainWindowView::redrawHosted(HostedView& hosted) {
       hosted.view = nullptr;
     }
     const DialogModel* open = host.current();
-    const DialogViewRow* row = open ? findDialogViewRow(allDialogViews(), open->number()) : nullptr;
+    const DialogViewRow* row = open ? findDialogViewRow(allDialogViews(), *open) : nullptr;
     if (row) {
       hosted.view = row->make(host, this);
       hosted.view->redraw();

@@ -33,6 +33,7 @@ class BitFieldDialogView : public DialogViewOf<BitFieldDialog> {
 template <class Dialog>
 class BitFieldDialogViewFor : public BitFieldDialogView {
  public:
+  using ModelType = Dialog;
   BitFieldDialogViewFor(DialogHost& host, QWidget* owner)
       : BitFieldDialogView(host, owner, Dialog::kForm) {}
 };
@@ -46,6 +47,7 @@ using WatchdogDialogView = BitFieldDialogViewFor<WatchdogDialog>;
 // lines that rule the columns.
 class BlockProtectDialogView : public BitFieldDialogView {
  public:
+  using ModelType = BlockProtectDialog;
   BlockProtectDialogView(DialogHost& host, QWidget* owner);
 };
 

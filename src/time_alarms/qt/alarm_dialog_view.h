@@ -40,6 +40,7 @@ class AlarmDialogView : public DialogViewOf<AlarmDialog> {
 // frmAlm1, "设置报警 0".
 class Alarm0DialogView final : public AlarmDialogView {
  public:
+  using ModelType = Alarm0Dialog;
   Alarm0DialogView(DialogHost& host, QWidget* owner)
       : AlarmDialogView(host, owner, AlarmDialog::kAlarm0) {}
 };
@@ -47,6 +48,7 @@ class Alarm0DialogView final : public AlarmDialogView {
 // frmAlm2, "设置报警 1".
 class Alarm1DialogView final : public AlarmDialogView {
  public:
+  using ModelType = Alarm1Dialog;
   Alarm1DialogView(DialogHost& host, QWidget* owner)
       : AlarmDialogView(host, owner, AlarmDialog::kAlarm1) {}
 };
