@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "board_link/board_link.h"
+#include "board_link/requests.h"
 #include "dialogs/dialog_context.h"
 #include "dialogs/sub_form_ids.h"
 #include "platform/desktop.h"
@@ -59,7 +60,7 @@ void ConnectDialog::connectClicked() {
     return;
   }
   timer_->setEnabled(true);
-  link_.sendProbe(StConnect);
+  link_.requestQuietly(requests::probe(StConnect));
 }
 
 std::string ConnectDialog::deviceName(int portNo) const {
