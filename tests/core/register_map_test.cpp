@@ -61,12 +61,8 @@ TEST_P(RegisterRequests, ReadGoesOutAtTheLayoutsAddress) {
 INSTANTIATE_TEST_SUITE_P(
     registers, RegisterRequests,
     ::testing::Values(
-        RegisterCase{RegisterId::SR, Layout::A,
-                     Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x3F, 0x01, 0x09}, 0x11, "读SR",
-                     0x10, "写SR"},
-        RegisterCase{RegisterId::SR, Layout::B,
-                     Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x07, 0x01, 0xD0}, 0x11, "读SR",
-                     0x10, "写SR"},
+        RegisterCase{RegisterId::SR, Layout::A, READ_SR_A, 0x11, "读SR", 0x10, "写SR"},
+        RegisterCase{RegisterId::SR, Layout::B, READ_SR_B, 0x11, "读SR", 0x10, "写SR"},
         RegisterCase{RegisterId::INT, Layout::B,
                      Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x08, 0x01, 0xD1}, 0x21, "读INT",
                      0x20, "写INT"},
