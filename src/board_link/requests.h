@@ -81,13 +81,13 @@ class WriteJob {
     Alarm1 = StWriteAL1,
   };
 
-  constexpr WriteJob(Kind kind) : kind_(kind) {}  // NOLINT(google-explicit-constructor)
+  constexpr WriteJob(Kind kind) : kind_(kind) {}
   // A job named by the request code it sends (the bit-field forms, the snapshot's restore): a
-  // code that names no job is refused on the spot, at compile time where the code is a constant.
-  constexpr WriteJob(CmdStateCode code) : kind_(kindOf(code)) {}  // NOLINT(google-explicit-constructor)
+  // code that names no job is refused on the spot, as a compile error in a constant expression
+  // and as std::invalid_argument otherwise, never as a write that silently does not happen.
+  constexpr WriteJob(CmdStateCode code) : kind_(kindOf(code)) {}
 
   constexpr Kind kind() const { return kind_; }
-  friend constexpr bool operator==(WriteJob, WriteJob) = default;
 
  private:
   static constexpr Kind kindOf(CmdStateCode code) {

@@ -54,6 +54,17 @@ TEST(RequestFrame, ChecksumWrapsModulo256) {
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x06, 0x01, 0x57, 0xFF, 0xFF, 0x01, 0xFF, 0xB1));
 }
 
+TEST(RequestFrame, EepromBlocksCarryTheirCountAndEveryByte) {
+  LinkBench b;
+  const std::uint8_t page[] = {0xDE, 0xAD, 0xBE, 0xEF};
+  b.link.request(requests::writeEeprom(0x01F0, page));
+  EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x09, 0x01, 0x57, 0x01, 0xF0, 0x04, 0xDE, 0xAD,
+                                    0xBE, 0xEF, 0xE3));
+  b.port.receive(ACK);
+  b.link.request(requests::readEeprom(0x0100, 0x40));
+  EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x05, 0x00, 0x57, 0x01, 0x00, 0x40, 0xF2));
+}
+
 TEST(RequestOperation, ArmsTimeoutRecordsKindAndShowsText) {
   LinkBench b;
   b.port.receive({0x55, 0x80, 0x01});  // the start of an older reply
