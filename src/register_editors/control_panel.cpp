@@ -5,9 +5,9 @@
 #include <tuple>
 
 #include "board_link/board_link.h"
+#include "board_link/requests.h"
 #include "board_link/write_sequencer.h"
 #include "core/lenient_number.h"
-#include "board_link/requests.h"
 #include "dialogs/dialog_context.h"
 #include "dialogs/sub_form_ids.h"
 #include "platform/message_boxes.h"

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "board_link/board_link.h"
-#include "core/chip_reads.h"
 #include "board_link/requests.h"
+#include "core/chip_reads.h"
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
 #include "dialogs/sub_form_ids.h"

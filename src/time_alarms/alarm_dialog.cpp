@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "board_link/board_link.h"
+#include "board_link/requests.h"
 #include "board_link/write_sequencer.h"
 #include "core/chip_reads.h"
 #include "core/device_profile.h"
-#include "board_link/requests.h"
 #include "core/register_map.h"
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
@@ -117,7 +117,8 @@ void AlarmDialog::pmClicked() {
 
 void AlarmDialog::readClicked() {
   // A chip picked meanwhile that has no such alarm (alarm 1 on an X1208 or X1209) is not asked.
-  const auto request = requests::readAlarm(layoutOf(profile_.Is1208Family), alarm_.isAlarm0 ? 0 : 1);
+  const auto request =
+      requests::readAlarm(layoutOf(profile_.Is1208Family), alarm_.isAlarm0 ? 0 : 1);
   if (request) link_.request(*request);
 }
 
