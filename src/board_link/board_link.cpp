@@ -154,28 +154,13 @@ void BoardLink::replyOver() {
   sendWaiting();
 }
 
-RequestTicket BoardLink::request(std::span<const std::uint8_t> payload, CmdStateCode state,
-                                 std::string_view text) {
+RequestTicket BoardLink::request(const Request& r) {
   Pending p;
-  p.length = std::min(payload.size(), p.payload.size());
-  std::copy_n(payload.begin(), p.length, p.payload.begin());
-  p.state = state;
-  p.text = std::string(text);
+  p.length = std::min(r.payload.size(), p.payload.size());
+  std::copy_n(r.payload.begin(), p.length, p.payload.begin());
+  p.state = r.state;
+  p.text = std::string(r.text);
   return submit(std::move(p));
-}
-
-RequestTicket BoardLink::request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
-                                 std::string_view text) {
-  return request(std::span<const std::uint8_t>(payload.begin(), payload.size()), state, text);
-}
-
-void BoardLink::requestQuietly(std::initializer_list<std::uint8_t> payload, CmdStateCode state) {
-  Pending p;
-  p.length = std::min(payload.size(), p.payload.size());
-  std::copy_n(payload.begin(), p.length, p.payload.begin());
-  p.state = state;
-  p.quiet = true;
-  submit(std::move(p));
 }
 
 RequestTicket BoardLink::requestQuietly(const Request& r) {
@@ -185,22 +170,6 @@ RequestTicket BoardLink::requestQuietly(const Request& r) {
   p.state = r.state;
   p.quiet = true;
   return submit(std::move(p));
-}
-
-void BoardLink::ReadReg(std::uint8_t address, CmdStateCode state, std::string_view text) {
-  request({protocol::CMD_READ, protocol::DEV_CCR, 0x00, address, 1}, state, text);
-}
-
-void BoardLink::WriteReg(std::uint8_t address, std::uint8_t value, CmdStateCode state,
-                         std::string_view text) {
-  request({protocol::CMD_WRITE, protocol::DEV_CCR, 0x00, address, 1, value}, state, text);
-}
-
-void BoardLink::sendProbe(CmdStateCode state) {
-  Pending p;
-  p.state = state;
-  p.quiet = true;
-  submit(std::move(p));
 }
 
 void BoardLink::markPortOpened() {

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <initializer_list>
 #include <memory>
 #include <span>
 #include <string>
@@ -81,20 +80,12 @@ class BoardLink {
   // The common order of every request: payload, frame, time-out, request code, progress text.
   // The ticket comes back with the reply; a read that repeats one already waiting gets the
   // waiting one's ticket.
-  RequestTicket request(const Request& r) { return request(r.payload, r.state, r.text); }
-  RequestTicket request(std::initializer_list<std::uint8_t> payload, CmdStateCode state,
-                        std::string_view text);
-  RequestTicket request(std::span<const std::uint8_t> payload, CmdStateCode state,
-                        std::string_view text);
+  RequestTicket request(const Request& r);
   // A request that shows no progress text and arms no response time-out: the control/status
-  // panel's read of the control block, whose silence nobody is told about.
-  void requestQuietly(std::initializer_list<std::uint8_t> payload, CmdStateCode state);
+  // panel's read of the control block, whose silence nobody is told about, and the empty probe
+  // that only the board answers.
   RequestTicket requestQuietly(const Request& r);
-  void ReadReg(std::uint8_t address, CmdStateCode state, std::string_view text);
-  void WriteReg(std::uint8_t address, std::uint8_t value, CmdStateCode state,
-                std::string_view text);
-  // Sends the empty probe that only the board answers; arms no time-out.
-  void sendProbe(CmdStateCode state);
+
   // Records that a port was opened for the search; nothing is sent.
   void markPortOpened();
   // Requests waiting for the line.

@@ -1,12 +1,9 @@
 #include "board_link/chip_commands.h"
 
-#include <utility>
-
 #include "board_link/board_link.h"
 #include "board_link/requests.h"
 #include "core/device_profile.h"
 #include "core/register_map.h"
-#include "core/time_record.h"
 
 namespace rtceval {
 
@@ -38,56 +35,39 @@ void ChipCommands::CmdSetRWEL() {
 }
 
 void ChipCommands::CmdWriteTime() {
-  link_.request(requests::writeTime(layout(), records_.NewTime));
+  run(WriteJob::Kind::Time);
 }
 
 void ChipCommands::CmdWriteAL0() {
-  send(requests::writeAlarm(layout(), 0, records_.Alarm0Regs));
+  run(WriteJob::Kind::Alarm0);
 }
 
 void ChipCommands::CmdWriteAL1() {
-  send(requests::writeAlarm(layout(), 1, records_.Alarm1Regs));
+  run(WriteJob::Kind::Alarm1);
 }
 
-void ChipCommands::writeRegister(RegisterId id) {
-  send(requests::writeRegister(layout(), id, registers_.*registerOf(id).image));
+void ChipCommands::CmdWriteINT() {
+  run(WriteJob::Kind::INT);
+}
+void ChipCommands::CmdWriteBL() {
+  run(WriteJob::Kind::BL);
+}
+void ChipCommands::CmdWriteATR() {
+  run(WriteJob::Kind::ATR);
+}
+void ChipCommands::CmdWriteDTR() {
+  run(WriteJob::Kind::DTR);
+}
+void ChipCommands::CmdWriteEV() {
+  run(WriteJob::Kind::EV);
+}
+
+void ChipCommands::run(WriteJob job) {
+  send(requests::job(layout(), job, registers_, records_));
 }
 
 Layout ChipCommands::layout() const {
   return layoutOf(profile_.Is1208Family);
-}
-void ChipCommands::CmdWriteINT() {
-  writeRegister(RegisterId::INT);
-}
-void ChipCommands::CmdWriteBL() {
-  writeRegister(RegisterId::BL);
-}
-void ChipCommands::CmdWriteATR() {
-  writeRegister(RegisterId::ATR);
-}
-void ChipCommands::CmdWriteDTR() {
-  writeRegister(RegisterId::DTR);
-}
-void ChipCommands::CmdWriteEV() {
-  writeRegister(RegisterId::EV);
-}
-
-bool ChipCommands::runJob(int job) {
-  // The write command of each job code the write sequencer is handed.
-  static constexpr std::pair<CmdStateCode, void (ChipCommands::*)()> kJobs[] = {
-      {StWriteTime, &ChipCommands::CmdWriteTime}, {StReadSR, &ChipCommands::CmdGetSR},
-      {StWriteINT, &ChipCommands::CmdWriteINT},   {StWriteBL, &ChipCommands::CmdWriteBL},
-      {StWriteATR, &ChipCommands::CmdWriteATR},   {StWriteDTR, &ChipCommands::CmdWriteDTR},
-      {StWriteEV, &ChipCommands::CmdWriteEV},     {StWriteAL0, &ChipCommands::CmdWriteAL0},
-      {StWriteAL1, &ChipCommands::CmdWriteAL1},
-  };
-  for (const auto& [code, command] : kJobs) {
-    if (code == job) {
-      (this->*command)();
-      return true;
-    }
-  }
-  return false;
 }
 
 }  // namespace rtceval

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "board_link/requests.h"
 #include "core/device_profile.h"
 
 namespace rtceval {
@@ -9,9 +10,7 @@ namespace rtceval {
 class BoardLink;
 struct DeviceProfile;
 struct RegisterImage;
-struct Request;
 struct TimeAlarmRecords;
-enum class RegisterId;
 
 // The request commands of the main window. Each fills the request, sends it, arms the response
 // time-out, records the request kind and shows a progress text; one that does not exist for the
@@ -34,12 +33,10 @@ class ChipCommands {
   void CmdWriteDTR();
   void CmdWriteEV();
 
-  // Runs the command whose request code is `job` (the write sequencer's jobs); false when no
-  // command has that code.
-  bool runJob(int job);
+  // Sends the request of a write job (the write sequencer's last step).
+  void run(WriteJob job);
 
  private:
-  void writeRegister(RegisterId id);
   void send(const std::optional<Request>& request);
   Layout layout() const;
 

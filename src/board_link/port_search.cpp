@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "board_link/board_link.h"
+#include "board_link/requests.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
 
@@ -45,7 +46,7 @@ void PortSearch::Auto_Dect_Brd() {
 void PortSearch::detectionStep() {
   if (link_.pendingRequest() == StPortOpened) {
     // The board has until the next tick to answer; no response time-out is armed.
-    link_.sendProbe(StProbe);
+    link_.requestQuietly(requests::probe(StProbe));
     return;
   }
   if (link_.PortNo() < kLastPort) {

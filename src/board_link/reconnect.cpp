@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "board_link/board_link.h"
+#include "board_link/requests.h"
 #include "platform/serial_port.h"
 #include "platform/timer.h"
 
@@ -74,7 +75,7 @@ std::string Reconnect::findDevice() const {
 
 void Reconnect::probe() {
   link_.discardReply();
-  link_.sendProbe(StProbe);
+  link_.requestQuietly(requests::probe(StProbe));
 }
 
 void Reconnect::tick() {

@@ -1,6 +1,7 @@
 #include "board_link/requests.h"
 
 #include "core/protocol.h"
+#include "core/register_image.h"
 #include "core/time_record.h"
 
 namespace rtceval::requests {
@@ -133,6 +134,34 @@ Request writeEeprom(std::uint16_t address, std::span<const std::uint8_t> bytes) 
 
 Request probe(CmdStateCode state) {
   return {{}, state, {}};
+}
+
+std::optional<Request> job(Layout layout, WriteJob job, const RegisterImage& registers,
+                           const TimeAlarmRecords& records) {
+  const auto write = [&](RegisterId id) {
+    return writeRegister(layout, id, registers.*registerOf(id).image);
+  };
+  switch (job.kind()) {
+    case WriteJob::Kind::Time:
+      return writeTime(layout, records.NewTime);
+    case WriteJob::Kind::ReadSR:
+      return readRegister(layout, RegisterId::SR);
+    case WriteJob::Kind::INT:
+      return write(RegisterId::INT);
+    case WriteJob::Kind::BL:
+      return write(RegisterId::BL);
+    case WriteJob::Kind::ATR:
+      return write(RegisterId::ATR);
+    case WriteJob::Kind::DTR:
+      return write(RegisterId::DTR);
+    case WriteJob::Kind::EV:
+      return write(RegisterId::EV);
+    case WriteJob::Kind::Alarm0:
+      return writeAlarm(layout, 0, records.Alarm0Regs);
+    case WriteJob::Kind::Alarm1:
+      return writeAlarm(layout, 1, records.Alarm1Regs);
+  }
+  return std::nullopt;
 }
 
 }  // namespace rtceval::requests

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +13,8 @@
 
 namespace rtceval {
 
+struct RegisterImage;
+struct TimeAlarmRecords;
 struct TimeRecord;
 
 // One request to the board as it goes on the line: the payload (command, device, address high
@@ -58,6 +61,61 @@ Request writeEeprom(std::uint16_t address, std::span<const std::uint8_t> bytes);
 
 // The empty frame that only the board answers (the port search, the reconnect, 连接).
 Request probe(CmdStateCode state);
+
+}  // namespace requests
+
+// What the write sequencer sends once the chip is unlocked (the control/status panel's SR read
+// goes without unlocking). A job is declared here and built in `requests::job`, nowhere else; the
+// compiler holds both switches over `Kind` to every job.
+class WriteJob {
+ public:
+  enum class Kind : CmdStateCode {
+    Time = StWriteTime,
+    ReadSR = StReadSR,
+    INT = StWriteINT,
+    BL = StWriteBL,
+    ATR = StWriteATR,
+    DTR = StWriteDTR,
+    EV = StWriteEV,
+    Alarm0 = StWriteAL0,
+    Alarm1 = StWriteAL1,
+  };
+
+  constexpr WriteJob(Kind kind) : kind_(kind) {}
+  // A job named by the request code it sends (the bit-field forms, the snapshot's restore): a
+  // code that names no job is refused on the spot, as a compile error in a constant expression
+  // and as std::invalid_argument otherwise, never as a write that silently does not happen.
+  constexpr WriteJob(CmdStateCode code) : kind_(kindOf(code)) {}
+
+  constexpr Kind kind() const { return kind_; }
+
+ private:
+  static constexpr Kind kindOf(CmdStateCode code) {
+    const auto kind = static_cast<Kind>(code);
+    switch (kind) {
+      case Kind::Time:
+      case Kind::ReadSR:
+      case Kind::INT:
+      case Kind::BL:
+      case Kind::ATR:
+      case Kind::DTR:
+      case Kind::EV:
+      case Kind::Alarm0:
+      case Kind::Alarm1:
+        return kind;
+    }
+    throw std::invalid_argument("no write job sends this request code");
+  }
+
+  Kind kind_;
+};
+
+namespace requests {
+
+// The request of a write job with the values the register image and the records hold as it goes
+// out; nothing where the layout lacks the register.
+std::optional<Request> job(Layout layout, WriteJob job, const RegisterImage& registers,
+                           const TimeAlarmRecords& records);
 
 }  // namespace requests
 }  // namespace rtceval

@@ -9,49 +9,47 @@ namespace rtceval {
 WriteSequencer::WriteSequencer(Timer& timer, ChipCommands& commands, const DeviceProfile& profile)
     : timer_(timer), commands_(commands), profile_(profile) {}
 
-void WriteSequencer::begin(const Job& job) {
-  job_ = job.code;
-  step_ = job.unlock ? kStepWel : kStepJob;
+void WriteSequencer::begin(const Queued& queued) {
+  job_ = queued.job;
+  step_ = queued.unlock ? Step::Wel : Step::Job;
+}
+
+void WriteSequencer::enqueue(const Queued& queued) {
+  if (timer_.isEnabled()) {
+    waiting_.push_back(queued);
+    return;
+  }
+  begin(queued);
   timer_.setEnabled(true);
 }
 
-void WriteSequencer::start(std::int16_t job) {
-  if (timer_.isEnabled()) {
-    waiting_.push_back({job, true});
-    return;
-  }
-  begin({job, true});
+void WriteSequencer::start(WriteJob job) {
+  enqueue({job, true});
 }
 
-void WriteSequencer::startAtJob(std::int16_t job) {
-  if (timer_.isEnabled()) {
-    waiting_.push_back({job, false});
-    return;
-  }
-  begin({job, false});
+void WriteSequencer::startAtJob(WriteJob job) {
+  enqueue({job, false});
 }
 
 void WriteSequencer::tick() {
   switch (step_) {
-    case kStepWel:
+    case Step::Wel:
       commands_.CmdSetWEL();
-      step_ = profile_.Is1208Family ? kStepJob : kStepRwel;
+      step_ = profile_.Is1208Family ? Step::Job : Step::Rwel;
       break;
-    case kStepRwel:
+    case Step::Rwel:
       commands_.CmdSetRWEL();
-      step_ = kStepJob;
+      step_ = Step::Job;
       break;
-    case kStepJob:
-      commands_.runJob(job_);
-      step_ = kStepWel;
+    case Step::Job:
+      commands_.run(job_);
+      step_ = Step::Wel;
       if (waiting_.empty()) {
         timer_.setEnabled(false);
       } else {
         // The next job's first step goes out on the next tick.
-        const Job next = waiting_.front();
+        begin(waiting_.front());
         waiting_.pop_front();
-        job_ = next.code;
-        step_ = next.unlock ? kStepWel : kStepJob;
       }
       break;
   }

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "board_link/board_link.h"
+#include "board_link/requests.h"
 #include "dialogs/dialog_context.h"
 #include "platform/desktop.h"
 #include "platform/message_boxes.h"
@@ -54,7 +55,7 @@ void ConnectDialog::connectClicked() {
     return;
   }
   timer_->setEnabled(true);
-  link_.sendProbe(StConnect);
+  link_.requestQuietly(requests::probe(StConnect));
 }
 
 std::string ConnectDialog::deviceName(int portNo) const {

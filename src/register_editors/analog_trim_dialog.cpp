@@ -89,7 +89,7 @@ void AnalogTrimDialog::okClicked() {
   for (std::size_t i = 0; i < kAtrBoxes; ++i)
     if (atrTicked[i]) value |= atrBit(i);
   registers_.RegATR = value;
-  sequencer_.start(StWriteATR);
+  sequencer_.start(WriteJob::Kind::ATR);
 }
 
 }  // namespace rtceval

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "core/cmd_state.h"
+#include "board_link/requests.h"
 #include "core/device_profile.h"
 #include "core/register_image.h"
 #include "dialogs/dialog_model.h"
@@ -41,7 +41,7 @@ struct BitFieldForm {
   const char* formName;  // frmINT, frmFO, ...
   const char* caption;   // the menu entry's text
   std::uint8_t RegisterImage::*image;
-  CmdStateCode job;
+  WriteJob job;
   std::uint8_t keepA;  // image bits the dialog keeps on layout A
   std::uint8_t keepB;  // and on layout B
   bool DeviceProfile::*feature;

@@ -3,9 +3,9 @@
 #include <initializer_list>
 
 #include "board_link/board_link.h"
+#include "board_link/requests.h"
 #include "board_link/write_sequencer.h"
 #include "core/lenient_number.h"
-#include "core/protocol.h"
 #include "dialogs/dialog_context.h"
 #include "platform/message_boxes.h"
 
@@ -93,10 +93,8 @@ void ControlPanel::Form_Load() {
 
   // The control block goes out without a progress text or a time-out of its own; the SR read
   // follows on the write sequencer's next tick, 50 ms later, as the main window's 读SR.
-  const RegisterBlock block = controlBlock(layout());
-  link_.requestQuietly({protocol::CMD_READ, protocol::DEV_CCR, 0x00, block.address, block.count},
-                       StReadCtrlBlock);
-  sequencer_.startAtJob(StReadSR);
+  link_.requestQuietly(requests::readControlBlock(layout()));
+  sequencer_.startAtJob(WriteJob::Kind::ReadSR);
 }
 
 void ControlPanel::applyEnabling() {
@@ -202,17 +200,15 @@ void ControlPanel::boxChanged(Row row, std::size_t bit, std::string text) {
 
 void ControlPanel::readClicked(Row row) {
   const RowControls& r = at(row);
-  const RegisterInfo& reg = registerOf(r.reg);
-  const auto address = reg.address(layout());
-  if (!r.readEnabled || !address) return;
-  link_.ReadReg(*address, reg.read.state, reg.read.text);
+  const auto request = requests::readRegister(layout(), r.reg);
+  if (!r.readEnabled || !request) return;
+  link_.request(*request);
 }
 
 void ControlPanel::writeClicked(Row row) {
   const RowControls& r = at(row);
   const RegisterInfo& reg = registerOf(r.reg);
-  const auto address = reg.address(layout());
-  if (!r.writeEnabled || !address) return;
+  if (!r.writeEnabled || !reg.address(layout())) return;
   // A box that is no bit would make the sum something other than the row's bit pattern, or a
   // value that does not fit a byte: the write is refused and the image keeps its value.
   const std::optional<std::uint8_t> value = composeBits(row);
@@ -221,7 +217,7 @@ void ControlPanel::writeClicked(Row row) {
     return;
   }
   registers_.*reg.image = *value;
-  link_.WriteReg(*address, *value, reg.write.state, reg.write.text);
+  link_.request(*requests::writeRegister(layout(), r.reg, *value));
 }
 
 std::optional<std::uint8_t> ControlPanel::composeBits(Row row) const {

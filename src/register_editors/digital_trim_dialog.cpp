@@ -64,7 +64,7 @@ void DigitalTrimDialog::okClicked() {
   if (dtr1Ticked) value |= kDtr1;
   if (dtr0Ticked) value |= kDtr0;
   registers_.RegDTR = value;
-  sequencer_.start(StWriteDTR);
+  sequencer_.start(WriteJob::Kind::DTR);
 }
 
 }  // namespace rtceval

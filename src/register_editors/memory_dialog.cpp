@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "board_link/board_link.h"
+#include "board_link/requests.h"
 #include "core/chip_reads.h"
-#include "core/protocol.h"
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
 #include "platform/message_boxes.h"
@@ -12,20 +12,8 @@
 
 namespace rtceval {
 namespace {
-using protocol::CMD_READ;
-using protocol::CMD_WRITE;
-using protocol::DEV_EEPROM;
-constexpr const char* kTextReading = "读存储器";
-constexpr const char* kTextWriting = "写存储器";
 constexpr std::size_t kBlanksBetween = 15;
 constexpr std::uint32_t kLastByte = 0xFF;
-
-std::uint8_t highByte(std::uint32_t address) {
-  return static_cast<std::uint8_t>(address >> 8);
-}
-std::uint8_t lowByte(std::uint32_t address) {
-  return static_cast<std::uint8_t>(address & 0xFF);
-}
 }  // namespace
 
 std::string MemoryDialog::Texts::explanation() {
@@ -50,8 +38,7 @@ bool MemoryDialog::readAddress(std::uint32_t& address) {
 void MemoryDialog::readClicked() {
   std::uint32_t address = 0;
   if (!readAddress(address)) return;
-  link_.request({CMD_READ, DEV_EEPROM, highByte(address), lowByte(address), 1}, StReadMem,
-                kTextReading);
+  link_.request(requests::readEeprom(static_cast<std::uint16_t>(address)));
 }
 
 void MemoryDialog::writeClicked() {
@@ -62,9 +49,8 @@ void MemoryDialog::writeClicked() {
     messageBoxes_.message(Texts::kInvalidData);
     return;
   }
-  link_.request({CMD_WRITE, DEV_EEPROM, highByte(address), lowByte(address), 1,
-                 static_cast<std::uint8_t>(data)},
-                StWriteMem, kTextWriting);
+  const std::uint8_t byte[] = {static_cast<std::uint8_t>(data)};
+  link_.request(requests::writeEeprom(static_cast<std::uint16_t>(address), byte));
 }
 
 void MemoryDialog::replyArrived(const ReplyNote& reply) {

@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "board_link/board_link.h"
+#include "board_link/requests.h"
 #include "core/chip_reads.h"
-#include "core/protocol.h"
 #include "core/register_map.h"
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
@@ -13,18 +13,11 @@
 
 namespace rtceval {
 namespace {
-using protocol::CMD_READ;
-using protocol::CMD_WRITE;
-using protocol::DEV_CCR;
-constexpr const char* kTextReading = "读用户寄存器";
-constexpr const char* kTextWriting = "写用户寄存器";
 constexpr std::uint32_t kLastByte = 0xFF;
 
-// The user registers exist on the X1208 family only, where the link sends 0xFF as the address
-// high byte.
-RegisterBlock userRegisters() {
-  return *userRegisterBlock(Layout::B);
-}
+// The user registers exist on the X1208 family only (layout B), where the link sends 0xFF as the
+// address high byte; the dialog asks for them whichever chip is picked meanwhile.
+constexpr Layout kUserRegisterLayout = Layout::B;
 }  // namespace
 
 UserRegistersDialog::UserRegistersDialog(DialogContext& context)
@@ -35,8 +28,7 @@ void UserRegistersDialog::Form_Load() {
 }
 
 void UserRegistersDialog::readClicked() {
-  const RegisterBlock block = userRegisters();
-  link_.request({CMD_READ, DEV_CCR, 0x00, block.address, block.count}, StReadUR, kTextReading);
+  link_.request(*requests::readUserRegisters(kUserRegisterLayout));
 }
 
 void UserRegistersDialog::writeClicked() {
@@ -46,10 +38,8 @@ void UserRegistersDialog::writeClicked() {
     messageBoxes_.message(Texts::kInvalidData);
     return;
   }
-  const RegisterBlock block = userRegisters();
-  link_.request({CMD_WRITE, DEV_CCR, 0x00, block.address, block.count,
-                 static_cast<std::uint8_t>(first), static_cast<std::uint8_t>(second)},
-                StWriteUR, kTextWriting);
+  link_.request(*requests::writeUserRegisters(kUserRegisterLayout, static_cast<std::uint8_t>(first),
+                                              static_cast<std::uint8_t>(second)));
 }
 
 void UserRegistersDialog::replyArrived(const ReplyNote& reply) {

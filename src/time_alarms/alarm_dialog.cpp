@@ -4,10 +4,10 @@
 #include <optional>
 
 #include "board_link/board_link.h"
+#include "board_link/requests.h"
 #include "board_link/write_sequencer.h"
 #include "core/chip_reads.h"
 #include "core/device_profile.h"
-#include "core/protocol.h"
 #include "core/register_map.h"
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
@@ -16,9 +16,6 @@
 
 namespace rtceval {
 namespace {
-
-using protocol::CMD_READ;
-using protocol::DEV_CCR;
 
 // Bit 7 of each match register says whether the field takes part in the comparison.
 constexpr std::uint8_t kEnable = 0x80;
@@ -61,8 +58,7 @@ const AlarmDialog::Alarm AlarmDialog::kAlarm0{
     .readCaption = "读    取",
     .setCaption = "设    置",
     .readState = StReadAL0,
-    .writeJob = StWriteAL0,
-    .readingText = "读AL0",
+    .writeJob = WriteJob::Kind::Alarm0,
     .record = &TimeAlarmRecords::Alarm0Regs,
 };
 const AlarmDialog::Alarm AlarmDialog::kAlarm1{
@@ -72,8 +68,7 @@ const AlarmDialog::Alarm AlarmDialog::kAlarm1{
     .readCaption = "读      取",
     .setCaption = "设     置",
     .readState = StReadAL1,
-    .writeJob = StWriteAL1,
-    .readingText = "读AL1",
+    .writeJob = WriteJob::Kind::Alarm1,
     .record = &TimeAlarmRecords::Alarm1Regs,
 };
 
@@ -115,10 +110,9 @@ void AlarmDialog::pmClicked() {
 
 void AlarmDialog::readClicked() {
   // A chip picked meanwhile that has no such alarm (alarm 1 on an X1208 or X1209) is not asked.
-  const auto block = alarmBlock(alarm_.isAlarm0, layoutOf(profile_.Is1208Family));
-  if (!block) return;
-  link_.request({CMD_READ, DEV_CCR, 0x00, block->address, block->count}, alarm_.readState,
-                alarm_.readingText);
+  const auto request =
+      requests::readAlarm(layoutOf(profile_.Is1208Family), alarm_.isAlarm0 ? 0 : 1);
+  if (request) link_.request(*request);
 }
 
 bool AlarmDialog::convert() {

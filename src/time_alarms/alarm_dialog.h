@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 
+#include "board_link/requests.h"
 #include "core/cmd_state.h"
 #include "core/time_record.h"
 #include "dialogs/dialog_model.h"
@@ -46,8 +47,7 @@ class AlarmDialog : public DialogModel {
     const char* readCaption;  // Command1, its blanks differ between the two
     const char* setCaption;   // Command2
     CmdStateCode readState;
-    CmdStateCode writeJob;
-    const char* readingText;  // the link panel while the read is pending
+    WriteJob writeJob;
     TimeRecord TimeAlarmRecords::*record;
   };
   static const Alarm kAlarm0;

@@ -87,7 +87,7 @@ bool SetTimeDialog::convert() {
 
 void SetTimeDialog::okClicked() {
   if (!convert()) return;
-  sequencer_.start(StWriteTime);
+  sequencer_.start(WriteJob::Kind::Time);
   if (close_) close_();
 }
 

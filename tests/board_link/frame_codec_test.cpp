@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "board_link/board_link.h"
+#include "board_link/requests.h"
 #include "core/device_profile.h"
 #include "window_bench.h"
 
@@ -18,50 +19,56 @@ using ::testing::ElementsAreArray;
 
 TEST(RequestFrame, ProbeIsLeadFlagZeroLengthAndSum) {
   LinkBench b;
-  b.link.sendProbe(StProbe);
+  b.link.requestQuietly(requests::probe(StProbe));
   ASSERT_EQ(b.port.writes.size(), 1u);
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x00, 0x55));
   EXPECT_EQ(b.link.pendingRequest(), StProbe);
   EXPECT_FALSE(b.link.awaitingReply()) << "a probe arms no response time-out";
   b.profile.Is1208Family = true;
-  b.link.sendProbe(StConnect);
+  b.link.requestQuietly(requests::probe(StConnect));
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x00, 0x55));
 }
 
 TEST(RequestFrame, ReadOfEightBytesAt0x30) {
   LinkBench b;
-  b.link.request({0x00, 0x6F, 0x00, 0x30, 0x08}, StReadTime, "读时间...");
+  b.link.request(requests::readTime(Layout::A));
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01));
 }
 
 TEST(RequestFrame, The1208FamilySendsAndSumsAddressHighByteAsFF) {
   LinkBench b;
   b.profile.Is1208Family = true;
-  b.link.request({0x00, 0x6F, 0x00, 0x00, 0x07}, StReadTime, "读时间...");
+  b.link.request(requests::readTime(Layout::B));
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x00, 0x07, 0xCF));
   // A probe after it still goes out empty: the address byte stays within the request.
   b.port.receive(DataReply({0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}));
-  b.link.sendProbe(StProbe);
+  b.link.requestQuietly(requests::probe(StProbe));
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x00, 0x55));
-}
-
-TEST(RequestFrame, WriteRegWritesOneByte) {
-  LinkBench b;
-  b.link.WriteReg(0x3F, 0x02, StWriteWEL, "写WEL");
-  EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02, 0x0D));
 }
 
 TEST(RequestFrame, ChecksumWrapsModulo256) {
   LinkBench b;
-  b.link.request({0x01, 0x57, 0xFF, 0xFF, 0x01, 0xFF}, StWriteMem, "写存储器");
+  const std::uint8_t byte[] = {0xFF};
+  b.link.request(requests::writeEeprom(0xFFFF, byte));
   // 0x55 + 6 + 0x01 + 0x57 + 0xFF + 0xFF + 0x01 + 0xFF = 0x3B1
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x06, 0x01, 0x57, 0xFF, 0xFF, 0x01, 0xFF, 0xB1));
+}
+
+TEST(RequestFrame, EepromBlocksCarryTheirCountAndEveryByte) {
+  LinkBench b;
+  const std::uint8_t page[] = {0xDE, 0xAD, 0xBE, 0xEF};
+  b.link.request(requests::writeEeprom(0x01F0, page));
+  EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x09, 0x01, 0x57, 0x01, 0xF0, 0x04, 0xDE, 0xAD,
+                                    0xBE, 0xEF, 0xE3));
+  b.port.receive(ACK);
+  b.link.request(requests::readEeprom(0x0100, 0x40));
+  EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x05, 0x00, 0x57, 0x01, 0x00, 0x40, 0xF2));
 }
 
 TEST(RequestOperation, ArmsTimeoutRecordsKindAndShowsText) {
   LinkBench b;
   b.port.receive({0x55, 0x80, 0x01});  // the start of an older reply
-  b.link.ReadReg(0x3F, StReadSR, "读SR");
+  b.link.request(*requests::readRegister(Layout::A, RegisterId::SR));
   EXPECT_TRUE(b.link.awaitingReply());
   EXPECT_EQ(b.link.pendingRequest(), StReadSR);
   EXPECT_THAT(b.statusTexts, ElementsAre("读SR"));
@@ -76,7 +83,7 @@ TEST(RequestOperation, FailedWriteOnClosedPortIsIgnored) {
   LinkBench b;
   b.port.receive({0x55, 0x80, 0x01, 0x00});
   b.port.close();
-  b.link.ReadReg(0x3F, StReadSR, "读SR");
+  b.link.request(*requests::readRegister(Layout::A, RegisterId::SR));
   EXPECT_TRUE(b.port.writes.empty());
   EXPECT_EQ(b.overflows + b.frameErrors, 0);
   EXPECT_TRUE(b.link.awaitingReply()) << "the missing reply runs into the time-out";
@@ -201,7 +208,7 @@ TEST_F(Reassembly, OverflowRestartsAtIndexZeroWithTheChunk) {
 
 TEST(ReassemblyOverflow, ChunkLongerThanTheBufferKeepsItsFirst257Bytes) {
   LinkBench b;
-  b.link.ReadReg(0x3F, StReadSR, "读SR");
+  b.link.request(*requests::readRegister(Layout::A, RegisterId::SR));
   b.port.receive({0x55, 0x80});
   // A 257-byte reply (253 data bytes) followed by 43 bytes more, in one chunk.
   Bytes data(253);

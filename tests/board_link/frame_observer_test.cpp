@@ -23,7 +23,6 @@ void PrintTo(const Seen& s, std::ostream* os) {
   for (std::uint8_t b : s.bytes) *os << ' ' << std::hex << int(b);
 }
 
-const Bytes READ_SR{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x3F, 0x01, 0x09};
 const Bytes SR_REPLY{0x55, 0x80, 0x01, 0x12, 0xE8};
 
 struct Observed : LinkBench {
@@ -31,7 +30,7 @@ struct Observed : LinkBench {
   int id = link.addFrameObserver([this](const LineFrame& f) {
     seen.push_back({f.kind, Bytes(f.bytes.begin(), f.bytes.end())});
   });
-  void readSR() { link.ReadReg(0x3F, StReadSR, "读SR"); }
+  void readSR() { link.request(*requests::readRegister(Layout::A, RegisterId::SR)); }
 };
 
 TEST(FrameObservers, SeeARequestAndItsReplyOnceHoweverTheReplyIsSplit) {
@@ -40,7 +39,7 @@ TEST(FrameObservers, SeeARequestAndItsReplyOnceHoweverTheReplyIsSplit) {
   b.port.receive({0x55});
   b.port.receive({0x80, 0x01});
   b.port.receive({0x12, 0xE8});
-  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR}, Seen{Kind::Received, SR_REPLY}));
+  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR_A}, Seen{Kind::Received, SR_REPLY}));
   EXPECT_EQ(b.replies.size(), 1u);
 }
 
@@ -50,7 +49,7 @@ TEST(FrameObservers, SeeAReplyCutShortByTheTimeOutAsStrayBytes) {
   b.port.receive({0x55, 0x80});
   b.clock.advance(2000ms);
   EXPECT_EQ(b.timeouts, 1);
-  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR}, Seen{Kind::Stray, {0x55, 0x80}}));
+  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR_A}, Seen{Kind::Stray, {0x55, 0x80}}));
 }
 
 TEST(FrameObservers, SeeBytesBeforeTheNextRequestAsStrayBeforeThatRequest) {
@@ -64,8 +63,8 @@ TEST(FrameObservers, SeeBytesBeforeTheNextRequestAsStrayBeforeThatRequest) {
   b.clock.advance(100ms);
   b.readSR();
   EXPECT_TRUE(b.replies.empty());
-  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR}, Seen{Kind::Stray, noisy},
-                                  Seen{Kind::Sent, READ_SR}));
+  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR_A}, Seen{Kind::Stray, noisy},
+                                  Seen{Kind::Sent, READ_SR_A}));
 }
 
 TEST(FrameObservers, SeeABadFrameOnceAndOnlyWhatFollowsItAsStray) {
@@ -76,8 +75,8 @@ TEST(FrameObservers, SeeABadFrameOnceAndOnlyWhatFollowsItAsStray) {
   EXPECT_EQ(b.frameErrors, 1);
   b.port.receive({0x01});
   b.readSR();
-  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR}, Seen{Kind::Received, bad},
-                                  Seen{Kind::Stray, {0x01}}, Seen{Kind::Sent, READ_SR}));
+  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR_A}, Seen{Kind::Received, bad},
+                                  Seen{Kind::Stray, {0x01}}, Seen{Kind::Sent, READ_SR_A}));
 }
 
 TEST(FrameObservers, SeeWhatAnOverflowDropsAsStray) {
@@ -122,8 +121,8 @@ TEST(FrameObservers, MayJoinAndAskWhileBeingToldAndHearTheFramesAfter) {
   });
   b.readSR();
   b.port.receive(SR_REPLY);
-  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR}, Seen{Kind::Received, SR_REPLY},
-                                  Seen{Kind::Sent, READ_SR}));
+  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR_A}, Seen{Kind::Received, SR_REPLY},
+                                  Seen{Kind::Sent, READ_SR_A}));
   EXPECT_EQ(late, 1) << "the observer that joined hears the frame sent after it joined";
 }
 

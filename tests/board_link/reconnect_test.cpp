@@ -13,8 +13,6 @@ namespace {
 
 using ::testing::ElementsAre;
 
-const Bytes READ_TIME{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01};
-const Bytes READ_SR{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x3F, 0x01, 0x09};
 const Bytes TIME_0905{0x55, 0x80, 0x08, 0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20, 0xE8};
 constexpr const char* kGone = "评估板已断开,正在重连…";
 
@@ -41,7 +39,7 @@ struct Unplugged : ::testing::Test {
   // The adapter is pulled out just after a time read went out.
   void pullOut() {
     b.clock.advance(200ms);
-    ASSERT_EQ(b.port.writes.back(), READ_TIME);
+    ASSERT_EQ(b.port.writes.back(), READ_TIME_A);
     b.desktop.devices.clear();
     b.port.unplug();
     b.port.writes.clear();
@@ -96,11 +94,11 @@ TEST_F(Unplugged, BackUnderTheSameNameOnTheNextSecondAndBothModesGoOn) {
 
   b.port.writes.clear();
   b.clock.advance(200ms);
-  EXPECT_EQ(countOf(b.port.writes, READ_TIME), 1) << "the time is read again";
+  EXPECT_EQ(countOf(b.port.writes, READ_TIME_A), 1) << "the time is read again";
   b.port.receive(TIME_0905);
   EXPECT_EQ(b.controls().timeLabel.caption, "09:05:30");
   b.clock.advance(1000ms);
-  EXPECT_GE(countOf(b.port.writes, READ_SR), 1) << "the monitor polls again";
+  EXPECT_GE(countOf(b.port.writes, READ_SR_A), 1) << "the monitor polls again";
   EXPECT_EQ(questionsAndMessages(), 0);
 }
 
@@ -277,7 +275,7 @@ TEST(SilentBoard, AnotherTimeOutWithNoBoardConnectedClaimsNoPort) {
   b.port.openable = {1};
   b.window.Form_Load();
   b.clock.advance(400ms);  // the probe went unanswered; the search is over
-  b.window.link().ReadReg(0x3F, StReadSR, "读SR");
+  b.window.link().request(*requests::readRegister(Layout::A, RegisterId::SR));
   b.clock.advance(2000ms);
   b.port.receive(DataReply({0x00}));
   EXPECT_EQ(b.panel(6), "") << "a reply restores only a panel the time-out had withdrawn";

@@ -52,7 +52,7 @@ TEST_P(RegisterRequests, ReadGoesOutAtTheLayoutsAddress) {
   EXPECT_STREQ(reg.write.text, c.writeText);
   if (!address) return;
   Wire w(c.layout);
-  w.link.ReadReg(*address, reg.read.state, reg.read.text);
+  w.link.request(*requests::readRegister(c.layout, c.id));
   EXPECT_THAT(w.port.writes, ElementsAre(*c.readFrame));
   EXPECT_EQ(w.link.pendingRequest(), c.readState);
   EXPECT_THAT(w.statusTexts, ElementsAre(c.readText));
@@ -61,12 +61,8 @@ TEST_P(RegisterRequests, ReadGoesOutAtTheLayoutsAddress) {
 INSTANTIATE_TEST_SUITE_P(
     registers, RegisterRequests,
     ::testing::Values(
-        RegisterCase{RegisterId::SR, Layout::A,
-                     Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x3F, 0x01, 0x09}, 0x11, "读SR",
-                     0x10, "写SR"},
-        RegisterCase{RegisterId::SR, Layout::B,
-                     Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x07, 0x01, 0xD0}, 0x11, "读SR",
-                     0x10, "写SR"},
+        RegisterCase{RegisterId::SR, Layout::A, READ_SR_A, 0x11, "读SR", 0x10, "写SR"},
+        RegisterCase{RegisterId::SR, Layout::B, READ_SR_B, 0x11, "读SR", 0x10, "写SR"},
         RegisterCase{RegisterId::INT, Layout::B,
                      Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x08, 0x01, 0xD1}, 0x21, "读INT",
                      0x20, "写INT"},
@@ -111,18 +107,14 @@ TEST(RegisterMap, BlocksOfEachLayout) {
 TEST(RegisterMap, WriteEnableStepsOnTheWire) {
   for (Layout layout : {Layout::A, Layout::B}) {
     Wire w(layout);
-    const auto sr = *registerOf(RegisterId::SR).address(layout);
-    for (const WriteEnableStep& step : writeEnableSteps(layout)) {
-      w.link.WriteReg(sr, step.srValue, step.request.state, step.request.text);
+    for (const Request& step : requests::writeEnable(layout)) {
+      w.link.request(step);
       w.port.receive(ACK);
     }
     if (layout == Layout::A)
-      EXPECT_THAT(w.port.writes,
-                  ElementsAre(Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02, 0x0D},
-                              Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x06, 0x11}));
+      EXPECT_THAT(w.port.writes, ElementsAre(WEL_A, RWEL_A));
     else
-      EXPECT_THAT(w.port.writes,
-                  ElementsAre(Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x07, 0x01, 0x10, 0xE2}));
+      EXPECT_THAT(w.port.writes, ElementsAre(WRTC_B));
   }
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "board_link/requests.h"
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "register_editors/bit_field_dialogs.h"
@@ -29,9 +30,6 @@ using testing::VirtualClock;
 constexpr std::uint16_t kBlAddress = 0x10;   // layout A
 constexpr std::uint16_t kIntAddress = 0x11;  // layout A
 constexpr std::uint16_t kEvAddress = 0x09;   // layout B
-constexpr std::uint8_t kWrite = 0x01;
-constexpr std::uint8_t kRead = 0x00;
-constexpr std::uint8_t kEeprom = 0x57;
 
 class BitFieldBoardTest : public ::testing::Test {
  protected:
@@ -59,18 +57,13 @@ class BitFieldBoardTest : public ::testing::Test {
   // One EEPROM byte as the EEPROM dialog sends it: at once, without unlock steps.
   void writeEeprom(std::uint16_t address, std::uint8_t value) {
     window->events().run([&] {
-      window->link().request({kWrite, kEeprom, static_cast<std::uint8_t>(address >> 8),
-                              static_cast<std::uint8_t>(address), 1, value},
-                             StWriteMem, "");
+      const std::uint8_t byte[] = {value};
+      window->link().request(requests::writeEeprom(address, byte));
     });
     clock.advance(50ms);
   }
   std::uint8_t readEeprom(std::uint16_t address) {
-    window->events().run([&] {
-      window->link().request({kRead, kEeprom, static_cast<std::uint8_t>(address >> 8),
-                              static_cast<std::uint8_t>(address), 1},
-                             StReadMem, "");
-    });
+    window->events().run([&] { window->link().request(requests::readEeprom(address)); });
     clock.advance(50ms);
     EXPECT_EQ(panel(2), "读存储器成功");
     return window->reads().memoryByte;
@@ -99,7 +92,8 @@ TEST_F(BitFieldBoardTest, InterruptAndFrequencyBitsSetInTwoDialogsReachAnX1228) 
 
   // A read of INT brings the chip's value back into the image.
   window->registers().RegINT = 0;
-  window->events().run([this] { window->link().ReadReg(0x11, StReadINT, "读INT"); });
+  window->events().run(
+      [this] { window->link().request(*requests::readRegister(Layout::A, RegisterId::INT)); });
   clock.advance(50ms);
   EXPECT_EQ(panel(2), "读INT成功");
   EXPECT_EQ(window->registers().RegINT, 0xB8);

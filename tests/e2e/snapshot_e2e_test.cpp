@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -108,7 +107,6 @@ TEST_F(SnapshotOnTheBoard, ReadsEveryRegisterAndTheWholeEepromOfAnX1228) {
   // About 530 requests at 19200 baud beside the main window's time reads; no step waits for a
   // time-out.
   EXPECT_LT(readTook, 10s) << readTook.count();
-  std::printf("read of an X1228: %lld ms\n", static_cast<long long>(readTook.count()));
 }
 
 TEST_F(SnapshotOnTheBoard, RestoresControlAlarmsAndAProtectedEepromButNotTheClockUnticked) {
@@ -136,7 +134,6 @@ TEST_F(SnapshotOnTheBoard, RestoresControlAlarmsAndAProtectedEepromButNotTheCloc
   for (std::uint16_t a = 0; a < 512; ++a)
     ASSERT_EQ(chip().peekEeprom(a), static_cast<std::uint8_t>(a * 7)) << a;
   EXPECT_LT(restoreTook, 6s) << restoreTook.count();
-  std::printf("restore of an X1228: %lld ms\n", static_cast<long long>(restoreTook.count()));
 
   // Read back and compared with the file: only the running clock differs.
   desktop.files["/home/user/s.json"] = toJson(s);

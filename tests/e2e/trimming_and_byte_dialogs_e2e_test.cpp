@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "board_link/requests.h"
 #include "core/register_map.h"
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
@@ -56,8 +57,8 @@ class EditorsOnTheBoard : public ::testing::Test {
   std::uint8_t readBack(RegisterId id) {
     const RegisterInfo& reg = registerOf(id);
     window->registers().*reg.image = 0;
-    const auto address = reg.address(layoutOf(window->profile().Is1208Family));
-    window->events().run([&] { window->link().ReadReg(*address, reg.read.state, reg.read.text); });
+    const auto request = requests::readRegister(layoutOf(window->profile().Is1208Family), id);
+    window->events().run([&] { window->link().request(*request); });
     clock.advance(50ms);
     EXPECT_EQ(panel(2), reg.read.doneText);
     return window->registers().*reg.image;

@@ -73,7 +73,7 @@ class Session {
           pass(waitMs(arg));
           break;
         case Op::Request:
-          window_.link().request({0x00, 0x6F, 0x00, 0x00, 0x01}, kRequestKinds[arg], "");
+          window_.link().request(Request{{0x00, 0x6F, 0x00, 0x00, 0x01}, kRequestKinds[arg], ""});
           break;
         case Op::Action:
           act(arg);

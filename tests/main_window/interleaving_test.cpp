@@ -14,11 +14,6 @@ namespace {
 
 using ::testing::ElementsAre;
 
-const Bytes READ_TIME_A{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01};
-const Bytes GET_SR_A{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x3F, 0x01, 0x09};
-const Bytes WEL_A{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02, 0x0D};
-const Bytes RWEL_A{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x06, 0x11};
-
 // Every frame the window sends, with the virtual time it left at.
 struct TimedWrites {
   explicit TimedWrites(WindowBench& b) {
@@ -58,7 +53,7 @@ TEST(Interleaving, OnASilentLineEveryRequestStillGoesOutOneAtATime) {
     if (f.size() == 10 && f[3] == 0x01 && f[6] == 0x12) atrWrites.push_back(t);
   ASSERT_EQ(atrWrites.size(), 1u);
   EXPECT_GT(atrWrites[0], rwel[0]);
-  const auto srReads = sent.timesOf(GET_SR_A);
+  const auto srReads = sent.timesOf(READ_SR_A);
   ASSERT_EQ(srReads.size(), 1u);
   EXPECT_GE(srReads[0] - t0, 1000);
   for (std::size_t i = 1; i < sent.frames.size(); ++i)

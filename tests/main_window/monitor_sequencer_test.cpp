@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <stdexcept>
 
 #include "window_bench.h"
 
@@ -18,12 +19,6 @@ const Rgb DARK_RED{128, 0, 0};
 const Rgb RED{255, 0, 0};
 const Rgb DARK_GREEN{0, 64, 0};
 const Rgb GREEN{0, 255, 0};
-
-const Bytes WEL_A{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02, 0x0D};
-const Bytes RWEL_A{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x06, 0x11};
-const Bytes WRTC_B{0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x07, 0x01, 0x10, 0xE2};
-const Bytes GET_SR_A{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x3F, 0x01, 0x09};
-const Bytes GET_SR_B{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x07, 0x01, 0xD0};
 
 // An SR read answered with `sr`, as the panel or the monitor would cause it.
 void readSR(WindowBench& b, std::uint8_t sr) {
@@ -106,7 +101,7 @@ TEST_F(Monitor, AnnouncesTheLastSRBeforeTheNewReadGoesOut) {
   EXPECT_EQ(b.messageBoxes.shown[0].title, "");
   EXPECT_FALSE(b.messageBoxes.shown[0].question);
   EXPECT_EQ(writesWhenShown, 0u);
-  EXPECT_THAT(b.port.writes, ElementsAre(GET_SR_A));
+  EXPECT_THAT(b.port.writes, ElementsAre(READ_SR_A));
   EXPECT_EQ(b.link().pendingRequest(), StReadSR);
   EXPECT_EQ(b.panel(2), "读SR");
 }
@@ -121,7 +116,7 @@ TEST_F(Monitor, LayoutBAnnouncesEventBeforeAlarm) {
   start(MenuId::X1208, 0x0C);
   b.clock.advance(1000ms);
   EXPECT_THAT(b.shownTexts(), ElementsAre("事件发生", "警报发生"));
-  EXPECT_THAT(b.port.writes, ElementsAre(GET_SR_B));
+  EXPECT_THAT(b.port.writes, ElementsAre(READ_SR_B));
 }
 
 TEST_F(Monitor, EachLayoutReadsOnlyItsOwnBits) {
@@ -211,10 +206,12 @@ TEST_F(Sequencer, TimeWriteOnLayoutAIsWelRwelThenTheTime) {
                                      0x92, 0x17, 0x08, 0x05, 0x03, 0x20, 0x58}));
   EXPECT_EQ(b.panel(2), "设置时间...");
   EXPECT_FALSE(b.window.writeTimer().isEnabled());
-  EXPECT_EQ(seq().WriteStep(), 0);
-  EXPECT_EQ(seq().WriteJob(), 2) << "the job keeps its value";
   b.clock.advance(1000ms);
   EXPECT_EQ(b.port.writes.size(), 3u);
+  // The next job starts over with the unlock steps.
+  seq().start(WriteJob::Kind::Time);
+  b.clock.advance(50ms);
+  EXPECT_EQ(b.port.writes.back(), WEL_A);
 }
 
 TEST_F(Sequencer, TimeWriteOnLayoutBIsWrtcThenTheTime) {
@@ -236,9 +233,12 @@ TEST_F(Sequencer, StatusReadEntersAtTheJobStep) {
   load(MenuId::X1226);
   seq().startAtJob(17);
   b.clock.advance(50ms);
-  EXPECT_THAT(b.port.writes, ElementsAre(GET_SR_A));
+  EXPECT_THAT(b.port.writes, ElementsAre(READ_SR_A));
   EXPECT_FALSE(b.window.writeTimer().isEnabled());
-  EXPECT_EQ(seq().WriteStep(), 0);
+  // A write handed over next unlocks the chip first.
+  seq().start(WriteJob::Kind::INT);
+  b.clock.advance(50ms);
+  EXPECT_THAT(b.port.writes, ElementsAre(READ_SR_A, WEL_A));
 }
 
 TEST_F(Sequencer, AJobHandedOverDuringASequenceRunsAfterItWithItsOwnUnlockSteps) {
@@ -268,13 +268,14 @@ TEST_F(Sequencer, TwoOksTwentyMillisecondsApartBothReachTheChip) {
   EXPECT_THAT(b.port.writes, ElementsAre(WEL_A, RWEL_A, writeAtr, WEL_A, RWEL_A, writeInt));
 }
 
-TEST_F(Sequencer, JobOutsideTheTableSendsOnlyTheUnlockSteps) {
+TEST_F(Sequencer, ARequestCodeThatNamesNoJobIsRefusedBeforeAnythingIsSent) {
   load(MenuId::X1226);
-  seq().start(0);
-  b.clock.advance(150ms);
-  EXPECT_THAT(b.port.writes, ElementsAre(WEL_A, RWEL_A));
+  for (const CmdStateCode code : {StNone, StReadTime, StWriteSR, StWriteMem}) {
+    EXPECT_THROW(seq().start(code), std::invalid_argument) << "code " << code;
+  }
+  b.clock.advance(500ms);
+  EXPECT_THAT(b.port.writes, IsEmpty());
   EXPECT_FALSE(b.window.writeTimer().isEnabled());
-  EXPECT_EQ(seq().WriteStep(), 0);
 }
 
 TEST_F(Sequencer, StepsDoNotWaitForReplies) {

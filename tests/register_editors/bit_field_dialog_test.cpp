@@ -159,53 +159,6 @@ TEST_F(BitFieldTest, ADisabledBoxTakesNoTickAndAddsNoBit) {
   EXPECT_EQ(image().RegINT, 0x80);
 }
 
-TEST_F(BitFieldTest, TheInterruptWriteGoesOutAfterWelAndRwelFiftyMillisecondsApart) {
-  open(MenuId::X1228, "mINT");
-  image().RegINT = 0x18;
-  reopen("mINT");
-  set("x...--");
-  ok();
-  EXPECT_TRUE(bench.port.writes.empty()) << "the dialog itself sends nothing";
-
-  bench.clock.advance(50ms);
-  ASSERT_EQ(bench.port.writes.size(), 1u);
-  EXPECT_EQ(bench.port.writes[0],
-            (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02, 0x0D}));
-  bench.clock.advance(49ms);
-  EXPECT_EQ(bench.port.writes.size(), 1u);
-  bench.clock.advance(1ms);
-  ASSERT_EQ(bench.port.writes.size(), 2u);
-  EXPECT_EQ(bench.port.writes[1],
-            (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x06, 0x11}));
-  bench.clock.advance(50ms);
-  ASSERT_EQ(bench.port.writes.size(), 3u);
-  EXPECT_EQ(bench.port.writes[2],
-            (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x11, 0x01, 0x98, 0x75}));
-  EXPECT_EQ(bench.panel(2), "写INT");
-
-  bench.port.receive(ACK);
-  EXPECT_EQ(bench.panel(2), "设置INT成功");
-  EXPECT_NE(dialog(), nullptr) << "the dialog stays open and reads nothing back";
-  bench.clock.advance(500ms);
-  EXPECT_EQ(bench.port.writes.size(), 3u);
-}
-
-TEST_F(BitFieldTest, TheEventWriteGoesOutAfterWrtcOnAnX1209) {
-  open(MenuId::X1209, "mEVENT");
-  set("-x-----x");
-  ok();
-  bench.clock.advance(50ms);
-  ASSERT_EQ(bench.port.writes.size(), 1u);
-  EXPECT_EQ(bench.port.writes[0],
-            (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x07, 0x01, 0x10, 0xE2}));
-  bench.clock.advance(50ms);
-  ASSERT_EQ(bench.port.writes.size(), 2u);
-  EXPECT_EQ(bench.port.writes[1],
-            (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x09, 0x01, 0x81, 0x55}));
-  bench.clock.advance(500ms);
-  EXPECT_EQ(bench.port.writes.size(), 2u) << "no second unlock step on layout B";
-}
-
 TEST_F(BitFieldTest, TwoDialogsOnOneRegisterEachKeepTheOthersField) {
   open(MenuId::X1228, "mINT");
   set("x...--");

@@ -16,6 +16,8 @@ namespace {
 using testing::ACK;
 using testing::Bytes;
 using testing::DataReply;
+using testing::READ_SR_A;
+using testing::READ_SR_B;
 using testing::WindowBench;
 using Row = ControlPanel::Row;
 using namespace std::chrono_literals;
@@ -132,7 +134,7 @@ TEST_F(ControlPanelTest, OpeningAnX1209ReadsTheControlBlockQuietlyThenSr) {
 
   bench.clock.advance(50ms);
   ASSERT_EQ(bench.port.writes.size(), 2u);
-  EXPECT_EQ(bench.port.writes[1], (Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x07, 0x01, 0xD0}));
+  EXPECT_EQ(bench.port.writes[1], READ_SR_B);
   bench.port.receive(DataReply({0x93}));
   EXPECT_EQ(shown(Row::SR), "10010011");
   EXPECT_EQ(bench.panel(2), "读SR成功");
@@ -145,7 +147,7 @@ TEST_F(ControlPanelTest, AnUnansweredBlockReadArmsNoTimeOutAndSrFollowsFiftyMill
   EXPECT_EQ(bench.port.writes.size(), 1u);
   bench.clock.advance(1ms);
   ASSERT_EQ(bench.port.writes.size(), 2u);
-  EXPECT_EQ(bench.port.writes[1], (Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x3F, 0x01, 0x09}));
+  EXPECT_EQ(bench.port.writes[1], READ_SR_A);
   EXPECT_TRUE(bench.link().awaitingReply()) << "the SR read has its time-out";
   EXPECT_EQ(shown(Row::INT), "00000000") << "the rows keep their 0";
 }

@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "board_link/board_link.h"
+#include "board_link/requests.h"
 #include "connection/connect_dialog.h"
 #include "core/device_profile.h"
 #include "fake_desktop.h"
 #include "fake_serial_port.h"
+#include "frames.h"
 #include "main_window/main_window.h"
 #include "main_window/status_bar.h"
 #include "scripted_message_boxes.h"
@@ -24,7 +26,6 @@
 namespace rtceval::testing {
 
 using namespace std::chrono_literals;
-using Bytes = std::vector<std::uint8_t>;
 
 // A reply frame as the board sends it: lead, flag, length, data, 8-bit sum.
 inline Bytes ReplyFrame(std::uint8_t flag, Bytes data) {
@@ -42,9 +43,6 @@ inline Bytes ReplyFrame(std::uint8_t flag, Bytes data) {
 inline Bytes DataReply(Bytes data) {
   return ReplyFrame(0x80, std::move(data));
 }
-inline const Bytes ACK{0x55, 0x81, 0x01, 0x00, 0xD7};
-inline const Bytes PROBE{0x55, 0x00, 0x00, 0x55};
-inline const Bytes PROBE_ANSWER{0x55, 0x80, 0x00, 0xD5};
 
 // The link on its own: the fake port with port 1 open and the profile whose family flag decides
 // the address high byte; everything the link reports is recorded.
@@ -120,7 +118,7 @@ struct WindowBench {
   // Sends a request of kind `state` as a dialog would (a one-byte read) and lets its reply
   // arrive in one chunk.
   void replyTo(CmdStateCode state, const Bytes& frame) {
-    window.link().request({0x00, 0x6F, 0x00, 0x00, 0x01}, state, "");
+    window.link().request(Request{{0x00, 0x6F, 0x00, 0x00, 0x01}, state, ""});
     port.receive(frame);
   }
   // The port dialog's option buttons and connect button, as the user clicks them.

@@ -22,7 +22,6 @@ using testing::FakeSerialPort;
 using testing::FixedPcClock;
 using testing::ScriptedMessageBoxes;
 using testing::VirtualClock;
-using Bytes = std::vector<std::uint8_t>;
 
 TEST(LenientNumber, ReadsTheNumberATextBeginsWith) {
   EXPECT_DOUBLE_EQ(lenientNumber("2004"), 2004);
@@ -104,49 +103,6 @@ TEST_F(SetTimeTest, OpensWithItsDefaultsAndTheHalfOfDayOptionsOff) {
   d.twelveHourClicked(false);
   EXPECT_FALSE(d.meridiemEnabled);
   EXPECT_TRUE(d.pm) << "unticking 12-hour format keeps the selection";
-}
-
-TEST_F(SetTimeTest, DefaultsOnAnX1226GoOutAfterWelAndRwelFiftyMillisecondsApart) {
-  open(MenuId::X1226);
-  ok();
-  EXPECT_EQ(window.dialogHost().current<SetTimeDialog>(), nullptr)
-      << "a successful OK closes the dialog";
-  EXPECT_TRUE(port.writes.empty()) << "the dialog itself sends nothing";
-
-  clock.advance(50ms);
-  ASSERT_EQ(port.writes.size(), 1u);
-  EXPECT_EQ(port.writes[0], (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02, 0x0D}));
-  clock.advance(50ms);
-  ASSERT_EQ(port.writes.size(), 2u);
-  EXPECT_EQ(port.writes[1], (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x06, 0x11}));
-  clock.advance(50ms);
-  ASSERT_EQ(port.writes.size(), 3u);
-  // 2004-05-25 11:59:59 in 24-hour format, weekday 2, century 20.
-  const Bytes expected{0x55, 0x00, 0x0D, 0x01, 0x6F, 0x00, 0x30, 0x08, 0x59,
-                       0x59, 0x91, 0x25, 0x05, 0x04, 0x02, 0x20, 0x00};
-  Bytes withSum = expected;
-  unsigned sum = 0;
-  for (std::size_t i = 0; i + 1 < withSum.size(); ++i) sum += withSum[i];
-  withSum.back() = static_cast<std::uint8_t>(sum);
-  EXPECT_EQ(port.writes[2], withSum);
-  EXPECT_EQ(window.controls().statusBar.panel(2), "设置时间...");
-
-  clock.advance(500ms);
-  EXPECT_EQ(port.writes.size(), 3u) << "the sequencer stops after the job";
-}
-
-TEST_F(SetTimeTest, OnAnX1209TheWriteCoversSevenRegistersAfterWrtc) {
-  SetTimeDialog& d = open(MenuId::X1209);
-  d.hourText = "23";
-  ok();
-  clock.advance(100ms);
-  ASSERT_EQ(port.writes.size(), 2u);
-  EXPECT_EQ(port.writes[0], (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x07, 0x01, 0x10, 0xE2}));
-  const Bytes& w = port.writes[1];
-  ASSERT_EQ(w.size(), 16u) << "12 payload bytes, no century";
-  EXPECT_EQ(Bytes(w.begin(), w.begin() + 8),
-            (Bytes{0x55, 0x00, 0x0C, 0x01, 0x6F, 0xFF, 0x00, 0x07}));
-  EXPECT_EQ(Bytes(w.begin() + 8, w.end() - 1), (Bytes{0x59, 0x59, 0xA3, 0x25, 0x05, 0x04, 0x02}));
 }
 
 struct HourCase {
