@@ -35,7 +35,8 @@ void set(WindowBench& b) {
   user<AlarmDialog>(b, [](AlarmDialog& d) { d.setClicked(); });
 }
 // Opens a dialog after putting `value` into the image byte it edits.
-void open(WindowBench& b, const char* entry, std::uint8_t RegisterImage::*image, std::uint8_t value) {
+void open(WindowBench& b, const char* entry, std::uint8_t RegisterImage::*image,
+          std::uint8_t value) {
   b.window.registers().*image = value;
   b.window.menuClick(entry);
 }
