@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Validates the desktop entry and the AppStream metainfo, builds the Debian package from a
 # build folder (default build/ci) and checks that it holds the program, the documents, the desktop
-# integration files, the right dependencies and stripped programs.
+# integration files, the right dependencies and stripped programs. The test command runs it on
+# its sanitizer build: the install rules, the libraries the programs need and the stripping are
+# those of any build type (such a package also depends on the sanitizers' runtimes).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build/ci}"

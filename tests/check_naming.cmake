@@ -28,7 +28,7 @@ if(DEFINED WORKER)
     endif()
     list(GET files ${index} source)
     execute_process(
-      COMMAND "${CLANG_TIDY}" -p "${BUILD_DIR}" --quiet "--header-filter=${HEADER_FILTER}" "${source}"
+      COMMAND "${CLANG_TIDY}" -p "${DATABASE_DIR}" --quiet "--header-filter=${HEADER_FILTER}" "${source}"
       RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
     file(WRITE "${WORKER}/${index}.log" "${out}${err}")
     file(WRITE "${WORKER}/${index}.rc" "${rc}")
@@ -92,6 +92,20 @@ set(header_filter "^${root_pattern}/(${dir_pattern})/")
 set(work "${BUILD_DIR}/check_naming")
 file(REMOVE_RECURSE "${work}")
 file(MAKE_DIRECTORY "${work}")
+
+# Precompiled headers are GCC's, which clang cannot read: clang-tidy sees each prefix header
+# included as a plain header, through a copy that has no precompiled file beside it.
+string(REGEX MATCHALL "-include [^ \"]*cmake_pch\\.hxx" prefix_headers "${database}")
+list(REMOVE_DUPLICATES prefix_headers)
+set(index 0)
+foreach(option IN LISTS prefix_headers)
+  string(REPLACE "-include " "" header "${option}")
+  file(COPY "${header}" DESTINATION "${work}/prefix_headers/${index}")
+  string(REPLACE "${option}" "-include ${work}/prefix_headers/${index}/cmake_pch.hxx" database
+                 "${database}")
+  math(EXPR index "${index} + 1")
+endforeach()
+file(WRITE "${work}/compile_commands.json" "${database}")
 list(JOIN sources "\n" listing)
 file(WRITE "${work}/files.txt" "${listing}\n")
 file(WRITE "${work}/next.txt" "0")
@@ -100,7 +114,7 @@ file(WRITE "${work}/next.txt" "0")
 set(workers "")
 foreach(i RANGE 1 ${JOBS})
   list(APPEND workers COMMAND "${CMAKE_COMMAND}" "-DWORKER=${work}" "-DCLANG_TIDY=${CLANG_TIDY}"
-       "-DBUILD_DIR=${BUILD_DIR}" "-DHEADER_FILTER=${header_filter}" -P "${CMAKE_CURRENT_LIST_FILE}")
+       "-DDATABASE_DIR=${work}" "-DHEADER_FILTER=${header_filter}" -P "${CMAKE_CURRENT_LIST_FILE}")
 endforeach()
 execute_process(${workers} RESULTS_VARIABLE worker_results ERROR_VARIABLE worker_errors)
 foreach(result IN LISTS worker_results)

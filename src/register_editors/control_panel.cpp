@@ -178,7 +178,7 @@ void ControlPanel::replyArrived(const ReplyNote& reply) {
 
 void ControlPanel::showBits(Row row, std::uint8_t value) {
   // Disabled boxes too: a write composes all eight, so they carry what the chip last showed.
-  for (std::size_t n = 0; n < kBits; ++n) at(row).boxes[n] = ((value >> n) & 1U) != 0 ? "1" : "0";
+  for (std::size_t n = 0; n < kBits; ++n) at(row).boxes[n] = ((value >> n) & 1) != 0 ? "1" : "0";
 }
 
 void ControlPanel::refreshPanel() {

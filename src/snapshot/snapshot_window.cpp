@@ -27,7 +27,7 @@ std::string bitsText(const std::string& model, const std::string& name, std::uin
   std::string binary;
   std::string named;
   for (int bit = 7; bit >= 0; --bit) {
-    const bool set = ((value >> bit) & 1U) != 0;
+    const bool set = ((value >> bit) & 1) != 0;
     binary += set ? '1' : '0';
     if (bit == 4) binary += ' ';
     const std::string n = bitName(model, name, bit);
