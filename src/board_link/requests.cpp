@@ -40,6 +40,13 @@ Request blockWrite(RegisterBlock block, std::span<const std::uint8_t> bytes, Cmd
   return r;
 }
 
+std::uint8_t namedBits(const BitNames& bits) {
+  std::uint8_t mask = 0;
+  for (std::size_t i = 0; i < bits.size(); ++i)
+    if (bits[i].panel || bits[i].dialog) mask |= static_cast<std::uint8_t>(1U << i);
+  return mask;
+}
+
 std::optional<RegisterBlock> alarmBlock(Layout layout, int alarm) {
   if (alarm == 0) return alarm0Block(layout);
   if (alarm == 1) return alarm1Block(layout);
@@ -90,6 +97,9 @@ std::optional<Request> writeRegister(Layout layout, RegisterId id, std::uint8_t 
   const RegisterInfo& reg = registerOf(id);
   const auto address = reg.address(layout);
   if (!address) return std::nullopt;
+  // ATR names every bit it has: a bit it lacks on this layout (BMATR1 and BMATR0, which only the
+  // X1208 family has) goes out as 0, whatever the image still holds from a chip picked before.
+  if (id == RegisterId::ATR) value &= namedBits(reg.bits(layout));
   return Request{{CMD_WRITE, DEV_CCR, 0x00, *address, 1, value}, reg.write.state, reg.write.text};
 }
 

@@ -38,7 +38,8 @@ std::optional<Request> readAlarm(Layout layout, int alarm);
 std::optional<Request> writeAlarm(Layout layout, int alarm, const TimeRecord& record);
 
 // One register of the status and control block, read or written by itself with the texts of the
-// register map; nothing where the layout has no such register.
+// register map; nothing where the layout has no such register. A bit of ATR the layout lacks (the
+// BMATR bits on layout A) is written as 0.
 std::optional<Request> readRegister(Layout layout, RegisterId id);
 std::optional<Request> writeRegister(Layout layout, RegisterId id, std::uint8_t value);
 

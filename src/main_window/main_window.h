@@ -61,8 +61,9 @@ class MainWindow {
 
   // Public methods other windows use. Device_Sel applies everything that depends only on the
   // model's name and sets no flag; a click on a device item (`DeviceClick::Yes`) then applies the
-  // model's profile too: the alarm 1 and event labels, the flags, and MFUN_FR. Load_Sub_Form is the
-  // dialog host's.
+  // model's profile too: the alarm 1 and event labels, the flags, and MFUN_FR; when the model is
+  // another than before, the open dialog then loads afresh for it, or closes when the new chip
+  // does not offer it. Load_Sub_Form is the dialog host's.
   enum class DeviceClick { No, Yes };
   void Device_Sel(std::string_view name, DeviceClick click = DeviceClick::No);
   void MFUN_FR();
@@ -98,6 +99,8 @@ class MainWindow {
 
  private:
   DialogContext dialogContext();
+  // After the user picked another chip model: the open dialog follows it (see Device_Sel).
+  void followModel();
   void setAutoReadTime(bool checked);
   void setAutoMonitor(bool checked);
 

@@ -33,8 +33,29 @@ void MainWindow::Device_Sel(std::string_view name, DeviceClick click) {
   if (click == DeviceClick::No) return;
   controls_.alarm1Caption.enabled = selected->profile.HasAlarm1;
   controls_.eventCaption.enabled = selected->profile.HasEvent;
+  const bool modelChanged = std::string_view(profile_.name) != selected->name;
   profile_ = selected->profile;
   MFUN_FR();
+  if (modelChanged) followModel();
+}
+
+void MainWindow::followModel() {
+  if (!host_.current()) return;
+  const MenuControl* item = nullptr;
+  for (const MenuControl& m : controls_.menus)
+    if (m.window && m.window->kind == WindowKind::SubForm &&
+        m.window->number == host_.OpenSubForm())
+      item = &m;
+  if (!item) return;
+  const MenuControl& menu = controls_.menu(*item->parent);
+  // A window the new chip does not offer closes, as its item is now disabled. A window that
+  // waits for a chip model shows and writes what the chip picked when it opened has: it opens
+  // afresh for the new one (its boxes, their enabling and its opening read). The others (the
+  // connection dialog, the help texts) do not depend on the chip and stay as they are.
+  if (!item->enabled || !menu.enabled)
+    host_.close();
+  else if (item->needsModel || menu.needsModel || item->window->offeredBy)
+    host_.Load_Sub_Form(host_.OpenSubForm());
 }
 
 void MainWindow::MFUN_FR() {

@@ -5,7 +5,7 @@
 #include "board_link/board_link.h"
 #include "board_link/requests.h"
 #include "core/chip_reads.h"
-#include "core/register_map.h"
+#include "core/device_profile.h"
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
 #include "platform/message_boxes.h"
@@ -14,21 +14,22 @@
 namespace rtceval {
 namespace {
 constexpr std::uint32_t kLastByte = 0xFF;
-
-// The user registers exist on the X1208 family only (layout B), where the link sends 0xFF as the
-// address high byte; the dialog asks for them whichever chip is picked meanwhile.
-constexpr Layout kUserRegisterLayout = Layout::B;
 }  // namespace
 
 UserRegistersDialog::UserRegistersDialog(DialogContext& context)
-    : link_(context.link), messageBoxes_(context.messageBoxes), reads_(context.reads) {}
+    : link_(context.link),
+      messageBoxes_(context.messageBoxes),
+      profile_(context.profile),
+      reads_(context.reads) {}
 
 void UserRegistersDialog::Form_Load() {
   registerTexts = {"01", "2A"};
 }
 
 void UserRegistersDialog::readClicked() {
-  link_.request(*requests::readUserRegisters(kUserRegisterLayout));
+  // The user registers exist on the X1208 family only: on another chip nothing is asked for.
+  if (auto request = requests::readUserRegisters(layoutOf(profile_.Is1208Family)))
+    link_.request(*request);
 }
 
 void UserRegistersDialog::writeClicked() {
@@ -38,8 +39,12 @@ void UserRegistersDialog::writeClicked() {
     messageBoxes_.message(Texts::kInvalidData);
     return;
   }
-  link_.request(*requests::writeUserRegisters(kUserRegisterLayout, static_cast<std::uint8_t>(first),
-                                              static_cast<std::uint8_t>(second)));
+  // On another chip the two addresses hold other registers (ATR and DTR of layout A): nothing is
+  // written there.
+  if (auto request = requests::writeUserRegisters(layoutOf(profile_.Is1208Family),
+                                                  static_cast<std::uint8_t>(first),
+                                                  static_cast<std::uint8_t>(second)))
+    link_.request(*request);
 }
 
 void UserRegistersDialog::replyArrived(const ReplyNote& reply) {

@@ -10,6 +10,7 @@ namespace rtceval {
 class BoardLink;
 class MessageBoxes;
 struct ChipReads;
+struct DeviceProfile;
 struct DialogContext;
 
 // The user-register dialog frmUR: the two volatile user registers of the X1208 and X1209, typed
@@ -41,6 +42,7 @@ class UserRegistersDialog : public DialogModel {
  private:
   BoardLink& link_;
   MessageBoxes& messageBoxes_;
+  const DeviceProfile& profile_;
   const ChipReads& reads_;
 };
 
