@@ -175,7 +175,8 @@ TEST(AlarmEditor, SetChecksTheFieldsInItsOwnOrderWithTheWeekdayFourth) {
   };
   const Case cases[] = {
       {[](AlarmDialog& d) { d.yearText = "1899.9"; }, "无效的年份"},
-      {[](AlarmDialog& d) { d.fields[AlarmDialog::Month].text = "12.6"; }, "无效的月份"},
+      {[](AlarmDialog& d) { d.fields[AlarmDialog::Month].text = "12.5"; }, "无效的月份"},
+      {[](AlarmDialog& d) { d.fields[AlarmDialog::Month].text = "-0.4"; }, "无效的月份"},
       {[](AlarmDialog& d) { d.fields[AlarmDialog::Date].text = "32"; }, "无效的日期"},
       {[](AlarmDialog& d) { d.fields[AlarmDialog::Weekday].text = "7"; }, "无效的星期"},
       {[](AlarmDialog& d) { d.fields[AlarmDialog::Hour].text = "23.5"; }, "无效的小时"},
