@@ -26,8 +26,8 @@ std::uint8_t monitoredMask(Layout layout) {
 bool clearsFlagsOnRead(std::uint8_t sr, Layout layout) {
   if (layout == Layout::A) return true;
   const BitNames& names = registerOf(RegisterId::SR).bits(layout);
-  for (int bit = 0; bit < 8; ++bit)
-    if (names[bit].panel && std::string_view(names[bit].panel) == "ARST") return (sr >> bit) & 1;
+  for (std::size_t bit = 0; bit < names.size(); ++bit)
+    if (names[bit].panel && std::string_view(names[bit].panel) == "ARST") return (sr >> bit) & 1U;
   return false;
 }
 
