@@ -17,17 +17,18 @@ std::array<std::optional<int>, 2> monitoredBits(Layout layout) {
 }
 
 std::uint8_t monitoredMask(Layout layout) {
-  std::uint8_t mask = 0;
+  unsigned mask = 0;
   for (const std::optional<int>& bit : monitoredBits(layout))
-    if (bit) mask = static_cast<std::uint8_t>(mask | (1u << *bit));
-  return mask;
+    if (bit) mask |= 1U << *bit;
+  return static_cast<std::uint8_t>(mask);
 }
 
 bool clearsFlagsOnRead(std::uint8_t sr, Layout layout) {
   if (layout == Layout::A) return true;
   const BitNames& names = registerOf(RegisterId::SR).bits(layout);
   for (std::size_t bit = 0; bit < names.size(); ++bit)
-    if (names[bit].panel && std::string_view(names[bit].panel) == "ARST") return (sr >> bit) & 1U;
+    if (names[bit].panel && std::string_view(names[bit].panel) == "ARST")
+      return ((static_cast<unsigned>(sr) >> bit) & 1U) != 0;
   return false;
 }
 
