@@ -138,8 +138,9 @@ TEST_F(SetTimeTest, InTheTwelveHourFormatOnlyHoursOneToTwelveAreAccepted) {
     const char* hour;
     bool accepted;
   };
-  const Case cases[] = {{"0", false},   {"0.5", false}, {"1", true},   {"12", true},
-                        {"12.5", true}, {"13", false},  {"21", false}, {"", false}};
+  const Case cases[] = {{"0", false},  {"0.5", false}, {"1", true},
+                        {"12", true},  {"11.5", true}, {"12.5", false},
+                        {"13", false}, {"21", false},  {"", false}};
   for (const Case& c : cases) {
     SetTimeDialog& d = open(MenuId::X1226);
     d.twelveHourClicked(true);
