@@ -181,7 +181,17 @@ void BoardLink::showStatus(std::string_view text) {
 }
 
 bool BoardLink::openPort(int portNo) {
-  return port_.open(portNo) && port_.isOpen();
+  if (!port_.open(portNo) || !port_.isOpen()) return false;
+  openedPortNo_ = portNo;
+  return true;
+}
+
+bool BoardLink::openInstead(int portNo) {
+  const int working = port_.isOpen() ? openedPortNo_ : 0;
+  if (openPort(portNo)) return true;
+  // The line holds one device at a time: the working one is taken up again at once.
+  if (working != 0) openPort(working);
+  return false;
 }
 
 void BoardLink::closePort() {

@@ -101,6 +101,9 @@ class BoardLink {
   // The serial line. `PortNo` is the port the program works with (1..4); opening a port does not
   // change it, the search and the port dialog set it.
   bool openPort(int portNo);
+  // Opens port `portNo` in place of the one open now; when it cannot be opened, the port that
+  // was open stays the open one.
+  bool openInstead(int portNo);
   void closePort();
   bool isPortOpen() const;
   std::string deviceName(int portNo) const;
@@ -165,6 +168,8 @@ class BoardLink {
   RequestTicket ticketOnLine_ = 0;
   RequestTicket lastTicket_ = 0;
   int portNo_ = 0;
+  // The port last opened, 0 before the first.
+  int openedPortNo_ = 0;
   bool overflowShown_ = false;
 };
 

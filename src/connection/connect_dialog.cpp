@@ -48,12 +48,15 @@ void ConnectDialog::portClicked(int portNo) {
 }
 
 void ConnectDialog::connectClicked() {
-  if (selected_ != 0) link_.setPortNo(selected_);
-  if (!link_.openPort(link_.PortNo())) {
+  // A port that cannot be opened leaves the working one, and the port number, as they were.
+  const int chosen = selected_ != 0 ? selected_ : link_.PortNo();
+  if (!link_.openInstead(chosen)) {
     link_.showStatus(kTextInvalidPort);
-    link_.setPortNo(link_.PortNo() + 1);
+    status_ = kTextInvalidPort;
     return;
   }
+  status_.clear();
+  link_.setPortNo(chosen);
   timer_->setEnabled(true);
   link_.requestQuietly(requests::probe(StConnect));
 }

@@ -49,6 +49,8 @@ class ConnectDialog : public DialogModel {
   // What the system says of the device behind each port as the dialog loaded: its path, where a
   // link points, description, maker, USB ids and serial number ("" for a number without one).
   std::string portFacts(int portNo) const;
+  // Why the last attempt did not start ("" when it did, or before the first).
+  const std::string& status() const { return status_; }
   int progressMax() const { return progressMax_; }
   int progress() const { return progress_; }
   int ackCount() const { return ackCount_; }
@@ -62,6 +64,7 @@ class ConnectDialog : public DialogModel {
   MessageBoxes& messageBoxes_;
   const SerialDeviceLister& devices_;
   std::array<std::string, kPortCount> portFacts_;
+  std::string status_;
   std::function<void()> close_;
   std::unique_ptr<Timer> timer_;
   int selected_ = 0;

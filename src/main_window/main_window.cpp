@@ -181,6 +181,8 @@ void MainWindow::setAutoReadTime(bool checked) {
 }
 
 void MainWindow::setAutoMonitor(bool checked) {
+  if (checked && !controls_.autoMonitor.checked)
+    announcements_.monitorStarted(registers_.RegSR, layoutOf(profile_.Is1208Family));
   controls_.autoMonitor.checked = checked;
   monitorTimer_->setEnabled(checked);
 }

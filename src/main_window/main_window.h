@@ -19,6 +19,7 @@
 #include "dialogs/dialog_host.h"
 #include "dialogs/window_events.h"
 #include "docs_help/document_launcher.h"
+#include "main_window/flag_announcements.h"
 #include "main_window/main_window_controls.h"
 #include "platform/timer.h"
 
@@ -144,6 +145,7 @@ class MainWindow {
   bool timeoutQuestionOpen_ = false;
   bool timeoutQuestionDeclined_ = false;
   bool monitorMessageOpen_ = false;
+  FlagAnnouncements announcements_;
   // The port panel was cleared because the board stopped answering; its next reply restores it.
   bool portPanelWithdrawn_ = false;
   // No reply since the last response time-out.

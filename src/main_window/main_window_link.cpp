@@ -69,6 +69,7 @@ void MainWindow::onReply(CmdStateCode request, RequestTicket ticket,
       }
       case StReadSR:
         updateIndicators(controls_.colours, registers_.RegSR, profile_.Is1208Family);
+        announcements_.srRead(registers_.RegSR, layoutOf(profile_.Is1208Family));
         break;
       case StProbe:
         search_.boardFound();

@@ -1,5 +1,3 @@
-#include <optional>
-
 #include "core/register_map.h"
 #include "main_window/main_window.h"
 #include "platform/message_boxes.h"
@@ -22,9 +20,7 @@ void MainWindow::mainTick() {
 }
 
 void MainWindow::announce(const char* text) {
-  // One monitor message at a time; a tick while it is open announces nothing, and the ticks after
-  // it closes announce again while the chip keeps the flag set.
-  if (monitorMessageOpen_ || !controls_.autoMonitor.checked) return;
+  if (!controls_.autoMonitor.checked) return;
   monitorMessageOpen_ = true;
   events_.messageBoxes().message(text, {});
   monitorMessageOpen_ = false;
@@ -32,15 +28,19 @@ void MainWindow::announce(const char* text) {
 
 void MainWindow::monitorTick() {
   if (reconnect_.isWaiting()) return;
-  const std::uint8_t sr = registers_.RegSR;
-  const auto isSet = [sr](std::optional<int> bit) { return bit && ((sr >> *bit) & 1); };
-  const StatusIndicatorBits bits = indicatorBits(layoutOf(profile_.Is1208Family));
-  if (profile_.Is1208Family) {
-    if (isSet(bits.event)) announce(kTextEvent);
-    if (isSet(bits.alarm0)) announce(kTextAlarm);
-  } else {
-    if (isSet(bits.alarm1)) announce(kTextAlarm1);
-    if (isSet(bits.alarm0)) announce(kTextAlarm0);
+  // One monitor message at a time: a tick while one is open leaves the flags that have become due
+  // to the next tick after it.
+  if (!monitorMessageOpen_) {
+    const Layout layout = layoutOf(profile_.Is1208Family);
+    const StatusIndicatorBits bits = indicatorBits(layout);
+    for (const int bit : announcements_.take(layout)) {
+      if (bit == bits.event)
+        announce(kTextEvent);
+      else if (bit == bits.alarm1)
+        announce(kTextAlarm1);
+      else
+        announce(layout == Layout::B ? kTextAlarm : kTextAlarm0);
+    }
   }
   if (controls_.autoMonitor.checked) commands_.CmdGetSR();
 }

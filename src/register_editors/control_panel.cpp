@@ -194,8 +194,10 @@ void ControlPanel::boxChanged(Row row, std::size_t bit, std::string text) {
   if (bit >= kBits || !at(row).boxEnabled[bit]) return;
   std::string& box = at(row).boxes[bit];
   box = std::move(text);
-  // The text stays as typed; the warning only says it is no bit.
-  if (!readsAsBit(box)) warnInvalidBit();
+  // The text stays as typed. Typing warns of a number above 1 only, so that a minus sign or a
+  // decimal point on its way to a bit is no interruption; a write still refuses any box that is
+  // no bit.
+  if (lenientNumber(box) > 1.0) warnInvalidBit();
 }
 
 void ControlPanel::readClicked(Row row) {

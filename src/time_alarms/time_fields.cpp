@@ -11,9 +11,9 @@ std::optional<int> readYear(std::string_view text) {
 }
 
 std::optional<int> readByteField(std::string_view text, double low, double high) {
-  const double value = roundHalfEven(lenientNumber(text));
-  if (!(value >= low && value <= high)) return std::nullopt;
-  return static_cast<int>(value);
+  const double typed = lenientNumber(text);
+  if (!(typed >= low && typed <= high)) return std::nullopt;
+  return static_cast<int>(roundHalfEven(typed));
 }
 
 }  // namespace rtceval

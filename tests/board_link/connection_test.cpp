@@ -263,13 +263,20 @@ TEST_F(PortDialog, AnswerWhileTheWarningIsOpenClosesTheDialogSafely) {
   EXPECT_EQ(b.messageBoxes.shown.size(), 1u);
 }
 
-TEST_F(PortDialog, PortThatFailsToOpen) {
-  b.port.openable = {1};
+TEST_F(PortDialog, PortThatFailsToOpenKeepsTheWorkingOne) {
+  b.port.openable = {1, 2};
+  b.window.menuClick("CONNECT");
+  b.pickPort(2);
+  b.clickConnect();
+  b.port.receive(PROBE_ANSWER);
+  b.port.writes.clear();
   b.window.menuClick("CONNECT");
   b.pickPort(3);
   b.clickConnect();
   EXPECT_EQ(b.panel(2), "无效的串口.");
-  EXPECT_EQ(b.link().PortNo(), 4);
+  EXPECT_EQ(dialog().status(), "无效的串口.");
+  EXPECT_EQ(b.link().PortNo(), 2);
+  EXPECT_EQ(b.port.openPort(), 2) << "the board stays reachable";
   EXPECT_TRUE(b.port.writes.empty());
   ASSERT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_FALSE(dialog().progressTimer().isEnabled());

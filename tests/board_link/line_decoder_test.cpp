@@ -125,6 +125,24 @@ TEST(LineDecoder, AReplyWithoutAReadBeforeItIsOnlyCounted) {
                         });
 }
 
+// A request that cannot be read ends the one before it: the reply after it is not read as the
+// answer to the earlier read.
+TEST(LineDecoder, AMalformedRequestEndsTheReadBeforeIt) {
+  const Bytes timeReply{0x55, 0x80, 0x08, 0x03, 0x02, 0x81, 0x08, 0x12, 0x26, 0x02, 0x20, 0xC5};
+  const std::vector<Step> malformed{
+      {Kind::Sent, {0x55, 0x00, 0x05, 0x00}, "不是请求帧"},
+      {Kind::Sent, {0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x02}, "帧和校验错"},
+      {Kind::Sent, {0x55, 0x00, 0x05, 0x07, 0x6F, 0x00, 0x30, 0x08, 0x08}, "未知命令 07"},
+  };
+  for (const Step& bad : malformed) {
+    expectMeanings(false, {
+                              {Kind::Sent, READ_TIME_A, "读 CCR 时间 地址30 8字节"},
+                              bad,
+                              {Kind::Received, timeReply, "数据8字节"},
+                          });
+  }
+}
+
 TEST(LineDecoder, FollowsTheChipSelectedAfterItWasMade) {
   DeviceProfile profile;
   LineDecoder decoder(profile);

@@ -131,19 +131,45 @@ TEST_F(Monitor, EachLayoutReadsOnlyItsOwnBits) {
   EXPECT_THAT(a.messageBoxes.shown, IsEmpty());
 }
 
-TEST_F(Monitor, RepeatsEverySecondWhileTheFlagStaysSet) {
-  start(MenuId::X1226, 0x40);
-  for (int i = 0; i < 3; ++i) {
-    b.clock.advance(1000ms);
-    b.port.receive(DataReply({0x40}));
+// A flag is announced when a read first shows it set. A chip that keeps it set until it is
+// written 0 (layout B without ARST) has it announced again only after a read showed it clear; a
+// chip that clears it as SR is read raises it again only for a new alarm, announced each time.
+TEST_F(Monitor, AnnouncesAFlagOncePerAlarm) {
+  struct Row {
+    MenuId model;
+    std::vector<std::uint8_t> reads;  // one SR reply after each tick
+    std::vector<std::string> texts;
+  };
+  const std::vector<Row> rows{
+      {MenuId::X1226, {0x40, 0x40, 0x40}, {"警报1发生", "警报1发生", "警报1发生"}},
+      {MenuId::X1208, {0x04, 0x04, 0x04, 0x04}, {"警报发生"}},
+      {MenuId::X1208, {0x04, 0x04, 0x00, 0x04}, {"警报发生", "警报发生"}},
+      {MenuId::X1208, {0x84, 0x84, 0x84}, {"警报发生", "警报发生", "警报发生"}},
+      {MenuId::X1209, {0x0C, 0x0C, 0x08, 0x0C}, {"事件发生", "警报发生", "警报发生"}},
+  };
+  for (const Row& row : rows) {
+    WindowBench bench;
+    bench.loadConnectedWith(row.model);
+    bench.window.autoMonitorClicked(true);
+    for (const std::uint8_t sr : row.reads) {
+      bench.clock.advance(1000ms);
+      bench.port.receive(DataReply({sr}));
+    }
+    bench.clock.advance(1000ms);
+    EXPECT_EQ(bench.shownTexts(), row.texts) << "first read " << int(row.reads[0]);
   }
-  EXPECT_THAT(b.shownTexts(), ElementsAre("警报1发生", "警报1发生", "警报1发生"));
-  EXPECT_EQ(b.port.writes.size(), 3u);
+}
+
+TEST_F(Monitor, TickingAgainAnnouncesAFlagThatStayedSet) {
+  start(MenuId::X1208, 0x04);
   b.clock.advance(1000ms);
-  b.port.receive(DataReply({0x00}));  // the chip cleared it
+  b.port.receive(DataReply({0x04}));
   b.clock.advance(1000ms);
-  EXPECT_EQ(b.messageBoxes.shown.size(), 4u);
-  EXPECT_EQ(b.controls().colours.alarm1Lamp, DARK_RED);
+  EXPECT_THAT(b.shownTexts(), ElementsAre("警报发生"));
+  b.window.autoMonitorClicked(false);
+  b.window.autoMonitorClicked(true);
+  b.clock.advance(1000ms);
+  EXPECT_THAT(b.shownTexts(), ElementsAre("警报发生", "警报发生"));
 }
 
 TEST_F(Monitor, NoSecondMessageWhileOneIsOpen) {
@@ -160,7 +186,10 @@ TEST_F(Monitor, NoSecondMessageWhileOneIsOpen) {
   EXPECT_EQ(b.port.writes.size(), 3u) << "polling goes on behind the message";
   b.messageBoxes.whileOpen = nullptr;
   b.clock.advance(1000ms);
-  EXPECT_EQ(announcements().size(), 2u) << "the next tick after it closes announces again";
+  EXPECT_EQ(announcements().size(), 1u) << "no read has shown the flag again";
+  b.port.receive(DataReply({0x20}));  // a new alarm
+  b.clock.advance(1000ms);
+  EXPECT_EQ(announcements().size(), 2u) << "the next tick after it closes announces it";
 }
 
 TEST_F(Monitor, UntickingStopsMessagesAndPollingAtOnce) {

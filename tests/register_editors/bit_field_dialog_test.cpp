@@ -143,12 +143,12 @@ INSTANTIATE_TEST_SUITE_P(
         ComposeCase{"IntImOnX1228", MenuId::X1228, "mINT", INT, 0x18, "x...--", 0x98},
         ComposeCase{"IntClearsBitsTwoToZero", MenuId::X1226, "mINT", INT, 0x07, "-...-x", 0x20},
         ComposeCase{"IntOnX1209KeepsFo", MenuId::X1209, "mINT", INT, 0x5A, "x-x-..", 0xAA},
-        ComposeCase{"FoOnX1226", MenuId::X1226, "FOUT", INT, 0xE7, "..-x", 0xE8},
+        ComposeCase{"FoOnX1226ClearsASetBit", MenuId::X1226, "FOUT", INT, 0xFF, "..x-", 0xF0},
         ComposeCase{"FoOnX1209KeepsInterruptBits", MenuId::X1209, "FOUT", INT, 0x96, "x--x", 0x99},
         ComposeCase{"EvEnablesWriteClearBits", MenuId::X1209, "mEVENT", EV, 0x00, "-x-----x", 0x81},
         ComposeCase{"EvUnchangedZero", MenuId::X1209, "mEVENT", EV, 0x00, "xx------", 0x00},
-        ComposeCase{"WdtKeepsProtection", MenuId::X1228, "WDT", BL, 0xE7, "x-", 0xF0},
-        ComposeCase{"BpKeepsWatchdog", MenuId::X1228, "BP", BL, 0x1F, "-x-", 0x58}),
+        ComposeCase{"WdtKeepsProtectionClearsASetBit", MenuId::X1228, "WDT", BL, 0xFF, "-x", 0xE8},
+        ComposeCase{"BpKeepsWatchdogClearsSetBits", MenuId::X1228, "BP", BL, 0xFF, "-x-", 0x58}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(BitFieldTest, ADisabledBoxTakesNoTickAndAddsNoBit) {

@@ -199,16 +199,19 @@ TEST_F(ControlPanelTest, BoxesThatAreNoBitWarnAndRefuseTheWrite) {
   bench.port.writes.clear();
   bench.window.registers().RegEV = 0x5A;
 
-  for (const char* ok : {"1", "0", "", " 1", "x"}) type(Row::EV, 0, ok);
+  // Typing warns of a number above 1 only.
+  for (const char* quiet : {"1", "0", "", " 1", "x", "-1", "0.5"}) type(Row::EV, 0, quiet);
   EXPECT_TRUE(bench.messageBoxes.shown.empty());
-  for (const char* wrong : {"2", "-1", "0.5", "99999999999999999999"}) {
+  for (const char* wrong : {"2", "1.5", "99999999999999999999"}) {
     type(Row::EV, 0, wrong);
     EXPECT_EQ(panel()->row(Row::EV).boxes[0], wrong) << "the text stays as typed";
   }
-  EXPECT_EQ(bench.shownTexts(), std::vector<std::string>(4, kInvalid));
+  EXPECT_EQ(bench.shownTexts(), std::vector<std::string>(3, kInvalid));
 
-  // Two boxes wrong: one message, nothing sent, the image as it was.
-  type(Row::EV, 7, "3");
+  // Two boxes that are no bit, neither warned of on typing: the write brings one message, sends
+  // nothing and leaves the image as it was.
+  type(Row::EV, 0, "-1");
+  type(Row::EV, 7, "0.5");
   bench.messageBoxes.shown.clear();
   user([](ControlPanel& p) { p.writeClicked(Row::EV); });
   EXPECT_EQ(bench.shownTexts(), std::vector<std::string>{kInvalid});

@@ -175,7 +175,8 @@ TEST(AlarmEditor, SetChecksTheFieldsInItsOwnOrderWithTheWeekdayFourth) {
   };
   const Case cases[] = {
       {[](AlarmDialog& d) { d.yearText = "1899.9"; }, "无效的年份"},
-      {[](AlarmDialog& d) { d.fields[AlarmDialog::Month].text = "12.6"; }, "无效的月份"},
+      {[](AlarmDialog& d) { d.fields[AlarmDialog::Month].text = "12.5"; }, "无效的月份"},
+      {[](AlarmDialog& d) { d.fields[AlarmDialog::Month].text = "-0.4"; }, "无效的月份"},
       {[](AlarmDialog& d) { d.fields[AlarmDialog::Date].text = "32"; }, "无效的日期"},
       {[](AlarmDialog& d) { d.fields[AlarmDialog::Weekday].text = "7"; }, "无效的星期"},
       {[](AlarmDialog& d) { d.fields[AlarmDialog::Hour].text = "23.5"; }, "无效的小时"},
@@ -236,7 +237,7 @@ TEST(AlarmEditor, TheEnableAndPmFlagsFollowTheBoxesAndTheChipsFormat) {
       {false, true, true, "15", 0xB5},   // 12-hour 15 PM, enabled: kept, flagged both ways
       {false, true, false, "15", 0x35},  // not enabled
       {false, false, true, "11", 0x91},  // AM
-      {true, true, true, "23", 0xA3},    // 24-hour: PM never applies
+      {true, true, true, "09", 0x89},    // 24-hour: PM never applies (09 has no bit 5 of its own)
       {false, true, true, "0.5", 0xA0},  // half to even
   };
   for (const Case& c : cases) {

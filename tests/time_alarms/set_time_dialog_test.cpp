@@ -138,8 +138,9 @@ TEST_F(SetTimeTest, InTheTwelveHourFormatOnlyHoursOneToTwelveAreAccepted) {
     const char* hour;
     bool accepted;
   };
-  const Case cases[] = {{"0", false},   {"0.5", false}, {"1", true},   {"12", true},
-                        {"12.5", true}, {"13", false},  {"21", false}, {"", false}};
+  const Case cases[] = {{"0", false},  {"0.5", false}, {"1", true},
+                        {"12", true},  {"11.5", true}, {"12.5", false},
+                        {"13", false}, {"21", false},  {"", false}};
   for (const Case& c : cases) {
     SetTimeDialog& d = open(MenuId::X1226);
     d.twelveHourClicked(true);
@@ -190,13 +191,13 @@ INSTANTIATE_TEST_SUITE_P(
                       FieldCase{"year2100_4", &SetTimeDialog::yearText, "2100.4", "无效的年份"},
                       FieldCase{"year2100", &SetTimeDialog::yearText, "2100", nullptr},
                       FieldCase{"yearText", &SetTimeDialog::yearText, "abc", "无效的年份"},
-                      FieldCase{"month12_4", &SetTimeDialog::monthText, "12.4", nullptr},
-                      FieldCase{"month12_6", &SetTimeDialog::monthText, "12.6", "无效的月份"},
+                      FieldCase{"month11_5", &SetTimeDialog::monthText, "11.5", nullptr},
+                      FieldCase{"month12_5", &SetTimeDialog::monthText, "12.5", "无效的月份"},
                       FieldCase{"monthEmpty", &SetTimeDialog::monthText, "", "无效的月份"},
                       FieldCase{"monthNegative", &SetTimeDialog::monthText, "-1", "无效的月份"},
                       FieldCase{"monthAlmostZero", &SetTimeDialog::monthText, "-0.4", "无效的月份"},
                       FieldCase{"month0", &SetTimeDialog::monthText, "0", "无效的月份"},
-                      FieldCase{"month0_6", &SetTimeDialog::monthText, "0.6", nullptr},
+                      FieldCase{"month0_6", &SetTimeDialog::monthText, "0.6", "无效的月份"},
                       FieldCase{"month1", &SetTimeDialog::monthText, "1", nullptr},
                       FieldCase{"date0", &SetTimeDialog::dateText, "0", "无效的日期"},
                       FieldCase{"dateText", &SetTimeDialog::dateText, "x", "无效的日期"},
@@ -206,16 +207,17 @@ INSTANTIATE_TEST_SUITE_P(
                       FieldCase{"minute0", &SetTimeDialog::minuteText, "0", nullptr},
                       FieldCase{"minuteNegative", &SetTimeDialog::minuteText, "-1", "无效的分钟"},
                       FieldCase{"second0", &SetTimeDialog::secondText, "0", nullptr},
+                      FieldCase{"secondMinusHalf", &SetTimeDialog::secondText, "-0.5", "无效的秒"},
                       FieldCase{"secondNegative", &SetTimeDialog::secondText, "-1", "无效的秒"},
                       FieldCase{"weekdaySunday", &SetTimeDialog::weekdayText, "0", nullptr},
                       FieldCase{"weekdayNegative", &SetTimeDialog::weekdayText, "-1", "无效的星期"},
-                      FieldCase{"hour23_4", &SetTimeDialog::hourText, "23.4", nullptr},
+                      FieldCase{"hour22_5", &SetTimeDialog::hourText, "22.5", nullptr},
                       FieldCase{"hour23_5", &SetTimeDialog::hourText, "23.5", "无效的小时"},
                       FieldCase{"date32", &SetTimeDialog::dateText, "32", "无效的日期"},
                       FieldCase{"hour24", &SetTimeDialog::hourText, "24", "无效的小时"},
                       FieldCase{"minute60", &SetTimeDialog::minuteText, "60", "无效的分钟"},
                       FieldCase{"second60", &SetTimeDialog::secondText, "60", "无效的秒"},
-                      FieldCase{"weekday7", &SetTimeDialog::weekdayText, "7", "无效的星期"},
+                      FieldCase{"weekday6_5", &SetTimeDialog::weekdayText, "6.5", "无效的星期"},
                       FieldCase{"hugeSecond", &SetTimeDialog::secondText, "99999999999999999999999",
                                 "无效的秒"}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
@@ -223,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(SetTimeTest, ValuesAreRoundedHalfToEvenAndConvertedToBcd) {
   SetTimeDialog& d = open(MenuId::X1226);
   d.yearText = "2100";
-  d.monthText = "12.4";
+  d.monthText = "11.5";
   d.dateText = "1.5";
   d.hourText = "0.5";
   d.minuteText = "1.5";

@@ -125,6 +125,7 @@ class ConnectDialogViewTest : public QObject {
     rig.clickOption(4);
     rig.clickConnect();
     QCOMPARE(rig.panel(2), QStringLiteral("无效的串口."));
+    QCOMPARE(rig.inDialog<QLabel>("LabelStatus")->text(), QStringLiteral("无效的串口."));
     QVERIFY(rig.dialog()->isVisible());
     rig.clock.advance(1000ms);
     QCOMPARE(rig.progress()->value(), 0);

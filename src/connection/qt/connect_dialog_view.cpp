@@ -59,10 +59,14 @@ ConnectDialogView::ConnectDialogView(DialogHost& host, QWidget* owner) : DialogV
   progress_->setTextVisible(false);
   progress_->setMinimumWidth(kProgressMinWidth);
 
+  status_ = new QLabel(this);
+  status_->setObjectName(QStringLiteral("LabelStatus"));
+
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(frame);
   layout->addWidget(connectButton_);
   layout->addWidget(progress_);
+  layout->addWidget(status_);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -80,6 +84,8 @@ void ConnectDialogView::redraw() {
   }
   progress_->setRange(0, dialog->progressMax());
   progress_->setValue(dialog->progress());
+  status_->setText(QString::fromStdString(dialog->status()));
+  status_->setVisible(!dialog->status().empty());
 }
 
 }  // namespace rtceval::qt

@@ -6,6 +6,7 @@
 #include "dialogs/qt/dialog_view.h"
 
 class QButtonGroup;
+class QLabel;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -26,6 +27,7 @@ class ConnectDialogView : public DialogViewOf<ConnectDialog> {
   std::array<QRadioButton*, kPortCount> options_{};
   QPushButton* connectButton_ = nullptr;
   QProgressBar* progress_ = nullptr;
+  QLabel* status_ = nullptr;
 };
 
 }  // namespace rtceval::qt
