@@ -144,6 +144,26 @@ class QtMessageBoxesTest : public QObject {
     rig.model.autoReadTimeClicked(true);
     QCOMPARE(seeBox([&rig] { rig.clock.advance(2200ms); }).owner, QStringLiteral("Main"));
   }
+
+  void aBoxGoesWithTheWindowItStandsOver() {
+    rtceval::qt::QtMessageBoxes boxes;
+    auto* window = new QDialog;
+    window->show();
+    window->activateWindow();
+    QCoreApplication::processEvents();
+    QCOMPARE(QApplication::activeWindow(), window);
+    bool boxOutlivedItsWindow = false;
+    QTimer::singleShot(0, [window, &boxOutlivedItsWindow] {
+      delete window;
+      if (QWidget* box = QApplication::activeModalWidget()) {
+        boxOutlivedItsWindow = true;
+        box->close();
+      }
+    });
+    QVERIFY2(!boxes.askYesNo("是否恢复?", "快照"), "a question gone with its window is No");
+    QVERIFY(!boxOutlivedItsWindow);
+    QCOMPARE(boxes.openBoxes(), 0);
+  }
 };
 
 // Qt's texts are chosen by the catalogue installed, never by the system's language.
