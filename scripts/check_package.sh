@@ -31,7 +31,8 @@ for f in ./usr/bin/rtceval ./usr/bin/rtceval-board \
   grep -qxF "$f" <<<"$listing" || { echo "package lacks $f" >&2; missing=1; }
 done
 depends="$(dpkg-deb -f "$deb" Depends)"
-for d in libqt6widgets6 libqt6serialport6 libqt6charts6 qt6-qpa-plugins fonts-noto-cjk; do
+for d in libqt6widgets6 libqt6serialport6 libqt6charts6 qt6-qpa-plugins qt6-translations-l10n \
+    fonts-noto-cjk; do
   grep -q "$d" <<<"$depends" || { echo "package does not depend on $d" >&2; missing=1; }
 done
 # The programs are shipped stripped, without debugging information.

@@ -36,7 +36,7 @@ bool VirtualBoardPort::write(std::span<const std::uint8_t> bytes) {
 
 std::string VirtualBoardPort::deviceName(int portNo) const {
   if (portNo != portNo_) return {};
-  return "virtual board (" + std::string(board_.chip().profile().name) + ")";
+  return "虚拟评估板 (" + std::string(board_.chip().profile().name) + ")";
 }
 
 void VirtualBoardPort::onTimer() {

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
 #include <QTranslator>
 
@@ -23,6 +22,7 @@
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_timer.h"
 #include "platform/qt/ui_fonts.h"
+#include "qt_texts.h"
 #include "sim/civil_time.h"
 #include "sim/virtual_board_port.h"
 #include "window_close.h"
@@ -58,11 +58,12 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   nameTheProgram();
 
-  // The message boxes' buttons in the user's language, where Qt's translations are installed.
+  // The message boxes' buttons and the file dialogs in Chinese, before any window. Without Qt's
+  // catalogue the program runs all the same, with Qt's own texts in English.
   QTranslator qtTexts;
-  if (qtTexts.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(&qtTexts);
+  if (!rtceval::app::installQtChineseTexts(qtTexts))
+    printWarning(QStringLiteral("rtceval: Qt's Chinese texts (qtbase_zh_CN.qm) not found in ") +
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath));
   rtceval::qt::applyUiFont(app);
 
   rtceval::qt::QtSerialPort serial(options->ports, printWarning);

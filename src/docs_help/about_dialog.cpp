@@ -43,6 +43,15 @@ void AboutDialog::startSysInfo() {
       *facts, [&](int portNo) { return describeSerialDevice(link_.deviceName(portNo), listed); },
       link_.PortNo(), link_.isPortOpen());
   ++systemInformationRequests_;
+  systemInformationOpen_ = true;
+}
+
+void AboutDialog::sysInfoCopyClicked() {
+  if (systemInformationOpen_) desktop_.copyToClipboard(systemInformation_);
+}
+
+void AboutDialog::sysInfoCloseClicked() {
+  systemInformationOpen_ = false;
 }
 
 std::string systemInformationText(const SystemFacts& facts,

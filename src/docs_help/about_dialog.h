@@ -16,7 +16,8 @@ struct SystemFacts;
 // The About box frmAbout: the program's name, version, a description and the maker's notice,
 // all fixed. "系统信息" shows a window of copyable text about the PC (operating system, Qt, the
 // serial devices and which ports 1 to 4 they are, the port in use, the right to open serial
-// devices) for a support engineer.
+// devices) for a support engineer; its "复制" puts the whole text on the clipboard for the user's
+// report, "关闭" closes it.
 class AboutDialog : public DialogModel {
  public:
   struct Texts {
@@ -31,6 +32,8 @@ class AboutDialog : public DialogModel {
     static constexpr const char* kOk = "确    定";
     static constexpr const char* kSysInfo = "系统信息";
     static constexpr const char* kSysInfoCaption = "系统信息";
+    static constexpr const char* kSysInfoCopy = "复制";
+    static constexpr const char* kSysInfoClose = "关闭";
     static constexpr const char* kUnavailable = "System Information Is Unavailable At This Time";
   };
 
@@ -41,11 +44,17 @@ class AboutDialog : public DialogModel {
   // cmdSysInfo: shows the system information (StartSysInfo).
   void sysInfoClicked();
   void startSysInfo();
+  // "复制" of the system information window: its whole text onto the clipboard.
+  void sysInfoCopyClicked();
+  // "关闭" of the system information window, or its title bar's close button.
+  void sysInfoCloseClicked();
 
   // The text of the "系统信息" window; empty until it was asked for.
   const std::string& systemInformation() const { return systemInformation_; }
   // Counts the requests of the window, so the view raises it again when it is asked for anew.
   int systemInformationRequests() const { return systemInformationRequests_; }
+  // Whether the system information window is open.
+  bool systemInformationOpen() const { return systemInformationOpen_; }
 
  private:
   BoardLink& link_;
@@ -54,6 +63,7 @@ class AboutDialog : public DialogModel {
   std::function<void()> close_;
   std::string systemInformation_;
   int systemInformationRequests_ = 0;
+  bool systemInformationOpen_ = false;
 };
 
 // The lines of the "系统信息" window: `facts` and, for ports 1 to 4, the device each stands for

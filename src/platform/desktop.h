@@ -20,9 +20,9 @@ struct SystemFacts {
   bool maySerial = false;
 };
 
-// Files, the desktop's viewers and the facts of the system: the documents of the help menu and
-// the main window's links, the About box's system information, and the serial devices behind
-// the port numbers. Its files are the program's one file seam (`Files`).
+// Files, the desktop's viewers, the clipboard and the facts of the system: the documents of the
+// help menu and the main window's links, the About box's system information, and the serial devices
+// behind the port numbers. Its files are the program's one file seam (`Files`).
 class Desktop : public SerialDeviceLister, public Files {
  public:
   virtual ~Desktop() = default;
@@ -47,6 +47,8 @@ class Desktop : public SerialDeviceLister, public Files {
   virtual bool openFile(const std::string& path, std::function<void()> noViewer) = 0;
   // Nothing when the facts cannot be gathered.
   virtual std::optional<SystemFacts> systemFacts() const = 0;
+  // Puts `text` on the desktop's clipboard, replacing what was there.
+  virtual void copyToClipboard(const std::string& text) = 0;
 };
 
 }  // namespace rtceval

@@ -1,4 +1,5 @@
-// The About box: its description, closing, and the system information window.
+// The About box: its description, closing, and the system information window with its copy and
+// close.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -68,6 +69,25 @@ TEST_F(AboutBox, SystemInformationNamesDevicesPortsAndTheRightToOpenThem) {
         "串口4 = /dev/fake4", "当前串口: 串口1 (已打开)", "可打开串口设备: 否"})
     EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
   EXPECT_TRUE(bench.messageBoxes.shown.empty());
+}
+
+TEST_F(AboutBox, SystemInformationIsCopiedWholeUntilItsWindowIsClosed) {
+  bench.desktop.facts = SystemFacts{};
+  send([](AboutDialog& d) { d.sysInfoClicked(); });
+  ASSERT_TRUE(about()->systemInformationOpen());
+  send([](AboutDialog& d) { d.sysInfoCopyClicked(); });
+  EXPECT_EQ(bench.desktop.clipboard, about()->systemInformation());
+  EXPECT_NE(bench.desktop.clipboard.find("串口4 = "), std::string::npos);
+
+  send([](AboutDialog& d) { d.sysInfoCloseClicked(); });
+  EXPECT_FALSE(about()->systemInformationOpen());
+  bench.desktop.clipboard.clear();
+  send([](AboutDialog& d) { d.sysInfoCopyClicked(); });
+  EXPECT_EQ(bench.desktop.clipboard, "") << "a closed window copies nothing";
+
+  send([](AboutDialog& d) { d.sysInfoClicked(); });
+  EXPECT_TRUE(about()->systemInformationOpen()) << "asked for again, it opens again";
+  EXPECT_EQ(about()->systemInformationRequests(), 2);
 }
 
 TEST_F(AboutBox, EachPortShowsItsDeviceWithWhatTheSystemSaysOfIt) {

@@ -12,9 +12,10 @@
 namespace rtceval::testing {
 
 // Files in memory under a working directory and a data folder; every opened path is recorded,
-// and the opener refuses when `viewerMissing` is set. The serial devices are `devices`, and `links`
-// point names at devices (as /dev/serial/by-id/ does); a path is there when it is a listed device,
-// one of `unlisted` (a pseudo-terminal, say), or a link to either.
+// and the opener refuses when `viewerMissing` is set; the clipboard is `clipboard`. The serial
+// devices are `devices`, and `links` point names at devices (as /dev/serial/by-id/ does); a path is
+// there when it is a listed device, one of `unlisted` (a pseudo-terminal, say), or a link to
+// either.
 class FakeDesktop : public Desktop {
  public:
   std::string workingDirectory() const override { return working; }
@@ -37,6 +38,7 @@ class FakeDesktop : public Desktop {
     return true;
   }
   std::optional<SystemFacts> systemFacts() const override { return facts; }
+  void copyToClipboard(const std::string& text) override { clipboard = text; }
   std::vector<SerialDeviceFacts> serialDevices() const override {
     ++listings;
     return devices;
@@ -59,6 +61,7 @@ class FakeDesktop : public Desktop {
   std::function<void()> lateNoViewer;
   bool readOnly = false;  // every write fails, as on a full or write-protected disk
   std::optional<SystemFacts> facts;
+  std::string clipboard;
   std::vector<SerialDeviceFacts> devices;
   std::map<std::string, std::string> links;
   std::set<std::string> unlisted;

@@ -1,5 +1,5 @@
 // The About box's view: opened from the help menu it shows the fixed texts and buttons; OK
-// closes it and "系统信息" opens a window of copyable text.
+// closes it and "系统信息" opens a window of text with 复制 and 关闭.
 #include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -43,6 +43,23 @@ class AboutDialogViewTest : public QObject {
     auto* text = window->findChild<QPlainTextEdit*>(QStringLiteral("txtSysInfo"));
     QVERIFY(text->isReadOnly());
     QVERIFY(text->toPlainText().contains(QStringLiteral("Debian GNU/Linux 12")));
+
+    // 复制 puts the whole text on the clipboard; 关闭, and the title bar's button after the
+    // window was opened again, close it.
+    auto* copy = window->findChild<QPushButton*>(QStringLiteral("cmdCopy"));
+    auto* close = window->findChild<QPushButton*>(QStringLiteral("cmdClose"));
+    QCOMPARE(copy->text(), QStringLiteral("复制"));
+    QCOMPARE(close->text(), QStringLiteral("关闭"));
+    QTest::mouseClick(copy, Qt::LeftButton);
+    QCOMPARE(QString::fromStdString(rig.desktop.clipboard), text->toPlainText());
+    QTest::mouseClick(close, Qt::LeftButton);
+    QVERIFY(!window->isVisible());
+    QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("cmdSysInfo")), Qt::LeftButton);
+    QVERIFY(window->isVisible());
+    window->close();
+    QVERIFY(!window->isVisible());
+    QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("cmdSysInfo")), Qt::LeftButton);
+    QVERIFY2(window->isVisible(), "closed by the title bar, it opens again when asked");
   }
 };
 

@@ -88,25 +88,52 @@ AboutDialogView::AboutDialogView(DialogHost& host, QWidget* owner) : DialogViewO
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+void AboutDialogView::makeSysInfoWindow() {
+  sysInfoWindow_ = new QDialog(this);
+  sysInfoWindow_->setObjectName(QStringLiteral("frmSysInfo"));
+  sysInfoWindow_->setWindowTitle(utf8(Texts::kSysInfoCaption));
+  sysInfoText_ = new QPlainTextEdit(sysInfoWindow_);
+  sysInfoText_->setObjectName(QStringLiteral("txtSysInfo"));
+  sysInfoText_->setReadOnly(true);
+  sysInfoText_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  sysInfoText_->setAccessibleName(utf8(Texts::kSysInfoCaption));
+  const QFontMetrics metrics(sysInfoText_->font());
+  sysInfoWindow_->resize(metrics.horizontalAdvance(QLatin1Char('0')) * kSysInfoColumns,
+                         metrics.lineSpacing() * kSysInfoLines);
+
+  auto* copy = new QPushButton(utf8(Texts::kSysInfoCopy), sysInfoWindow_);
+  copy->setObjectName(QStringLiteral("cmdCopy"));
+  copy->setDefault(true);
+  auto* close = new QPushButton(utf8(Texts::kSysInfoClose), sysInfoWindow_);
+  close->setObjectName(QStringLiteral("cmdClose"));
+  for (QPushButton* b : {copy, close}) b->setAccessibleName(b->text());
+  connect(copy, &QPushButton::clicked, this,
+          [this] { send([](AboutDialog& d) { d.sysInfoCopyClicked(); }); });
+  connect(close, &QPushButton::clicked, this,
+          [this] { send([](AboutDialog& d) { d.sysInfoCloseClicked(); }); });
+  // The title bar's close button and the Escape key close it as "关闭" does.
+  connect(sysInfoWindow_, &QDialog::finished, this,
+          [this] { send([](AboutDialog& d) { d.sysInfoCloseClicked(); }); });
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(copy);
+  buttons->addWidget(close);
+  auto* layout = new QVBoxLayout(sysInfoWindow_);
+  layout->addWidget(sysInfoText_);
+  layout->addLayout(buttons);
+}
+
 void AboutDialogView::redraw() {
   const AboutDialog* about = model();
-  if (!about || about->systemInformationRequests() == shownRequests_) return;
-  shownRequests_ = about->systemInformationRequests();
-  if (!sysInfoWindow_) {
-    sysInfoWindow_ = new QDialog(this);
-    sysInfoWindow_->setObjectName(QStringLiteral("frmSysInfo"));
-    sysInfoWindow_->setWindowTitle(utf8(Texts::kSysInfoCaption));
-    sysInfoText_ = new QPlainTextEdit(sysInfoWindow_);
-    sysInfoText_->setObjectName(QStringLiteral("txtSysInfo"));
-    sysInfoText_->setReadOnly(true);
-    sysInfoText_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    sysInfoText_->setAccessibleName(utf8(Texts::kSysInfoCaption));
-    const QFontMetrics metrics(sysInfoText_->font());
-    sysInfoWindow_->resize(metrics.horizontalAdvance(QLatin1Char('0')) * kSysInfoColumns,
-                           metrics.lineSpacing() * kSysInfoLines);
-    auto* layout = new QVBoxLayout(sysInfoWindow_);
-    layout->addWidget(sysInfoText_);
+  if (!about) return;
+  if (!about->systemInformationOpen()) {
+    if (sysInfoWindow_) sysInfoWindow_->hide();
+    return;
   }
+  if (about->systemInformationRequests() == shownRequests_) return;
+  shownRequests_ = about->systemInformationRequests();
+  if (!sysInfoWindow_) makeSysInfoWindow();
   sysInfoText_->setPlainText(QString::fromStdString(about->systemInformation()));
   sysInfoWindow_->show();
   sysInfoWindow_->raise();

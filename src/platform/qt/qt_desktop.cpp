@@ -1,9 +1,11 @@
 #include "platform/qt/qt_desktop.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QSerialPortInfo>
 #include <QSysInfo>
@@ -98,6 +100,10 @@ bool QtDesktop::openFile(const std::string& path, std::function<void()> noViewer
   (void)noViewer;
   return QDesktopServices::openUrl(QUrl::fromLocalFile(fromUtf8(path)));
 #endif
+}
+
+void QtDesktop::copyToClipboard(const std::string& text) {
+  QGuiApplication::clipboard()->setText(fromUtf8(text));
 }
 
 std::optional<SystemFacts> QtDesktop::systemFacts() const {

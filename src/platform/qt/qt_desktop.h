@@ -9,7 +9,7 @@ namespace rtceval::qt {
 
 // Files through QtFiles (whole or not at all), file existence through QFileInfo, viewers through
 // the desktop's opener (QDesktopServices, which passes the file as one argument and never through
-// a shell), serial devices through QSerialPortInfo.
+// a shell), serial devices through QSerialPortInfo, the clipboard through QClipboard.
 class QtDesktop : public Desktop {
  public:
   // `dataDirectory`: the installed documents, e.g. <prefix>/share/rtceval.
@@ -26,6 +26,7 @@ class QtDesktop : public Desktop {
   }
   bool openFile(const std::string& path, std::function<void()> noViewer) override;
   std::optional<SystemFacts> systemFacts() const override;
+  void copyToClipboard(const std::string& text) override;
   std::vector<SerialDeviceFacts> serialDevices() const override;
   std::string resolveDevice(const std::string& path) const override;
 

@@ -13,25 +13,35 @@ QString captionOf(const std::string& title) {
 
 }  // namespace
 
-int QtMessageBoxes::run(QMessageBox& box, int escapeCode) {
-  open_.push_back({&box, escapeCode});
-  const int answer = box.exec();
+QWidget* QtMessageBoxes::owner() const {
+  if (QWidget* active = QApplication::activeWindow()) return active;
+  return parent_;
+}
+
+int QtMessageBoxes::run(QMessageBox* box, int escapeCode) {
+  // The box lives on the heap: the window it stands over may close while it is open (a dialog
+  // the chip model no longer offers), and takes the box with it.
+  const QPointer<QMessageBox> guard(box);
+  open_.push_back({guard, escapeCode});
+  const int answer = box->exec();
   open_.pop_back();
+  if (!guard) return escapeCode;
+  delete box;
   return answer;
 }
 
 void QtMessageBoxes::message(const std::string& text, const std::string& title) {
   if (ending_) return;
-  QMessageBox box(QMessageBox::NoIcon, captionOf(title), QString::fromStdString(text),
-                  QMessageBox::Ok, parent_);
-  run(box, QMessageBox::Ok);
+  run(new QMessageBox(QMessageBox::NoIcon, captionOf(title), QString::fromStdString(text),
+                      QMessageBox::Ok, owner()),
+      QMessageBox::Ok);
 }
 
 bool QtMessageBoxes::askYesNo(const std::string& text, const std::string& title) {
   if (ending_) return false;
-  QMessageBox box(QMessageBox::Question, captionOf(title), QString::fromStdString(text),
-                  QMessageBox::Yes | QMessageBox::No, parent_);
-  box.setDefaultButton(QMessageBox::Yes);
+  auto* box = new QMessageBox(QMessageBox::Question, captionOf(title), QString::fromStdString(text),
+                              QMessageBox::Yes | QMessageBox::No, owner());
+  box->setDefaultButton(QMessageBox::Yes);
   return run(box, QMessageBox::No) == QMessageBox::Yes;
 }
 

@@ -11,7 +11,9 @@ class QMessageBox;
 
 namespace rtceval::qt {
 
-// Modal message boxes over QMessageBox, centred on the main window once it is known.
+// Modal message boxes over QMessageBox. A box stands over the program's window the user is working
+// in when it is raised (a dialog, or a box already open), so that it appears where the user looks;
+// when none of the program's windows is active, over the main window once it is known.
 class QtMessageBoxes : public MessageBoxes {
  public:
   void setParentWindow(QWidget* window) { parent_ = window; }
@@ -27,8 +29,11 @@ class QtMessageBoxes : public MessageBoxes {
   int openBoxes() const { return static_cast<int>(open_.size()); }
 
  private:
-  // Shows `box` until it is closed; `escapeCode` is what dismissAll closes it with.
-  int run(QMessageBox& box, int escapeCode);
+  // The window a new box stands over.
+  QWidget* owner() const;
+  // Shows `box` until it is closed and frees it; `escapeCode` is what dismissAll closes it with,
+  // and the answer when the box went with its window meanwhile.
+  int run(QMessageBox* box, int escapeCode);
 
   struct OpenBox {
     QPointer<QMessageBox> box;
