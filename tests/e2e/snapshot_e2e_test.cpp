@@ -195,28 +195,7 @@ TEST_F(SnapshotOnTheBoard, RestoresControlAlarmsAndAProtectedEepromButNotTheCloc
   onlyTheClockDiffers();
 }
 
-TEST_F(SnapshotOnTheBoard, TheEepromDialogsReadMeanwhileIsNotTakenForTheSnapshots) {
-  start(ChipModel::X1226, MenuId::X1226);
-  Snapshot s = readChip();
-  for (std::size_t a = 0; a < s.eeprom.size(); ++a) s.eeprom[a] = static_cast<std::uint8_t>(a);
-  restoreFile(s, false);
-  ASSERT_EQ(snapshots()->statusText(), SnapshotWindow::Texts::kRestoreDone);
-
-  // The dialog reads byte 0x1A5 while the snapshot reads its pages: each gets its own reply.
-  window->menuClick("MEMORY");
-  user([](SnapshotWindow& w) { w.readClicked(); });
-  clock.advance(150ms);
-  window->dialogHost().send<MemoryDialog>([](MemoryDialog& d) {
-    d.addressText = "1A5";
-    d.readClicked();
-  });
-  runOut();
-  ASSERT_EQ(snapshots()->statusText(), SnapshotWindow::Texts::kReadDone);
-  EXPECT_EQ(snapshots()->shown()->eeprom, s.eeprom);
-  EXPECT_EQ(window->dialogHost().current<MemoryDialog>()->dataText, "A5");
-}
-
-TEST_F(SnapshotOnTheBoard, ALineThatLosesARepliesNowAndThenDelaysARestoreButDoesNotStopIt) {
+TEST_F(SnapshotOnTheBoard, ALossyLineDelaysARestoreAndTheEepromDialogsReadIsNoSnapshotPage) {
   start(ChipModel::X1226, MenuId::X1226);
   Snapshot s = readChip();
   for (std::size_t a = 0; a < s.eeprom.size(); ++a) s.eeprom[a] = static_cast<std::uint8_t>(~a);
@@ -247,6 +226,19 @@ TEST_F(SnapshotOnTheBoard, ALineThatLosesARepliesNowAndThenDelaysARestoreButDoes
   EXPECT_EQ(snapshots()->statusText(), SnapshotWindow::Texts::kRestoreDone);
   for (std::uint16_t a = 0; a < 512; ++a)
     ASSERT_EQ(chip().peekEeprom(a), static_cast<std::uint8_t>(~a)) << a;
+
+  // The dialog reads byte 0x1A5 while the snapshot reads its pages: each gets its own reply.
+  window->menuClick("MEMORY");
+  user([](SnapshotWindow& w) { w.readClicked(); });
+  clock.advance(150ms);
+  window->dialogHost().send<MemoryDialog>([](MemoryDialog& d) {
+    d.addressText = "1A5";
+    d.readClicked();
+  });
+  runOut();
+  ASSERT_EQ(snapshots()->statusText(), SnapshotWindow::Texts::kReadDone);
+  EXPECT_EQ(snapshots()->shown()->eeprom, s.eeprom);
+  EXPECT_EQ(window->dialogHost().current<MemoryDialog>()->dataText, "5A");
 }
 
 TEST_F(SnapshotOnTheBoard, ACancelledRestoreSaysHowFarItGot) {
