@@ -15,7 +15,9 @@ namespace {
 using Data = std::span<const std::uint8_t>;
 using Action = std::function<void(ReplyModels&, Layout, Data)>;
 
-enum class Accepts { Ack, DataReply };
+// A data block is a data reply of 1 up to the board's largest read; the window that asked checks
+// the count it asked for.
+enum class Accepts { Ack, DataReply, DataBlock };
 
 // What one kind of request accepts as its reply, what the reply then stores and its texts.
 struct ReplyRule {
@@ -91,6 +93,9 @@ std::vector<ReplyRule> buildRules() {
   rules.push_back(ack(StWriteMem, "写存储器成功"));
   rules.push_back(data(StReadMem, 1, 1, "读存储器成功", "读存储器失败",
                        [](ReplyModels& m, Layout, Data d) { m.reads.memoryByte = d[0]; }));
+  rules.push_back(
+      {StReadMemBlock, Accepts::DataBlock, 0, 0, "读存储器成功", "读存储器失败",
+       [](ReplyModels& m, Layout, Data d) { m.reads.memoryBlock.assign(d.begin(), d.end()); }});
   rules.push_back(ack(StWriteUR, "写用户寄存器成功"));
   rules.push_back(data(StReadUR, 2, 2, "读用户寄存器成功", "读用户寄存器失败",
                        [](ReplyModels& m, Layout, Data d) {
@@ -137,6 +142,8 @@ ReplyOutcome ParseReply(std::span<const std::uint8_t> frame, CmdStateCode reques
   const Layout layout = layoutOf(profile.Is1208Family);
   if (rule->accepts == Accepts::Ack) {
     out.accepted = isAck;
+  } else if (rule->accepts == Accepts::DataBlock) {
+    out.accepted = flag == protocol::kFlagData && length >= 1 && length <= protocol::kMaxReadCount;
   } else {
     const std::size_t expected = layout == Layout::B ? rule->lengthB : rule->lengthA;
     out.accepted = flag == protocol::kFlagData && length == expected;

@@ -130,7 +130,9 @@ std::optional<Request> writeUserRegisters(Layout layout, std::uint8_t first, std
 }
 
 Request readEeprom(std::uint16_t address, std::uint8_t count) {
-  return {{CMD_READ, DEV_EEPROM, high(address), low(address), count}, StReadMem, kTextReadMemory};
+  return {{CMD_READ, DEV_EEPROM, high(address), low(address), count},
+          count == 1 ? StReadMem : StReadMemBlock,
+          kTextReadMemory};
 }
 
 Request writeEeprom(std::uint16_t address, std::span<const std::uint8_t> bytes) {

@@ -55,8 +55,9 @@ Request readControlBlock(Layout layout);
 std::optional<Request> readUserRegisters(Layout layout);
 std::optional<Request> writeUserRegisters(Layout layout, std::uint8_t first, std::uint8_t second);
 
-// EEPROM bytes from `address` on: a read of `count` bytes, a write of `bytes` (the caller keeps a
-// write within one page).
+// EEPROM bytes from `address` on: a read of `count` bytes (one byte is the EEPROM dialog's
+// `StReadMem`, more a block read, at most `protocol::kMaxReadCount`), a write of `bytes` (the
+// caller keeps a write within one page and at most `protocol::kMaxWriteData` bytes).
 Request readEeprom(std::uint16_t address, std::uint8_t count = 1);
 Request writeEeprom(std::uint16_t address, std::span<const std::uint8_t> bytes);
 

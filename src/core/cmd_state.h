@@ -35,6 +35,8 @@ inline constexpr CmdStateCode StWriteAL1 = 0x80;
 inline constexpr CmdStateCode StReadAL1 = 0x81;
 inline constexpr CmdStateCode StWriteMem = 0xB0;
 inline constexpr CmdStateCode StReadMem = 0xB1;
+// Several EEPROM bytes in one read (a snapshot's): its reply carries as many bytes as were asked.
+inline constexpr CmdStateCode StReadMemBlock = 0xB3;
 inline constexpr CmdStateCode StWriteUR = 0xC0;
 inline constexpr CmdStateCode StReadUR = 0xC1;
 inline constexpr CmdStateCode StPortOpened = 0xEE;

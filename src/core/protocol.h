@@ -25,6 +25,10 @@ inline constexpr std::size_t kSendBufSize = 33;
 inline constexpr std::size_t kRecvBufSize = 257;
 // Lead, flag, length before the payload and the checksum after it.
 inline constexpr std::size_t kFrameOverhead = 4;
+// The most bytes the board reads in one request (one EEPROM page), and the most data bytes a
+// write request carries after its five header bytes.
+inline constexpr std::size_t kMaxReadCount = 64;
+inline constexpr std::size_t kMaxWriteData = kSendBufSize - 5;
 
 // Offsets of a request payload.
 inline constexpr std::size_t kPayloadCmd = 0;

@@ -5,7 +5,11 @@ namespace rtceval {
 RequestChain::RequestChain(TimerFactory& timers)
     : watchdog_(timers.createTimer()), pause_(timers.createTimer()) {
   watchdog_->setInterval(kStepTimeout);
-  watchdog_->setTickHandler([this] { fail(); });
+  watchdog_->setTickHandler([this] {
+    watchdog_->setEnabled(false);
+    awaiting_ = false;
+    retryOrFail();
+  });
   pause_->setTickHandler([this] {
     pause_->setEnabled(false);
     sendNext();
@@ -46,9 +50,21 @@ void RequestChain::sendNext() {
   awaited_ = steps_[next_].send();
 }
 
+void RequestChain::retryOrFail() {
+  if (!running_) return;
+  // A chip busy with a write cycle does not answer, and a reply may be lost on the line; the
+  // step is tried again a little later.
+  if (++retries_ > kRetries) {
+    fail();
+    return;
+  }
+  pause_->setInterval(kRetryPause);
+  pause_->setEnabled(true);
+}
+
 void RequestChain::fail() {
   if (!running_) return;
-  const std::string what = next_ < steps_.size() ? steps_[next_].what : std::string();
+  const std::string what = currentStep();
   cancel();
   Failed failed = std::move(failed_);
   if (failed) failed(what);
@@ -58,20 +74,14 @@ void RequestChain::replyArrived(RequestTicket ticket, bool accepted) {
   if (!running_ || !awaiting_ || ticket != awaited_) return;
   awaiting_ = false;
   watchdog_->setEnabled(false);
-  if (!accepted) {
-    // A chip busy with a write cycle does not answer; the step is tried again a little later.
-    if (++retries_ > kRetries) {
-      fail();
-      return;
-    }
-    pause_->setInterval(kRetryPause);
-    pause_->setEnabled(true);
+  const Step& step = steps_[next_];
+  if (!accepted || (step.complete && !step.complete())) {
+    retryOrFail();
     return;
   }
-  retries_ = 0;
-  const Step& step = steps_[next_];
   if (step.take) step.take();
   ++next_;
+  retries_ = 0;
   if (step.pauseAfter > Millis{0}) {
     pause_->setInterval(step.pauseAfter);
     pause_->setEnabled(true);

@@ -9,6 +9,7 @@
 
 #include "core/chip_reads.h"
 #include "core/device_profile.h"
+#include "core/protocol.h"
 #include "core/register_image.h"
 #include "core/register_map.h"
 #include "core/time_record.h"
@@ -18,10 +19,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// EEPROM bytes per write: within one 64-byte page, and a request frame holds them.
-constexpr std::size_t kEepromChunk = 16;
-// The chip does not answer while a write cycle runs (up to 10 ms).
-constexpr Millis kWriteCycle = 20ms;
+// A page write rolls over within its 64-byte page: a piece never crosses into the next one.
+constexpr std::size_t kEepromPage = 64;
+// The chip does not answer while a write cycle runs (up to 10 ms); the next request's own bytes
+// on the line take a few milliseconds more.
+constexpr Millis kWriteCycle = 10ms;
 // The write enables by the names a failure text gives them, in the order they go out.
 constexpr std::array<const char*, 2> kUnlockNames = {"WEL", "RWEL"};
 
@@ -43,14 +45,17 @@ SnapshotStep readStep(std::string what, const std::optional<Request>& request, G
 }
 
 // A register, alarm or clock write: the write enables first, then the write, as every window's
-// register write goes out.
+// register write goes out. On layout A the control registers and the alarms are non-volatile:
+// the chip is busy with a write cycle after them, as after an EEPROM page.
 SnapshotStep unlockedWrite(std::string what, Layout layout, const Request& write,
-                           std::function<void(RegisterImage&, TimeAlarmRecords&)> intoImage) {
+                           std::function<void(RegisterImage&, TimeAlarmRecords&)> intoImage,
+                           bool nonVolatile = true) {
   SnapshotStep step;
   step.what = std::move(what);
   step.requests = requests::writeEnable(layout);
   step.requests.push_back(write);
   step.intoImage = std::move(intoImage);
+  if (nonVolatile && layout == Layout::A) step.pauseAfter = kWriteCycle;
   return step;
 }
 
@@ -71,11 +76,14 @@ std::vector<SnapshotStep> readPlan(const DeviceProfile& profile) {
     if (const auto request = requests::readUserRegisters(layout))
       steps.push_back(readStep("USR1/USR2", request, Gather::User));
   const std::size_t eepromBytes = profile.HasMemory ? kEepromSize : 0;
-  for (std::size_t a = 0; a < eepromBytes; ++a) {
+  for (std::size_t a = 0; a < eepromBytes; a += protocol::kMaxReadCount) {
     const auto address = static_cast<std::uint16_t>(a);
-    SnapshotStep step = readStep("EEPROM " + eepromAddressText(a), requests::readEeprom(address),
-                                 Gather::EepromByte);
+    const std::size_t count = std::min(protocol::kMaxReadCount, eepromBytes - a);
+    SnapshotStep step = readStep("EEPROM " + eepromAddressText(a),
+                                 requests::readEeprom(address, static_cast<std::uint8_t>(count)),
+                                 Gather::EepromBlock);
     step.eepromAddress = address;
+    step.eepromCount = count;
     steps.push_back(std::move(step));
   }
   return steps;
@@ -104,18 +112,21 @@ std::vector<SnapshotStep> restorePlan(const DeviceProfile& profile, const Snapsh
         steps.push_back(std::move(lift));
       }
     const std::vector<Request> unlock = requests::writeEnable(layout);
-    for (std::size_t a = 0; a < s.eeprom.size(); a += kEepromChunk) {
+    for (std::size_t a = 0; a < s.eeprom.size();) {
       // The array takes data only while the chip is unlocked, and each write cycle locks it.
       for (std::size_t k = 0; k < unlock.size() && k < kUnlockNames.size(); ++k)
-        steps.push_back({kUnlockNames[k], {unlock[k]}, Gather::Nothing, 0, {}, {}});
-      const std::span<const std::uint8_t> bytes(s.eeprom.data() + a,
-                                                std::min(kEepromChunk, s.eeprom.size() - a));
+        steps.push_back({kUnlockNames[k], {unlock[k]}, Gather::Nothing, 0, 0, {}, {}});
+      const std::size_t count =
+          std::min({protocol::kMaxWriteData, kEepromPage - a % kEepromPage, s.eeprom.size() - a});
+      const std::span<const std::uint8_t> bytes(s.eeprom.data() + a, count);
       steps.push_back({"EEPROM " + eepromAddressText(a),
                        {requests::writeEeprom(static_cast<std::uint16_t>(a), bytes)},
                        Gather::Nothing,
                        0,
+                       0,
                        {},
                        kWriteCycle});
+      a += count;
     }
   }
   for (std::size_t i = 0; i < order.size(); ++i)
@@ -137,13 +148,13 @@ std::vector<SnapshotStep> restorePlan(const DeviceProfile& profile, const Snapsh
     const std::vector<std::uint8_t> user = groupValues(s, RegisterGroup::User);
     if (user.size() == 2)
       if (const auto write = requests::writeUserRegisters(layout, user[0], user[1]))
-        steps.push_back({"USR1/USR2", {*write}, Gather::Nothing, 0, {}, {}});
+        steps.push_back({"USR1/USR2", {*write}, Gather::Nothing, 0, 0, {}, {}});
   }
   if (withClock) {
     const TimeRecord time = recordOf(groupValues(s, RegisterGroup::Clock), layout, false);
-    steps.push_back(
-        unlockedWrite("时钟", layout, requests::writeTime(layout, time),
-                      [time](RegisterImage&, TimeAlarmRecords& r) { r.NewTime = time; }));
+    steps.push_back(unlockedWrite(
+        "时钟", layout, requests::writeTime(layout, time),
+        [time](RegisterImage&, TimeAlarmRecords& r) { r.NewTime = time; }, false));
   }
   // SR last: it locks the chip again as the snapshot had it.
   const std::uint8_t status =
@@ -152,9 +163,14 @@ std::vector<SnapshotStep> restorePlan(const DeviceProfile& profile, const Snapsh
                    {*requests::writeRegister(layout, RegisterId::SR, status)},
                    Gather::Nothing,
                    0,
+                   0,
                    {},
                    {}});
   return steps;
+}
+
+bool replyComplete(const SnapshotStep& step, const ChipReads& reads) {
+  return step.gather != Gather::EepromBlock || reads.memoryBlock.size() == step.eepromCount;
 }
 
 SnapshotGathering::SnapshotGathering(std::string model, Layout layout)
@@ -197,8 +213,10 @@ void SnapshotGathering::take(const SnapshotStep& step, const ChipReads& reads,
     case Gather::User:
       put(RegisterGroup::User, {reads.userRegisters[0], reads.userRegisters[1]});
       break;
-    case Gather::EepromByte:
-      if (step.eepromAddress < eeprom_.size()) eeprom_[step.eepromAddress] = reads.memoryByte;
+    case Gather::EepromBlock:
+      if (replyComplete(step, reads) && step.eepromAddress + step.eepromCount <= eeprom_.size())
+        std::copy(reads.memoryBlock.begin(), reads.memoryBlock.end(),
+                  eeprom_.begin() + step.eepromAddress);
       break;
   }
 }

@@ -17,8 +17,8 @@ struct RegisterImage;
 struct TimeAlarmRecords;
 
 // What an accepted reply to a read step leaves for the snapshot: which group of registers the
-// reply dispatch stored, or one EEPROM byte.
-enum class Gather { Nothing, Clock, Alarm0, Alarm1, Status, Control, User, EepromByte };
+// reply dispatch stored, or a block of EEPROM bytes.
+enum class Gather { Nothing, Clock, Alarm0, Alarm1, Status, Control, User, EepromBlock };
 
 // One step of reading a snapshot from the chip or writing one back: the requests go out in order,
 // and the reply to the last of them ends the step (a register write is preceded by the write
@@ -27,22 +27,27 @@ struct SnapshotStep {
   std::string what;  // names the step in a failure text
   std::vector<Request> requests;
   Gather gather = Gather::Nothing;
-  std::uint16_t eepromAddress = 0;  // the byte a Gather::EepromByte step reads
+  std::uint16_t eepromAddress = 0;  // the first byte a Gather::EepromBlock step reads
+  std::size_t eepromCount = 0;      // and how many
   // A write leaves the value it sends in the register image or the records as it goes out, where
   // the other windows look for what the chip holds.
   std::function<void(RegisterImage&, TimeAlarmRecords&)> intoImage;
   Millis pauseAfter{0};  // time the chip needs before the next request (a write cycle)
 };
 
-// Every register of the selected model, then the EEPROM byte by byte: the clock, alarm 0, alarm 1
-// where the model has it, SR, the control block, the user registers of the X1208 family.
+// Every register of the selected model, then the EEPROM a page per read: the clock, alarm 0,
+// alarm 1 where the model has it, SR, the control block, the user registers of the X1208 family.
 std::vector<SnapshotStep> readPlan(const DeviceProfile& profile);
 
-// Writes `snapshot` back: block protection lifted, the EEPROM in 16-byte pieces (each after WEL
-// and RWEL), the control registers, the alarms, the user registers, the clock when `withClock`,
-// and SR's settings last, which locks the chip again as the snapshot had it.
+// Writes `snapshot` back: block protection lifted, the EEPROM in the largest pieces a request
+// carries, none across a page (each after WEL and RWEL), the control registers, the alarms, the
+// user registers, the clock when `withClock`, and SR's settings last, which locks the chip again
+// as the snapshot had it.
 std::vector<SnapshotStep> restorePlan(const DeviceProfile& profile, const Snapshot& snapshot,
                                       bool withClock);
+
+// Whether the accepted reply to `step` carries all it asked for: a block read as many bytes.
+bool replyComplete(const SnapshotStep& step, const ChipReads& reads);
 
 // The values a read gathers, step by step, until the snapshot is whole.
 class SnapshotGathering {

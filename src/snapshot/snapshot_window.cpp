@@ -101,10 +101,12 @@ std::vector<RequestChain::Step> SnapshotWindow::chainSteps(std::vector<SnapshotS
                          },
                          {},
                          step->pauseAfter};
-    if (step->gather != Gather::Nothing)
+    if (step->gather != Gather::Nothing) {
       s.take = [this, step] {
         if (gathering_) gathering_->take(*step, reads_, registers_, records_);
       };
+      s.complete = [this, step] { return replyComplete(*step, reads_); };
+    }
     steps.push_back(std::move(s));
   }
   return steps;
@@ -115,6 +117,7 @@ void SnapshotWindow::readChip(Purpose purpose) {
   if (model.empty() || !boardReady()) return;
   progress_ = Texts::kReading;
   chainModel_ = model;
+  purpose_ = purpose;
   gathering_.emplace(model, layoutOf(profile_.Is1208Family));
   const std::string taken = now();
   chain_.start(
@@ -125,8 +128,10 @@ void SnapshotWindow::readChip(Purpose purpose) {
         gathering_.reset();
         readDone(purpose, read);
       },
-      [this](const std::string& what) {
+      [this, purpose](const std::string& what) {
         gathering_.reset();
+        // The comparison made before the restore no longer holds.
+        if (purpose == Purpose::AfterRestore) comparisonLines.clear();
         status_ = Texts::kReadFailed + what + Texts::kNoAnswer;
         messageBoxes_.message(status_, Texts::kCaption);
       });
@@ -143,7 +148,7 @@ void SnapshotWindow::readDone(Purpose purpose, const Snapshot& read) {
   showComparison(
       *shown_, read,
       shown_->takenAt + " " + source_ + Texts::kVersus + read.takenAt + " " + Texts::kFromChip);
-  status_ = Texts::kCompared;
+  status_ = purpose == Purpose::AfterRestore ? Texts::kRestoreDone : Texts::kCompared;
 }
 
 void SnapshotWindow::readClicked() {
@@ -240,13 +245,48 @@ void SnapshotWindow::restoreClicked() {
   if (busy() || !shown_) return;
   progress_ = Texts::kRestoring;
   chainModel_ = model;
+  purpose_ = Purpose::Restore;
   chain_.start(
       chainSteps(restorePlan(profile_, *shown_, restoreClock)),
-      [this] { status_ = Texts::kRestoreDone; },
+      [this] {
+        status_ = Texts::kRestoreDone;
+        // A comparison shown before the restore no longer tells what the chip holds: it is made
+        // again with the chip as it is now.
+        if (!comparisonLines.empty()) readChip(Purpose::AfterRestore);
+      },
       [this](const std::string& what) {
+        comparisonLines.clear();
         status_ = Texts::kRestoreFailed + what + Texts::kNoAnswer;
         messageBoxes_.message(status_, Texts::kCaption);
       });
+}
+
+void SnapshotWindow::cancelClicked() {
+  if (!busy()) return;
+  const std::string what = chain_.currentStep();
+  const std::string done =
+      std::to_string(chain_.stepsDone()) + "/" + std::to_string(chain_.stepsTotal());
+  chain_.cancel();
+  gathering_.reset();
+  switch (purpose_) {
+    case Purpose::Show:
+    case Purpose::Compare:
+      status_ = Texts::kReadCancelled;
+      break;
+    case Purpose::Restore:
+      comparisonLines.clear();
+      status_ = std::string(Texts::kRestoreCancelled) + done + Texts::kStoppedAt + what;
+      break;
+    case Purpose::AfterRestore:
+      comparisonLines.clear();
+      status_ = Texts::kRestoreDone;
+      break;
+  }
+}
+
+SnapshotWindow::Progress SnapshotWindow::progress() const {
+  if (!busy()) return {};
+  return {chain_.stepsDone(), chain_.stepsTotal()};
 }
 
 std::string SnapshotWindow::sourceText() const {

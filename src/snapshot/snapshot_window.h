@@ -66,6 +66,11 @@ class SnapshotWindow : public DialogModel {
     static constexpr const char* kModelChanged = "器件型号已更改，读写已停止";
     static constexpr const char* kWillChange = "将被改写。";
     static constexpr const char* kVersus = " → ";
+    static constexpr const char* kCancel = "取消(&A)";
+    static constexpr const char* kProgress = "进度";
+    static constexpr const char* kReadCancelled = "读取已取消";
+    static constexpr const char* kRestoreCancelled = "恢复已取消，芯片只写入了一部分：已完成 ";
+    static constexpr const char* kStoppedAt = " 步，停在 ";
   };
 
   // One line of the table.
@@ -89,6 +94,8 @@ class SnapshotWindow : public DialogModel {
   void compareWithFile(const std::string& path);
   void restoreClicked();
   void restoreClockTicked(bool ticked) { restoreClock = ticked; }
+  // Stops a running read or restore; a request already on the line still reaches the chip.
+  void cancelClicked();
 
   // What the view draws.
   const std::optional<Snapshot>& shown() const { return shown_; }
@@ -98,6 +105,13 @@ class SnapshotWindow : public DialogModel {
   std::vector<std::string> comparisonLines;
   bool restoreClock = false;
   bool busy() const { return chain_.running(); }
+  bool canCancel() const { return busy(); }
+  // The running read or restore: steps done of all; nothing (0 of 0) when none runs.
+  struct Progress {
+    std::size_t done = 0;
+    std::size_t total = 0;
+  };
+  Progress progress() const;
   bool canSave() const { return !busy() && shown_.has_value(); }
   bool canCompare() const { return !busy() && shown_.has_value(); }
   bool canRestore() const { return !busy() && shown_.has_value(); }
@@ -105,7 +119,8 @@ class SnapshotWindow : public DialogModel {
   std::string suggestedFileName() const;
 
  private:
-  enum class Purpose { Show, Compare };
+  // What the running chain is for; a read after a restore refreshes the comparison.
+  enum class Purpose { Show, Compare, Restore, AfterRestore };
   void readChip(Purpose purpose);
   void readDone(Purpose purpose, const Snapshot& read);
   // The plan's steps as the chain runs them: each sends its requests through the link.
@@ -132,6 +147,7 @@ class SnapshotWindow : public DialogModel {
   std::string status_;
   std::string progress_;    // the running chain's verb
   std::string chainModel_;  // the model the running chain reads or writes
+  Purpose purpose_ = Purpose::Show;
   // What a read gathers until it is complete.
   std::optional<SnapshotGathering> gathering_;
 };

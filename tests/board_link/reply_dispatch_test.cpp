@@ -236,6 +236,26 @@ TEST(ReplyDispatch, AcceptedDataGoesIntoTheModels) {
   EXPECT_EQ(user.reads.userRegisters, (std::array<std::uint8_t, 2>{0x12, 0xEF}));
 }
 
+TEST(ReplyDispatch, AnEepromBlockReadKeepsEveryByteUpToAPage) {
+  Bytes page;
+  for (int i = 0; i < 64; ++i) page.push_back(static_cast<std::uint8_t>(0xC0 ^ i));
+  Dispatch block;
+  block.deliver(StReadMemBlock, DataReply(page));
+  EXPECT_TRUE(block.out.accepted);
+  EXPECT_EQ(block.reads.memoryBlock, page);
+  EXPECT_EQ(block.reads.memoryByte, 0) << "the EEPROM dialog's byte is left alone";
+  EXPECT_THAT(block.texts(), ElementsAre("读存储器成功"));
+
+  page.push_back(0x00);
+  for (const Bytes& frame : {DataReply(page), DataReply({}), ACK, READ_ERROR}) {
+    Dispatch other;
+    other.deliver(StReadMemBlock, frame);
+    EXPECT_FALSE(other.out.accepted);
+    EXPECT_TRUE(other.reads.memoryBlock.empty());
+    EXPECT_EQ(other.texts().back(), "读存储器失败");
+  }
+}
+
 TEST(ReplyDispatch, ControlBlockFillsTheFourRegistersOfTheLayout) {
   Dispatch a;
   a.regs.RegEV = 0x5A;

@@ -35,14 +35,14 @@ Snapshot sample(const std::string& model) {
   return s;
 }
 
-TEST(SnapshotPlan, AReadTakesEachGroupOnceThenTheEepromByteByByte) {
+TEST(SnapshotPlan, AReadTakesEachGroupOnceThenTheEepromAPageAtATime) {
   struct Case {
     std::string model;
     std::vector<std::string> registerSteps;
     std::size_t eepromSteps;
   };
   const Case cases[] = {
-      {"X1228", {"时钟", "AL0", "AL1", "SR", "INT/ATR/DTR"}, 512},
+      {"X1228", {"时钟", "AL0", "AL1", "SR", "INT/ATR/DTR"}, 8},
       {"X1205", {"时钟", "AL0", "AL1", "SR", "INT/ATR/DTR"}, 0},
       {"X1209", {"时钟", "AL0", "SR", "INT/ATR/DTR", "USR1/USR2"}, 0},
   };
@@ -57,19 +57,21 @@ TEST(SnapshotPlan, AReadTakesEachGroupOnceThenTheEepromByteByByte) {
     for (const SnapshotStep& s : steps) EXPECT_EQ(s.requests.size(), 1u) << s.what;
   }
   const std::vector<SnapshotStep> x1228 = readPlan(profileOf("X1228"));
-  const SnapshotStep& byte = x1228.at(5 + 0x1F0);
-  EXPECT_EQ(byte.what, "EEPROM 0x01F0");
-  EXPECT_EQ(byte.gather, Gather::EepromByte);
-  EXPECT_EQ(byte.eepromAddress, 0x1F0);
-  EXPECT_EQ(byte.requests[0].payload, (Bytes{0x00, 0x57, 0x01, 0xF0, 0x01}));
+  const SnapshotStep& page = x1228.at(5 + 7);
+  EXPECT_EQ(page.what, "EEPROM 0x01C0");
+  EXPECT_EQ(page.gather, Gather::EepromBlock);
+  EXPECT_EQ(page.eepromAddress, 0x1C0);
+  EXPECT_EQ(page.eepromCount, 64u);
+  EXPECT_EQ(page.requests[0].payload, (Bytes{0x00, 0x57, 0x01, 0xC0, 0x40}));
 }
 
 TEST(SnapshotPlan, ARestoreLiftsProtectionForTheEepromAndEndsWithSr) {
   Snapshot s = sample("X1228");
   s.registers[25].value = 0x38;  // BL: BP0 and both watchdog bits
   const std::vector<SnapshotStep> steps = restorePlan(profileOf("X1228"), s, false);
-  // BL lifted, 32 pieces of 16 bytes each after WEL and RWEL, the control block, two alarms, SR.
-  ASSERT_EQ(steps.size(), 1u + 32 * 3 + 4 + 2 + 1);
+  // BL lifted, each page in pieces of 28, 28 and 8 bytes, each after WEL and RWEL, the control
+  // block, two alarms, SR.
+  ASSERT_EQ(steps.size(), 1u + 24 * 3 + 4 + 2 + 1);
   const Bytes wel{0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02};
   const Bytes rwel{0x01, 0x6F, 0x00, 0x3F, 0x01, 0x06};
   ASSERT_EQ(steps[0].requests.size(), 3u);
@@ -78,12 +80,13 @@ TEST(SnapshotPlan, ARestoreLiftsProtectionForTheEepromAndEndsWithSr) {
   EXPECT_EQ(steps[0].requests[2].payload, (Bytes{0x01, 0x6F, 0x00, 0x10, 0x01, 0x18}));
   EXPECT_EQ(names({steps.begin() + 1, steps.begin() + 4}),
             (std::vector<std::string>{"WEL", "RWEL", "EEPROM 0x0000"}));
-  const SnapshotStep& piece = steps[3 * 31 + 3];
-  EXPECT_EQ(piece.what, "EEPROM 0x01F0");
-  Bytes expected{0x01, 0x57, 0x01, 0xF0, 0x10};
-  expected.resize(expected.size() + 16, 0x5A);
+  const SnapshotStep& piece = steps[3 * 23 + 3];
+  EXPECT_EQ(piece.what, "EEPROM 0x01F8");
+  Bytes expected{0x01, 0x57, 0x01, 0xF8, 0x08};
+  expected.resize(expected.size() + 8, 0x5A);
   EXPECT_EQ(piece.requests.at(0).payload, expected);
-  EXPECT_EQ(piece.pauseAfter, 20ms);
+  EXPECT_EQ(piece.pauseAfter, 10ms);
+  EXPECT_EQ(steps[3 * 22 + 3].requests.at(0).payload.size(), 5u + 28);
   EXPECT_EQ(names({steps.end() - 7, steps.end()}),
             (std::vector<std::string>{"BL", "INT", "ATR", "DTR", "AL0", "AL1", "SR"}));
   // SR alone, no write enables before it: written with WEL and RWEL as the snapshot held them.
@@ -132,8 +135,8 @@ TEST(RequestChain, AStepTakesOnlyTheReplyWithItsTicket) {
   chain.replyArrived(41, true);
   chain.replyArrived(41, true);  // the same reply again is no reply to b
   EXPECT_EQ(log, (std::vector<std::string>{"send a", "take a", "send b"}));
-  // Foreign replies do not keep a step alive past its time-out.
-  for (int i = 0; i < 20; ++i) {
+  // Foreign replies do not keep a step alive past the time-outs of its three tries.
+  for (int i = 0; i < 50; ++i) {
     chain.replyArrived(41, true);
     clock.advance(100ms);
   }

@@ -56,14 +56,17 @@ TEST_F(SnapshotWindowTest, ReadsOneRequestAtATimeStartingWithTheClock) {
   b.port.receive(DataReply({0x01, 0x02, 0x83, 0x08, 0x12, 0x26, 0x02, 0x20}));
   ASSERT_EQ(b.port.writes.size(), 2u);
   EXPECT_EQ(b.port.writes[1], READ_AL0_A);
-  EXPECT_EQ(window()->statusText(), std::string(Texts::kReading) + "… 1/517");
+  EXPECT_EQ(window()->statusText(), std::string(Texts::kReading) + "… 1/13");
 }
 
 TEST_F(SnapshotWindowTest, ASilentBoardEndsTheReadWithTheStepNamed) {
   openWith(MenuId::X1205);
   b.messageBoxes.answers = {false, false, false};
   user([](SnapshotWindow& w) { w.readClicked(); });
-  b.clock.advance(2s);
+  // Three tries, each with its time-out.
+  b.clock.advance(4s);
+  EXPECT_TRUE(window()->busy());
+  b.clock.advance(1s);
   EXPECT_FALSE(window()->busy());
   EXPECT_TRUE(shown("读取芯片失败：时钟 没有得到应答"));
   EXPECT_FALSE(window()->shown());

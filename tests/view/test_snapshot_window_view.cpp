@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -122,6 +123,29 @@ class SnapshotWindowViewTest : public QObject {
     QVERIFY(rig.messageBoxes.shown.back().question);
     QVERIFY(QString::fromStdString(rig.messageBoxes.shown.back().text)
                 .contains(QStringLiteral("和时钟")));
+  }
+
+  void aRunningRestoreShowsItsProgressAndCancels() {
+    SnapshotRig rig;
+    QVERIFY(!rig.button("cmdCancel")->isEnabled());
+    rig.desktop.files["/in.json"] = rtceval::toJson(sample());
+    rig.click("cmdOpen");
+    rig.messageBoxes.answers.push_back(true);
+    rig.click("cmdRestore");
+    // The first register write is acknowledged after its two write enables: one step is done.
+    rig.port.receive({0x55, 0x81, 0x01, 0x00, 0xD7});
+    rig.port.receive({0x55, 0x81, 0x01, 0x00, 0xD7});
+    rig.port.receive({0x55, 0x81, 0x01, 0x00, 0xD7});
+    auto* bar = rig.in<QProgressBar>("prgSteps");
+    QCOMPARE(bar->value(), 1);
+    QVERIFY(bar->maximum() > 1);
+    QVERIFY(!rig.button("cmdRestore")->isEnabled());
+    QVERIFY(rig.button("cmdCancel")->isEnabled());
+    rig.click("cmdCancel");
+    QVERIFY(!rig.button("cmdCancel")->isEnabled());
+    QVERIFY(rig.in<QLabel>("lblStatus")
+                ->text()
+                .startsWith(QString::fromUtf8(SnapshotWindow::Texts::kRestoreCancelled)));
   }
 };
 

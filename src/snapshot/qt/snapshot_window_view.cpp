@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStringList>
@@ -68,6 +69,7 @@ SnapshotWindowView::SnapshotWindowView(DialogHost& host, QWidget* owner)
   compareChipButton_ = button("cmdCompareChip", Texts::kCompareChip);
   compareFileButton_ = button("cmdCompareFile", Texts::kCompareFile);
   restoreButton_ = button("cmdRestore", Texts::kRestore);
+  cancelButton_ = button("cmdCancel", Texts::kCancel);
   clockBox_ = new QCheckBox(utf8(Texts::kRestoreClock), this);
   clockBox_->setObjectName(QStringLiteral("chkRestoreClock"));
   clockBox_->setAccessibleName(withoutAccessKey(Texts::kRestoreClock));
@@ -95,6 +97,8 @@ SnapshotWindowView::SnapshotWindowView(DialogHost& host, QWidget* owner)
   });
   connect(restoreButton_, &QPushButton::clicked, this,
           [this] { send([](SnapshotWindow& w) { w.restoreClicked(); }); });
+  connect(cancelButton_, &QPushButton::clicked, this,
+          [this] { send([](SnapshotWindow& w) { w.cancelClicked(); }); });
   onUserToggle(clockBox_, this,
                [this](bool on) { send([on](SnapshotWindow& w) { w.restoreClockTicked(on); }); });
 
@@ -127,6 +131,10 @@ SnapshotWindowView::SnapshotWindowView(DialogHost& host, QWidget* owner)
   statusLabel_ = new QLabel(this);
   statusLabel_->setObjectName(QStringLiteral("lblStatus"));
   statusLabel_->setWordWrap(true);
+  progressBar_ = new QProgressBar(this);
+  progressBar_->setObjectName(QStringLiteral("prgSteps"));
+  progressBar_->setAccessibleName(utf8(Texts::kProgress));
+  progressBar_->setTextVisible(true);
 
   auto* buttons = new QHBoxLayout;
   for (QWidget* w : {static_cast<QWidget*>(readButton_), static_cast<QWidget*>(openButton_),
@@ -146,6 +154,10 @@ SnapshotWindowView::SnapshotWindowView(DialogHost& host, QWidget* owner)
   layout->addWidget(comparisonLabel);
   layout->addWidget(comparison_);
   layout->addLayout(restore);
+  auto* progress = new QHBoxLayout;
+  progress->addWidget(progressBar_, 1);
+  progress->addWidget(cancelButton_);
+  layout->addLayout(progress);
   layout->addWidget(statusLabel_);
   setSizeGripEnabled(true);
 }
@@ -160,6 +172,10 @@ void SnapshotWindowView::redraw() {
   compareFileButton_->setEnabled(w->canCompare());
   restoreButton_->setEnabled(w->canRestore());
   showChecked(clockBox_, w->restoreClock);
+  cancelButton_->setEnabled(w->canCancel());
+  const SnapshotWindow::Progress progress = w->progress();
+  progressBar_->setMaximum(static_cast<int>(progress.total));
+  progressBar_->setValue(static_cast<int>(progress.done));
   sourceLabel_->setText(fromStd(w->sourceText()));
   statusLabel_->setText(fromStd(w->statusText()));
 

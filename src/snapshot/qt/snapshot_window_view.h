@@ -10,13 +10,15 @@
 class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 class QTableWidget;
 
 namespace rtceval::qt {
 
 // Draws the tool window "寄存器快照": the buttons, the tick box for the clock, the table of the
-// shown snapshot, the comparison and the status line. The file boxes ask for a path; the model
+// shown snapshot, the comparison, the progress of a read or restore with its Cancel button and the
+// status line. The file boxes ask for a path; the model
 // does the rest.
 class SnapshotWindowView : public DialogViewOf<SnapshotWindow> {
  public:
@@ -36,6 +38,8 @@ class SnapshotWindowView : public DialogViewOf<SnapshotWindow> {
   QPushButton* compareChipButton_ = nullptr;
   QPushButton* compareFileButton_ = nullptr;
   QPushButton* restoreButton_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
+  QProgressBar* progressBar_ = nullptr;
   QCheckBox* clockBox_ = nullptr;
   QLabel* sourceLabel_ = nullptr;
   QTableWidget* table_ = nullptr;
