@@ -68,16 +68,16 @@ struct Kind {
   const char* name;
 };
 constexpr Kind kKinds[] = {
-    {0x01, 8, 7, "read_time"},   {0x02, -1, -1, "write_time"}, {0x08, 0, 0, "probe"},
-    {0x09, 0, 0, "connect"},     {0x10, -1, -1, "write_sr"},   {0x11, 1, 1, "read_sr"},
-    {0x12, -1, -1, "wel"},       {0x13, -1, -1, "rwel"},       {0x18, -1, -1, "wrtc"},
-    {0x20, -1, -1, "write_int"}, {0x21, 1, 1, "read_int"},     {0x30, -1, -1, "write_bl"},
-    {0x31, 1, 1, "read_bl"},     {0x40, -1, -1, "write_atr"},  {0x41, 1, 1, "read_atr"},
-    {0x50, -1, -1, "write_dtr"}, {0x51, 1, 1, "read_dtr"},     {0x60, -1, -1, "write_ev"},
-    {0x61, 1, 1, "read_ev"},     {0x70, -1, -1, "write_al0"},  {0x71, 8, 6, "read_al0"},
-    {0x77, 4, 4, "read_ctrl"},   {0x80, -1, -1, "write_al1"},  {0x81, 8, 8, "read_al1"},
-    {0xB0, -1, -1, "write_mem"}, {0xB1, 1, 1, "read_mem"},     {0xC0, -1, -1, "write_ur"},
-    {0xC1, 2, 2, "read_ur"},
+    {0x01, 8, 7, "read_time"},   {0x02, -1, -1, "write_time"},   {0x08, 0, 0, "probe"},
+    {0x09, 0, 0, "connect"},     {0x10, -1, -1, "write_sr"},     {0x11, 1, 1, "read_sr"},
+    {0x12, -1, -1, "wel"},       {0x13, -1, -1, "rwel"},         {0x18, -1, -1, "wrtc"},
+    {0x20, -1, -1, "write_int"}, {0x21, 1, 1, "read_int"},       {0x30, -1, -1, "write_bl"},
+    {0x31, 1, 1, "read_bl"},     {0x40, -1, -1, "write_atr"},    {0x41, 1, 1, "read_atr"},
+    {0x50, -1, -1, "write_dtr"}, {0x51, 1, 1, "read_dtr"},       {0x60, -1, -1, "write_ev"},
+    {0x61, 1, 1, "read_ev"},     {0x70, -1, -1, "write_al0"},    {0x71, 8, 6, "read_al0"},
+    {0x77, 4, 4, "read_ctrl"},   {0x80, -1, -1, "write_al1"},    {0x81, 8, 8, "read_al1"},
+    {0xB0, -1, -1, "write_mem"}, {0xB1, 1, 1, "read_mem"},       {0xC0, -1, -1, "write_ur"},
+    {0xC1, 2, 2, "read_ur"},     {0xB3, 8, 8, "read_mem_block"},
 };
 // Plausible register contents: a time of 09:05:30 on 2004-05-20 in register order, then more.
 const Bytes kData = {0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20};
