@@ -24,8 +24,7 @@ using sim::ChipModel;
 using sim::CivilTime;
 using sim::VirtualBoardPort;
 
-class SnapshotOnTheBoard : public ::testing::Test {
- protected:
+struct SnapshotOnTheBoard : ::testing::Test {
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip, CivilTime{2026, 12, 8, 1, 2, 3});
     window = std::make_unique<MainWindow>(*port, clock, clock, messageBoxes, pcClock, desktop);
