@@ -37,8 +37,7 @@ struct Board {
   MenuId menu;
 };
 
-class AccuracyOnTheBoard : public ::testing::TestWithParam<Board> {
- protected:
+struct AccuracyOnTheBoard : ::testing::TestWithParam<Board> {
   void start(double crystalPpm, int noiseMs = 6, bool selectModel = true) {
     board = std::make_unique<VirtualBoardPort>(clock, clock, GetParam().chip,
                                                CivilTime{2026, 12, 8, 23, 40, 3});

@@ -16,7 +16,7 @@ using rtceval::MainWindow;
 using rtceval::MenuId;
 using namespace rtceval::testing;
 
-const std::vector<std::uint8_t> TIME_REPLY = {0x55, 0x80, 0x08, 0x30, 0x05, 0x89,
+const std::vector<std::uint8_t> kTimeReply = {0x55, 0x80, 0x08, 0x30, 0x05, 0x89,
                                               0x20, 0x05, 0x04, 0x04, 0x20, 0x00};
 
 std::vector<std::uint8_t> withChecksum(std::vector<std::uint8_t> frame) {
@@ -36,7 +36,7 @@ struct Fixture : WindowBench {
 
 void BM_TimeReplyInOneChunk(benchmark::State& state) {
   Fixture f;
-  const auto reply = withChecksum(TIME_REPLY);
+  const auto reply = withChecksum(kTimeReply);
   for (auto _ : state) f.port.receive(reply);
   if (f.window.controls().timeLabel.caption != "09:05:30") state.SkipWithError("reply not shown");
 }
@@ -44,7 +44,7 @@ BENCHMARK(BM_TimeReplyInOneChunk);
 
 void BM_TimeReplyByteByByte(benchmark::State& state) {
   Fixture f;
-  const auto reply = withChecksum(TIME_REPLY);
+  const auto reply = withChecksum(kTimeReply);
   for (auto _ : state)
     for (std::uint8_t b : reply) f.port.receive({b});
   if (f.window.controls().timeLabel.caption != "09:05:30") state.SkipWithError("reply not shown");

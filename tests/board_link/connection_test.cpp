@@ -13,7 +13,7 @@ using ::testing::ElementsAre;
 
 int probesSent(const FakeSerialPort& port) {
   int n = 0;
-  for (const Bytes& w : port.writes) n += (w == PROBE);
+  for (const Bytes& w : port.writes) n += (w == kProbe);
   return n;
 }
 
@@ -30,11 +30,11 @@ TEST(BoardSearch, BoardOnTheOnlyPort) {
   EXPECT_TRUE(b.port.writes.empty()) << "the probe waits a tick";
 
   b.clock.advance(200ms);
-  EXPECT_THAT(b.port.writes, ElementsAre(PROBE));
+  EXPECT_THAT(b.port.writes, ElementsAre(kProbe));
   EXPECT_EQ(b.link().pendingRequest(), StProbe);
   EXPECT_FALSE(b.window.link().awaitingReply());
 
-  b.port.receive(PROBE_ANSWER);
+  b.port.receive(kProbeAnswer);
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口1");
   EXPECT_EQ(b.panel(6), "1");
   EXPECT_FALSE(b.window.isDetecting());
@@ -50,7 +50,7 @@ TEST(BoardSearch, AnAcknowledgementIsNoAnswerToTheProbe) {
   b.port.openable = {1, 2};
   b.window.Form_Load();
   b.clock.advance(200ms);
-  b.port.receive(ACK);
+  b.port.receive(kAck);
   EXPECT_TRUE(b.window.isDetecting()) << "the next detection step goes on";
   EXPECT_EQ(b.panel(6), "");
   b.clock.advance(200ms);
@@ -70,7 +70,7 @@ TEST(BoardSearch, BoardOnPortTwo) {
   EXPECT_EQ(probesSent(b.port), 1);
   b.clock.advance(200ms);  // probe on port 2
   EXPECT_EQ(probesSent(b.port), 2);
-  b.port.receive(PROBE_ANSWER);
+  b.port.receive(kProbeAnswer);
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口2");
   EXPECT_EQ(b.panel(6), "2");
   b.clock.advance(1000ms);
@@ -132,7 +132,7 @@ TEST(BoardSearch, PortThatFailsToOpenIsReportedAndTheNextOneIsTried) {
   EXPECT_EQ(b.link().pendingRequest(), StPortOpened);
   b.clock.advance(200ms);
   EXPECT_EQ(probesSent(b.port), 2);
-  b.port.receive(PROBE_ANSWER);
+  b.port.receive(kProbeAnswer);
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口3");
   EXPECT_EQ(b.panel(6), "3");
 }
@@ -144,7 +144,7 @@ TEST(BoardSearch, OpeningThePortRestartsTheMainTimersPhase) {
   b.clock.advance(199ms);  // the tick due at 200 ms has moved to 350 ms
   EXPECT_TRUE(b.port.writes.empty());
   b.clock.advance(1ms);
-  EXPECT_THAT(b.port.writes, ElementsAre(PROBE));
+  EXPECT_THAT(b.port.writes, ElementsAre(kProbe));
 }
 
 TEST(BoardSearch, MainTimerShowsThePcTimeOnEveryTick) {
@@ -193,7 +193,7 @@ TEST_F(PortDialog, ConnectProbesTheChosenPort) {
   b.clickConnect();
   EXPECT_EQ(b.link().PortNo(), 3);
   EXPECT_EQ(b.port.openPort(), 3);
-  EXPECT_THAT(b.port.writes, ElementsAre(PROBE));
+  EXPECT_THAT(b.port.writes, ElementsAre(kProbe));
   EXPECT_EQ(b.link().pendingRequest(), StConnect);
   EXPECT_FALSE(b.window.link().awaitingReply());
   EXPECT_TRUE(dialog().progressTimer().isEnabled());
@@ -233,7 +233,7 @@ TEST_F(PortDialog, GiveUpDropsTheHalfAnswerSoALateAnswerStillConnects) {
   b.port.receive({0x55});
   b.clock.advance(5100ms);
   ASSERT_EQ(b.messageBoxes.shown.size(), 1u);
-  b.port.receive(PROBE_ANSWER);
+  b.port.receive(kProbeAnswer);
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口3");
   EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
 }
@@ -243,7 +243,7 @@ TEST_F(PortDialog, AnswerClosesTheDialogAndShowsThePort) {
   b.pickPort(2);
   b.clickConnect();
   b.clock.advance(300ms);
-  b.port.receive(PROBE_ANSWER);
+  b.port.receive(kProbeAnswer);
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口2");
   EXPECT_EQ(b.panel(6), "2");
   EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
@@ -254,7 +254,7 @@ TEST_F(PortDialog, AnswerClosesTheDialogAndShowsThePort) {
 TEST_F(PortDialog, AnswerWhileTheWarningIsOpenClosesTheDialogSafely) {
   b.window.menuClick("CONNECT");
   b.clickConnect();
-  b.messageBoxes.whileOpen = [&] { b.port.receive(PROBE_ANSWER); };
+  b.messageBoxes.whileOpen = [&] { b.port.receive(kProbeAnswer); };
   b.clock.advance(5100ms);
   EXPECT_EQ(b.messageBoxes.shown.size(), 1u);
   EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
@@ -268,7 +268,7 @@ TEST_F(PortDialog, PortThatFailsToOpenKeepsTheWorkingOne) {
   b.window.menuClick("CONNECT");
   b.pickPort(2);
   b.clickConnect();
-  b.port.receive(PROBE_ANSWER);
+  b.port.receive(kProbeAnswer);
   b.port.writes.clear();
   b.window.menuClick("CONNECT");
   b.pickPort(3);
@@ -288,7 +288,7 @@ TEST_F(PortDialog, ARefusingReplyAlsoClosesTheDialog) {
   b.window.menuClick("CONNECT");
   b.pickPort(2);
   b.clickConnect();
-  b.port.receive(ACK);
+  b.port.receive(kAck);
   EXPECT_EQ(b.panel(2), "未成功连接到评估板");
   EXPECT_EQ(b.panel(6), "") << "a refusal names no port";
   EXPECT_EQ(b.window.dialogHost().current<ConnectDialog>(), nullptr);
@@ -325,7 +325,7 @@ TEST_F(Timeout, WithNoAutomaticModeOnTheStatusBarSaysSoWithoutABox) {
   EXPECT_EQ(b.panel(2), "接收超时错,评估板无应答");
   EXPECT_FALSE(b.window.link().awaitingReply());
   EXPECT_EQ(b.link().pendingRequest(), StReadTime);
-  b.port.receive(DataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
+  b.port.receive(dataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
   EXPECT_EQ(b.panel(2), "读时间成功") << "the half reply before the time-out was dropped";
 }
 
@@ -390,7 +390,7 @@ TEST_F(Timeout, AskedOncePerOutage) {
 
   // The board answers again; the next outage asks once more.
   b.clock.advance(200ms);
-  b.port.receive(DataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
+  b.port.receive(dataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
   EXPECT_EQ(b.controls().timeLabel.caption, "09:05:30");
   b.clock.advance(2200ms);
   EXPECT_EQ(questions(), 2);

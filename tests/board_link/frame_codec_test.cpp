@@ -41,7 +41,7 @@ TEST(RequestFrame, The1208FamilySendsAndSumsAddressHighByteAsFF) {
   b.link.request(requests::readTime(Layout::B));
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x00, 0x07, 0xCF));
   // A probe after it still goes out empty: the address byte stays within the request.
-  b.port.receive(DataReply({0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}));
+  b.port.receive(dataReply({0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}));
   b.link.requestQuietly(requests::probe(StProbe));
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x00, 0x55));
 }
@@ -60,7 +60,7 @@ TEST(RequestFrame, EepromBlocksCarryTheirCountAndEveryByte) {
   b.link.request(requests::writeEeprom(0x01F0, page));
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x09, 0x01, 0x57, 0x01, 0xF0, 0x04, 0xDE, 0xAD,
                                     0xBE, 0xEF, 0xE3));
-  b.port.receive(ACK);
+  b.port.receive(kAck);
   b.link.request(requests::readEeprom(0x0100, 0x40));
   EXPECT_THAT(b.sent(), ElementsAre(0x55, 0x00, 0x05, 0x00, 0x57, 0x01, 0x00, 0x40, 0xF2));
 }
@@ -73,9 +73,9 @@ TEST(RequestOperation, ArmsTimeoutRecordsKindAndShowsText) {
   EXPECT_EQ(b.link.pendingRequest(), StReadSR);
   EXPECT_THAT(b.statusTexts, ElementsAre("读SR"));
   // Every request starts a new reply at index 0: the older bytes are gone.
-  b.port.receive(DataReply({0x80}));
+  b.port.receive(dataReply({0x80}));
   ASSERT_EQ(b.replies.size(), 1u);
-  EXPECT_EQ(b.replies[0], std::make_pair(StReadSR, DataReply({0x80})));
+  EXPECT_EQ(b.replies[0], std::make_pair(StReadSR, dataReply({0x80})));
   EXPECT_FALSE(b.link.awaitingReply()) << "a complete reply ends the time-out";
 }
 
@@ -97,7 +97,7 @@ TEST(RequestOperation, FailedWriteOnClosedPortIsIgnored) {
 
 // --- Reassembly, through the window so that a dispatched reply is visible ---------------------
 
-const Bytes TIME_REPLY{0x55, 0x80, 0x08, 0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20, 0xE8};
+const Bytes kTimeReply{0x55, 0x80, 0x08, 0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20, 0xE8};
 
 struct Reassembly : ::testing::Test {
   WindowBench b;
@@ -111,25 +111,25 @@ struct Reassembly : ::testing::Test {
 };
 
 TEST_F(Reassembly, ByteByByte) {
-  for (std::size_t i = 0; i < TIME_REPLY.size(); ++i) {
+  for (std::size_t i = 0; i < kTimeReply.size(); ++i) {
     EXPECT_EQ(b.panel(2), "读时间...") << "dispatched early, after " << i << " bytes";
-    b.port.receive({TIME_REPLY[i]});
+    b.port.receive({kTimeReply[i]});
   }
   EXPECT_TRUE(timeShown());
   EXPECT_FALSE(b.window.link().awaitingReply());
 }
 
 TEST_F(Reassembly, EveryTwoAndThreePieceSplit) {
-  const std::ptrdiff_t n = std::ssize(TIME_REPLY);
+  const std::ptrdiff_t n = std::ssize(kTimeReply);
   for (std::ptrdiff_t i = 1; i < n; ++i) {
     for (std::ptrdiff_t j = i; j < n; ++j) {
       WindowBench fresh;
       fresh.loadConnectedWith(MenuId::X1226);
       fresh.window.menuClick(MenuId::READTIME);
-      fresh.port.receive(Bytes(TIME_REPLY.begin(), TIME_REPLY.begin() + i));
-      if (j > i) fresh.port.receive(Bytes(TIME_REPLY.begin() + i, TIME_REPLY.begin() + j));
+      fresh.port.receive(Bytes(kTimeReply.begin(), kTimeReply.begin() + i));
+      if (j > i) fresh.port.receive(Bytes(kTimeReply.begin() + i, kTimeReply.begin() + j));
       EXPECT_EQ(fresh.panel(2), "读时间...") << "split " << i << "/" << j;
-      fresh.port.receive(Bytes(TIME_REPLY.begin() + j, TIME_REPLY.end()));
+      fresh.port.receive(Bytes(kTimeReply.begin() + j, kTimeReply.end()));
       EXPECT_EQ(fresh.panel(2), "读时间成功") << "split " << i << "/" << j;
       EXPECT_EQ(fresh.controls().timeLabel.caption, "09:05:30") << "split " << i << "/" << j;
     }
@@ -142,28 +142,28 @@ TEST(ReassemblyAck, AcknowledgementOneChunkOrByteByByte) {
     b.loadConnectedWith(MenuId::X1226);
     b.window.commands().CmdWriteAL0();
     if (byteByByte)
-      for (std::uint8_t x : ACK) b.port.receive({x});
+      for (std::uint8_t x : kAck) b.port.receive({x});
     else
-      b.port.receive(ACK);
+      b.port.receive(kAck);
     EXPECT_EQ(b.panel(2), "设置AL0成功") << (byteByByte ? "byte by byte" : "one chunk");
   }
 }
 
 TEST_F(Reassembly, RepliesAfterAGoodReplyStartAtIndexZero) {
-  b.port.receive(TIME_REPLY);
+  b.port.receive(kTimeReply);
   ASSERT_TRUE(timeShown());
   b.window.commands().CmdWriteTime();
   b.port.receive({0x55, 0x81});
   b.port.receive({0x01, 0x00, 0xD7});
   EXPECT_EQ(b.panel(2), "设置时间成功");
   b.window.commands().CmdGetSR();
-  b.port.receive(DataReply({0x80}));
+  b.port.receive(dataReply({0x80}));
   EXPECT_EQ(b.panel(2), "读SR成功");
   EXPECT_EQ(b.window.registers().RegSR, 0x80);
 }
 
 TEST_F(Reassembly, BadChecksumIsReportedAndNotDispatched) {
-  b.port.receive(TIME_REPLY);
+  b.port.receive(kTimeReply);
   b.window.commands().CmdWriteAL0();
   b.port.receive({0x55, 0x81, 0x01, 0x00, 0xD8});
   EXPECT_EQ(b.panel(2), "帧和校验错");
@@ -171,15 +171,15 @@ TEST_F(Reassembly, BadChecksumIsReportedAndNotDispatched) {
   EXPECT_TRUE(b.window.link().awaitingReply()) << "the request still waits for its time-out";
   // The bad frame stays in the buffer: a good acknowledgement right after it is not read until
   // a new request starts the buffer afresh.
-  b.port.receive(ACK);
+  b.port.receive(kAck);
   EXPECT_EQ(b.panel(2), "帧和校验错");
   b.window.commands().CmdWriteAL0();
-  b.port.receive(ACK);
+  b.port.receive(kAck);
   EXPECT_EQ(b.panel(2), "设置AL0成功");
 }
 
 TEST_F(Reassembly, MoreBytesThanTheLengthSaysAreNeverDispatched) {
-  Bytes longer = TIME_REPLY;
+  Bytes longer = kTimeReply;
   longer.push_back(0x00);
   b.port.receive(longer);
   EXPECT_EQ(b.panel(2), "读时间...");
@@ -189,20 +189,20 @@ TEST_F(Reassembly, MoreBytesThanTheLengthSaysAreNeverDispatched) {
 }
 
 TEST_F(Reassembly, TimeoutDropsAPartialReply) {
-  b.port.receive(Bytes(TIME_REPLY.begin(), TIME_REPLY.begin() + 5));
+  b.port.receive(Bytes(kTimeReply.begin(), kTimeReply.begin() + 5));
   b.clock.advance(2000ms);
-  b.port.receive(TIME_REPLY);
+  b.port.receive(kTimeReply);
   EXPECT_TRUE(timeShown());
 }
 
 TEST_F(Reassembly, OverflowRestartsAtIndexZeroWithTheChunk) {
   b.port.receive(Bytes(250, 0x00));  // length byte 0: never complete
   EXPECT_TRUE(b.messageBoxes.shown.empty());
-  b.port.receive(Bytes(TIME_REPLY.begin(), TIME_REPLY.begin() + 8));  // 258 > 257
+  b.port.receive(Bytes(kTimeReply.begin(), kTimeReply.begin() + 8));  // 258 > 257
   ASSERT_EQ(b.messageBoxes.shown.size(), 1u);
   EXPECT_EQ(b.messageBoxes.shown[0].text, "接收缓冲区溢出");
   EXPECT_FALSE(b.messageBoxes.shown[0].question);
-  b.port.receive(Bytes(TIME_REPLY.begin() + 8, TIME_REPLY.end()));
+  b.port.receive(Bytes(kTimeReply.begin() + 8, kTimeReply.end()));
   EXPECT_TRUE(timeShown());
 }
 
@@ -213,7 +213,7 @@ TEST(ReassemblyOverflow, ChunkLongerThanTheBufferKeepsItsFirst257Bytes) {
   // A 257-byte reply (253 data bytes) followed by 43 bytes more, in one chunk.
   Bytes data(253);
   for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i);
-  const Bytes reply = DataReply(data);
+  const Bytes reply = dataReply(data);
   ASSERT_EQ(reply.size(), 257u);
   Bytes huge = reply;
   huge.insert(huge.end(), 43, 0xEE);

@@ -23,7 +23,7 @@ void PrintTo(const Seen& s, std::ostream* os) {
   for (std::uint8_t b : s.bytes) *os << ' ' << std::hex << int(b);
 }
 
-const Bytes SR_REPLY{0x55, 0x80, 0x01, 0x12, 0xE8};
+const Bytes kSrReply{0x55, 0x80, 0x01, 0x12, 0xE8};
 
 struct Observed : LinkBench {
   std::vector<Seen> seen;
@@ -39,7 +39,7 @@ TEST(FrameObservers, SeeARequestAndItsReplyOnceHoweverTheReplyIsSplit) {
   b.port.receive({0x55});
   b.port.receive({0x80, 0x01});
   b.port.receive({0x12, 0xE8});
-  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR_A}, Seen{Kind::Received, SR_REPLY}));
+  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, kReadSrA}, Seen{Kind::Received, kSrReply}));
   EXPECT_EQ(b.replies.size(), 1u);
 }
 
@@ -49,7 +49,7 @@ TEST(FrameObservers, SeeAReplyCutShortByTheTimeOutAsStrayBytes) {
   b.port.receive({0x55, 0x80});
   b.clock.advance(2000ms);
   EXPECT_EQ(b.timeouts, 1);
-  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR_A}, Seen{Kind::Stray, {0x55, 0x80}}));
+  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, kReadSrA}, Seen{Kind::Stray, {0x55, 0x80}}));
 }
 
 TEST(FrameObservers, SeeBytesBeforeTheNextRequestAsStrayBeforeThatRequest) {
@@ -57,14 +57,14 @@ TEST(FrameObservers, SeeBytesBeforeTheNextRequestAsStrayBeforeThatRequest) {
   b.readSR();
   // A reply with two bytes too many never matches its length: no reply, and the next request
   // gives the whole run up.
-  Bytes noisy = SR_REPLY;
+  Bytes noisy = kSrReply;
   noisy.insert(noisy.end(), {0xAA, 0xBB});
   b.port.receive(noisy);
   b.clock.advance(100ms);
   b.readSR();
   EXPECT_TRUE(b.replies.empty());
-  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR_A}, Seen{Kind::Stray, noisy},
-                                  Seen{Kind::Sent, READ_SR_A}));
+  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, kReadSrA}, Seen{Kind::Stray, noisy},
+                                  Seen{Kind::Sent, kReadSrA}));
 }
 
 TEST(FrameObservers, SeeABadFrameOnceAndOnlyWhatFollowsItAsStray) {
@@ -75,8 +75,8 @@ TEST(FrameObservers, SeeABadFrameOnceAndOnlyWhatFollowsItAsStray) {
   EXPECT_EQ(b.frameErrors, 1);
   b.port.receive({0x01});
   b.readSR();
-  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR_A}, Seen{Kind::Received, bad},
-                                  Seen{Kind::Stray, {0x01}}, Seen{Kind::Sent, READ_SR_A}));
+  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, kReadSrA}, Seen{Kind::Received, bad},
+                                  Seen{Kind::Stray, {0x01}}, Seen{Kind::Sent, kReadSrA}));
 }
 
 TEST(FrameObservers, SeeWhatAnOverflowDropsAsStray) {
@@ -102,7 +102,7 @@ TEST(FrameObservers, AreToldInTurnAndCanLeaveWhileBeingTold) {
   });
   b.link.addFrameObserver([&](const LineFrame&) { order.push_back(3); });
   b.readSR();
-  b.port.receive(SR_REPLY);
+  b.port.receive(kSrReply);
   EXPECT_THAT(order, ElementsAre(2, 3, 3));
   b.link.removeFrameObserver(b.id);
   b.readSR();
@@ -120,9 +120,9 @@ TEST(FrameObservers, MayJoinAndAskWhileBeingToldAndHearTheFramesAfter) {
     b.readSR();  // waits until the reply being told has been taken
   });
   b.readSR();
-  b.port.receive(SR_REPLY);
-  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, READ_SR_A}, Seen{Kind::Received, SR_REPLY},
-                                  Seen{Kind::Sent, READ_SR_A}));
+  b.port.receive(kSrReply);
+  EXPECT_THAT(b.seen, ElementsAre(Seen{Kind::Sent, kReadSrA}, Seen{Kind::Received, kSrReply},
+                                  Seen{Kind::Sent, kReadSrA}));
   EXPECT_EQ(late, 1) << "the observer that joined hears the frame sent after it joined";
 }
 

@@ -14,12 +14,12 @@
 namespace rtceval {
 namespace {
 
-using testing::ACK;
 using testing::Bytes;
-using testing::PROBE_ANSWER;
-using testing::READ_TIME_A;
-using testing::WEL_A;
-using testing::WRTC_B;
+using testing::kAck;
+using testing::kProbeAnswer;
+using testing::kReadTimeA;
+using testing::kWelA;
+using testing::kWrtcB;
 using Kind = LineFrame::Kind;
 
 struct Step {
@@ -47,13 +47,13 @@ TEST(LineDecoder, ReadsLayoutAFramesUnderTheRequestBeforeThem) {
   expectMeanings(false,
                  {
                      {Kind::Sent, {0x55, 0x00, 0x00, 0x55}, "探测评估板"},
-                     {Kind::Received, PROBE_ANSWER, "评估板应答"},
-                     {Kind::Sent, READ_TIME_A, "读 CCR 时间 地址30 8字节"},
+                     {Kind::Received, kProbeAnswer, "评估板应答"},
+                     {Kind::Sent, kReadTimeA, "读 CCR 时间 地址30 8字节"},
                      {Kind::Received,
                       {0x55, 0x80, 0x08, 0x03, 0x02, 0x81, 0x08, 0x12, 0x26, 0x02, 0x20, 0xC5},
                       "2026年12月08日 星期二 01:02:03"},
-                     {Kind::Sent, WEL_A, "写 CCR SR 地址3F 1字节：SR=02 (WEL)"},
-                     {Kind::Received, ACK, "状态00：成功"},
+                     {Kind::Sent, kWelA, "写 CCR SR 地址3F 1字节：SR=02 (WEL)"},
+                     {Kind::Received, kAck, "状态00：成功"},
                      {Kind::Sent,
                       {0x55, 0x00, 0x0D, 0x01, 0x6F, 0x00, 0x30, 0x08, 0x03, 0x02, 0x81, 0x08, 0x12,
                        0x26, 0x02, 0x20, 0xF2},
@@ -87,7 +87,7 @@ TEST(LineDecoder, ReadsLayoutBFramesWithTheirOwnAddressesAndTwelveHourTime) {
                             {0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x08, 0x01, 0xD1},
                             "读 CCR INT 地址08 1字节"},
                            {Kind::Received, {0x55, 0x80, 0x01, 0xC1, 0x97}, "INT=C1 (IM ALME FO0)"},
-                           {Kind::Sent, WRTC_B, "写 CCR SR 地址07 1字节：SR=10 (WRTC)"},
+                           {Kind::Sent, kWrtcB, "写 CCR SR 地址07 1字节：SR=10 (WRTC)"},
                            {Kind::Sent,
                             {0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x12, 0x02, 0xDC},
                             "读 CCR 用户寄存器 地址12 2字节"},
@@ -98,7 +98,7 @@ TEST(LineDecoder, ReadsLayoutBFramesWithTheirOwnAddressesAndTwelveHourTime) {
 TEST(LineDecoder, NamesFaultsInTheLinkPanelsWords) {
   expectMeanings(
       false, {
-                 {Kind::Sent, READ_TIME_A, "读 CCR 时间 地址30 8字节"},
+                 {Kind::Sent, kReadTimeA, "读 CCR 时间 地址30 8字节"},
                  {Kind::Received, {0x55, 0x81, 0x01, 0x84, 0x5B}, "状态84：评估板读器件错"},
                  {Kind::Received, {0x55, 0x81, 0x01, 0x42, 0x19}, "状态42：未知的错误"},
                  // The sum is judged first, as the link does.
@@ -117,7 +117,7 @@ TEST(LineDecoder, NamesFaultsInTheLinkPanelsWords) {
 TEST(LineDecoder, AReplyWithoutAReadBeforeItIsOnlyCounted) {
   expectMeanings(false, {
                             {Kind::Received, {0x55, 0x80, 0x01, 0x5A, 0x30}, "数据1字节"},
-                            {Kind::Sent, WEL_A, "写 CCR SR 地址3F 1字节：SR=02 (WEL)"},
+                            {Kind::Sent, kWelA, "写 CCR SR 地址3F 1字节：SR=02 (WEL)"},
                             {Kind::Received, {0x55, 0x80, 0x01, 0x5A, 0x30}, "数据1字节"},
                             // A reply that cannot be the probe's answer.
                             {Kind::Sent, {0x55, 0x00, 0x00, 0x55}, "探测评估板"},
@@ -136,7 +136,7 @@ TEST(LineDecoder, AMalformedRequestEndsTheReadBeforeIt) {
   };
   for (const Step& bad : malformed) {
     expectMeanings(false, {
-                              {Kind::Sent, READ_TIME_A, "读 CCR 时间 地址30 8字节"},
+                              {Kind::Sent, kReadTimeA, "读 CCR 时间 地址30 8字节"},
                               bad,
                               {Kind::Received, timeReply, "数据8字节"},
                           });

@@ -13,7 +13,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-const Bytes TIME_0905{0x55, 0x80, 0x08, 0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20, 0xE8};
+const Bytes kTime0905{0x55, 0x80, 0x08, 0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20, 0xE8};
 constexpr const char* kGone = "评估板已断开,正在重连…";
 
 SerialDeviceFacts adapter(std::string device, std::string serial) {
@@ -39,7 +39,7 @@ struct Unplugged : ::testing::Test {
   // The adapter is pulled out just after a time read went out.
   void pullOut() {
     b.clock.advance(200ms);
-    ASSERT_EQ(b.port.writes.back(), READ_TIME_A);
+    ASSERT_EQ(b.port.writes.back(), kReadTimeA);
     b.desktop.devices.clear();
     b.port.unplug();
     b.port.writes.clear();
@@ -84,21 +84,21 @@ TEST_F(Unplugged, BackUnderTheSameNameOnTheNextSecondAndBothModesGoOn) {
   EXPECT_EQ(b.port.openAttempts.size(), attempts) << "looked for once a second, not at once";
   b.clock.advance(100ms);
   EXPECT_EQ(b.port.openPort(), 1);
-  EXPECT_THAT(b.port.writes, ElementsAre(PROBE));
+  EXPECT_THAT(b.port.writes, ElementsAre(kProbe));
   EXPECT_EQ(b.panel(2), kGone) << "reopened, but the board has not answered yet";
 
-  b.port.receive(PROBE_ANSWER);
+  b.port.receive(kProbeAnswer);
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口1");
   EXPECT_EQ(b.panel(6), "1");
   EXPECT_FALSE(b.window.isReconnecting());
 
   b.port.writes.clear();
   b.clock.advance(200ms);
-  EXPECT_EQ(countOf(b.port.writes, READ_TIME_A), 1) << "the time is read again";
-  b.port.receive(TIME_0905);
+  EXPECT_EQ(countOf(b.port.writes, kReadTimeA), 1) << "the time is read again";
+  b.port.receive(kTime0905);
   EXPECT_EQ(b.controls().timeLabel.caption, "09:05:30");
   b.clock.advance(1000ms);
-  EXPECT_GE(countOf(b.port.writes, READ_SR_A), 1) << "the monitor polls again";
+  EXPECT_GE(countOf(b.port.writes, kReadSrA), 1) << "the monitor polls again";
   EXPECT_EQ(questionsAndMessages(), 0);
 }
 
@@ -110,8 +110,8 @@ TEST_F(Unplugged, BackUnderAnotherNameWhileAnotherAdapterTookTheOldOne) {
   b.clock.advance(1000ms);
   EXPECT_EQ(b.link().deviceName(1), "/dev/ttyUSB1") << "port 1 keeps its number";
   EXPECT_EQ(b.port.openPort(), 1);
-  EXPECT_THAT(b.port.writes, ElementsAre(PROBE));
-  b.port.receive(PROBE_ANSWER);
+  EXPECT_THAT(b.port.writes, ElementsAre(kProbe));
+  b.port.receive(kProbeAnswer);
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口1");
 
   // Pulled out once more, it is looked for under its new name.
@@ -128,10 +128,10 @@ TEST_F(Unplugged, BoardSilentAfterTheAdapterIsBackIsProbedEverySecond) {
   plugBackAs("/dev/ttyUSB0");
   b.clock.advance(1000ms);
   b.clock.advance(3000ms);
-  EXPECT_EQ(countOf(b.port.writes, PROBE), 4);
+  EXPECT_EQ(countOf(b.port.writes, kProbe), 4);
   EXPECT_EQ(b.port.writes.size(), 4u) << "nothing but probes while it is silent";
   EXPECT_EQ(questionsAndMessages(), 0);
-  b.port.receive(PROBE_ANSWER);
+  b.port.receive(kProbeAnswer);
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口1");
   EXPECT_FALSE(b.window.isReconnecting());
 }
@@ -160,7 +160,7 @@ TEST_F(Unplugged, TheUserConnectingByHandGoesFirst) {
   // A board found by hand ends the search.
   b.pickPort(1);
   b.clickConnect();
-  b.port.receive(PROBE_ANSWER);
+  b.port.receive(kProbeAnswer);
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口1");
   EXPECT_FALSE(b.window.isReconnecting());
 }
@@ -192,8 +192,8 @@ TEST(DeviceLost, ABoardOnAPseudoTerminalIsFoundByItsPathAlone) {
   b.desktop.unlisted = {"/dev/pts/7"};
   b.port.openableDevices.insert("/tmp/board");
   b.clock.advance(1000ms);
-  EXPECT_THAT(b.port.writes, ElementsAre(PROBE));
-  b.port.receive(PROBE_ANSWER);
+  EXPECT_THAT(b.port.writes, ElementsAre(kProbe));
+  b.port.receive(kProbeAnswer);
   EXPECT_EQ(b.panel(2), "成功连接评估板于串口1");
 }
 
@@ -246,7 +246,7 @@ TEST(SilentBoard, PortPanelIsWithdrawnUntilTheNextReply) {
 
   b.window.menuClick(MenuId::READTIME);
   EXPECT_EQ(b.panel(2), "接收超时错,评估板无应答") << "a request is no answer";
-  b.port.receive(TIME_0905);
+  b.port.receive(kTime0905);
   EXPECT_EQ(b.panel(2), "读时间成功");
   EXPECT_EQ(b.panel(6), "1");
 }
@@ -265,7 +265,7 @@ TEST(SilentBoard, WhileTheQuestionIsOpenThePanelKeepsSayingSo) {
   ASSERT_EQ(b.messageBoxes.shown.size(), 1u);
   EXPECT_EQ(b.messageBoxes.shown[0].text, "接收超时错,是否停止自动方式！");
   EXPECT_THAT(seenBehindTheQuestion, ElementsAre("接收超时错,评估板无应答", ""));
-  b.port.receive(TIME_0905);
+  b.port.receive(kTime0905);
   EXPECT_EQ(b.panel(2), "读时间成功");
   EXPECT_EQ(b.panel(6), "1");
 }
@@ -277,7 +277,7 @@ TEST(SilentBoard, AnotherTimeOutWithNoBoardConnectedClaimsNoPort) {
   b.clock.advance(400ms);  // the probe went unanswered; the search is over
   b.window.link().request(*requests::readRegister(Layout::A, RegisterId::SR));
   b.clock.advance(2000ms);
-  b.port.receive(DataReply({0x00}));
+  b.port.receive(dataReply({0x00}));
   EXPECT_EQ(b.panel(6), "") << "a reply restores only a panel the time-out had withdrawn";
 }
 

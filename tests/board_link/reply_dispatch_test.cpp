@@ -37,8 +37,8 @@ struct Dispatch {
   const std::vector<std::string>& texts() const { return out.texts; }
 };
 
-const Bytes ONE_BYTE_REPLY = DataReply({0x5C});
-const Bytes READ_ERROR{0x55, 0x81, 0x01, 0x84, 0x5B};
+const Bytes kOneByteReply = dataReply({0x5C});
+const Bytes kReadError{0x55, 0x81, 0x01, 0x84, 0x5B};
 
 std::string layoutName(bool is1208Family) {
   return is1208Family ? "LayoutB" : "LayoutA";
@@ -58,12 +58,12 @@ class AcknowledgedWrite : public ::testing::TestWithParam<AckCase> {};
 
 TEST_P(AcknowledgedWrite, OnlyAnAcknowledgementShowsItsText) {
   Dispatch ok;
-  ok.deliver(GetParam().state, ACK);
+  ok.deliver(GetParam().state, kAck);
   EXPECT_THAT(ok.texts(), ElementsAre(GetParam().done));
   EXPECT_TRUE(ok.out.accepted);
 
   Dispatch data;
-  data.deliver(GetParam().state, ONE_BYTE_REPLY);
+  data.deliver(GetParam().state, kOneByteReply);
   EXPECT_THAT(data.texts(), IsEmpty());
   EXPECT_FALSE(data.out.accepted);
   EXPECT_EQ(data.regs.RegSR, 0) << "a write stores nothing";
@@ -100,18 +100,18 @@ class RegisterRead : public ::testing::TestWithParam<std::tuple<RegReadCase, boo
 TEST_P(RegisterRead, OnlyAOneByteDataReplyStoresTheRegister) {
   const auto& [c, family] = GetParam();
   Dispatch d(family);
-  d.deliver(c.state, ONE_BYTE_REPLY);
+  d.deliver(c.state, kOneByteReply);
   EXPECT_EQ(d.regs.*c.image, 0x5C);
   EXPECT_THAT(d.texts(), ElementsAre(c.done));
   EXPECT_TRUE(d.out.accepted);
 
-  for (const Bytes& frame : {ACK, DataReply({0x5C, 0x5D}), DataReply({}), READ_ERROR}) {
+  for (const Bytes& frame : {kAck, dataReply({0x5C, 0x5D}), dataReply({}), kReadError}) {
     Dispatch other(family);
     other.regs.*c.image = 0xA7;
     other.deliver(c.state, frame);
     EXPECT_EQ(other.regs.*c.image, 0xA7);
     EXPECT_FALSE(other.out.accepted);
-    if (frame == READ_ERROR)
+    if (frame == kReadError)
       EXPECT_THAT(other.texts(), ElementsAre("评估板读器件错")) << "the board's text stays";
     else
       EXPECT_THAT(other.texts(), IsEmpty());
@@ -164,12 +164,12 @@ TEST_P(BlockRead, OnlyTheLayoutsLengthIsAcceptedOthersShowTheFailureText) {
   const int n = expectedLength();
   Dispatch d(family);
   d.portNo = 3;
-  d.deliver(c.state, DataReply(dataOf(n)));
+  d.deliver(c.state, dataReply(dataOf(n)));
   EXPECT_THAT(d.texts(), ElementsAre(c.done));
   EXPECT_TRUE(d.out.accepted);
 
   for (const Bytes& frame :
-       {DataReply(dataOf(n + 1)), DataReply(dataOf(n == 0 ? 2 : n - 1)), ACK}) {
+       {dataReply(dataOf(n + 1)), dataReply(dataOf(n == 0 ? 2 : n - 1)), kAck}) {
     Dispatch other(family);
     other.deliver(c.state, frame);
     EXPECT_THAT(other.texts(), ElementsAre(c.failed)) << c.name;
@@ -181,7 +181,7 @@ TEST_P(BlockRead, OnlyTheLayoutsLengthIsAcceptedOthersShowTheFailureText) {
         << "nothing is stored from a rejected reply";
   }
   Dispatch error(family);
-  error.deliver(c.state, READ_ERROR);
+  error.deliver(c.state, kReadError);
   EXPECT_THAT(error.texts(), ElementsAre("评估板读器件错", c.failed)) << "the failure text stays";
 }
 
@@ -204,35 +204,35 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ReplyDispatch, AcceptedDataGoesIntoTheModels) {
   Dispatch time;
-  time.deliver(StReadTime, DataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
+  time.deliver(StReadTime, dataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
   EXPECT_EQ(time.reads.time.display.timeText, "09:05:30");
   EXPECT_TRUE(time.reads.time.is24Hour);
 
   // Alarm records in register order; layout B has no year and keeps the weekday sixth.
   Dispatch alarm0;
-  alarm0.deliver(StReadAL0, DataReply({0x81, 0x82, 0x83, 0x84, 0x85, 0x04, 0x86, 0x20}));
+  alarm0.deliver(StReadAL0, dataReply({0x81, 0x82, 0x83, 0x84, 0x85, 0x04, 0x86, 0x20}));
   const TimeRecord& a0 = alarm0.records.Alarm0Regs;
   EXPECT_EQ(std::vector<int>({a0.second, a0.minute, a0.hour, a0.date, a0.month, a0.weekday}),
             std::vector<int>({0x81, 0x82, 0x83, 0x84, 0x85, 0x86}));
   EXPECT_EQ(a0.year, 0x2004);
   Dispatch alarm0B(true);
   alarm0B.records.Alarm0Regs.year = 0x1999;
-  alarm0B.deliver(StReadAL0, DataReply({1, 2, 3, 4, 5, 6}));
+  alarm0B.deliver(StReadAL0, dataReply({1, 2, 3, 4, 5, 6}));
   const TimeRecord& b0 = alarm0B.records.Alarm0Regs;
   EXPECT_EQ(std::vector<int>({b0.second, b0.minute, b0.hour, b0.date, b0.month, b0.weekday}),
             std::vector<int>({1, 2, 3, 4, 5, 6}));
   EXPECT_EQ(b0.year, 0x1999) << "the X1208 family's alarm has no year";
   Dispatch alarm1;
-  alarm1.deliver(StReadAL1, DataReply({9, 8, 7, 6, 5, 0x99, 3, 0x19}));
+  alarm1.deliver(StReadAL1, dataReply({9, 8, 7, 6, 5, 0x99, 3, 0x19}));
   EXPECT_EQ(alarm1.records.Alarm1Regs.second, 9);
   EXPECT_EQ(alarm1.records.Alarm1Regs.year, 0x1999);
   EXPECT_EQ(alarm1.records.Alarm0Regs.second, 0) << "alarm 0 is left alone";
 
   Dispatch memory;
-  memory.deliver(StReadMem, DataReply({0x3A}));
+  memory.deliver(StReadMem, dataReply({0x3A}));
   EXPECT_EQ(memory.reads.memoryByte, 0x3A);
   Dispatch user(true);
-  user.deliver(StReadUR, DataReply({0x12, 0xEF}));
+  user.deliver(StReadUR, dataReply({0x12, 0xEF}));
   EXPECT_EQ(user.reads.userRegisters, (std::array<std::uint8_t, 2>{0x12, 0xEF}));
 }
 
@@ -240,14 +240,14 @@ TEST(ReplyDispatch, AnEepromBlockReadKeepsEveryByteUpToAPage) {
   Bytes page;
   for (int i = 0; i < 64; ++i) page.push_back(static_cast<std::uint8_t>(0xC0 ^ i));
   Dispatch block;
-  block.deliver(StReadMemBlock, DataReply(page));
+  block.deliver(StReadMemBlock, dataReply(page));
   EXPECT_TRUE(block.out.accepted);
   EXPECT_EQ(block.reads.memoryBlock, page);
   EXPECT_EQ(block.reads.memoryByte, 0) << "the EEPROM dialog's byte is left alone";
   EXPECT_THAT(block.texts(), ElementsAre("读存储器成功"));
 
   page.push_back(0x00);
-  for (const Bytes& frame : {DataReply(page), DataReply({}), ACK, READ_ERROR}) {
+  for (const Bytes& frame : {dataReply(page), dataReply({}), kAck, kReadError}) {
     Dispatch other;
     other.deliver(StReadMemBlock, frame);
     EXPECT_FALSE(other.out.accepted);
@@ -259,7 +259,7 @@ TEST(ReplyDispatch, AnEepromBlockReadKeepsEveryByteUpToAPage) {
 TEST(ReplyDispatch, ControlBlockFillsTheFourRegistersOfTheLayout) {
   Dispatch a;
   a.regs.RegEV = 0x5A;
-  a.deliver(0x77, DataReply({0xB1, 0xC2, 0xD3, 0xE4}));
+  a.deliver(0x77, dataReply({0xB1, 0xC2, 0xD3, 0xE4}));
   const RegisterImage& ra = a.regs;
   EXPECT_EQ(std::vector<int>({ra.RegBL, ra.RegINT, ra.RegATR, ra.RegDTR, ra.RegEV}),
             std::vector<int>({0xB1, 0xC2, 0xD3, 0xE4, 0x5A}));
@@ -268,13 +268,13 @@ TEST(ReplyDispatch, ControlBlockFillsTheFourRegistersOfTheLayout) {
 
   Dispatch b(true);
   b.regs.RegBL = 0x5A;
-  b.deliver(0x77, DataReply({0xB1, 0xC2, 0xD3, 0xE4}));
+  b.deliver(0x77, dataReply({0xB1, 0xC2, 0xD3, 0xE4}));
   const RegisterImage& rb = b.regs;
   EXPECT_EQ(std::vector<int>({rb.RegINT, rb.RegEV, rb.RegATR, rb.RegDTR, rb.RegBL}),
             std::vector<int>({0xB1, 0xC2, 0xD3, 0xE4, 0x5A}));
 
   Dispatch one;  // four bytes expected: ignored silently
-  one.deliver(0x77, DataReply({0xB1}));
+  one.deliver(0x77, dataReply({0xB1}));
   EXPECT_EQ(one.regs.RegBL + one.regs.RegINT, 0);
   EXPECT_THAT(one.texts(), IsEmpty());
   EXPECT_FALSE(one.out.accepted);
@@ -283,20 +283,20 @@ TEST(ReplyDispatch, ControlBlockFillsTheFourRegistersOfTheLayout) {
 TEST(ReplyDispatch, ProbeAnswersNameThePort) {
   Dispatch probe;
   probe.portNo = 2;
-  probe.deliver(StProbe, PROBE_ANSWER);
+  probe.deliver(StProbe, kProbeAnswer);
   EXPECT_THAT(probe.texts(), ElementsAre("成功连接评估板于串口2"));
   EXPECT_TRUE(probe.out.accepted);
   Dispatch other;
-  other.deliver(StProbe, ACK);
+  other.deliver(StProbe, kAck);
   EXPECT_THAT(other.texts(), IsEmpty()) << "the next detection step goes on";
   EXPECT_FALSE(other.out.accepted);
 
   Dispatch connect;
   connect.portNo = 4;
-  connect.deliver(StConnect, PROBE_ANSWER);
+  connect.deliver(StConnect, kProbeAnswer);
   EXPECT_THAT(connect.texts(), ElementsAre("成功连接评估板于串口4"));
   Dispatch refused;
-  refused.deliver(StConnect, ACK);
+  refused.deliver(StConnect, kAck);
   EXPECT_THAT(refused.texts(), ElementsAre("未成功连接到评估板"));
   EXPECT_TRUE(refused.out.interpreted) << "the port dialog hears of it and closes";
 }
@@ -316,7 +316,7 @@ TEST(ReplyDispatch, BadLeadByteBeepsAndIsNotInterpreted) {
 TEST(ReplyDispatch, BadFlagByteBeeps) {
   for (std::uint8_t flag : Bytes{0x00, 0x7F, 0x82, 0xFF}) {
     Dispatch d;
-    d.deliver(0x11, ReplyFrame(flag, {0x20}));
+    d.deliver(0x11, replyFrame(flag, {0x20}));
     EXPECT_THAT(d.texts(), ElementsAre("帧标志错")) << int(flag);
     EXPECT_TRUE(d.out.beep);
     EXPECT_FALSE(d.out.interpreted);
@@ -327,8 +327,8 @@ TEST(ReplyDispatch, BadFlagByteBeeps) {
 TEST(ReplyDispatch, AStatusReplyOfAnyLengthButOneIsABadFrame) {
   // 55 81 02 00 xx: two bytes after the flag, the first of them 0x00; 55 81 00: no status byte,
   // so the checksum would be read as one.
-  for (const Bytes& frame : {ReplyFrame(0x81, {0x00, 0x00}), ReplyFrame(0x81, {}),
-                             ReplyFrame(0x81, {0x84, 0x00, 0x00})}) {
+  for (const Bytes& frame : {replyFrame(0x81, {0x00, 0x00}), replyFrame(0x81, {}),
+                             replyFrame(0x81, {0x84, 0x00, 0x00})}) {
     Dispatch d;
     d.deliver(StWriteAL0, frame);
     EXPECT_THAT(d.texts(), ElementsAre("帧标志错")) << frame.size();
@@ -339,7 +339,7 @@ TEST(ReplyDispatch, AStatusReplyOfAnyLengthButOneIsABadFrame) {
 
 TEST(ReplyDispatch, WithoutARequestKindOnlyTheCommonStepsRun) {
   for (CmdStateCode state : std::vector<CmdStateCode>{0x00, 0xEE, 0x03, 0x99}) {
-    for (const Bytes& frame : {ACK, ONE_BYTE_REPLY, PROBE_ANSWER, DataReply({1, 2, 3, 4})}) {
+    for (const Bytes& frame : {kAck, kOneByteReply, kProbeAnswer, dataReply({1, 2, 3, 4})}) {
       Dispatch d;
       d.deliver(state, frame);
       EXPECT_THAT(d.texts(), IsEmpty()) << state;
@@ -349,7 +349,7 @@ TEST(ReplyDispatch, WithoutARequestKindOnlyTheCommonStepsRun) {
     }
   }
   Dispatch d;
-  d.deliver(0xEE, READ_ERROR);
+  d.deliver(0xEE, kReadError);
   EXPECT_THAT(d.texts(), ElementsAre("评估板读器件错"));
 }
 
@@ -366,7 +366,7 @@ class BoardStatus : public ::testing::TestWithParam<StatusCase> {};
 TEST_P(BoardStatus, ErrorReplyShowsTheCodesText) {
   EXPECT_STREQ(boardErrorText(GetParam().code), GetParam().text);
   Dispatch d;
-  d.deliver(0x20, ReplyFrame(0x81, {GetParam().code}));
+  d.deliver(0x20, replyFrame(0x81, {GetParam().code}));
   EXPECT_THAT(d.texts(), ElementsAre(GetParam().text));
   EXPECT_FALSE(d.out.beep);
 }
@@ -414,7 +414,7 @@ TEST(WindowDispatch, AReplyLaterThanItsTimeIsReadUnderTheNewerRequest) {
   b.window.menuClick(MenuId::READTIME);
   b.clock.advance(60ms);  // longer than any time reply takes: the read is given up
   b.window.commands().CmdGetSR();
-  b.port.receive(DataReply({0x20}));
+  b.port.receive(dataReply({0x20}));
   EXPECT_EQ(b.panel(2), "读SR成功");
   EXPECT_EQ(b.window.registers().RegSR, 0x20);
 }

@@ -61,8 +61,8 @@ TEST_P(RegisterRequests, ReadGoesOutAtTheLayoutsAddress) {
 INSTANTIATE_TEST_SUITE_P(
     registers, RegisterRequests,
     ::testing::Values(
-        RegisterCase{RegisterId::SR, Layout::A, READ_SR_A, 0x11, "读SR", 0x10, "写SR"},
-        RegisterCase{RegisterId::SR, Layout::B, READ_SR_B, 0x11, "读SR", 0x10, "写SR"},
+        RegisterCase{RegisterId::SR, Layout::A, kReadSrA, 0x11, "读SR", 0x10, "写SR"},
+        RegisterCase{RegisterId::SR, Layout::B, kReadSrB, 0x11, "读SR", 0x10, "写SR"},
         RegisterCase{RegisterId::INT, Layout::B,
                      Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x08, 0x01, 0xD1}, 0x21, "读INT",
                      0x20, "写INT"},
@@ -109,12 +109,12 @@ TEST(RegisterMap, WriteEnableStepsOnTheWire) {
     Wire w(layout);
     for (const Request& step : requests::writeEnable(layout)) {
       w.link.request(step);
-      w.port.receive(ACK);
+      w.port.receive(kAck);
     }
     if (layout == Layout::A)
-      EXPECT_THAT(w.port.writes, ElementsAre(WEL_A, RWEL_A));
+      EXPECT_THAT(w.port.writes, ElementsAre(kWelA, kRwelA));
     else
-      EXPECT_THAT(w.port.writes, ElementsAre(WRTC_B));
+      EXPECT_THAT(w.port.writes, ElementsAre(kWrtcB));
   }
 }
 

@@ -19,8 +19,7 @@ TEST(AboutBoxTexts, TheDescriptionNamesEveryChipTheDeviceMenuOffers) {
     EXPECT_NE(description.find(model.name), std::string::npos) << model.name;
 }
 
-class AboutBox : public ::testing::Test {
- protected:
+struct AboutBox : ::testing::Test {
   void SetUp() override {
     bench.loadConnected();
     bench.window.menuClick("MABOUT");

@@ -9,8 +9,7 @@ namespace {
 
 using testing::WindowBench;
 
-class Documents : public ::testing::Test {
- protected:
+struct Documents : ::testing::Test {
   void SetUp() override { bench.loadConnectedWith(MenuId::X1228); }
   testing::FakeDesktop& desktop() { return bench.desktop; }
   void put(const std::string& path, const std::string& text = {}) { desktop().files[path] = text; }

@@ -41,8 +41,7 @@ struct Announcement {
   Rgb alarm1Lamp;
 };
 
-class AlarmLoopTest : public ::testing::Test {
- protected:
+struct AlarmLoopTest : ::testing::Test {
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip,
                                               sim::CivilTime{2026, 12, 8, 1, 2, 3});

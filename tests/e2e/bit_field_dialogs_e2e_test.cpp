@@ -31,8 +31,7 @@ constexpr std::uint16_t kBlAddress = 0x10;   // layout A
 constexpr std::uint16_t kIntAddress = 0x11;  // layout A
 constexpr std::uint16_t kEvAddress = 0x09;   // layout B
 
-class BitFieldBoardTest : public ::testing::Test {
- protected:
+struct BitFieldBoardTest : ::testing::Test {
   void start(ChipModel chip, MenuId menu) {
     port =
         std::make_unique<VirtualBoardPort>(clock, clock, chip, sim::CivilTime{2026, 1, 2, 3, 4, 5});

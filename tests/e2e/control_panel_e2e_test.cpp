@@ -19,8 +19,7 @@ namespace {
 using namespace std::chrono_literals;
 using Row = ControlPanel::Row;
 
-class ControlPanelE2eTest : public ::testing::Test {
- protected:
+struct ControlPanelE2eTest : ::testing::Test {
   void SetUp() override {
     port = std::make_unique<sim::VirtualBoardPort>(clock, clock, sim::ChipModel::X1228,
                                                    sim::CivilTime{2026, 12, 8, 1, 2, 3});

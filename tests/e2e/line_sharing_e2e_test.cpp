@@ -67,8 +67,7 @@ struct LineLog {
   }
 };
 
-class LineSharing : public ::testing::Test {
- protected:
+struct LineSharing : ::testing::Test {
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip,
                                               sim::CivilTime{2026, 12, 8, 1, 2, 3});

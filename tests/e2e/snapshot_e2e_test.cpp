@@ -44,8 +44,7 @@ std::chrono::milliseconds lineTime(const std::vector<SnapshotStep>& steps) {
   return std::chrono::milliseconds(bytes * 10 * 1000 / 19200) + cycles;
 }
 
-class SnapshotOnTheBoard : public ::testing::Test {
- protected:
+struct SnapshotOnTheBoard : ::testing::Test {
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip, CivilTime{2026, 12, 8, 1, 2, 3});
     window = std::make_unique<MainWindow>(*port, clock, clock, messageBoxes, pcClock, desktop);

@@ -29,8 +29,7 @@ using testing::FixedPcClock;
 using testing::ScriptedMessageBoxes;
 using testing::VirtualClock;
 
-class EditorsOnTheBoard : public ::testing::Test {
- protected:
+struct EditorsOnTheBoard : ::testing::Test {
   void start(ChipModel chip, MenuId menu) {
     port = std::make_unique<VirtualBoardPort>(clock, clock, chip, CivilTime{2026, 12, 8, 1, 2, 3});
     window = std::make_unique<MainWindow>(*port, clock, clock, messageBoxes, pcClock, desktop);

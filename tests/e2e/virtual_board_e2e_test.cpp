@@ -24,12 +24,11 @@ using testing::FixedPcClock;
 using testing::ScriptedMessageBoxes;
 using testing::VirtualClock;
 
-const CivilTime POWER_UP{2026, 12, 8, 1, 2, 3};
+const CivilTime kPowerUp{2026, 12, 8, 1, 2, 3};
 
-class VirtualBoardTest : public ::testing::Test {
- protected:
+struct VirtualBoardTest : ::testing::Test {
   void start(ChipModel chip, MenuId menu) {
-    port = std::make_unique<VirtualBoardPort>(clock, clock, chip, POWER_UP);
+    port = std::make_unique<VirtualBoardPort>(clock, clock, chip, kPowerUp);
     window = std::make_unique<MainWindow>(*port, clock, clock, messageBoxes, pcClock, desktop);
     window->Form_Load();
     clock.advance(250ms);  // open at load, probe on the first tick, answer within milliseconds

@@ -16,7 +16,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-const Bytes TIME_REPLY{0x55, 0x80, 0x08, 0x03, 0x02, 0x81, 0x08, 0x12, 0x26, 0x02, 0x20, 0xC5};
+const Bytes kTimeReply{0x55, 0x80, 0x08, 0x03, 0x02, 0x81, 0x08, 0x12, 0x26, 0x02, 0x20, 0xC5};
 
 struct Monitor : ::testing::Test {
   WindowBench b;
@@ -40,8 +40,8 @@ struct Monitor : ::testing::Test {
 TEST_F(Monitor, RecordsEachFrameStampedSinceOpeningAndByTheClockOfThePc) {
   readTime();
   b.pc.instant = {5123, 3600 * 1000 + 123};
-  b.port.receive({TIME_REPLY.begin(), TIME_REPLY.begin() + 5});
-  b.port.receive({TIME_REPLY.begin() + 5, TIME_REPLY.end()});
+  b.port.receive({kTimeReply.begin(), kTimeReply.begin() + 5});
+  b.port.receive({kTimeReply.begin() + 5, kTimeReply.end()});
   ASSERT_EQ(monitor().lines().size(), 2u);
   EXPECT_EQ(columnText(line(0), 0), "0");
   EXPECT_EQ(columnText(line(0), 2), "发送");
@@ -61,7 +61,7 @@ TEST_F(Monitor, PausedItRecordsNothingYetReadsTheReplyAfterItUnderTheRequestSent
   readTime();
   EXPECT_EQ(monitor().statusText(), "共0行，已暂停，未记录1帧");
   monitor().pauseClicked();
-  b.port.receive(TIME_REPLY);
+  b.port.receive(kTimeReply);
   ASSERT_EQ(monitor().lines().size(), 1u);
   EXPECT_EQ(line(0).meaning, "2026年12月08日 星期二 01:02:03");
   EXPECT_EQ(monitor().statusText(), "共1行");
@@ -69,7 +69,7 @@ TEST_F(Monitor, PausedItRecordsNothingYetReadsTheReplyAfterItUnderTheRequestSent
 
 TEST_F(Monitor, ClearEmptiesTheListAndLaterFramesStartItAgain) {
   readTime();
-  b.port.receive(TIME_REPLY);
+  b.port.receive(kTimeReply);
   monitor().clearClicked();
   EXPECT_EQ(monitor().lines().size(), 0u);
   EXPECT_EQ(monitor().statusText(), "共0行");
@@ -80,7 +80,7 @@ TEST_F(Monitor, ClearEmptiesTheListAndLaterFramesStartItAgain) {
 
 TEST_F(Monitor, ShowsTheSetTimeSequenceAndTheStrayBytesOfATimeOut) {
   b.window.commands().CmdWriteTime();
-  b.port.receive(ACK);
+  b.port.receive(kAck);
   readTime();
   b.port.receive({0x55, 0x80, 0x08});
   b.clock.advance(2000ms);
@@ -94,7 +94,7 @@ TEST_F(Monitor, ClosedItStopsListening) {
   b.window.toolHost(tool_window::kLineMonitor)->freeClosed();
   // The monitor is gone: a frame must not reach it.
   readTime();
-  b.port.receive(TIME_REPLY);
+  b.port.receive(kTimeReply);
   EXPECT_EQ(b.window.controls().timeLabel.caption, "01:02:03");
 }
 
@@ -160,7 +160,7 @@ TEST(LineExport, WritesTextTabSeparatedAndCsvQuotedWithAHeader) {
 
 TEST_F(Monitor, SavesAsCsvOrTextAndReportsAFileItCannotWrite) {
   readTime();
-  b.port.receive(TIME_REPLY);
+  b.port.receive(kTimeReply);
   ASSERT_TRUE(monitor().saveTo("/home/user/line.csv"));
   EXPECT_EQ(b.desktop.files["/home/user/line.csv"],
             "\xEF\xBB\xBF毫秒,时间,方向,字节,含义\r\n"

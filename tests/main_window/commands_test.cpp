@@ -56,14 +56,14 @@ void fillRecords(MainWindow& w) {
   r.RegEV = 0xE4;
 }
 
-const CommandCase COMMANDS[] = {
-    {"CmdReadTime", &ChipCommands::CmdReadTime, Expected{READ_TIME_A, 0x01, "读时间..."},
+const CommandCase kCommands[] = {
+    {"CmdReadTime", &ChipCommands::CmdReadTime, Expected{kReadTimeA, 0x01, "读时间..."},
      Expected{{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x00, 0x07, 0xCF}, 0x01, "读时间..."}},
-    {"CmdGetSR", &ChipCommands::CmdGetSR, Expected{READ_SR_A, 0x11, "读SR"},
-     Expected{READ_SR_B, 0x11, "读SR"}},
-    {"CmdSetWEL", &ChipCommands::CmdSetWEL, Expected{WEL_A, 0x12, "写WEL"},
-     Expected{WRTC_B, 0x18, "写WRTC"}},
-    {"CmdSetRWEL", &ChipCommands::CmdSetRWEL, Expected{RWEL_A, 0x13, "写RWEL"}, std::nullopt},
+    {"CmdGetSR", &ChipCommands::CmdGetSR, Expected{kReadSrA, 0x11, "读SR"},
+     Expected{kReadSrB, 0x11, "读SR"}},
+    {"CmdSetWEL", &ChipCommands::CmdSetWEL, Expected{kWelA, 0x12, "写WEL"},
+     Expected{kWrtcB, 0x18, "写WRTC"}},
+    {"CmdSetRWEL", &ChipCommands::CmdSetRWEL, Expected{kRwelA, 0x13, "写RWEL"}, std::nullopt},
     {"CmdWriteTime", &ChipCommands::CmdWriteTime,
      Expected{{0x55, 0x00, 0x0D, 0x01, 0x6F, 0x00, 0x30, 0x08, 0x45, 0x30, 0x92, 0x17, 0x08, 0x05,
                0x03, 0x20, 0x58},
@@ -105,10 +105,10 @@ const CommandCase COMMANDS[] = {
      Expected{{0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x09, 0x01, 0xE4, 0xB8}, 0x60, "写EV"}},
 };
 
-const ModelCase MODELS[] = {{MenuId::X1226, "X1226", false},
-                            {MenuId::X1205, "X1205", false},
-                            {MenuId::X1208, "X1208", true},
-                            {MenuId::X1209, "X1209", true}};
+const ModelCase kModels[] = {{MenuId::X1226, "X1226", false},
+                             {MenuId::X1205, "X1205", false},
+                             {MenuId::X1208, "X1208", true},
+                             {MenuId::X1209, "X1209", true}};
 
 class Command : public ::testing::TestWithParam<std::tuple<CommandCase, ModelCase>> {};
 
@@ -140,8 +140,8 @@ TEST_P(Command, SendsItsFrameOrNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllCommands, Command,
-                         ::testing::Combine(::testing::ValuesIn(COMMANDS),
-                                            ::testing::ValuesIn(MODELS)),
+                         ::testing::Combine(::testing::ValuesIn(kCommands),
+                                            ::testing::ValuesIn(kModels)),
                          [](const auto& testInfo) {
                            return std::string(std::get<0>(testInfo.param).name) + "_" +
                                   std::get<1>(testInfo.param).name;
@@ -151,7 +151,7 @@ TEST(Commands, ReadTimeMenuSendsTheTimeRead) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1228);
   b.window.menuClick(MenuId::READTIME);
-  EXPECT_THAT(b.port.writes, ::testing::ElementsAre(READ_TIME_A));
+  EXPECT_THAT(b.port.writes, ::testing::ElementsAre(kReadTimeA));
 }
 
 TEST(Commands, AutomaticTimeReadEveryMainTimerTick) {

@@ -14,9 +14,9 @@ namespace {
 
 using ::testing::ElementsAre;
 
-const char* const FUNCTION_ITEMS[] = {"mINT", "ALARM1", "ALARM2", "FOUT",   "mEVENT",
+const char* const kFunctionItems[] = {"mINT", "ALARM1", "ALARM2", "FOUT",   "mEVENT",
                                       "WDT",  "BP",     "MEMORY", "USERREG"};
-const MenuId DEVICE_ITEMS[] = {MenuId::X1226, MenuId::X1227, MenuId::X1228,
+const MenuId kDeviceItems[] = {MenuId::X1226, MenuId::X1227, MenuId::X1228,
                                MenuId::X1205, MenuId::X1208, MenuId::X1209};
 
 int visibleNoteLinks(const MainWindowControls& c) {
@@ -63,7 +63,7 @@ TEST(LoadSequence, DateTextUsesBlanksAndNamesTheWeekdayAsAChipReadDoes) {
 TEST(LoadSequence, StartsWithNoDeviceAndDarkIndicators) {
   WindowBench b;
   // An SR reply before the load lights indicators; the load must darken them again.
-  b.replyTo(StReadSR, DataReply({0xE0}));
+  b.replyTo(StReadSR, dataReply({0xE0}));
   ASSERT_EQ(b.controls().colours.batteryLamp, (Rgb{0, 255, 0}));
   b.port.receive({0x55, 0x80});
   b.window.Form_Load();
@@ -80,7 +80,7 @@ TEST(LoadSequence, StartsWithNoDeviceAndDarkIndicators) {
     EXPECT_FALSE(c.menu(id).enabled) << c.menu(id).name;
   for (const char* id : {"MDEVICE", "CONNECT", "MHELP", "MCOMM"})
     EXPECT_TRUE(c.menu(id).enabled) << c.menu(id).name;
-  for (MenuId id : DEVICE_ITEMS) EXPECT_FALSE(c.menu(id).checked);
+  for (MenuId id : kDeviceItems) EXPECT_FALSE(c.menu(id).checked);
   EXPECT_EQ(b.panel(4), "");
   EXPECT_EQ(visibleNoteLinks(c), 0);
   EXPECT_FALSE(c.documentsHeading.visible || c.introLink.visible || c.datasheetLink.visible ||
@@ -94,7 +94,7 @@ TEST(LoadSequence, BeforeAnyDeviceOnlyDeviceConnectAndHelpWork) {
   WindowBench b;
   b.loadConnected();
   b.window.menuClick(MenuId::READTIME);
-  for (const char* id : FUNCTION_ITEMS) b.window.menuClick(id);
+  for (const char* id : kFunctionItems) b.window.menuClick(id);
   b.window.menuClick("DTR");
   b.window.menuClick("SETTIME");
   b.window.menuClick("STATUS");
@@ -192,20 +192,21 @@ TEST_P(DeviceClick, AppliesTheModelsProfile) {
   EXPECT_EQ(visibleNoteLinks(m), c.noteLinks);
   EXPECT_TRUE(m.noteLinks[0].visible);
   EXPECT_EQ(m.noteLinks[0].caption, "AN154");
-  for (MenuId id : DEVICE_ITEMS) EXPECT_EQ(m.menu(id).checked, id == c.item) << m.menu(id).name;
+  for (MenuId id : kDeviceItems) EXPECT_EQ(m.menu(id).checked, id == c.item) << m.menu(id).name;
   EXPECT_TRUE(b.port.writes.empty()) << "choosing a model sends nothing";
 }
 
-constexpr bool T = true;
-constexpr bool F = false;
+constexpr bool kT = true;
+constexpr bool kF = false;
 INSTANTIATE_TEST_SUITE_P(
     Models, DeviceClick,
-    ::testing::Values(ProfileCase{MenuId::X1226, "X1226", {F, T, F, T, T, T, F, T, T, F}, 9},
-                      ProfileCase{MenuId::X1227, "X1227", {F, F, T, T, T, T, F, F, T, F}, 9},
-                      ProfileCase{MenuId::X1228, "X1228", {F, T, T, T, T, T, F, T, T, F}, 9},
-                      ProfileCase{MenuId::X1205, "X1205", {F, T, F, T, T, F, F, F, F, F}, 1},
-                      ProfileCase{MenuId::X1208, "X1208", {T, T, F, T, F, F, F, T, F, T}, 1},
-                      ProfileCase{MenuId::X1209, "X1209", {T, T, F, T, F, F, T, T, F, T}, 1}),
+    ::testing::Values(
+        ProfileCase{MenuId::X1226, "X1226", {kF, kT, kF, kT, kT, kT, kF, kT, kT, kF}, 9},
+        ProfileCase{MenuId::X1227, "X1227", {kF, kF, kT, kT, kT, kT, kF, kF, kT, kF}, 9},
+        ProfileCase{MenuId::X1228, "X1228", {kF, kT, kT, kT, kT, kT, kF, kT, kT, kF}, 9},
+        ProfileCase{MenuId::X1205, "X1205", {kF, kT, kF, kT, kT, kF, kF, kF, kF, kF}, 1},
+        ProfileCase{MenuId::X1208, "X1208", {kT, kT, kF, kT, kF, kF, kF, kT, kF, kT}, 1},
+        ProfileCase{MenuId::X1209, "X1209", {kT, kT, kF, kT, kF, kF, kT, kT, kF, kT}, 1}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(DeviceSelection, BackFromX1205ToX1226ShowsAllNineNoteLinks) {
@@ -220,7 +221,7 @@ TEST(DeviceSelection, BackFromX1205ToX1226ShowsAllNineNoteLinks) {
 }
 
 TEST(DeviceSelection, SameModelTwiceChangesNothing) {
-  for (MenuId model : DEVICE_ITEMS) {
+  for (MenuId model : kDeviceItems) {
     WindowBench b;
     b.loadConnectedWith(model);
     const std::string once = snapshot(b);
@@ -251,7 +252,7 @@ TEST(DeviceSelection, DeviceSelByNameSetsNoFlagAndTicksOnlyAnExactName) {
   const auto& c = b.controls();
   EXPECT_EQ(c.caption, "KESMO时钟芯片简易评估系统-----x1208");
   EXPECT_EQ(b.panel(4), "x1208");
-  for (MenuId id : DEVICE_ITEMS) EXPECT_FALSE(c.menu(id).checked) << c.menu(id).name;
+  for (MenuId id : kDeviceItems) EXPECT_FALSE(c.menu(id).checked) << c.menu(id).name;
   EXPECT_EQ(visibleNoteLinks(c), 9);
   EXPECT_FALSE(b.window.profile().Is1208Family);
   EXPECT_TRUE(b.window.profile().HasAlarm1) << "the X1205 profile stays in force";

@@ -41,9 +41,9 @@ TEST(Interleaving, OnASilentLineEveryRequestStillGoesOutOneAtATime) {
 
   // Nothing answers, so each request holds the line for the time its reply would take (about
   // 40 ms) before the next goes out; none is lost and none goes out while a reply is due.
-  EXPECT_EQ(sent.timesOf(READ_TIME_A).size(), 5u) << "five time reads a second";
-  const auto wel = sent.timesOf(WEL_A);
-  const auto rwel = sent.timesOf(RWEL_A);
+  EXPECT_EQ(sent.timesOf(kReadTimeA).size(), 5u) << "five time reads a second";
+  const auto wel = sent.timesOf(kWelA);
+  const auto rwel = sent.timesOf(kRwelA);
   ASSERT_EQ(wel.size(), 1u);
   ASSERT_EQ(rwel.size(), 1u);
   EXPECT_EQ(wel[0] - t0, 180) << "the first step goes out one sequencer tick after the start";
@@ -53,7 +53,7 @@ TEST(Interleaving, OnASilentLineEveryRequestStillGoesOutOneAtATime) {
     if (f.size() == 10 && f[3] == 0x01 && f[6] == 0x12) atrWrites.push_back(t);
   ASSERT_EQ(atrWrites.size(), 1u);
   EXPECT_GT(atrWrites[0], rwel[0]);
-  const auto srReads = sent.timesOf(READ_SR_A);
+  const auto srReads = sent.timesOf(kReadSrA);
   ASSERT_EQ(srReads.size(), 1u);
   EXPECT_GE(srReads[0] - t0, 1000);
   for (std::size_t i = 1; i < sent.frames.size(); ++i)
@@ -73,11 +73,11 @@ TEST(Interleaving, OnAnIdleLineEachTimerKeepsItsOwnPace) {
     if (!sent.frames.empty() && sent.frames.back().first == b.clock.now() - 15) {
       const Bytes& last = sent.frames.back().second;
       b.port.receive(
-          last == READ_TIME_A ? DataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}) : ACK);
+          last == kReadTimeA ? dataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}) : kAck);
     }
   }
   std::vector<std::int64_t> reads;
-  for (std::int64_t t : sent.timesOf(READ_TIME_A)) reads.push_back(t - t0);
+  for (std::int64_t t : sent.timesOf(kReadTimeA)) reads.push_back(t - t0);
   EXPECT_THAT(reads, ElementsAre(200, 400, 600, 800, 1000));
   EXPECT_EQ(b.panel(2), "读时间成功");
 }
@@ -91,12 +91,12 @@ TEST(Interleaving, AReplyIsReadUnderTheRequestItAnswersWhenTheUserAsksInBetween)
   b.port.writes.clear();
   b.window.menuClick(MenuId::READTIME);  // the user reads the time before SR is answered
   EXPECT_TRUE(b.port.writes.empty()) << "the time read waits for the SR reply";
-  b.port.receive(DataReply({0x20}));  // the SR answer: alarm 0 set
+  b.port.receive(dataReply({0x20}));  // the SR answer: alarm 0 set
 
   EXPECT_EQ(b.window.registers().RegSR, 0x20);
   EXPECT_EQ(b.controls().colours.alarm0Lamp, kAlarmLit);
-  EXPECT_THAT(b.port.writes, ElementsAre(READ_TIME_A)) << "then the time read goes out";
-  b.port.receive(DataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
+  EXPECT_THAT(b.port.writes, ElementsAre(kReadTimeA)) << "then the time read goes out";
+  b.port.receive(dataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
   EXPECT_EQ(b.panel(2), "读时间成功");
 }
 
@@ -115,8 +115,8 @@ TEST(Interleaving, ASlowAcknowledgementOfATimeWriteIsNotTakenForATimeRead) {
     b.port.receive({byte});
   }
   EXPECT_EQ(b.panel(2), "读时间...") << "the acknowledgement was the write's, not a failed read";
-  EXPECT_THAT(b.port.writes, ElementsAre(READ_TIME_A));
-  b.port.receive(DataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
+  EXPECT_THAT(b.port.writes, ElementsAre(kReadTimeA));
+  b.port.receive(dataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
   EXPECT_EQ(b.panel(2), "读时间成功");
 }
 
@@ -126,27 +126,27 @@ TEST(Interleaving, ATimeReplyArrivingAfterTheSequencerStepIsNotAnAcknowledgement
   b.window.menuClick(MenuId::READTIME);
   b.window.events().run([&] { b.window.sequencer().start(StWriteTime); });
   b.clock.advance(50ms);  // WEL replaces the pending time read
-  b.port.receive(DataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
+  b.port.receive(dataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
   EXPECT_EQ(b.panel(2), "写WEL") << "a data reply is no acknowledgement; the progress text stays";
   EXPECT_EQ(b.controls().timeLabel.caption, "12:00:00");
-  b.port.receive(ACK);
+  b.port.receive(kAck);
   EXPECT_EQ(b.panel(2), "写WEL成功");
 }
 
 TEST(ModelChange, IndicatorsKeepTheirColoursUntilAnSrReplyOfTheNewLayoutTouchesThem) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1209);
-  b.replyTo(StReadSR, DataReply({0x08}));  // EVT
+  b.replyTo(StReadSR, dataReply({0x08}));  // EVT
   ASSERT_EQ(b.controls().colours.eventLamp, kAlarmLit);
 
   b.window.menuClick(MenuId::X1226);
   EXPECT_EQ(b.controls().colours.eventLamp, kAlarmLit) << "a model change repaints nothing";
-  b.replyTo(StReadSR, DataReply({0x40}));  // AL1 on layout A
+  b.replyTo(StReadSR, dataReply({0x40}));  // AL1 on layout A
   EXPECT_EQ(b.controls().colours.eventLamp, kAlarmLit) << "layout A never touches the event lamp";
   EXPECT_EQ(b.controls().colours.alarm1Lamp, kAlarmLit);
 
   b.window.menuClick(MenuId::X1208);
-  b.replyTo(StReadSR, DataReply({0x00}));
+  b.replyTo(StReadSR, dataReply({0x00}));
   EXPECT_EQ(b.controls().colours.alarm1Lamp, kAlarmLit) << "layout B has no alarm 1";
   EXPECT_EQ(b.controls().colours.eventLamp, kAlarmUnlit);
   EXPECT_EQ(b.controls().colours.alarm0Lamp, kAlarmUnlit);
@@ -155,12 +155,12 @@ TEST(ModelChange, IndicatorsKeepTheirColoursUntilAnSrReplyOfTheNewLayoutTouchesT
 TEST(ModelChange, TheMonitorReadsTheFlagsOfTheModelSelectedWhenItTicks) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1226);
-  b.replyTo(StReadSR, DataReply({0x08}));  // bit 3 means nothing on layout A
+  b.replyTo(StReadSR, dataReply({0x08}));  // bit 3 means nothing on layout A
   b.window.autoMonitorClicked(true);
   b.clock.advance(1000ms);
   EXPECT_TRUE(b.messageBoxes.shown.empty());
   b.window.menuClick(MenuId::X1209);  // the same byte is EVT on layout B
-  b.replyTo(StReadSR, DataReply({0x08}));
+  b.replyTo(StReadSR, dataReply({0x08}));
   b.clock.advance(1000ms);
   EXPECT_THAT(b.shownTexts(), ElementsAre("事件发生"));
 }

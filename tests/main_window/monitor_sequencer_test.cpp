@@ -15,14 +15,14 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-const Rgb DARK_RED{128, 0, 0};
-const Rgb RED{255, 0, 0};
-const Rgb DARK_GREEN{0, 64, 0};
-const Rgb GREEN{0, 255, 0};
+const Rgb kDarkRed{128, 0, 0};
+const Rgb kRed{255, 0, 0};
+const Rgb kDarkGreen{0, 64, 0};
+const Rgb kGreen{0, 255, 0};
 
 // An SR read answered with `sr`, as the panel or the monitor would cause it.
 void readSR(WindowBench& b, std::uint8_t sr) {
-  b.replyTo(StReadSR, DataReply({sr}));
+  b.replyTo(StReadSR, dataReply({sr}));
 }
 
 // alarm0Lamp, alarm1Lamp, eventLamp, batteryLamp.
@@ -42,9 +42,9 @@ TEST(Indicators, LayoutBLightsEventAlarmAndBatteryAndKeepsAlarm1) {
   readSR(b, 0x0E);
   EXPECT_EQ(b.window.registers().RegSR, 0x0E);
   EXPECT_EQ(b.panel(2), "读SR成功");
-  EXPECT_EQ(lamps(b), (Lamps{RED, RED, RED, GREEN})) << "alarm 1 keeps its colour";
+  EXPECT_EQ(lamps(b), (Lamps{kRed, kRed, kRed, kGreen})) << "alarm 1 keeps its colour";
   readSR(b, 0xF1);
-  EXPECT_EQ(lamps(b), (Lamps{DARK_RED, RED, DARK_RED, DARK_GREEN}));
+  EXPECT_EQ(lamps(b), (Lamps{kDarkRed, kRed, kDarkRed, kDarkGreen}));
 }
 
 TEST(Indicators, LayoutALightsBatteryAndAlarmsAndKeepsEvent) {
@@ -53,11 +53,11 @@ TEST(Indicators, LayoutALightsBatteryAndAlarmsAndKeepsEvent) {
   readSR(b, 0x08);  // event lit on the X1209
   b.window.menuClick(MenuId::X1226);
   readSR(b, 0x60);
-  EXPECT_EQ(lamps(b), (Lamps{RED, RED, RED, DARK_GREEN})) << "a device change repaints nothing";
+  EXPECT_EQ(lamps(b), (Lamps{kRed, kRed, kRed, kDarkGreen})) << "a device change repaints nothing";
   readSR(b, 0x80);
-  EXPECT_EQ(lamps(b), (Lamps{DARK_RED, DARK_RED, RED, GREEN}));
+  EXPECT_EQ(lamps(b), (Lamps{kDarkRed, kDarkRed, kRed, kGreen}));
   readSR(b, 0x1F);
-  EXPECT_EQ(lamps(b), (Lamps{DARK_RED, DARK_RED, RED, DARK_GREEN}));
+  EXPECT_EQ(lamps(b), (Lamps{kDarkRed, kDarkRed, kRed, kDarkGreen}));
 }
 
 TEST(Indicators, SRErrorReplyChangesNeitherRegisterNorIndicators) {
@@ -66,7 +66,7 @@ TEST(Indicators, SRErrorReplyChangesNeitherRegisterNorIndicators) {
   readSR(b, 0xE0);
   b.replyTo(StReadSR, {0x55, 0x81, 0x01, 0x84, 0x5B});
   EXPECT_EQ(b.window.registers().RegSR, 0xE0);
-  EXPECT_EQ(lamps(b), (Lamps{RED, RED, DARK_RED, GREEN}));
+  EXPECT_EQ(lamps(b), (Lamps{kRed, kRed, kDarkRed, kGreen}));
   EXPECT_EQ(b.panel(2), "评估板读器件错");
 }
 
@@ -101,7 +101,7 @@ TEST_F(Monitor, AnnouncesTheLastSRBeforeTheNewReadGoesOut) {
   EXPECT_EQ(b.messageBoxes.shown[0].title, "");
   EXPECT_FALSE(b.messageBoxes.shown[0].question);
   EXPECT_EQ(writesWhenShown, 0u);
-  EXPECT_THAT(b.port.writes, ElementsAre(READ_SR_A));
+  EXPECT_THAT(b.port.writes, ElementsAre(kReadSrA));
   EXPECT_EQ(b.link().pendingRequest(), StReadSR);
   EXPECT_EQ(b.panel(2), "读SR");
 }
@@ -116,7 +116,7 @@ TEST_F(Monitor, LayoutBAnnouncesEventBeforeAlarm) {
   start(MenuId::X1208, 0x0C);
   b.clock.advance(1000ms);
   EXPECT_THAT(b.shownTexts(), ElementsAre("事件发生", "警报发生"));
-  EXPECT_THAT(b.port.writes, ElementsAre(READ_SR_B));
+  EXPECT_THAT(b.port.writes, ElementsAre(kReadSrB));
 }
 
 TEST_F(Monitor, EachLayoutReadsOnlyItsOwnBits) {
@@ -153,7 +153,7 @@ TEST_F(Monitor, AnnouncesAFlagOncePerAlarm) {
     bench.window.autoMonitorClicked(true);
     for (const std::uint8_t sr : row.reads) {
       bench.clock.advance(1000ms);
-      bench.port.receive(DataReply({sr}));
+      bench.port.receive(dataReply({sr}));
     }
     bench.clock.advance(1000ms);
     EXPECT_EQ(bench.shownTexts(), row.texts) << "first read " << int(row.reads[0]);
@@ -163,7 +163,7 @@ TEST_F(Monitor, AnnouncesAFlagOncePerAlarm) {
 TEST_F(Monitor, TickingAgainAnnouncesAFlagThatStayedSet) {
   start(MenuId::X1208, 0x04);
   b.clock.advance(1000ms);
-  b.port.receive(DataReply({0x04}));
+  b.port.receive(dataReply({0x04}));
   b.clock.advance(1000ms);
   EXPECT_THAT(b.shownTexts(), ElementsAre("警报发生"));
   b.window.autoMonitorClicked(false);
@@ -187,7 +187,7 @@ TEST_F(Monitor, NoSecondMessageWhileOneIsOpen) {
   b.messageBoxes.whileOpen = nullptr;
   b.clock.advance(1000ms);
   EXPECT_EQ(announcements().size(), 1u) << "no read has shown the flag again";
-  b.port.receive(DataReply({0x20}));  // a new alarm
+  b.port.receive(dataReply({0x20}));  // a new alarm
   b.clock.advance(1000ms);
   EXPECT_EQ(announcements().size(), 2u) << "the next tick after it closes announces it";
 }
@@ -224,10 +224,10 @@ TEST_F(Sequencer, TimeWriteOnLayoutAIsWelRwelThenTheTime) {
   b.clock.advance(49ms);
   EXPECT_THAT(b.port.writes, IsEmpty());
   b.clock.advance(1ms);
-  EXPECT_THAT(b.port.writes, ElementsAre(WEL_A));
+  EXPECT_THAT(b.port.writes, ElementsAre(kWelA));
   EXPECT_EQ(b.panel(2), "写WEL");
   b.clock.advance(50ms);
-  EXPECT_THAT(b.port.writes, ElementsAre(WEL_A, RWEL_A));
+  EXPECT_THAT(b.port.writes, ElementsAre(kWelA, kRwelA));
   EXPECT_EQ(b.link().pendingRequest(), StWriteRWEL);
   b.clock.advance(50ms);
   ASSERT_EQ(b.port.writes.size(), 3u);
@@ -240,14 +240,14 @@ TEST_F(Sequencer, TimeWriteOnLayoutAIsWelRwelThenTheTime) {
   // The next job starts over with the unlock steps.
   seq().start(WriteJob::Kind::Time);
   b.clock.advance(50ms);
-  EXPECT_EQ(b.port.writes.back(), WEL_A);
+  EXPECT_EQ(b.port.writes.back(), kWelA);
 }
 
 TEST_F(Sequencer, TimeWriteOnLayoutBIsWrtcThenTheTime) {
   load(MenuId::X1209);
   seq().start(2);
   b.clock.advance(50ms);
-  EXPECT_THAT(b.port.writes, ElementsAre(WRTC_B));
+  EXPECT_THAT(b.port.writes, ElementsAre(kWrtcB));
   EXPECT_EQ(b.panel(2), "写WRTC");
   b.clock.advance(50ms);
   ASSERT_EQ(b.port.writes.size(), 2u);
@@ -262,12 +262,12 @@ TEST_F(Sequencer, StatusReadEntersAtTheJobStep) {
   load(MenuId::X1226);
   seq().startAtJob(17);
   b.clock.advance(50ms);
-  EXPECT_THAT(b.port.writes, ElementsAre(READ_SR_A));
+  EXPECT_THAT(b.port.writes, ElementsAre(kReadSrA));
   EXPECT_FALSE(b.window.writeTimer().isEnabled());
   // A write handed over next unlocks the chip first.
   seq().start(WriteJob::Kind::INT);
   b.clock.advance(50ms);
-  EXPECT_THAT(b.port.writes, ElementsAre(READ_SR_A, WEL_A));
+  EXPECT_THAT(b.port.writes, ElementsAre(kReadSrA, kWelA));
 }
 
 TEST_F(Sequencer, AJobHandedOverDuringASequenceRunsAfterItWithItsOwnUnlockSteps) {
@@ -278,9 +278,9 @@ TEST_F(Sequencer, AJobHandedOverDuringASequenceRunsAfterItWithItsOwnUnlockSteps)
   b.clock.advance(50ms);
   seq().start(64);  // a second dialog's OK while the first write is being unlocked
   b.clock.advance(100ms);
-  EXPECT_THAT(b.port.writes, ElementsAre(WEL_A, RWEL_A, writeInt));
+  EXPECT_THAT(b.port.writes, ElementsAre(kWelA, kRwelA, writeInt));
   b.clock.advance(150ms);
-  EXPECT_THAT(b.port.writes, ElementsAre(WEL_A, RWEL_A, writeInt, WEL_A, RWEL_A, writeAtr));
+  EXPECT_THAT(b.port.writes, ElementsAre(kWelA, kRwelA, writeInt, kWelA, kRwelA, writeAtr));
   EXPECT_FALSE(b.window.writeTimer().isEnabled());
   b.clock.advance(500ms);
   EXPECT_EQ(b.port.writes.size(), 6u);
@@ -294,7 +294,7 @@ TEST_F(Sequencer, TwoOksTwentyMillisecondsApartBothReachTheChip) {
   b.clock.advance(20ms);
   seq().start(32);
   b.clock.advance(330ms);
-  EXPECT_THAT(b.port.writes, ElementsAre(WEL_A, RWEL_A, writeAtr, WEL_A, RWEL_A, writeInt));
+  EXPECT_THAT(b.port.writes, ElementsAre(kWelA, kRwelA, writeAtr, kWelA, kRwelA, writeInt));
 }
 
 TEST_F(Sequencer, ARequestCodeThatNamesNoJobIsRefusedBeforeAnythingIsSent) {
@@ -315,7 +315,7 @@ TEST_F(Sequencer, StepsDoNotWaitForReplies) {
   EXPECT_EQ(b.panel(2), "评估板写器件错");
   b.clock.advance(100ms);
   EXPECT_THAT(b.port.writes,
-              ElementsAre(WEL_A, RWEL_A,
+              ElementsAre(kWelA, kRwelA,
                           Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x11, 0x01, 0xA1, 0x7E}));
 }
 

@@ -20,8 +20,8 @@ namespace {
 
 // An alarm read back as the alarm dialogs open with it: 11:00:05 on 2004-05-25, weekday 2, the
 // 12-hour AM hour, every field enabled; six bytes on layout B.
-const Bytes ALARM_READ_A = DataReply({0x85, 0x80, 0x91, 0xA5, 0x85, 0x04, 0x82, 0x20});
-const Bytes ALARM_READ_B = DataReply({0x85, 0x80, 0x91, 0xA5, 0x85, 0x82});
+const Bytes kAlarmReadA = dataReply({0x85, 0x80, 0x91, 0xA5, 0x85, 0x04, 0x82, 0x20});
+const Bytes kAlarmReadB = dataReply({0x85, 0x80, 0x91, 0xA5, 0x85, 0x82});
 
 template <class Dialog, class Handler>
 void user(WindowBench& b, Handler handler) {
@@ -73,7 +73,7 @@ void atrAsRead(WindowBench& b) {
 }
 void alarm0WithoutDate(WindowBench& b) {
   b.window.menuClick("ALARM1");
-  b.port.receive(ALARM_READ_A);
+  b.port.receive(kAlarmReadA);
   user<AlarmDialog>(b, [](AlarmDialog& d) {
     d.enableClicked(AlarmDialog::Date, false);
     d.enableClicked(AlarmDialog::Weekday, false);
@@ -81,7 +81,7 @@ void alarm0WithoutDate(WindowBench& b) {
 }
 void alarm1AllOffIn2100(WindowBench& b) {
   b.window.menuClick("ALARM2");
-  b.port.receive(ALARM_READ_A);
+  b.port.receive(kAlarmReadA);
   user<AlarmDialog>(b, [](AlarmDialog& d) {
     for (std::size_t i = 0; i < AlarmDialog::FieldCount; ++i)
       d.enableClicked(static_cast<AlarmDialog::Field>(i), false);
@@ -90,7 +90,7 @@ void alarm1AllOffIn2100(WindowBench& b) {
 }
 void alarm0OnSaturday(WindowBench& b) {
   b.window.menuClick("ALARM1");
-  b.port.receive(ALARM_READ_B);
+  b.port.receive(kAlarmReadB);
   user<AlarmDialog>(b, [](AlarmDialog& d) { d.fields[AlarmDialog::Weekday].text = "6"; });
 }
 void timeDefaults(WindowBench& b) {
@@ -117,42 +117,42 @@ void PrintTo(const WriteCase& c, std::ostream* os) {
 
 const WriteCase kWrites[] = {
     {{"InterruptOnX1228", MenuId::X1228, interruptIm, ok<BitFieldDialog>, true},
-     {WEL_A, RWEL_A, {0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x11, 0x01, 0x98, 0x75}}},
+     {kWelA, kRwelA, {0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x11, 0x01, 0x98, 0x75}}},
     {{"EventOnX1209", MenuId::X1209, eventEnables, ok<BitFieldDialog>, true},
-     {WRTC_B, {0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x09, 0x01, 0x81, 0x55}}},
+     {kWrtcB, {0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x09, 0x01, 0x81, 0x55}}},
     {{"DigitalTrimOnX1226", MenuId::X1226, dtrPlus30, ok<DigitalTrimDialog>, true},
-     {WEL_A, RWEL_A, {0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x13, 0x01, 0x03, 0xE2}}},
+     {kWelA, kRwelA, {0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x13, 0x01, 0x03, 0xE2}}},
     {{"DigitalTrimOnX1208", MenuId::X1208, dtrAsRead, ok<DigitalTrimDialog>, true},
-     {WRTC_B, {0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x0B, 0x01, 0x02, 0xD8}}},
+     {kWrtcB, {0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x0B, 0x01, 0x02, 0xD8}}},
     {{"AnalogTrimOnX1228", MenuId::X1228, atrWithBmatrClicked, ok<AnalogTrimDialog>, true},
-     {WEL_A, RWEL_A, {0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x12, 0x01, 0x05, 0xE3}}},
+     {kWelA, kRwelA, {0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x12, 0x01, 0x05, 0xE3}}},
     {{"AnalogTrimOnX1209", MenuId::X1209, atrAsRead, ok<AnalogTrimDialog>, true},
-     {WRTC_B, {0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x0A, 0x01, 0xC5, 0x9A}}},
+     {kWrtcB, {0x55, 0x00, 0x06, 0x01, 0x6F, 0xFF, 0x0A, 0x01, 0xC5, 0x9A}}},
     // Second 05, minute 00, hour 11 (12-hour AM), date 25, month 5, year 04, weekday 2,
     // century 20, with date and weekday left out of the comparison.
     {{"AlarmZeroOnX1226", MenuId::X1226, alarm0WithoutDate, set, true},
-     {WEL_A,
-      RWEL_A,
+     {kWelA,
+      kRwelA,
       {0x55, 0x00, 0x0D, 0x01, 0x6F, 0x00, 0x00, 0x08, 0x85, 0x80, 0x91, 0x25, 0x85, 0x04, 0x02,
        0x20, 0x40}}},
     {{"AlarmOneOnX1228", MenuId::X1228, alarm1AllOffIn2100, set, true},
-     {WEL_A,
-      RWEL_A,
+     {kWelA,
+      kRwelA,
       {0x55, 0x00, 0x0D, 0x01, 0x6F, 0x00, 0x08, 0x08, 0x05, 0x00, 0x11, 0x25, 0x05, 0x00, 0x02,
        0x21, 0x45}}},
     // Six bytes at 0C on layout B: no year.
     {{"AlarmZeroOnX1209", MenuId::X1209, alarm0OnSaturday, set, true},
-     {WRTC_B,
+     {kWrtcB,
       {0x55, 0x00, 0x0B, 0x01, 0x6F, 0xFF, 0x0C, 0x06, 0x85, 0x80, 0x91, 0xA5, 0x85, 0x86, 0x27}}},
     // The dialog's defaults, 2004-05-25 11:59:59 in 24-hour format, weekday 2, century 20.
     {{"TimeOnX1226", MenuId::X1226, timeDefaults, ok<SetTimeDialog>, false},
-     {WEL_A,
-      RWEL_A,
+     {kWelA,
+      kRwelA,
       {0x55, 0x00, 0x0D, 0x01, 0x6F, 0x00, 0x30, 0x08, 0x59, 0x59, 0x91, 0x25, 0x05, 0x04, 0x02,
        0x20, 0x9D}}},
     // Seven registers from 00 on layout B: no century.
     {{"TimeOnX1209", MenuId::X1209, timeAt23, ok<SetTimeDialog>, false},
-     {WRTC_B,
+     {kWrtcB,
       {0x55, 0x00, 0x0C, 0x01, 0x6F, 0xFF, 0x00, 0x07, 0x59, 0x59, 0xA3, 0x25, 0x05, 0x04, 0x02,
        0x5C}}},
 };

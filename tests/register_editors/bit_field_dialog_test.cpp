@@ -12,8 +12,8 @@
 namespace rtceval {
 namespace {
 
-using testing::ACK;
 using testing::Bytes;
+using testing::kAck;
 using testing::WindowBench;
 using namespace std::chrono_literals;
 
@@ -24,8 +24,7 @@ std::string shown(const BitFieldDialog& d) {
   return s;
 }
 
-class BitFieldTest : public ::testing::Test {
- protected:
+struct BitFieldTest : ::testing::Test {
   // Picks the chip, then opens the dialog from its menu entry.
   BitFieldDialog& open(MenuId chip, const char* entry) {
     bench.loadConnectedWith(chip);
@@ -73,26 +72,26 @@ TEST_P(Opening, BoxesShowTheImageBitsThatApplyToTheLayout) {
   EXPECT_EQ(shown(reopen(c.entry)), c.boxes);
 }
 
-constexpr auto INT = &RegisterImage::RegINT;
-constexpr auto EV = &RegisterImage::RegEV;
-constexpr auto BL = &RegisterImage::RegBL;
+constexpr auto kInt = &RegisterImage::RegINT;
+constexpr auto kEv = &RegisterImage::RegEV;
+constexpr auto kBl = &RegisterImage::RegBL;
 
 INSTANTIATE_TEST_SUITE_P(MessageBoxes, Opening,
                          ::testing::Values(
                              // IM, ALME, LPMODE, FOBATB, AL1E, AL0E
                              OpeningCase{"IntOnX1228KeepsFrequencyBitsOutOfSight", MenuId::X1228,
-                                         "mINT", INT, 0x18, "-...--"},
+                                         "mINT", kInt, 0x18, "-...--"},
                              OpeningCase{"IntOnX1226LeavesLayoutBBoxesClear", MenuId::X1226, "mINT",
-                                         INT, 0xFF, "x...xx"},
-                             OpeningCase{"IntOnX1209", MenuId::X1209, "mINT", INT, 0xAF, "x-x-.."},
+                                         kInt, 0xFF, "x...xx"},
+                             OpeningCase{"IntOnX1209", MenuId::X1209, "mINT", kInt, 0xAF, "x-x-.."},
                              // FO3, FO2, FO1, FO0
-                             OpeningCase{"FoOnX1226", MenuId::X1226, "FOUT", INT, 0xE7, "..--"},
-                             OpeningCase{"FoOnX1208", MenuId::X1208, "FOUT", INT, 0x0A, "x-x-"},
+                             OpeningCase{"FoOnX1226", MenuId::X1226, "FOUT", kInt, 0xE7, "..--"},
+                             OpeningCase{"FoOnX1208", MenuId::X1208, "FOUT", kInt, 0x0A, "x-x-"},
                              // EVIENB and EVBATB are ticked when their bits are clear
-                             OpeningCase{"EvMixed", MenuId::X1209, "mEVENT", EV, 0x95, "-x-x-x-x"},
+                             OpeningCase{"EvMixed", MenuId::X1209, "mEVENT", kEv, 0x95, "-x-x-x-x"},
                              // WDT1, WDT0 and BP2, BP1, BP0
-                             OpeningCase{"WdtOnX1228", MenuId::X1228, "WDT", BL, 0x08, "-x"},
-                             OpeningCase{"BpOnX1226", MenuId::X1226, "BP", BL, 0xB8, "x-x"}),
+                             OpeningCase{"WdtOnX1228", MenuId::X1228, "WDT", kBl, 0x08, "-x"},
+                             OpeningCase{"BpOnX1226", MenuId::X1226, "BP", kBl, 0xB8, "x-x"}),
                          [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(BitFieldTest, BeforeAnyReadTheDialogsShowAZeroImage) {
@@ -140,15 +139,16 @@ TEST_P(Compose, OkKeepsTheOtherFieldClearsUnnamedBitsAndStoresTheValue) {
 INSTANTIATE_TEST_SUITE_P(
     MessageBoxes, Compose,
     ::testing::Values(
-        ComposeCase{"IntImOnX1228", MenuId::X1228, "mINT", INT, 0x18, "x...--", 0x98},
-        ComposeCase{"IntClearsBitsTwoToZero", MenuId::X1226, "mINT", INT, 0x07, "-...-x", 0x20},
-        ComposeCase{"IntOnX1209KeepsFo", MenuId::X1209, "mINT", INT, 0x5A, "x-x-..", 0xAA},
-        ComposeCase{"FoOnX1226ClearsASetBit", MenuId::X1226, "FOUT", INT, 0xFF, "..x-", 0xF0},
-        ComposeCase{"FoOnX1209KeepsInterruptBits", MenuId::X1209, "FOUT", INT, 0x96, "x--x", 0x99},
-        ComposeCase{"EvEnablesWriteClearBits", MenuId::X1209, "mEVENT", EV, 0x00, "-x-----x", 0x81},
-        ComposeCase{"EvUnchangedZero", MenuId::X1209, "mEVENT", EV, 0x00, "xx------", 0x00},
-        ComposeCase{"WdtKeepsProtectionClearsASetBit", MenuId::X1228, "WDT", BL, 0xFF, "-x", 0xE8},
-        ComposeCase{"BpKeepsWatchdogClearsSetBits", MenuId::X1228, "BP", BL, 0xFF, "-x-", 0x58}),
+        ComposeCase{"IntImOnX1228", MenuId::X1228, "mINT", kInt, 0x18, "x...--", 0x98},
+        ComposeCase{"IntClearsBitsTwoToZero", MenuId::X1226, "mINT", kInt, 0x07, "-...-x", 0x20},
+        ComposeCase{"IntOnX1209KeepsFo", MenuId::X1209, "mINT", kInt, 0x5A, "x-x-..", 0xAA},
+        ComposeCase{"FoOnX1226ClearsASetBit", MenuId::X1226, "FOUT", kInt, 0xFF, "..x-", 0xF0},
+        ComposeCase{"FoOnX1209KeepsInterruptBits", MenuId::X1209, "FOUT", kInt, 0x96, "x--x", 0x99},
+        ComposeCase{"EvEnablesWriteClearBits", MenuId::X1209, "mEVENT", kEv, 0x00, "-x-----x",
+                    0x81},
+        ComposeCase{"EvUnchangedZero", MenuId::X1209, "mEVENT", kEv, 0x00, "xx------", 0x00},
+        ComposeCase{"WdtKeepsProtectionClearsASetBit", MenuId::X1228, "WDT", kBl, 0xFF, "-x", 0xE8},
+        ComposeCase{"BpKeepsWatchdogClearsSetBits", MenuId::X1228, "BP", kBl, 0xFF, "-x-", 0x58}),
     [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(BitFieldTest, ADisabledBoxTakesNoTickAndAddsNoBit) {
@@ -188,7 +188,7 @@ TEST_F(BitFieldTest, UnconfirmedTicksAreLostAndAConfirmedValueStaysInTheImage) {
   bench.clock.advance(150ms);
   EXPECT_EQ(bench.port.writes.size(), 3u) << "closing the dialog does not stop the write";
   // The board refuses the write; the image keeps the composed value all the same.
-  bench.port.receive(testing::ReplyFrame(0x81, {0x03}));
+  bench.port.receive(testing::replyFrame(0x81, {0x03}));
   EXPECT_EQ(image().RegBL, 0x80);
   EXPECT_EQ(shown(reopen("BP")), "x--");
 }

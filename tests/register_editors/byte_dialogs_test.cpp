@@ -14,7 +14,7 @@ namespace rtceval {
 namespace {
 
 using testing::Bytes;
-using testing::DataReply;
+using testing::dataReply;
 using testing::EditorBench;
 using namespace std::chrono_literals;
 
@@ -41,7 +41,7 @@ TEST(HexBox, ALongRunOfDigitsIsOutOfEveryRangeInsteadOfWrappingAround) {
 
 // ---- EEPROM bytes ----
 
-const Bytes READ_0001{0x55, 0x00, 0x05, 0x00, 0x57, 0x00, 0x01, 0x01, 0xB3};
+const Bytes kRead0001{0x55, 0x00, 0x05, 0x00, 0x57, 0x00, 0x01, 0x01, 0xB3};
 
 struct MemoryBench : EditorBench {
   MemoryBench() : EditorBench(MenuId::X1226) {}
@@ -66,7 +66,7 @@ TEST(Memory, AReadOfTheFirstAddressShowsTheByteReadInTheDataBox) {
 
   bench.read();
   ASSERT_EQ(bench.port.writes.size(), 1u) << "sent at once";
-  EXPECT_EQ(bench.port.writes[0], READ_0001);
+  EXPECT_EQ(bench.port.writes[0], kRead0001);
   EXPECT_EQ(bench.panel(2), "读存储器");
   EXPECT_TRUE(bench.link().awaitingReply()) << "with the response time-out running";
 
@@ -76,7 +76,7 @@ TEST(Memory, AReadOfTheFirstAddressShowsTheByteReadInTheDataBox) {
   EXPECT_FALSE(bench.link().awaitingReply());
 
   bench.read();
-  bench.port.receive(DataReply({0x0A}));
+  bench.port.receive(dataReply({0x0A}));
   EXPECT_EQ(bench.d->dataText, "0A") << "two digits, upper case";
 }
 
@@ -89,7 +89,7 @@ TEST(Memory, AWriteGoesOutAtOnceWithoutUnlocking) {
   EXPECT_EQ(bench.port.writes[0],
             (Bytes{0x55, 0x00, 0x06, 0x01, 0x57, 0x01, 0xFF, 0x01, 0x35, 0xE9}));
   EXPECT_EQ(bench.panel(2), "写存储器");
-  bench.port.receive(testing::ACK);
+  bench.port.receive(testing::kAck);
   EXPECT_EQ(bench.panel(2), "写存储器成功");
 }
 
@@ -99,7 +99,7 @@ TEST(Memory, TheWholeAddressRangeIsAcceptedAndAnythingBeyondIsRefused) {
   bench.read();
   ASSERT_EQ(bench.port.writes.size(), 1u);
   EXPECT_EQ(bench.port.writes[0], (Bytes{0x55, 0x00, 0x05, 0x00, 0x57, 0x7F, 0xFF, 0x01, 0x30}));
-  bench.port.receive(DataReply({0xFF}));
+  bench.port.receive(dataReply({0xFF}));
   bench.port.writes.clear();
 
   // 8000 needs a sixteenth address bit; 100007FFF would wrap to 7FFF if read into 32 bits.
@@ -144,7 +144,7 @@ TEST(Memory, AFailedReadKeepsTheBoxesAndSaysSo) {
   EXPECT_EQ(bench.d->dataText, "35");
 
   bench.read();
-  bench.port.receive(DataReply({0x12, 0x34}));  // two bytes where one is due
+  bench.port.receive(dataReply({0x12, 0x34}));  // two bytes where one is due
   EXPECT_EQ(bench.panel(2), "读存储器失败");
   EXPECT_EQ(bench.d->dataText, "35");
 
@@ -208,7 +208,7 @@ TEST(UserRegisters, AWriteSendsBothRegistersAtOnce) {
   EXPECT_EQ(bench.port.writes[0],
             (Bytes{0x55, 0x00, 0x07, 0x01, 0x6F, 0xFF, 0x12, 0x02, 0x01, 0x2A, 0x0A}));
   EXPECT_EQ(bench.panel(2), "写用户寄存器");
-  bench.port.receive(testing::ACK);
+  bench.port.receive(testing::kAck);
   EXPECT_EQ(bench.panel(2), "写用户寄存器成功");
 
   bench.port.writes.clear();
@@ -239,7 +239,7 @@ TEST(UserRegisters, AFailedReadKeepsTheBoxes) {
   UserRegistersBench bench;
   bench.type(0, "77");
   bench.read();
-  bench.port.receive(DataReply({0x5C}));  // one byte where two are due
+  bench.port.receive(dataReply({0x5C}));  // one byte where two are due
   EXPECT_EQ(bench.panel(2), "读用户寄存器失败");
   EXPECT_EQ(bench.d->registerTexts, (std::array<std::string, 2>{"77", "2A"}));
 }

@@ -13,19 +13,18 @@
 namespace rtceval {
 namespace {
 
-using testing::ACK;
 using testing::Bytes;
-using testing::DataReply;
-using testing::READ_SR_A;
-using testing::READ_SR_B;
+using testing::dataReply;
+using testing::kAck;
+using testing::kReadSrA;
+using testing::kReadSrB;
 using testing::WindowBench;
 using Row = ControlPanel::Row;
 using namespace std::chrono_literals;
 
 constexpr const char* kInvalid = "无效的数值, 只能是0或1";
 
-class ControlPanelTest : public ::testing::Test {
- protected:
+struct ControlPanelTest : ::testing::Test {
   ControlPanel& open(MenuId model) {
     bench.loadConnectedWith(model);
     bench.window.menuClick("STATUS");
@@ -36,9 +35,9 @@ class ControlPanelTest : public ::testing::Test {
   // Opened, with the control block and SR answered, all zero.
   void openAnswered(MenuId model) {
     open(model);
-    bench.port.receive(DataReply({0x00, 0x00, 0x00, 0x00}));
+    bench.port.receive(dataReply({0x00, 0x00, 0x00, 0x00}));
     bench.clock.advance(50ms);
-    bench.port.receive(DataReply({0x00}));
+    bench.port.receive(dataReply({0x00}));
     bench.port.writes.clear();
   }
   ControlPanel* panel() { return bench.window.dialogHost().current<ControlPanel>(); }
@@ -124,7 +123,7 @@ TEST_F(ControlPanelTest, OpeningAnX1209ReadsTheControlBlockQuietlyThenSr) {
   EXPECT_EQ(bench.port.writes[0], (Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x08, 0x04, 0xD4}));
   EXPECT_EQ(bench.panel(2), before) << "the block read shows no progress";
 
-  bench.port.receive(DataReply({0x80, 0x47, 0x1F, 0x05}));
+  bench.port.receive(dataReply({0x80, 0x47, 0x1F, 0x05}));
   EXPECT_EQ(shown(Row::INT), "10000000");
   EXPECT_EQ(shown(Row::EV), "01000111");
   EXPECT_EQ(shown(Row::ATR), "00011111");
@@ -134,8 +133,8 @@ TEST_F(ControlPanelTest, OpeningAnX1209ReadsTheControlBlockQuietlyThenSr) {
 
   bench.clock.advance(50ms);
   ASSERT_EQ(bench.port.writes.size(), 2u);
-  EXPECT_EQ(bench.port.writes[1], READ_SR_B);
-  bench.port.receive(DataReply({0x93}));
+  EXPECT_EQ(bench.port.writes[1], kReadSrB);
+  bench.port.receive(dataReply({0x93}));
   EXPECT_EQ(shown(Row::SR), "10010011");
   EXPECT_EQ(bench.panel(2), "读SR成功");
 }
@@ -147,7 +146,7 @@ TEST_F(ControlPanelTest, AnUnansweredBlockReadArmsNoTimeOutAndSrFollowsFiftyMill
   EXPECT_EQ(bench.port.writes.size(), 1u);
   bench.clock.advance(1ms);
   ASSERT_EQ(bench.port.writes.size(), 2u);
-  EXPECT_EQ(bench.port.writes[1], READ_SR_A);
+  EXPECT_EQ(bench.port.writes[1], kReadSrA);
   EXPECT_TRUE(bench.link().awaitingReply()) << "the SR read has its time-out";
   EXPECT_EQ(shown(Row::INT), "00000000") << "the rows keep their 0";
 }
@@ -160,7 +159,7 @@ TEST_F(ControlPanelTest, RowsFollowReadRepliesWhileOpenAndOnlyThen) {
   user([](ControlPanel& p) { p.readClicked(Row::BL); });
   EXPECT_EQ(bench.port.writes.back(),
             (Bytes{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x10, 0x01, 0xDA}));
-  bench.port.receive(DataReply({0xE8}));
+  bench.port.receive(dataReply({0xE8}));
   EXPECT_EQ(shown(Row::BL), "11101000");
   EXPECT_EQ(shown(Row::ATR), "00100001");
   EXPECT_EQ(bench.panel(2), "读BL成功");
@@ -168,14 +167,14 @@ TEST_F(ControlPanelTest, RowsFollowReadRepliesWhileOpenAndOnlyThen) {
   // The monitor's SR read shows in the SR row.
   bench.window.autoMonitorClicked(true);
   bench.clock.advance(1s);
-  bench.port.receive(DataReply({0x80}));
+  bench.port.receive(dataReply({0x80}));
   EXPECT_EQ(shown(Row::SR), "10000000");
 
   // Closed: a reply reaches only the image.
   bench.window.menuClick("CONNECT");
   EXPECT_EQ(panel(), nullptr);
   bench.window.autoMonitorClicked(false);
-  bench.replyTo(StReadINT, DataReply({0x40}));
+  bench.replyTo(StReadINT, dataReply({0x40}));
   EXPECT_EQ(bench.window.registers().RegINT, 0x40);
 }
 
@@ -188,7 +187,7 @@ TEST_F(ControlPanelTest, WriteGoesOutAtOnceWithoutUnlocking) {
             (Bytes{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x11, 0x01, 0xB0, 0x8D}));
   EXPECT_EQ(bench.window.registers().RegINT, 0xB0);
   EXPECT_EQ(bench.panel(2), "写INT");
-  bench.port.receive(ACK);
+  bench.port.receive(kAck);
   EXPECT_EQ(bench.panel(2), "设置INT成功");
   EXPECT_EQ(shown(Row::INT), "10110000");
 }

@@ -13,14 +13,14 @@ namespace rtceval {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::ACK;
 using testing::Bytes;
-using testing::DataReply;
+using testing::dataReply;
+using testing::kAck;
 using Texts = SnapshotWindow::Texts;
 
-const Bytes READ_TIME_A{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01};
-const Bytes READ_AL0_A{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x00, 0x08, 0xD1};
-const Bytes CHIP_READ_FAILED{0x55, 0x81, 0x01, 0x84, 0x5B};
+const Bytes kReadTimeA{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01};
+const Bytes kReadAl0A{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x00, 0x08, 0xD1};
+const Bytes kChipReadFailed{0x55, 0x81, 0x01, 0x84, 0x5B};
 
 struct SnapshotWindowTest : ::testing::Test {
   testing::WindowBench b;
@@ -47,15 +47,15 @@ TEST_F(SnapshotWindowTest, ReadsOneRequestAtATimeStartingWithTheClock) {
   openWith(MenuId::X1228);
   user([](SnapshotWindow& w) { w.readClicked(); });
   ASSERT_EQ(b.port.writes.size(), 1u);
-  EXPECT_EQ(b.port.writes[0], READ_TIME_A);
+  EXPECT_EQ(b.port.writes[0], kReadTimeA);
   EXPECT_TRUE(window()->busy());
   EXPECT_FALSE(window()->canRestore());
   // Nothing more goes out until the clock's reply is in.
   b.clock.advance(150ms);
   EXPECT_EQ(b.port.writes.size(), 1u);
-  b.port.receive(DataReply({0x01, 0x02, 0x83, 0x08, 0x12, 0x26, 0x02, 0x20}));
+  b.port.receive(dataReply({0x01, 0x02, 0x83, 0x08, 0x12, 0x26, 0x02, 0x20}));
   ASSERT_EQ(b.port.writes.size(), 2u);
-  EXPECT_EQ(b.port.writes[1], READ_AL0_A);
+  EXPECT_EQ(b.port.writes[1], kReadAl0A);
   EXPECT_EQ(window()->statusText(), std::string(Texts::kReading) + "… 1/13");
 }
 
@@ -78,8 +78,8 @@ TEST_F(SnapshotWindowTest, ARefusedStepIsTriedTwiceMoreThenGivenUp) {
   user([](SnapshotWindow& w) { w.readClicked(); });
   for (int attempt = 0; attempt < 3; ++attempt) {
     ASSERT_EQ(b.port.writes.size(), static_cast<std::size_t>(attempt + 1));
-    EXPECT_EQ(b.port.writes.back(), READ_TIME_A);
-    b.port.receive(CHIP_READ_FAILED);
+    EXPECT_EQ(b.port.writes.back(), kReadTimeA);
+    b.port.receive(kChipReadFailed);
     b.clock.advance(40ms);
   }
   EXPECT_EQ(b.port.writes.size(), 3u);
@@ -152,7 +152,7 @@ TEST_F(SnapshotWindowTest, PickingAnotherModelMidReadStopsIt) {
   openWith(MenuId::X1228);
   user([](SnapshotWindow& w) { w.readClicked(); });
   b.window.menuClick(MenuId::X1209);
-  b.port.receive(DataReply({0x01, 0x02, 0x83, 0x08, 0x12, 0x26, 0x02}));
+  b.port.receive(dataReply({0x01, 0x02, 0x83, 0x08, 0x12, 0x26, 0x02}));
   EXPECT_FALSE(window()->busy());
   EXPECT_TRUE(shown(Texts::kModelChanged));
   EXPECT_FALSE(window()->shown());
@@ -164,9 +164,9 @@ TEST_F(SnapshotWindowTest, ClosingTheWindowMidReadStopsIt) {
   openWith(MenuId::X1228);
   user([](SnapshotWindow& w) { w.readClicked(); });
   host().close();
-  b.port.receive(DataReply({0x01, 0x02, 0x83, 0x08, 0x12, 0x26, 0x02, 0x20}));
+  b.port.receive(dataReply({0x01, 0x02, 0x83, 0x08, 0x12, 0x26, 0x02, 0x20}));
   b.clock.advance(3s);
-  for (const Bytes& frame : b.port.writes) EXPECT_NE(frame, READ_AL0_A);
+  for (const Bytes& frame : b.port.writes) EXPECT_NE(frame, kReadAl0A);
   EXPECT_FALSE(shown("读取芯片失败"));
 }
 

@@ -28,7 +28,7 @@ namespace rtceval::testing {
 using namespace std::chrono_literals;
 
 // A reply frame as the board sends it: lead, flag, length, data, 8-bit sum.
-inline Bytes ReplyFrame(std::uint8_t flag, Bytes data) {
+inline Bytes replyFrame(std::uint8_t flag, Bytes data) {
   Bytes frame;
   frame.reserve(data.size() + 4);
   frame.push_back(0x55);
@@ -40,8 +40,8 @@ inline Bytes ReplyFrame(std::uint8_t flag, Bytes data) {
   frame.push_back(static_cast<std::uint8_t>(sum));
   return frame;
 }
-inline Bytes DataReply(Bytes data) {
-  return ReplyFrame(0x80, std::move(data));
+inline Bytes dataReply(Bytes data) {
+  return replyFrame(0x80, std::move(data));
 }
 
 // The link on its own: the fake port with port 1 open and the profile whose family flag decides
@@ -99,7 +99,7 @@ struct WindowBench {
     port.openable = {1};
     window.Form_Load();
     clock.advance(200ms);
-    port.receive(PROBE_ANSWER);
+    port.receive(kProbeAnswer);
     port.writes.clear();
   }
   void loadConnectedWith(MenuId model) {

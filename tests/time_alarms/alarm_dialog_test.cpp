@@ -14,12 +14,12 @@ namespace {
 
 using namespace std::chrono_literals;
 using testing::Bytes;
-using testing::DataReply;
+using testing::dataReply;
 using testing::WindowBench;
 
-const Bytes READ_AL0{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x00, 0x08, 0xD1};
-const Bytes READ_AL1{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x08, 0x08, 0xD9};
-const Bytes READ_AL0_X1209{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x0C, 0x06, 0xDA};
+const Bytes kReadAl0{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x00, 0x08, 0xD1};
+const Bytes kReadAl1{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x08, 0x08, 0xD9};
+const Bytes kReadAl0X1209{0x55, 0x00, 0x05, 0x00, 0x6F, 0xFF, 0x0C, 0x06, 0xDA};
 
 struct AlarmBench : WindowBench {
   explicit AlarmBench(MenuId model) { loadConnectedWith(model); }
@@ -27,8 +27,8 @@ struct AlarmBench : WindowBench {
   // An alarm read back as the dialogs open with it: 11:00:05 on 2004-05-25, weekday 2, the 12-hour
   // AM hour, every field enabled; six bytes on the X1208 family.
   static Bytes defaultsRead(bool x1208Family = false) {
-    if (x1208Family) return DataReply({0x85, 0x80, 0x91, 0xA5, 0x85, 0x82});
-    return DataReply({0x85, 0x80, 0x91, 0xA5, 0x85, 0x04, 0x82, 0x20});
+    if (x1208Family) return dataReply({0x85, 0x80, 0x91, 0xA5, 0x85, 0x82});
+    return dataReply({0x85, 0x80, 0x91, 0xA5, 0x85, 0x04, 0x82, 0x20});
   }
 
   // The chip's clock as read by the main window, in 24-hour format or not.
@@ -36,7 +36,7 @@ struct AlarmBench : WindowBench {
     const std::uint8_t hour = twentyFourHour ? 0x80 | 0x09 : 0x09;
     Bytes time{0x00, 0x00, hour, 0x01, 0x01, 0x26, 0x02, 0x20};
     if (window.profile().Is1208Family) time.pop_back();  // no century
-    replyTo(StReadTime, DataReply(time));
+    replyTo(StReadTime, dataReply(time));
   }
   AlarmDialog* open(const char* item) {
     window.menuClick(item);
@@ -64,9 +64,9 @@ TEST(AlarmEditor, OpeningReadsTheAlarmOfTheChipAndTakesTheHourFormatFromIt) {
     bool yearEnabled;
   };
   const Case cases[] = {
-      {MenuId::X1226, "ALARM1", 4, READ_AL0, "读AL0", true},
-      {MenuId::X1228, "ALARM2", 5, READ_AL1, "读AL1", true},
-      {MenuId::X1209, "ALARM1", 4, READ_AL0_X1209, "读AL0", false},
+      {MenuId::X1226, "ALARM1", 4, kReadAl0, "读AL0", true},
+      {MenuId::X1228, "ALARM2", 5, kReadAl1, "读AL1", true},
+      {MenuId::X1209, "ALARM1", 4, kReadAl0X1209, "读AL0", false},
   };
   for (const Case& c : cases) {
     AlarmBench bench(c.model);
@@ -89,7 +89,7 @@ TEST(AlarmEditor, AReplyInTheTwentyFourHourFormatFillsTheBoxesAndTicksTheEnabled
   AlarmDialog* d = bench.open("ALARM1");
   EXPECT_FALSE(d->meridiemEnabled) << "the chip's format as read before opening";
   // second 05 on, minute 30 off, hour 23 on, date 15 on, month 05 off, year 2004, weekday 3 on.
-  bench.port.receive(DataReply({0x85, 0x30, 0xA3, 0x95, 0x05, 0x04, 0x83, 0x20}));
+  bench.port.receive(dataReply({0x85, 0x30, 0xA3, 0x95, 0x05, 0x04, 0x83, 0x20}));
   EXPECT_EQ(bench.panel(2), "读AL0成功");
   EXPECT_EQ(d->yearText, "2004");
   const char* texts[] = {"05", "15", "03", "23", "30", "05"};
@@ -111,7 +111,7 @@ TEST(AlarmEditor, AReplyInTheTwentyFourHourFormatFillsTheBoxesAndTicksTheEnabled
 TEST(AlarmEditor, InTheTwelveHourFormatBitFiveOfTheHourSelectsPm) {
   AlarmBench bench(MenuId::X1228);
   AlarmDialog* d = bench.open("ALARM2");
-  bench.port.receive(DataReply({0x00, 0x00, 0xB1, 0x01, 0x81, 0x99, 0x00, 0x19}));
+  bench.port.receive(dataReply({0x00, 0x00, 0xB1, 0x01, 0x81, 0x99, 0x00, 0x19}));
   EXPECT_EQ(bench.panel(2), "读AL1成功");
   EXPECT_EQ(d->fields[AlarmDialog::Hour].text, "11");
   EXPECT_TRUE(d->fields[AlarmDialog::Hour].enabled);
@@ -126,7 +126,7 @@ TEST(AlarmEditor, TheSixByteReplyOfAnX1209LeavesTheYearBoxAsItIs) {
   bench.readTime(true);
   AlarmDialog* d = bench.open("ALARM1");
   d->yearText = "2050";
-  bench.port.receive(DataReply({0x80, 0x00, 0x00, 0x00, 0x00, 0x86}));
+  bench.port.receive(dataReply({0x80, 0x00, 0x00, 0x00, 0x00, 0x86}));
   EXPECT_EQ(bench.panel(2), "读AL0成功");
   EXPECT_EQ(d->yearText, "2050");
   EXPECT_FALSE(d->yearEnabled);
@@ -142,7 +142,7 @@ TEST(AlarmEditor, AReplyOfTheWrongLengthChangesNeitherTheRecordNorTheBoxes) {
   AlarmBench bench(MenuId::X1226);
   AlarmDialog* d = bench.open("ALARM1");
   bench.window.records().Alarm0Regs.second = 0x42;
-  bench.port.receive(DataReply({0x85, 0x30, 0xA3, 0x95, 0x05, 0x04}));
+  bench.port.receive(dataReply({0x85, 0x30, 0xA3, 0x95, 0x05, 0x04}));
   EXPECT_EQ(bench.panel(2), "读AL0失败");
   EXPECT_EQ(d->fields[AlarmDialog::Second].text, "05");
   EXPECT_TRUE(d->fields[AlarmDialog::Month].enabled);
@@ -155,15 +155,15 @@ TEST(AlarmEditor, AReplyThatArrivesAfterTheDialogClosedReachesNoDialog) {
   // Alarm 1 opens while the read of alarm 0 is still on the line; its own read waits for it.
   AlarmDialog* d = bench.open("ALARM2");
   ASSERT_EQ(bench.port.writes.size(), 1u);
-  bench.port.receive(DataReply({0x80, 0x80, 0x80, 0x80, 0x80, 0x99, 0x80, 0x19}));
+  bench.port.receive(dataReply({0x80, 0x80, 0x80, 0x80, 0x80, 0x99, 0x80, 0x19}));
   EXPECT_EQ(bench.panel(2), "读AL1") << "the alarm-1 read went out after it";
   EXPECT_EQ(d->yearText, "2004");
   EXPECT_EQ(d->fields[AlarmDialog::Second].text, "05");
   ASSERT_EQ(bench.port.writes.size(), 2u);
-  EXPECT_EQ(bench.port.writes[1], READ_AL1);
+  EXPECT_EQ(bench.port.writes[1], kReadAl1);
 
   bench.window.dialogHost().close();
-  bench.port.receive(DataReply({0x80, 0x80, 0x80, 0x80, 0x80, 0x99, 0x80, 0x19}));
+  bench.port.receive(dataReply({0x80, 0x80, 0x80, 0x80, 0x80, 0x99, 0x80, 0x19}));
   EXPECT_EQ(bench.panel(2), "读AL1成功");
   EXPECT_EQ(bench.window.dialogHost().current(), nullptr);
 }
@@ -199,7 +199,7 @@ TEST(AlarmEditor, SetChecksTheFieldsInItsOwnOrderWithTheWeekdayFourth) {
   for (const Case& c : cases) {
     AlarmBench bench(MenuId::X1226);
     bench.open("ALARM1");
-    bench.port.receive(DataReply({0, 0, 0, 0, 0, 0, 0, 0x20}));
+    bench.port.receive(dataReply({0, 0, 0, 0, 0, 0, 0, 0x20}));
     bench.edit(c.type);
     bench.set();
     EXPECT_EQ(bench.shownTexts(), std::vector<std::string>{c.message});
@@ -211,7 +211,7 @@ TEST(AlarmEditor, SetChecksTheFieldsInItsOwnOrderWithTheWeekdayFourth) {
 TEST(AlarmEditor, AFailedCheckLeavesTheFieldsBeforeItConverted) {
   AlarmBench bench(MenuId::X1226);
   AlarmDialog* d = bench.open("ALARM1");
-  bench.port.receive(DataReply({0x11, 0x22, 0x03, 0x04, 0x05, 0x06, 0x00, 0x20}));
+  bench.port.receive(dataReply({0x11, 0x22, 0x03, 0x04, 0x05, 0x06, 0x00, 0x20}));
   d->yearText = "2031";
   d->fields[AlarmDialog::Month].text = "0";
   d->fields[AlarmDialog::Date].text = "";
@@ -245,7 +245,7 @@ TEST(AlarmEditor, TheEnableAndPmFlagsFollowTheBoxesAndTheChipsFormat) {
     bench.readTime(c.twentyFourHour);
     AlarmDialog* d = bench.open("ALARM1");
     bench.port.receive(
-        DataReply({0, 0, static_cast<std::uint8_t>(c.pm ? 0x20 : 0), 0, 0, 0, 0, 0x20}));
+        dataReply({0, 0, static_cast<std::uint8_t>(c.pm ? 0x20 : 0), 0, 0, 0, 0, 0x20}));
     ASSERT_EQ(d->pm, c.pm && !c.twentyFourHour);
     d->pm = c.pm;  // as selected before the chip's format changed
     d->fields[AlarmDialog::Hour].text = c.hour;

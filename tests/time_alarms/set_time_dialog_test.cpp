@@ -47,8 +47,7 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
 }
 
 // The dialog opened from the main window's menu, with the write going out through the sequencer.
-class SetTimeTest : public ::testing::Test {
- protected:
+struct SetTimeTest : ::testing::Test {
   void SetUp() override {
     window.Form_Load();
     clock.advance(200ms);  // the board search probes port 1

@@ -18,8 +18,8 @@ using rtceval::testing::ViewRig;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
-const Bytes PROBE{0x55, 0x00, 0x00, 0x55};
-const Bytes PROBE_ANSWER{0x55, 0x80, 0x00, 0xD5};
+const Bytes kProbe{0x55, 0x00, 0x00, 0x55};
+const Bytes kProbeAnswer{0x55, 0x80, 0x00, 0xD5};
 
 // The rig with the port dialog opened from its menu.
 struct DialogRig : ViewRig {
@@ -88,7 +88,7 @@ class ConnectDialogViewTest : public QObject {
 
     rig.clickConnect();
     QCOMPARE(rig.port.openPort(), 3);
-    QCOMPARE(rig.port.writes.back(), PROBE);
+    QCOMPARE(rig.port.writes.back(), kProbe);
     rig.clock.advance(1000ms);
     QCOMPARE(rig.progress()->value(), 10);
     rig.clock.advance(4000ms);
@@ -99,7 +99,7 @@ class ConnectDialogViewTest : public QObject {
     DialogRig rig;
     rig.clickOption(2);
     rig.clickConnect();
-    rig.port.receive(PROBE_ANSWER);
+    rig.port.receive(kProbeAnswer);
     QVERIFY(!rig.model.dialogHost().current<rtceval::ConnectDialog>());
     QVERIFY(!rig.dialog()->isVisible());
     ViewRig::flushDeletes();

@@ -11,7 +11,7 @@
 #include "window_bench.h"
 
 using rtceval::ControlPanel;
-using rtceval::testing::DataReply;
+using rtceval::testing::dataReply;
 using rtceval::testing::ViewRig;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -54,7 +54,7 @@ class ControlPanelViewTest : public QObject {
     // Bit 7 stands left of bit 0.
     QVERIFY(rig.in<QLineEdit>("tINT_7")->x() < rig.in<QLineEdit>("tINT_0")->x());
 
-    rig.port.receive(DataReply({0xE0, 0x98, 0x00, 0x00}));
+    rig.port.receive(dataReply({0xE0, 0x98, 0x00, 0x00}));
     QCOMPARE(rig.in<QLineEdit>("tINT_7")->text(), QStringLiteral("1"));
     QCOMPARE(rig.in<QLineEdit>("tINT_6")->text(), QStringLiteral("0"));
     QCOMPARE(rig.in<QLineEdit>("BL_7")->text(), QStringLiteral("1"));
@@ -70,7 +70,7 @@ class ControlPanelViewTest : public QObject {
     QCOMPARE(rig.panel()->rows[0].boxes[1], std::string("1"));
     QCOMPARE(rig.panel()->rows[0].boxes[2], std::string("1"));
 
-    rig.port.receive(DataReply({0x00, 0x00, 0x00, 0x00}));  // the line is free again
+    rig.port.receive(dataReply({0x00, 0x00, 0x00, 0x00}));  // the line is free again
     rig.port.writes.clear();
     QTest::mouseClick(rig.in<QPushButton>("cmdWSR"), Qt::LeftButton);
     QCOMPARE(rig.port.writes.size(), std::size_t{1});
