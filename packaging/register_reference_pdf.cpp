@@ -27,7 +27,14 @@ int main(int argc, char** argv) {
     writer.setTitle(name + QStringLiteral(" register reference"));
     writer.setCreator(QStringLiteral("rtceval"));
     QTextDocument document;
-    document.setDefaultFont(QFont(QStringLiteral("Noto Sans CJK SC"), 9));
+    QFont font(QStringLiteral("Noto Sans CJK SC"), 9);
+    // Shaped as Latin text, the digits next to Latin letters ("X1226", "0x6F") would take the
+    // font's Latin-context forms, which no character maps to; the PDF writer finds the text of a
+    // glyph only through the font's character map, so those digits would drop out of the text
+    // layer. Unshaped, every glyph is the one the character map names and the PDF's text holds
+    // each character drawn.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    document.setDefaultFont(font);
     document.setHtml(QString::fromStdString(rtceval::registerReferenceHtml(model)));
     document.print(&writer);
   }
