@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Validates the desktop entry and the AppStream metainfo, builds the Debian package from a
 # build folder (default build/ci) and checks that it holds the program, the documents, the desktop
-# integration files, the right dependencies and stripped programs. The test command runs it on
-# its sanitizer build: the install rules, the libraries the programs need and the stripping are
-# those of any build type (such a package also depends on the sanitizers' runtimes).
+# integration files, the right dependencies, stripped programs and register references whose text
+# a PDF reader can search. The test command runs it on its sanitizer build: the install rules, the
+# libraries the programs need and the stripping are those of any build type (such a package also
+# depends on the sanitizers' runtimes).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build/ci}"
@@ -43,6 +44,15 @@ for program in rtceval rtceval-board; do
   sections="$(readelf -S "$unpacked/usr/bin/$program")"
   if grep -q '\.debug_' <<<"$sections"; then
     echo "package holds $program with debugging information" >&2; missing=1
+  fi
+done
+# Each register reference is searchable: its text layer names its model, digits and all (the
+# build's test register_references_are_searchable checks every register of a fresh rendering).
+for model in X1226 X1227 X1228 X1205 X1208 X1209; do
+  pdf="$unpacked/usr/share/rtceval/docs/$model.pdf"
+  [ -f "$pdf" ] || continue
+  if ! pdftotext "$pdf" - | grep -qF "${model}寄存器说明"; then
+    echo "package holds $model.pdf whose text does not name $model" >&2; missing=1
   fi
 done
 [ "$missing" = 0 ]

@@ -3,7 +3,8 @@
 # Run as root (or through sudo). Safe to run again: packages already present are kept. Without
 # the packages merely recommended (desktop services, GTK, fonts for X clients, ...) a fresh
 # system fetches about a third less; llvm-14 is named for llvm-symbolizer, which puts file and
-# line into a fuzz target's crash report, and for llvm-cov.
+# line into a fuzz target's crash report, and for llvm-cov; poppler-utils for pdftotext, which
+# reads the register references' text back in the tests.
 set -euo pipefail
 
 packages=(
@@ -13,7 +14,7 @@ packages=(
   libclang-rt-14-dev llvm-14
   fonts-noto-cjk fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick
-  desktop-file-utils appstream dpkg-dev
+  desktop-file-utils appstream dpkg-dev poppler-utils
 )
 
 missing=()
