@@ -1,15 +1,18 @@
 // Checks the text layer of the register references: given a folder with <model>.txt, the text a
 // PDF extractor read from each docs/<model>.pdf (in layout mode), it looks for every row of the
 // register table as the page shows it (name, address on layout A and B, the bits from bit 7 to
-// bit 0), the model's name and the status register values of the write-enable steps. Prints
-// what it misses and exits with 1 when anything is missing.
+// bit 0), every piece of text the page shows, the model's name and the status register values
+// of the write-enable steps. Prints what it misses and exits with 1 when anything is missing.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/device_profile.h"
 #include "core/register_map.h"
+#include "docs_help/register_reference.h"
 
 namespace {
 
@@ -38,6 +41,34 @@ std::string collapsedText(const std::string& path) {
       text += ' ';
   }
   return text;
+}
+
+// `text` without blanks and line breaks: a sentence the page wrapped still reads as one.
+std::string withoutBlanks(const std::string& text) {
+  std::string kept;
+  for (char c : text)
+    if (c != ' ' && c != '\n' && c != '\r' && c != '\t' && c != '\f') kept += c;
+  return kept;
+}
+
+// Every piece of text the page's HTML shows (the text between its tags, after the head), with
+// the HTML entities it uses written out.
+std::vector<std::string> shownTexts(const std::string& html) {
+  std::vector<std::string> texts;
+  const std::size_t body = html.find("<body>");
+  std::size_t at = body == std::string::npos ? 0 : body;
+  while ((at = html.find('>', at)) != std::string::npos) {
+    const std::size_t next = html.find('<', at);
+    std::string text = withoutBlanks(html.substr(at + 1, next - at - 1));
+    for (const auto& [entity, c] :
+         {std::pair{"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}})
+      for (std::size_t e = text.find(entity); e != std::string::npos; e = text.find(entity))
+        text.replace(e, std::string(entity).size(), c);
+    if (!text.empty()) texts.push_back(text);
+    if (next == std::string::npos) break;
+    at = next;
+  }
+  return texts;
 }
 
 }  // namespace
@@ -73,6 +104,9 @@ int main(int argc, char** argv) {
       }
       expect(text, model.name, row);
     }
+    const std::string unbroken = withoutBlanks(text);
+    for (const std::string& shown : shownTexts(rtceval::registerReferenceHtml(model)))
+      expect(unbroken, model.name, shown);
     for (const rtceval::WriteEnableStep& step : rtceval::writeEnableSteps(layout))
       expect(text, model.name, "SR = " + hex(step.srValue, 2));
   }
