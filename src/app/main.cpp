@@ -13,6 +13,7 @@
 
 #include "board_link/qt/frame_trace.h"
 #include "command_line.h"
+#include "end_on_signal.h"
 #include "main_window/main_window.h"
 #include "main_window/qt/main_window_view.h"
 #include "platform/port_mux.h"
@@ -99,5 +100,6 @@ int main(int argc, char** argv) {
   QTimer::singleShot(
       0, [] { QApplication::setWindowIcon(QIcon(QStringLiteral(":/rtceval/rtceval.png"))); });
   const rtceval::app::EndOnClose endOnClose(view, messageBoxes);
+  const rtceval::app::EndOnSignal endOnSignal([&view] { view.close(); });
   return QApplication::exec();
 }

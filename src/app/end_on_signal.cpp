@@ -1,0 +1,76 @@
+#include "end_on_signal.h"
+
+#include <QtGlobal>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <utility>
+#endif
+
+namespace rtceval::app {
+namespace {
+
+#ifdef Q_OS_UNIX
+constexpr int kEndSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+// The write end of the pair of sockets that carries a signal from its handler to the event loop.
+// A signal handler can reach nothing else: it is the one value shared with it, set before the
+// handlers are installed and cleared after they are removed.
+volatile std::sig_atomic_t signalSocket = -1;
+
+extern "C" void noteSignal(int signal) {
+  // Only async-signal-safe calls here: the byte wakes the event loop, which does the rest.
+  const char byte = static_cast<char>(signal);
+  const int socket = signalSocket;
+  if (socket < 0) return;
+  const ssize_t written = ::write(socket, &byte, 1);
+  static_cast<void>(written);  // a full socket already holds a byte that wakes the loop
+}
+
+void handleEndSignals(void (*handler)(int)) {
+  struct sigaction action {};
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  for (int signal : kEndSignals) sigaction(signal, &action, nullptr);
+}
+#endif
+
+}  // namespace
+
+EndOnSignal::EndOnSignal(std::function<void()> end) : end_(std::move(end)) {
+#ifdef Q_OS_UNIX
+  int sockets[2];
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, sockets) != 0) return;
+  signalSocket = sockets[0];
+  notifier_ = std::make_unique<QSocketNotifier>(sockets[1], QSocketNotifier::Read);
+  QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this](QSocketDescriptor socket) {
+    char byte = 0;
+    while (::read(socket, &byte, 1) == 1) {
+    }
+    notifier_->setEnabled(false);
+    handleEndSignals(SIG_DFL);
+    end_();
+  });
+  handleEndSignals(noteSignal);
+#endif
+}
+
+EndOnSignal::~EndOnSignal() {
+#ifdef Q_OS_UNIX
+  if (!notifier_) return;
+  handleEndSignals(SIG_DFL);
+  const int writeEnd = signalSocket;
+  signalSocket = -1;
+  const auto readEnd = static_cast<int>(notifier_->socket());
+  notifier_.reset();
+  ::close(writeEnd);
+  ::close(readEnd);
+#endif
+}
+
+}  // namespace rtceval::app
