@@ -23,6 +23,12 @@ bool VirtualBoardPort::open(int portNo) {
   return open_;
 }
 
+bool VirtualBoardPort::switchTo(int portNo) {
+  if (portNo != portNo_) return false;
+  open_ = true;
+  return true;
+}
+
 void VirtualBoardPort::close() {
   open_ = false;
 }

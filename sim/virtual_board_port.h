@@ -27,6 +27,9 @@ class VirtualBoardPort : public SerialPort {
   ~VirtualBoardPort() override;
 
   bool open(int portNo) override;
+  // The board has one line: switching to its own number keeps it as it is, and any other number
+  // fails without letting it go.
+  bool switchTo(int portNo) override;
   void close() override;
   bool isOpen() const override { return open_; }
   bool write(std::span<const std::uint8_t> bytes) override;

@@ -187,11 +187,11 @@ bool BoardLink::openPort(int portNo) {
 }
 
 bool BoardLink::openInstead(int portNo) {
-  const int working = port_.isOpen() ? openedPortNo_ : 0;
-  if (openPort(portNo)) return true;
-  // The line holds one device at a time: the working one is taken up again at once.
-  if (working != 0) openPort(working);
-  return false;
+  // The working port is let go only once the new one is open: a failure loses neither the board
+  // nor a reply on its way.
+  if (!port_.switchTo(portNo) || !port_.isOpen()) return false;
+  openedPortNo_ = portNo;
+  return true;
 }
 
 void BoardLink::closePort() {

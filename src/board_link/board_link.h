@@ -101,8 +101,8 @@ class BoardLink {
   // The serial line. `PortNo` is the port the program works with (1..4); opening a port does not
   // change it, the search and the port dialog set it.
   bool openPort(int portNo);
-  // Opens port `portNo` in place of the one open now; when it cannot be opened, the port that
-  // was open stays the open one.
+  // Opens port `portNo` in place of the one open now, which closes only once the new one is open;
+  // when it cannot be opened, the port that was open stays open, untouched.
   bool openInstead(int portNo);
   void closePort();
   bool isPortOpen() const;

@@ -37,6 +37,17 @@ bool PortMux::open(int portNo) {
   return true;
 }
 
+bool PortMux::switchTo(int portNo) {
+  SerialPort& port = portFor(portNo);
+  // One port object switches among its own numbers itself.
+  if (&port == current_) return port.switchTo(portNo);
+  if (!port.open(portNo)) return false;
+  SerialPort* old = current_;
+  current_ = &port;
+  if (old) old->close();
+  return true;
+}
+
 void PortMux::close() {
   if (current_) current_->close();
   current_ = nullptr;

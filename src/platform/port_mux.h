@@ -8,7 +8,7 @@ namespace rtceval {
 
 // One serial port as the program sees it, built from several: each port number goes to the port
 // that serves it (the virtual board on port 1, say), all others to a default. Only one of them is
-// open at a time, as with a single serial control.
+// in use at a time, as with a single serial control; a switch holds two open for a moment.
 class PortMux : public SerialPort {
  public:
   explicit PortMux(SerialPort& fallback);
@@ -16,6 +16,7 @@ class PortMux : public SerialPort {
   void route(int portNo, SerialPort& port);
 
   bool open(int portNo) override;
+  bool switchTo(int portNo) override;
   void close() override;
   bool isOpen() const override;
   bool write(std::span<const std::uint8_t> bytes) override;

@@ -27,6 +27,11 @@ class SerialPort {
   virtual bool open(int portNo) = 0;
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
+  // Opens port `portNo` in place of the open one. The open port stays open until the new one has
+  // opened, and only then closes; when the new one cannot be opened, the open port, and whatever
+  // is on its way in or out, stay as they were. The port that is open now is kept as it is.
+  // This default suits a port that can hold only one line: it reopens.
+  virtual bool switchTo(int portNo) { return open(portNo); }
 
   // One binary write of a whole frame. Returns false when the port is closed or the write fails.
   virtual bool write(std::span<const std::uint8_t> bytes) = 0;

@@ -270,18 +270,26 @@ TEST_F(PortDialog, PortThatFailsToOpenKeepsTheWorkingOne) {
   b.clickConnect();
   b.port.receive(kProbeAnswer);
   b.port.writes.clear();
+  b.port.lineLog.clear();
   b.window.menuClick("CONNECT");
   b.pickPort(3);
   b.clickConnect();
   EXPECT_EQ(b.panel(2), "无效的串口.");
   EXPECT_EQ(dialog().status(), "无效的串口.");
   EXPECT_EQ(b.link().PortNo(), 2);
-  EXPECT_EQ(b.port.openPort(), 2) << "the board stays reachable";
+  EXPECT_THAT(b.port.lineLog, ElementsAre("open 3 failed")) << "the board's port is never let go";
   EXPECT_TRUE(b.port.writes.empty());
   ASSERT_NE(b.window.dialogHost().current<ConnectDialog>(), nullptr);
   EXPECT_FALSE(dialog().progressTimer().isEnabled());
   b.clock.advance(10000ms);
   EXPECT_TRUE(b.messageBoxes.shown.empty());
+
+  b.port.openable.insert(3);
+  b.port.lineLog.clear();
+  b.clickConnect();
+  EXPECT_THAT(b.port.lineLog, ElementsAre("open 3", "close 2")) << "the old one goes last";
+  EXPECT_EQ(b.link().PortNo(), 3);
+  EXPECT_EQ(dialog().status(), "");
 }
 
 TEST_F(PortDialog, ARefusingReplyAlsoClosesTheDialog) {

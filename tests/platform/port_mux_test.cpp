@@ -1,7 +1,11 @@
-// Several ports behind one: only the port in use may tell that its device went, and a device is
-// given to the port that serves the number.
+// Several ports behind one: only the port in use may tell that its device went, a switch lets go
+// of the old port only once the new one is open, and a device is given to the port that serves the
+// number.
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "fake_serial_port.h"
 #include "platform/port_mux.h"
@@ -33,6 +37,48 @@ TEST_F(TwoPorts, OnlyThePortInUseTellsThatItsDeviceWent) {
   EXPECT_FALSE(mux.write(probe));
   mux.close();  // closing what is gone changes nothing
   EXPECT_EQ(system.closeCount, 0);
+}
+
+// A switch opens the new port before it lets go of the old one, whichever ports serve the two
+// numbers; a switch that fails leaves the old one open and in use.
+TEST_F(TwoPorts, ASwitchLetsGoOfTheOldPortOnlyOnceTheNewOneIsOpen) {
+  struct Row {
+    int from;
+    int to;
+    bool opens;
+    std::vector<std::string> boardLog;
+    std::vector<std::string> systemLog;
+  };
+  const Row rows[] = {
+      {2, 1, false, {"open 1 failed"}, {}}, {2, 1, true, {"open 1"}, {"close 2"}},
+      {1, 2, false, {}, {"open 2 failed"}}, {1, 2, true, {"close 1"}, {"open 2"}},
+      {2, 3, false, {}, {"open 3 failed"}}, {2, 3, true, {}, {"open 3", "close 2"}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.from) + " to " + std::to_string(row.to));
+    const auto serving = [&](int portNo) -> FakeSerialPort& {
+      return portNo == 1 ? board : system;
+    };
+    board.openable.clear();
+    system.openable.clear();
+    serving(row.from).openable.insert(row.from);
+    ASSERT_TRUE(mux.open(row.from));
+    if (row.opens) serving(row.to).openable.insert(row.to);
+    board.lineLog.clear();
+    system.lineLog.clear();
+    EXPECT_EQ(mux.switchTo(row.to), row.opens);
+    EXPECT_EQ(board.lineLog, row.boardLog);
+    EXPECT_EQ(system.lineLog, row.systemLog);
+    // The port in use is the one the bytes go to.
+    board.writes.clear();
+    system.writes.clear();
+    const std::uint8_t probe[] = {0x55, 0x00, 0x00, 0x55};
+    EXPECT_TRUE(mux.write(probe));
+    const int inUse = row.opens ? row.to : row.from;
+    EXPECT_EQ(board.writes.size(), inUse == 1 ? 1u : 0u);
+    EXPECT_EQ(system.writes.size(), inUse == 1 ? 0u : 1u);
+    mux.close();
+  }
 }
 
 TEST_F(TwoPorts, ADeviceIsGivenToThePortThatServesTheNumber) {

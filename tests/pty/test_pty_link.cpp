@@ -214,6 +214,46 @@ class PtyLinkTest : public QObject {
     QVERIFY(processUntil([&] { return received == 4; }));
   }
 
+  void switchLetsGoOfTheWorkingTerminalOnlyOnceTheNewOneIsOpen() {
+    PtyPair working;
+    PtyPair chosen;
+    QTemporaryDir dir;
+    QVERIFY(working.ok() && chosen.ok() && dir.isValid());
+    const QString missing = dir.filePath(QStringLiteral("ttyUSB9"));
+    QStringList warnings;
+    const auto sink = [&](const QString& l) { warnings << l; };
+    QtSerialPort serial({{1, working.slave()}, {2, chosen.slave()}, {3, missing}}, sink);
+    Bytes received;
+    serial.setReceiveHandler([&](std::span<const std::uint8_t> chunk) {
+      received.insert(received.end(), chunk.begin(), chunk.end());
+    });
+    QVERIFY(serial.open(1));
+
+    // A reply on its way while a port that cannot be opened is chosen still arrives.
+    writeToMaster(working.master(), Bytes{0x55, 0x80});
+    QVERIFY(!serial.switchTo(3));
+    QVERIFY(serial.isOpen());
+    QVERIFY(processUntil([&] { return received.size() == 2; }));
+    QCOMPARE(warnings.size(), 1);
+    // Choosing the terminal in use keeps it as it is.
+    writeToMaster(working.master(), Bytes{0x00, 0xD5});
+    QVERIFY(serial.switchTo(1));
+    QVERIFY(processUntil([&] { return received.size() == 4; }));
+
+    QVERIFY(serial.switchTo(2));
+    // The old terminal is free for others again, and only the new one is heard.
+    QtSerialPort other({{1, working.slave()}}, sink);
+    QVERIFY(other.open(1));
+    writeToMaster(working.master(), Bytes{0x11});
+    writeToMaster(chosen.master(), Bytes{0x22});
+    QVERIFY(processUntil([&] { return received.size() == 5; }));
+    QCOMPARE(received.back(), std::uint8_t{0x22});
+    const std::uint8_t probe[] = {0x55, 0x00, 0x00, 0x55};
+    QVERIFY(serial.write(probe));
+    QCOMPARE(readFromMaster(chosen.master(), 4), Bytes(std::begin(probe), std::end(probe)));
+    QCOMPARE(warnings.size(), 1);
+  }
+
   void vanishedTerminalClosesQuietly() {
     PtyPair pty;
     QVERIFY(pty.ok());

@@ -2,16 +2,33 @@
 
 namespace rtceval::testing {
 
+bool FakeSerialPort::tryOpen(int portNo) {
+  openAttempts.push_back(portNo);
+  const bool opens = openable.contains(portNo) || openableDevices.contains(deviceName(portNo));
+  lineLog.push_back("open " + std::to_string(portNo) + (opens ? "" : " failed"));
+  return opens;
+}
+
 bool FakeSerialPort::open(int portNo) {
   close();
-  openAttempts.push_back(portNo);
-  if (!openable.contains(portNo) && !openableDevices.contains(deviceName(portNo))) return false;
+  if (!tryOpen(portNo)) return false;
+  openPort_ = portNo;
+  return true;
+}
+
+bool FakeSerialPort::switchTo(int portNo) {
+  if (openPort_ == portNo) return true;
+  if (!tryOpen(portNo)) return false;
+  close();
   openPort_ = portNo;
   return true;
 }
 
 void FakeSerialPort::close() {
-  if (openPort_ != 0) ++closeCount;
+  if (openPort_ != 0) {
+    ++closeCount;
+    lineLog.push_back("close " + std::to_string(openPort_));
+  }
   openPort_ = 0;
 }
 

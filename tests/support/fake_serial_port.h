@@ -13,10 +13,12 @@ namespace rtceval::testing {
 
 // A serial port in memory: records every open, close and write, and lets a test deliver received
 // bytes in any split. Ports listed in `openable` open, and so does any port whose device is listed
-// in `openableDevices`; all others fail. `unplug` takes the open port's device away.
+// in `openableDevices`; all others fail. A switch holds both ports for a moment, as two devices
+// can be. `unplug` takes the open port's device away.
 class FakeSerialPort : public SerialPort {
  public:
   bool open(int portNo) override;
+  bool switchTo(int portNo) override;
   void close() override;
   bool isOpen() const override { return openPort_ != 0; }
   bool write(std::span<const std::uint8_t> bytes) override;
@@ -38,11 +40,15 @@ class FakeSerialPort : public SerialPort {
   int openPort() const { return openPort_; }
   std::vector<int> openAttempts;
   int closeCount = 0;
+  // Every open and close in order: "open 2", "open 3 failed", "close 2".
+  std::vector<std::string> lineLog;
   std::vector<std::vector<std::uint8_t>> writes;
   // Called after each successful write, for example to answer like a board would.
   std::function<void(const std::vector<std::uint8_t>&)> onWrite;
 
  private:
+  bool tryOpen(int portNo);
+
   int openPort_ = 0;
   ReceiveHandler handler_;
   LostHandler lost_;

@@ -7,13 +7,7 @@
 #include <chrono>
 #include <functional>
 
-#include "fake_desktop.h"
-#include "fake_serial_port.h"
-#include "main_window/main_window.h"
-#include "main_window/qt/main_window_view.h"
-#include "platform/qt/qt_message_boxes.h"
-#include "scripted_message_boxes.h"
-#include "virtual_clock.h"
+#include "view_rig.h"
 #include "window_close.h"
 
 #if defined(RTCEVAL_HAVE_XCB) && QT_CONFIG(xcb)
@@ -47,27 +41,13 @@ struct FailSafe {
   }
 };
 
-// The program as main() builds it, on the fake port and the virtual clock, with real message
-// boxes; connected to the board with X1226 chosen and the automatic time read on, so that a
-// reply that never comes makes the model ask its time-out question from a timer tick.
-struct ProgramRig {
-  rtceval::testing::FakeSerialPort port;
-  rtceval::testing::VirtualClock clock;
-  rtceval::qt::QtMessageBoxes messageBoxes;
-  rtceval::testing::FixedPcClock pcClock;
-  rtceval::testing::FakeDesktop desktop;
-  rtceval::MainWindow model{port, clock, clock, messageBoxes, pcClock, desktop};
-  rtceval::qt::MainWindowView view{model};
+// The program as main() builds it, connected, with X1226 chosen and the automatic time read on,
+// so that a reply that never comes makes the model ask its time-out question from a timer tick.
+struct ClosingRig : rtceval::testing::ProgramRig {
   rtceval::app::EndOnClose endOnClose{view, messageBoxes};
   FailSafe failSafe;
 
-  ProgramRig() {
-    messageBoxes.setParentWindow(&view);
-    port.openable = {1};
-    view.show();
-    model.Form_Load();
-    clock.advance(200ms);
-    port.receive({0x55, 0x80, 0x00, 0xD5});  // the board answers the probe
+  ClosingRig() {
     model.menuClick(rtceval::MenuId::X1226);
     model.autoReadTimeClicked(true);
     closesBefore = port.closeCount;
@@ -89,7 +69,7 @@ struct ProgramRig {
   bool boxOpenAtClose = false;
 };
 
-void checkTheProgramEnded(ProgramRig& rig, int exitCode) {
+void checkTheProgramEnded(ClosingRig& rig, int exitCode) {
   QCOMPARE(exitCode, 0);
   QVERIFY(rig.boxOpenAtClose);
   QVERIFY(!rig.view.isVisible());
@@ -145,7 +125,7 @@ class EndOnCloseTest : public QObject {
 
  private slots:
   void closingUnderAMessageBoxEndsTheProgram() {
-    ProgramRig rig;
+    ClosingRig rig;
     const int exitCode = rig.closeDuringQuestion([&rig] { rig.view.close(); });
     checkTheProgramEnded(rig, exitCode);
   }
@@ -154,7 +134,7 @@ class EndOnCloseTest : public QObject {
 #ifdef RTCEVAL_TEST_X11
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
       QSKIP("needs an X server (ctest runs this under Xvfb as view_end_on_close_x11)");
-    ProgramRig rig;
+    ClosingRig rig;
     const int exitCode = rig.closeDuringQuestion([&rig] { clickCloseButton(rig.view); });
     checkTheProgramEnded(rig, exitCode);
 #else
@@ -163,7 +143,7 @@ class EndOnCloseTest : public QObject {
   }
 
   void closeButtonWithoutABoxIsLeftToQt() {
-    ProgramRig rig;
+    ClosingRig rig;
     QTimer::singleShot(0, [&rig] { rig.view.close(); });
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(!rig.view.isVisible());

@@ -14,14 +14,9 @@
 #include <chrono>
 #include <functional>
 
-#include "fake_desktop.h"
-#include "fake_serial_port.h"
-#include "main_window/main_window.h"
-#include "main_window/qt/main_window_view.h"
 #include "platform/qt/qt_message_boxes.h"
 #include "qt_texts.h"
-#include "scripted_message_boxes.h"
-#include "virtual_clock.h"
+#include "view_rig.h"
 
 using namespace std::chrono_literals;
 
@@ -46,35 +41,7 @@ SeenBox seeBox(const std::function<void()>& raise) {
   return seen;
 }
 
-// The program as main() builds it, with real message boxes, on the fake port and the virtual
-// clock; the board answered on port 1.
-struct ProgramRig {
-  rtceval::testing::FakeSerialPort port;
-  rtceval::testing::VirtualClock clock;
-  rtceval::qt::QtMessageBoxes messageBoxes;
-  rtceval::testing::FixedPcClock pcClock;
-  rtceval::testing::FakeDesktop desktop;
-  rtceval::MainWindow model{port, clock, clock, messageBoxes, pcClock, desktop};
-  rtceval::qt::MainWindowView view{model};
-
-  ProgramRig() {
-    messageBoxes.setParentWindow(&view);
-    port.openable = {1};
-    view.show();
-    model.Form_Load();
-    clock.advance(200ms);
-    port.receive({0x55, 0x80, 0x00, 0xD5});
-  }
-  QDialog* open(const char* chip, const char* item, const char* form) {
-    model.menuClick(chip);
-    model.menuClick(item);
-    return view.findChild<QDialog*>(QString::fromLatin1(form));
-  }
-  void activate(QWidget* window) {
-    window->activateWindow();
-    QCoreApplication::processEvents();
-  }
-};
+using rtceval::testing::ProgramRig;
 
 }  // namespace
 

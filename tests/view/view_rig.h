@@ -2,16 +2,19 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QEvent>
 #include <QLabel>
 #include <QString>
 
+#include <chrono>
 #include <vector>
 
 #include "fake_desktop.h"
 #include "fake_serial_port.h"
 #include "main_window/main_window.h"
 #include "main_window/qt/main_window_view.h"
+#include "platform/qt/qt_message_boxes.h"
 #include "scripted_message_boxes.h"
 #include "virtual_clock.h"
 
@@ -44,6 +47,38 @@ struct ViewRig {
   // Frees the windows that were closed with deleteLater.
   static void flushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+};
+
+// The program as main() builds it, with the real message boxes over its window, on the fake port
+// and the virtual clock; the board has answered the probe on port 1.
+struct ProgramRig {
+  FakeSerialPort port;
+  VirtualClock clock;
+  qt::QtMessageBoxes messageBoxes;
+  FixedPcClock pcClock;
+  FakeDesktop desktop;
+  MainWindow model{port, clock, clock, messageBoxes, pcClock, desktop};
+  qt::MainWindowView view{model};
+
+  ProgramRig() {
+    using namespace std::chrono_literals;
+    messageBoxes.setParentWindow(&view);
+    port.openable = {1};
+    view.show();
+    model.Form_Load();
+    clock.advance(200ms);
+    port.receive({0x55, 0x80, 0x00, 0xD5});
+  }
+  // Chooses `chip`, then opens the window of menu item `item`, named `form`.
+  QDialog* open(const char* chip, const char* item, const char* form) {
+    model.menuClick(chip);
+    model.menuClick(item);
+    return view.findChild<QDialog*>(QString::fromLatin1(form));
+  }
+  static void activate(QWidget* window) {
+    window->activateWindow();
+    QCoreApplication::processEvents();
   }
 };
 

@@ -22,6 +22,17 @@ namespace {
 
 constexpr qint32 kBaudRate = 19200;
 
+QString lineName(const QString& device) {
+#ifdef Q_OS_UNIX
+  // A stable name (/dev/serial/by-id/...) is opened as the device it points at: the lock that
+  // keeps other programs off the line is then the device's own, whichever name they use.
+  const QString target = QFileInfo(device).canonicalFilePath();
+  return target.isEmpty() ? device : target;
+#else
+  return device;
+#endif
+}
+
 int kindRank(const QString& name) {
   if (name.contains(QLatin1String("ttyUSB"))) return 0;
   if (name.contains(QLatin1String("ttyACM"))) return 1;
@@ -134,19 +145,25 @@ QStringList orderSerialDevices(QStringList devices) {
 
 QtSerialPort::QtSerialPort(PortOverrides overrides, WarningSink warn)
     : overrides_(std::move(overrides)), warn_(std::move(warn)) {
-  QObject::connect(&port_, &QSerialPort::readyRead, &port_, [this] {
-    const QByteArray bytes = port_.readAll();
-    if (bytes.isEmpty() || !handler_) return;
-    handler_(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                       static_cast<std::size_t>(bytes.size())));
-  });
-  QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
-                   [this](QSerialPort::SerialPortError error) { onError(error); });
+  for (QSerialPort& each : lines_) {
+    QSerialPort* l = &each;
+    QObject::connect(l, &QSerialPort::readyRead, l, [this, l] {
+      const QByteArray bytes = l->readAll();
+      // Only the line in use speaks for the board.
+      if (bytes.isEmpty() || l != &line() || !handler_) return;
+      handler_(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                         static_cast<std::size_t>(bytes.size())));
+    });
+    QObject::connect(l, &QSerialPort::errorOccurred, l,
+                     [this, l](QSerialPort::SerialPortError error) { onError(*l, error); });
+  }
 }
 
 QtSerialPort::~QtSerialPort() {
-  QObject::disconnect(&port_, nullptr, &port_, nullptr);
-  port_.close();
+  for (QSerialPort& l : lines_) {
+    QObject::disconnect(&l, nullptr, &l, nullptr);
+    l.close();
+  }
 }
 
 void QtSerialPort::refreshSystemDevices() const {
@@ -169,68 +186,84 @@ QString QtSerialPort::devicePath(int portNo) const {
 #endif
 }
 
-bool QtSerialPort::open(int portNo) {
-  close();
+QString QtSerialPort::findDevice(int portNo) {
   QString device = devicePath(portNo);
   if (device.isEmpty() && !overrides_.contains(portNo)) {
     // An adapter plugged in since the last look may now serve this number.
     refreshSystemDevices();
     device = devicePath(portNo);
   }
-  // A port number without a device is normal during the board search: nothing to report.
-  if (device.isEmpty()) return false;
+  return device;
+}
 
-#ifdef Q_OS_UNIX
-  // A stable name (/dev/serial/by-id/...) is opened as the device it points at: the lock that
-  // keeps other programs off the line is then the device's own, whichever name they use.
-  const QString target = QFileInfo(device).canonicalFilePath();
-  port_.setPortName(target.isEmpty() ? device : target);
-#else
-  port_.setPortName(device);
-#endif
-  port_.setBaudRate(kBaudRate);
-  port_.setDataBits(QSerialPort::Data8);
-  port_.setParity(QSerialPort::NoParity);
-  port_.setStopBits(QSerialPort::OneStop);
-  port_.setFlowControl(QSerialPort::NoFlowControl);
-  if (!port_.open(QIODevice::ReadWrite)) {
-    reportOpenFailure(portNo, device);
-    port_.clearError();
+bool QtSerialPort::openLine(QSerialPort& l, int portNo, const QString& device) {
+  l.setPortName(lineName(device));
+  l.setBaudRate(kBaudRate);
+  l.setDataBits(QSerialPort::Data8);
+  l.setParity(QSerialPort::NoParity);
+  l.setStopBits(QSerialPort::OneStop);
+  l.setFlowControl(QSerialPort::NoFlowControl);
+  if (!l.open(QIODevice::ReadWrite)) {
+    reportOpenFailure(l, portNo, device);
+    l.clearError();
     return false;
   }
   warned_.erase(portNo);
   // The board draws power and readiness from these lines; a pseudo-terminal has no modem lines
   // and refuses them, which must not cost the connection.
-  port_.setDataTerminalReady(true);
-  port_.setRequestToSend(true);
+  l.setDataTerminalReady(true);
+  l.setRequestToSend(true);
   // Bytes waiting in the driver from before this program opened the device (a reply meant for an
   // earlier user of the line) would otherwise start the next reply.
-  port_.clear(QSerialPort::Input);
-  port_.clearError();
+  l.clear(QSerialPort::Input);
+  l.clearError();
+  return true;
+}
+
+bool QtSerialPort::open(int portNo) {
+  close();
+  const QString device = findDevice(portNo);
+  // A port number without a device is normal during the board search: nothing to report.
+  if (device.isEmpty() || !openLine(line(), portNo, device)) return false;
+  openName_ = lineName(device);
+  return true;
+}
+
+bool QtSerialPort::switchTo(int portNo) {
+  if (!line().isOpen()) return open(portNo);
+  const QString device = findDevice(portNo);
+  if (device.isEmpty()) return false;
+  // The device in use cannot be opened a second time; it is kept as it is.
+  QString name = lineName(device);
+  if (name == openName_) return true;
+  if (!openLine(spare(), portNo, device)) return false;
+  line().close();
+  active_ = 1 - active_;
+  openName_ = std::move(name);
   return true;
 }
 
 void QtSerialPort::close() {
-  if (port_.isOpen()) port_.close();
+  if (line().isOpen()) line().close();
 }
 
 bool QtSerialPort::isOpen() const {
-  return port_.isOpen();
+  return line().isOpen();
 }
 
 bool QtSerialPort::write(std::span<const std::uint8_t> bytes) {
-  if (!port_.isOpen()) return false;
+  if (!line().isOpen()) return false;
   const auto size = static_cast<qint64>(bytes.size());
-  return port_.write(reinterpret_cast<const char*>(bytes.data()), size) == size;
+  return line().write(reinterpret_cast<const char*>(bytes.data()), size) == size;
 }
 
 std::string QtSerialPort::deviceName(int portNo) const {
   return devicePath(portNo).toStdString();
 }
 
-void QtSerialPort::reportOpenFailure(int portNo, const QString& device) {
+void QtSerialPort::reportOpenFailure(const QSerialPort& l, int portNo, const QString& device) {
   if (!warn_) return;
-  const QString reason = describeOpenFailure(device, port_.error(), port_.errorString());
+  const QString reason = describeOpenFailure(device, l.error(), l.errorString());
   // The board search retries ports every few ticks; each failure is told once.
   std::pair<QString, QString> failure{device, reason};
   if (const auto it = warned_.find(portNo); it != warned_.end() && it->second == failure) return;
@@ -239,18 +272,19 @@ void QtSerialPort::reportOpenFailure(int portNo, const QString& device) {
             .arg(device, QString::number(portNo), reason));
 }
 
-void QtSerialPort::onError(QSerialPort::SerialPortError error) {
+void QtSerialPort::onError(QSerialPort& l, QSerialPort::SerialPortError error) {
   // A device unplugged while open fails every read (Qt reports a resource or a read error) and
   // would keep signalling; close it, so that writes fail quietly and the pending request runs
   // into its time-out. The next open finds the device again once it is back.
   const bool lost = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
-  if (!lost || !port_.isOpen()) return;
-  port_.close();
+  if (!lost || !l.isOpen()) return;
+  l.close();
   // Told as an event of its own: the error may come out of a write in the middle of a request.
+  // A spare line that failed is nobody's loss.
   QMetaObject::invokeMethod(
-      &port_,
-      [this] {
-        if (lost_ && !port_.isOpen()) lost_();
+      &l,
+      [this, &l] {
+        if (lost_ && &l == &line() && !l.isOpen()) lost_();
       },
       Qt::QueuedConnection);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 #include <map>
 #include <utility>
@@ -25,7 +26,8 @@ QString describeOpenFailure(const QString& device, QSerialPort::SerialPortError 
                             const QString& errorText);
 
 // The serial line over QSerialPort. Port n is the n-th device the system lists (COMn on Windows)
-// unless an override maps it to a device path, such as a pseudo-terminal.
+// unless an override maps it to a device path, such as a pseudo-terminal. It holds two lines, one
+// in use and one spare, so that a switch opens the new device before it lets go of the old one.
 class QtSerialPort : public SerialPort {
  public:
   using PortOverrides = std::map<int, QString>;
@@ -39,6 +41,7 @@ class QtSerialPort : public SerialPort {
   QtSerialPort& operator=(const QtSerialPort&) = delete;
 
   bool open(int portNo) override;
+  bool switchTo(int portNo) override;
   void close() override;
   bool isOpen() const override;
   bool write(std::span<const std::uint8_t> bytes) override;
@@ -49,11 +52,22 @@ class QtSerialPort : public SerialPort {
 
  private:
   QString devicePath(int portNo) const;
+  // The device behind `portNo`, listing the system's devices afresh when it has none; "" when
+  // there is none even then.
+  QString findDevice(int portNo);
   void refreshSystemDevices() const;
-  void reportOpenFailure(int portNo, const QString& device);
-  void onError(QSerialPort::SerialPortError error);
+  // Opens `line` on `device` with the board's line settings.
+  bool openLine(QSerialPort& line, int portNo, const QString& device);
+  void reportOpenFailure(const QSerialPort& line, int portNo, const QString& device);
+  void onError(QSerialPort& line, QSerialPort::SerialPortError error);
+  QSerialPort& line() { return lines_.at(active_); }
+  const QSerialPort& line() const { return lines_.at(active_); }
+  QSerialPort& spare() { return lines_.at(1 - active_); }
 
-  QSerialPort port_;
+  std::array<QSerialPort, 2> lines_;
+  std::size_t active_ = 0;
+  // The device the line in use was opened on, as the system names it.
+  QString openName_;
   PortOverrides overrides_;
   WarningSink warn_;
   ReceiveHandler handler_;
