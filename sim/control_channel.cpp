@@ -21,6 +21,7 @@ constexpr std::string_view kHelp =
     "  fault stall       following replies are not sent\n"
     "  fault split N     following replies arrive in pieces of N bytes\n"
     "  fault off         replies go out whole again\n"
+    "  delay MS          following replies reach the PC MS milliseconds late (0 ends it)\n"
     "  dump              print the chip's registers\n"
     "  help              this list\n";
 
@@ -108,6 +109,15 @@ std::string runControlCommand(std::string_view line, VirtualBoard& board, std::i
     return "both supplies lost: RTCF set, write latches cleared\n";
   }
   if (w[0] == "fault") return runFault(w, board.faults());
+  if (w[0] == "delay") {
+    std::int64_t ms = -1;
+    const std::string_view v = w.size() == 2 ? w[1] : std::string_view();
+    const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), ms);
+    if (w.size() != 2 || ec != std::errc() || end != v.data() + v.size() || ms < 0 || ms > 60000)
+      return "usage: delay MS (0 to 60000)\n";
+    board.faults().setDelayMs(ms);
+    return "replies reach the PC " + std::string(v) + " ms late\n";
+  }
   if (w[0] == "ppm") {
     const std::optional<double> ppm = w.size() == 2 ? Crystal::parsePpm(w[1]) : std::nullopt;
     if (!ppm) return "usage: ppm X (the crystal's error, -1000 to 1000)\n";

@@ -80,9 +80,16 @@ void VirtualBoard::advance(std::int64_t nowUs) {
 
 void VirtualBoard::send(const BoardReply& reply, std::int64_t readyUs) {
   std::int64_t startUs = std::max(readyUs + reply.busTime.count(), boardLineFreeUs_);
+  // A relay's delay holds the reply back on its way to the PC, not the board: pieces are kept in
+  // the order they reach the PC even when the delay was shortened meanwhile.
+  const std::int64_t relayUs = toUs(faults_.delayMs());
   for (std::vector<std::uint8_t>& piece : faults_.shape(reply.frame)) {
     startUs += lineTimeUs(piece.size());
-    outbound_.push_back({startUs, std::move(piece)});
+    const Piece delayed{startUs + relayUs, std::move(piece)};
+    const auto at =
+        std::upper_bound(outbound_.begin(), outbound_.end(), delayed.dueUs,
+                         [](std::int64_t due, const Piece& p) { return due < p.dueUs; });
+    outbound_.insert(at, delayed);
   }
   boardLineFreeUs_ = startUs;
   busyUntilUs_ = startUs;

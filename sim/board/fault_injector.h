@@ -21,6 +21,11 @@ class FaultInjector {
   // `pieceSize` counts for Split only; a size of 0 is taken as 1.
   void set(ReplyFault fault, std::size_t pieceSize = 1);
   ReplyFault fault() const { return fault_; }
+  // A relay on the line (a network or radio serial link, a loaded USB adapter) that hands each
+  // reply to the PC this many milliseconds late; the board itself is not held up. Independent of
+  // the fault, and 0 until set.
+  void setDelayMs(std::int64_t ms) { delayMs_ = ms < 0 ? 0 : ms; }
+  std::int64_t delayMs() const { return delayMs_; }
 
   // The pieces in which a reply goes out on the line; none when it is held back.
   std::vector<std::vector<std::uint8_t>> shape(std::vector<std::uint8_t> reply) const;
@@ -28,6 +33,7 @@ class FaultInjector {
  private:
   ReplyFault fault_ = ReplyFault::None;
   std::size_t pieceSize_ = 1;
+  std::int64_t delayMs_ = 0;
 };
 
 }  // namespace rtceval::sim

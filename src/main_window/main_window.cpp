@@ -14,6 +14,8 @@ namespace {
 using namespace std::chrono_literals;
 constexpr Millis kMainInterval = 200ms;
 constexpr Millis kMonitorInterval = 1000ms;
+// A box posted from the receive path opens on the next pass of the event loop.
+constexpr Millis kNoticeDelay = 1ms;
 constexpr Millis kWriteStepInterval = 50ms;
 }  // namespace
 
@@ -27,6 +29,7 @@ MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, const MonotonicCl
       mainTimer_(events_.timers().createTimer()),
       monitorTimer_(events_.timers().createTimer()),
       writeTimer_(events_.timers().createTimer()),
+      overflowNotice_(events_.timers().createTimer()),
       link_(port, events_.timers(), profile_),
       search_(link_, *mainTimer_),
       reconnect_(link_, port, desktop, events_.timers()),
@@ -40,6 +43,8 @@ MainWindow::MainWindow(SerialPort& port, TimerFactory& timers, const MonotonicCl
   mainTimer_->setTickHandler([this] { mainTick(); });
   monitorTimer_->setTickHandler([this] { monitorTick(); });
   writeTimer_->setTickHandler([this] { sequencer_.tick(); });
+  overflowNotice_->setInterval(kNoticeDelay);
+  overflowNotice_->setTickHandler([this] { showOverflow(); });
   for (const DialogRow& row : allDialogs())
     if (row.kind == WindowKind::Tool)
       toolHosts_.emplace_back(row.number,
@@ -97,6 +102,7 @@ void MainWindow::Form_Unload() {
   mainTimer_->setEnabled(false);
   monitorTimer_->setEnabled(false);
   writeTimer_->setEnabled(false);
+  overflowNotice_->setEnabled(false);
   reconnect_.stop();
   link_.stopResponseTimeout();
   host_.close();

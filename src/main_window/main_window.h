@@ -113,6 +113,8 @@ class MainWindow {
   void onLinkEvent(const LinkEvent& event);
   void onReply(CmdStateCode request, RequestTicket ticket, std::span<const std::uint8_t> frame);
   void onResponseTimeout();
+  // Shows "接收缓冲区溢出" once the receive handler that found it has returned.
+  void showOverflow();
   void onDeviceLost();
   void setLinkStatus(std::string_view text);
 
@@ -131,6 +133,9 @@ class MainWindow {
   std::unique_ptr<Timer> mainTimer_;
   std::unique_ptr<Timer> monitorTimer_;
   std::unique_ptr<Timer> writeTimer_;
+  // Posts the overflow box: a box opened inside the receive handler would keep the port from
+  // handing on what keeps arriving, which it then holds without bound.
+  std::unique_ptr<Timer> overflowNotice_;
 
   BoardLink link_;
   PortSearch search_;
@@ -145,6 +150,7 @@ class MainWindow {
   bool timeoutQuestionOpen_ = false;
   bool timeoutQuestionDeclined_ = false;
   bool monitorMessageOpen_ = false;
+  bool overflowBoxOpen_ = false;
   FlagAnnouncements announcements_;
   // The port panel was cleared because the board stopped answering; its next reply restores it.
   bool portPanelWithdrawn_ = false;

@@ -31,7 +31,8 @@ void MainWindow::onLinkEvent(const LinkEvent& event) {
       events_.messageBoxes().beep();
       break;
     case LinkEvent::Kind::Overflow:
-      events_.messageBoxes().message(kTextOverflow, {});
+      // One box for the condition: an overflow while it stands or is about to open adds none.
+      if (!overflowBoxOpen_) overflowNotice_->setEnabled(true);
       break;
     case LinkEvent::Kind::Reply:
       // The board answers again: a later time-out may ask again, and the port panel names its
@@ -87,6 +88,13 @@ void MainWindow::onReply(CmdStateCode request, RequestTicket ticket,
     host_.replyArrived(note);
     for (auto& [number, tool] : toolHosts_) tool->replyArrived(note);
   }
+}
+
+void MainWindow::showOverflow() {
+  overflowNotice_->setEnabled(false);
+  overflowBoxOpen_ = true;
+  events_.messageBoxes().message(kTextOverflow, {});
+  overflowBoxOpen_ = false;
 }
 
 void MainWindow::onResponseTimeout() {

@@ -1,5 +1,8 @@
 #include "fake_serial_port.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace rtceval::testing {
 
 bool FakeSerialPort::tryOpen(int portNo) {
@@ -58,7 +61,16 @@ void FakeSerialPort::unplug() {
 }
 
 void FakeSerialPort::receive(std::vector<std::uint8_t> chunk) {
-  if (handler_) handler_(chunk);
+  if (!handler_) return;
+  held_.insert(held_.end(), chunk.begin(), chunk.end());
+  maxHeld = std::max(maxHeld, held_.size());
+  if (delivering_) return;
+  delivering_ = true;
+  while (!held_.empty()) {
+    const std::vector<std::uint8_t> next = std::exchange(held_, {});
+    handler_(next);
+  }
+  delivering_ = false;
 }
 
 }  // namespace rtceval::testing

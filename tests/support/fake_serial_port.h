@@ -27,8 +27,12 @@ class FakeSerialPort : public SerialPort {
   void setLostHandler(LostHandler handler) override { lost_ = std::move(handler); }
   bool assignDevice(int portNo, const std::string& device) override;
 
-  // Delivers one chunk to the receive handler.
+  // Delivers one chunk to the receive handler. Like a real port it does not enter the handler
+  // again while the handler runs (behind a box it opened, say): bytes that arrive meanwhile are
+  // held, and delivered in one chunk once it has returned.
   void receive(std::vector<std::uint8_t> chunk);
+  // The most bytes held back at once.
+  std::size_t maxHeld = 0;
   // The open port's device goes away: the port closes and tells the lost handler. Nothing opens
   // afterwards until a test makes a port or device openable again.
   void unplug();
@@ -50,6 +54,8 @@ class FakeSerialPort : public SerialPort {
   bool tryOpen(int portNo);
 
   int openPort_ = 0;
+  std::vector<std::uint8_t> held_;
+  bool delivering_ = false;
   ReceiveHandler handler_;
   LostHandler lost_;
 };

@@ -21,6 +21,8 @@ namespace rtceval::qt {
 namespace {
 
 constexpr qint32 kBaudRate = 19200;
+// Many replies' worth: the program takes what arrives at once, so only a program held up fills it.
+constexpr qint64 kReadBufferBytes = 4096;
 
 QString lineName(const QString& device) {
 #ifdef Q_OS_UNIX
@@ -147,6 +149,9 @@ QtSerialPort::QtSerialPort(PortOverrides overrides, WarningSink warn)
     : overrides_(std::move(overrides)), warn_(std::move(warn)) {
   for (QSerialPort& each : lines_) {
     QSerialPort* l = &each;
+    // A device that streams while the program is held up holds no more than this here; the rest
+    // waits in the system's driver, which has its own bound.
+    l->setReadBufferSize(kReadBufferBytes);
     QObject::connect(l, &QSerialPort::readyRead, l, [this, l] {
       const QByteArray bytes = l->readAll();
       // Only the line in use speaks for the board.
