@@ -63,7 +63,11 @@ void ChipCommands::CmdWriteEV() {
 }
 
 void ChipCommands::run(WriteJob job) {
-  send(requests::job(layout(), job, registers_, records_));
+  send(build(job));
+}
+
+std::optional<Request> ChipCommands::build(WriteJob job) const {
+  return requests::job(layout(), job, registers_, records_);
 }
 
 Layout ChipCommands::layout() const {

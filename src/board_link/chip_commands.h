@@ -35,9 +35,11 @@ class ChipCommands {
 
   // Sends the request of a write job (the write sequencer's last step).
   void run(WriteJob job);
+  // The request of a write job with the values of this moment, and sending one so built.
+  std::optional<Request> build(WriteJob job) const;
+  void send(const std::optional<Request>& request);
 
  private:
-  void send(const std::optional<Request>& request);
   Layout layout() const;
 
   BoardLink& link_;

@@ -1,8 +1,10 @@
 #include "snapshot/snapshot_window.h"
 
 #include <memory>
+#include <utility>
 
 #include "board_link/board_link.h"
+#include "board_link/write_sequencer.h"
 #include "core/chip_reads.h"
 #include "core/time_record.h"
 #include "core/value_codecs.h"
@@ -46,6 +48,7 @@ SnapshotWindow::SnapshotWindow(DialogContext& context)
       reads_(context.reads),
       messageBoxes_(context.messageBoxes),
       desktop_(context.desktop),
+      sequencer_(context.sequencer),
       pcClock_(context.pcClock),
       chain_(context.timers) {}
 
@@ -55,6 +58,7 @@ void SnapshotWindow::Form_Load() {
 
 void SnapshotWindow::unload() {
   chain_.cancel();
+  sequencer_.release();
 }
 
 void SnapshotWindow::replyArrived(const ReplyNote& reply) {
@@ -62,11 +66,14 @@ void SnapshotWindow::replyArrived(const ReplyNote& reply) {
   // stops it rather than mixing two chips' registers.
   if (busy() && modelOf(profile_) != chainModel_) {
     chain_.cancel();
+    sequencer_.release();
     status_ = Texts::kModelChanged;
     messageBoxes_.message(status_, Texts::kCaption);
     return;
   }
   chain_.replyArrived(reply.ticket, reply.accepted);
+  // The board answers again after a restore stopped half-way.
+  if (!busy() && reply.accepted && relockOffer_) offerRelock();
 }
 
 std::string SnapshotWindow::now() const {
@@ -236,6 +243,11 @@ void SnapshotWindow::restoreClicked() {
     messageBoxes_.message(status_, Texts::kCaption);
     return;
   }
+  if (const auto refusal = valueRefusal(*shown_)) {
+    status_ = *refusal;
+    messageBoxes_.message(status_, Texts::kCaption);
+    return;
+  }
   if (!boardReady()) return;
   const std::string question =
       std::string(Texts::kRestoreQuestion) + (shown_->eeprom.empty() ? "" : Texts::kAndEeprom) +
@@ -243,22 +255,70 @@ void SnapshotWindow::restoreClicked() {
   if (!messageBoxes_.askYesNo(question, Texts::kCaption)) return;
   // The window may have been closed, or a read started, while the question was open.
   if (busy() || !shown_) return;
-  progress_ = Texts::kRestoring;
   chainModel_ = model;
+  // The user's writes wait while the restore has the chip: interleaved, the chip would refuse
+  // one or the other.
+  sequencer_.hold([this] { startRestore(); });
+}
+
+void SnapshotWindow::startRestore() {
+  if (busy() || !shown_) {
+    sequencer_.release();
+    return;
+  }
+  progress_ = Texts::kRestoring;
   purpose_ = Purpose::Restore;
+  blBefore_ = registers_.RegBL;
+  srBefore_ = registers_.RegSR;
+  relockOffer_.reset();
+  restoreSteps_ = restorePlan(profile_, *shown_, restoreClock);
   chain_.start(
-      chainSteps(restorePlan(profile_, *shown_, restoreClock)),
+      chainSteps(restoreSteps_),
       [this] {
+        sequencer_.release();
         status_ = Texts::kRestoreDone;
         // A comparison shown before the restore no longer tells what the chip holds: it is made
         // again with the chip as it is now.
         if (!comparisonLines.empty()) readChip(Purpose::AfterRestore);
       },
       [this](const std::string& what) {
-        comparisonLines.clear();
-        status_ = Texts::kRestoreFailed + what + Texts::kNoAnswer;
+        restoreStopped(Texts::kRestoreFailed + what + Texts::kNoAnswer);
         messageBoxes_.message(status_, Texts::kCaption);
       });
+}
+
+void SnapshotWindow::restoreStopped(std::string status) {
+  sequencer_.release();
+  comparisonLines.clear();
+  const RestoreLeftover left = restoreLeftover(restoreSteps_, chain_.stepsDone());
+  status_ = std::move(status) + "。" + leftoverText(left);
+  if (left.protectionLifted || left.writeEnabled) relockOffer_ = left;
+}
+
+void SnapshotWindow::offerRelock() {
+  const RestoreLeftover left = *std::exchange(relockOffer_, std::nullopt);
+  if (!messageBoxes_.askYesNo(Texts::kRelockQuestion, Texts::kCaption)) return;
+  if (busy() || modelOf(profile_).empty()) return;
+  chainModel_ = modelOf(profile_);
+  sequencer_.hold([this, left] {
+    if (busy()) {
+      sequencer_.release();
+      return;
+    }
+    progress_ = Texts::kRestoring;
+    purpose_ = Purpose::Relock;
+    chain_.start(
+        chainSteps(relockPlan(profile_, blBefore_, srBefore_, left.protectionLifted)),
+        [this] {
+          sequencer_.release();
+          status_ = Texts::kRelocked;
+        },
+        [this](const std::string& what) {
+          sequencer_.release();
+          status_ = Texts::kRelockFailed + what + Texts::kNoAnswer;
+          messageBoxes_.message(status_, Texts::kCaption);
+        });
+  });
 }
 
 void SnapshotWindow::cancelClicked() {
@@ -274,8 +334,11 @@ void SnapshotWindow::cancelClicked() {
       status_ = Texts::kReadCancelled;
       break;
     case Purpose::Restore:
-      comparisonLines.clear();
-      status_ = std::string(Texts::kRestoreCancelled) + done + Texts::kStoppedAt + what;
+      restoreStopped(std::string(Texts::kRestoreCancelled) + done + Texts::kStoppedAt + what);
+      break;
+    case Purpose::Relock:
+      sequencer_.release();
+      status_ = Texts::kRelockFailed + what;
       break;
     case Purpose::AfterRestore:
       comparisonLines.clear();

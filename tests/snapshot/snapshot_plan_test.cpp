@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/register_image.h"
@@ -142,6 +143,84 @@ TEST(RequestChain, AStepTakesOnlyTheReplyWithItsTicket) {
   }
   EXPECT_FALSE(chain.running());
   EXPECT_EQ(failed, "b");
+}
+
+}  // namespace
+}  // namespace rtceval
+
+namespace rtceval {
+namespace {
+
+void put(Snapshot& s, const std::string& name, std::uint8_t value) {
+  for (SnapshotRegister& r : s.registers)
+    if (r.name == name) r.value = value;
+}
+
+// A clock the chip can hold: 24-hour 00:00:00 on 2000-01-01.
+Snapshot validSample(const std::string& model) {
+  Snapshot s = sample(model);
+  for (const auto& [name, value] : {std::pair<std::string, std::uint8_t>{"HR", 0x80},
+                                    {"DT", 0x01},
+                                    {"MO", 0x01},
+                                    {"Y2K", 0x20}})
+    put(s, name, value);
+  return s;
+}
+
+TEST(SnapshotValues, ARegisterOutsideItsBcdRangeIsRefusedByName) {
+  struct Case {
+    std::string model;
+    std::string name;
+    std::uint8_t value;
+  };
+  const Case cases[] = {
+      {"X1226", "HR", 0xFF},  {"X1226", "SC", 0x99},   {"X1226", "MN", 0x5A},
+      {"X1226", "HR", 0xA4},  {"X1226", "HR", 0x13},   {"X1226", "HR", 0x00},
+      {"X1226", "DT", 0x32},  {"X1226", "MO", 0x13},   {"X1226", "DW", 0x07},
+      {"X1226", "Y2K", 0x18}, {"X1226", "SCA0", 0xE0}, {"X1228", "HRA1", 0xA5},
+      {"X1208", "DTA", 0x80}, {"X1208", "YR", 0xA0},
+  };
+  EXPECT_EQ(valueRefusal(validSample("X1226")), std::nullopt);
+  // A disabled alarm field is not compared with the clock: any value stands.
+  Snapshot disabled = validSample("X1226");
+  put(disabled, "SCA0", 0x7F);
+  EXPECT_EQ(valueRefusal(disabled), std::nullopt);
+  for (const Case& c : cases) {
+    Snapshot s = validSample(c.model);
+    put(s, c.name, c.value);
+    const auto refusal = valueRefusal(s);
+    ASSERT_TRUE(refusal.has_value()) << c.model << " " << c.name;
+    EXPECT_EQ(refusal->rfind(c.name + " 的值 " + byteText(c.value), 0), 0u) << *refusal;
+  }
+}
+
+TEST(SnapshotRestore, AStoppedRestoreSaysWhatItLeftOnTheChip) {
+  const std::vector<SnapshotStep> plan =
+      restorePlan(profileOf("X1226"), validSample("X1226"), false);
+  // BL lifted, then WEL, RWEL and 28 bytes of the first page; the EEPROM's 24 pieces of three
+  // steps each, then the control block, BL first, which sets protection again.
+  const std::size_t controlBl = 1 + 24 * 3;
+  ASSERT_EQ(names(plan)[controlBl], "BL");
+  struct Case {
+    std::size_t done;
+    const char* text;
+  };
+  const Case cases[] = {
+      {0, "芯片现在的状态：块保护未解除；写使能仍打开；EEPROM 未改写；寄存器未写入"},
+      {3, "芯片现在的状态：块保护已解除；写使能仍打开；EEPROM 未改写；寄存器未写入"},
+      {4,
+       "芯片现在的状态：块保护已解除；写使能仍打开；EEPROM 已改写 0x0000–0x001B，其后未改写；"
+       "寄存器未写入"},
+      {controlBl + 1,
+       "芯片现在的状态：块保护未解除；写使能仍打开；EEPROM 已全部改写；"
+       "已写入的寄存器：BL"},
+      {plan.size(), "芯片现在的状态：块保护未解除；写使能已关闭；EEPROM 已全部改写；"},
+  };
+  for (const Case& c : cases) {
+    const std::string text = leftoverText(restoreLeftover(plan, c.done));
+    EXPECT_EQ(text.rfind(c.text, 0), 0u) << c.done << ": " << text;
+    EXPECT_NE(text.find("再次运行“恢复到芯片”"), std::string::npos);
+  }
 }
 
 }  // namespace
