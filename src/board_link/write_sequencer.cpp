@@ -13,7 +13,7 @@ WriteSequencer::WriteSequencer(Timer& timer, ChipCommands& commands, const Devic
 
 void WriteSequencer::begin(const Queued& queued) {
   job_ = queued.job;
-  built_ = queued.built;
+  kept_ = queued.kept;
   step_ = queued.unlock ? Step::Wel : Step::Job;
 }
 
@@ -21,7 +21,7 @@ void WriteSequencer::enqueue(const Queued& queued) {
   if (holding_) {
     // The values go out as they are now: the holder may change the image meanwhile.
     Queued kept = queued;
-    kept.built = commands_.build(queued.job);
+    kept.kept = commands_.values();
     held_.push_back(kept);
     return;
   }
@@ -52,8 +52,8 @@ void WriteSequencer::tick() {
       step_ = Step::Job;
       break;
     case Step::Job:
-      if (built_)
-        commands_.send(built_);
+      if (kept_)
+        commands_.run(job_, *kept_);
       else
         commands_.run(job_);
       step_ = Step::Wel;

@@ -4,11 +4,11 @@
 #include <functional>
 #include <optional>
 
+#include "board_link/chip_commands.h"
 #include "board_link/requests.h"
 
 namespace rtceval {
 
-class ChipCommands;
 class Timer;
 struct DeviceProfile;
 
@@ -28,7 +28,7 @@ class WriteSequencer {
 
   // Another sequence of writes (a snapshot restore) needs the chip to itself: `held` runs once the
   // writes handed over so far have gone out (at once when none runs). Writes handed over from now
-  // on wait, each with the request as built when handed over, until `release`.
+  // on wait, each with the values of the moment it was handed over, until `release`.
   void hold(std::function<void()> held);
   // Sends the writes that waited, in order; drops a `held` that has not run yet.
   void release();
@@ -39,7 +39,7 @@ class WriteSequencer {
   struct Queued {
     WriteJob job;
     bool unlock;
-    std::optional<Request> built{};  // sent instead of building the job's request at its turn
+    std::optional<ChipCommands::Values> kept{};  // the values of a write handed over while held
   };
   void enqueue(const Queued& queued);
   void begin(const Queued& queued);
@@ -53,7 +53,7 @@ class WriteSequencer {
   std::deque<Queued> held_;  // handed over while holding
   bool holding_ = false;
   std::function<void()> onHeld_;
-  std::optional<Request> built_;
+  std::optional<ChipCommands::Values> kept_;
 };
 
 }  // namespace rtceval

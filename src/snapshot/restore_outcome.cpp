@@ -83,11 +83,16 @@ RestoreLeftover restoreLeftover(const std::vector<SnapshotStep>& plan, std::size
   RestoreLeftover left;
   for (const SnapshotStep& step : plan)
     if (step.role == SnapshotStep::Role::EepromWrite) left.eepromTotal += step.eepromCount;
-  // Every restore step but the user registers' unlocks the chip; the last step, SR, locks it.
-  left.writeEnabled = stepsDone < plan.size();
+  // Every restore step after the reads but the user registers' unlocks the chip; the last step,
+  // SR, locks it.
+  std::size_t reads = 0;
+  while (reads < plan.size() && plan[reads].role == SnapshotStep::Role::ReadsBefore) ++reads;
+  left.writeEnabled = stepsDone >= reads && stepsDone < plan.size();
   for (std::size_t i = 0; i < stepsDone && i < plan.size(); ++i) {
     const SnapshotStep& step = plan[i];
     switch (step.role) {
+      case SnapshotStep::Role::ReadsBefore:
+        break;
       case SnapshotStep::Role::LiftsProtection:
         left.protectionLifted = true;
         break;

@@ -100,6 +100,14 @@ std::vector<SnapshotStep> restorePlan(const DeviceProfile& profile, const Snapsh
                          [image, value](RegisterImage& r, TimeAlarmRecords&) { r.*image = value; });
   };
   std::vector<SnapshotStep> steps;
+  // SR and BL as the chip holds them before anything is written: what a stopped restore offers
+  // to put back.
+  for (const RegisterId id : {RegisterId::SR, RegisterId::BL})
+    if (const auto request = requests::readRegister(layout, id)) {
+      SnapshotStep read = readStep(registerOf(id).name, request, Gather::Nothing);
+      read.role = SnapshotStep::Role::ReadsBefore;
+      steps.push_back(std::move(read));
+    }
 
   if (!s.eeprom.empty()) {
     // Block protection would refuse the array's bytes: it is lifted first and set again with the

@@ -34,10 +34,16 @@ struct SnapshotStep {
   // the other windows look for what the chip holds.
   std::function<void(RegisterImage&, TimeAlarmRecords&)> intoImage;
   Millis pauseAfter{0};  // time the chip needs before the next request (a write cycle)
-  // What a restore step does beyond its register: the BL write that lifts block protection for
-  // the EEPROM (set again with the control block), or an EEPROM write (eepromAddress and
-  // eepromCount name its bytes).
-  enum class Role { Register, LiftsProtection, Unlock, EepromWrite } role = Role::Register;
+  // What a restore step does beyond its register: a read of SR or BL before anything is written,
+  // the BL write that lifts block protection for the EEPROM (set again with the control block),
+  // or an EEPROM write (eepromAddress and eepromCount name its bytes).
+  enum class Role {
+    Register,
+    ReadsBefore,
+    LiftsProtection,
+    Unlock,
+    EepromWrite
+  } role = Role::Register;
 };
 
 // Every register of the selected model, then the EEPROM a page per read: the clock, alarm 0,

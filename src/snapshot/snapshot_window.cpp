@@ -58,6 +58,7 @@ void SnapshotWindow::Form_Load() {
 
 void SnapshotWindow::unload() {
   chain_.cancel();
+  awaitingWrites_ = false;
   sequencer_.release();
 }
 
@@ -66,6 +67,7 @@ void SnapshotWindow::replyArrived(const ReplyNote& reply) {
   // stops it rather than mixing two chips' registers.
   if (busy() && modelOf(profile_) != chainModel_) {
     chain_.cancel();
+    awaitingWrites_ = false;
     sequencer_.release();
     status_ = Texts::kModelChanged;
     messageBoxes_.message(status_, Texts::kCaption);
@@ -108,6 +110,13 @@ std::vector<RequestChain::Step> SnapshotWindow::chainSteps(std::vector<SnapshotS
                          },
                          {},
                          step->pauseAfter};
+    if (step->role == SnapshotStep::Role::ReadsBefore) {
+      // The reply has put the register in the image; the relock writes it back as it was.
+      s.take = [this] {
+        blBefore_ = registers_.RegBL;
+        srBefore_ = registers_.RegSR;
+      };
+    }
     if (step->gather != Gather::Nothing) {
       s.take = [this, step] {
         if (gathering_) gathering_->take(*step, reads_, registers_, records_);
@@ -257,19 +266,20 @@ void SnapshotWindow::restoreClicked() {
   if (busy() || !shown_) return;
   chainModel_ = model;
   // The user's writes wait while the restore has the chip: interleaved, the chip would refuse
-  // one or the other.
+  // one or the other. Writes handed over before go out first.
+  progress_ = Texts::kRestoring;
+  purpose_ = Purpose::Restore;
+  awaitingWrites_ = true;
   sequencer_.hold([this] { startRestore(); });
 }
 
 void SnapshotWindow::startRestore() {
+  awaitingWrites_ = false;
   if (busy() || !shown_) {
     sequencer_.release();
     return;
   }
-  progress_ = Texts::kRestoring;
   purpose_ = Purpose::Restore;
-  blBefore_ = registers_.RegBL;
-  srBefore_ = registers_.RegSR;
   relockOffer_.reset();
   restoreSteps_ = restorePlan(profile_, *shown_, restoreClock);
   chain_.start(
@@ -300,13 +310,15 @@ void SnapshotWindow::offerRelock() {
   if (!messageBoxes_.askYesNo(Texts::kRelockQuestion, Texts::kCaption)) return;
   if (busy() || modelOf(profile_).empty()) return;
   chainModel_ = modelOf(profile_);
+  progress_ = Texts::kRestoring;
+  purpose_ = Purpose::Relock;
+  awaitingWrites_ = true;
   sequencer_.hold([this, left] {
+    awaitingWrites_ = false;
     if (busy()) {
       sequencer_.release();
       return;
     }
-    progress_ = Texts::kRestoring;
-    purpose_ = Purpose::Relock;
     chain_.start(
         chainSteps(relockPlan(profile_, blBefore_, srBefore_, left.protectionLifted)),
         [this] {
@@ -323,6 +335,13 @@ void SnapshotWindow::offerRelock() {
 
 void SnapshotWindow::cancelClicked() {
   if (!busy()) return;
+  if (!chain_.running()) {
+    // Still waiting for the writes handed over before: nothing of the restore has gone out.
+    awaitingWrites_ = false;
+    sequencer_.release();
+    status_ = purpose_ == Purpose::Relock ? Texts::kRelockFailed : Texts::kCancelledBeforeWriting;
+    return;
+  }
   const std::string what = chain_.currentStep();
   const std::string done =
       std::to_string(chain_.stepsDone()) + "/" + std::to_string(chain_.stepsTotal());
@@ -348,7 +367,7 @@ void SnapshotWindow::cancelClicked() {
 }
 
 SnapshotWindow::Progress SnapshotWindow::progress() const {
-  if (!busy()) return {};
+  if (!chain_.running()) return {};
   return {chain_.stepsDone(), chain_.stepsTotal()};
 }
 
@@ -359,6 +378,7 @@ std::string SnapshotWindow::sourceText() const {
 
 std::string SnapshotWindow::statusText() const {
   if (!busy()) return status_;
+  if (!chain_.running()) return progress_ + "…";
   return progress_ + "… " + std::to_string(chain_.stepsDone()) + "/" +
          std::to_string(chain_.stepsTotal());
 }

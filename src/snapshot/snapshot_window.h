@@ -72,6 +72,7 @@ class SnapshotWindow : public DialogModel {
     static constexpr const char* kReadCancelled = "读取已取消";
     static constexpr const char* kRestoreCancelled = "恢复已取消，芯片只写入了一部分：已完成 ";
     static constexpr const char* kStoppedAt = " 步，停在 ";
+    static constexpr const char* kCancelledBeforeWriting = "恢复已取消，没有向芯片写入任何内容";
     static constexpr const char* kRelockQuestion =
         "评估板又有应答了。上次恢复中断时芯片的块保护已解除或写使能仍打开，"
         "要把块保护和写使能设回恢复之前的状态吗？";
@@ -110,7 +111,8 @@ class SnapshotWindow : public DialogModel {
   std::vector<Row> rows() const;
   std::vector<std::string> comparisonLines;
   bool restoreClock = false;
-  bool busy() const { return chain_.running(); }
+  // Running, or waiting for the user's writes handed over before to go out.
+  bool busy() const { return chain_.running() || awaitingWrites_; }
   bool canCancel() const { return busy(); }
   // The running read or restore: steps done of all; nothing (0 of 0) when none runs.
   struct Progress {
@@ -162,12 +164,14 @@ class SnapshotWindow : public DialogModel {
   Purpose purpose_ = Purpose::Show;
   // What a read gathers until it is complete.
   std::optional<SnapshotGathering> gathering_;
-  // The running restore's steps, and BL and SR as the image held them before it began.
+  // The running restore's steps, and BL and SR as its first steps read them from the chip.
   std::vector<SnapshotStep> restoreSteps_;
   std::uint8_t blBefore_ = 0;
   std::uint8_t srBefore_ = 0;
   // What a stopped restore left that the user is to be offered to undo, once.
   std::optional<RestoreLeftover> relockOffer_;
+  // A restore or relock waits for the write sequencer to hand over the chip.
+  bool awaitingWrites_ = false;
 };
 
 }  // namespace rtceval

@@ -70,24 +70,26 @@ TEST(SnapshotPlan, ARestoreLiftsProtectionForTheEepromAndEndsWithSr) {
   Snapshot s = sample("X1228");
   s.registers[25].value = 0x38;  // BL: BP0 and both watchdog bits
   const std::vector<SnapshotStep> steps = restorePlan(profileOf("X1228"), s, false);
-  // BL lifted, each page in pieces of 28, 28 and 8 bytes, each after WEL and RWEL, the control
-  // block, two alarms, SR.
-  ASSERT_EQ(steps.size(), 1u + 24 * 3 + 4 + 2 + 1);
+  // SR and BL read as they are, BL lifted, each page in pieces of 28, 28 and 8 bytes, each after
+  // WEL and RWEL, the control block, two alarms, SR.
+  ASSERT_EQ(steps.size(), 2u + 1 + 24 * 3 + 4 + 2 + 1);
+  EXPECT_EQ(steps[0].requests.at(0).payload, (Bytes{0x00, 0x6F, 0x00, 0x3F, 0x01}));
+  EXPECT_EQ(steps[1].requests.at(0).payload, (Bytes{0x00, 0x6F, 0x00, 0x10, 0x01}));
   const Bytes wel{0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02};
   const Bytes rwel{0x01, 0x6F, 0x00, 0x3F, 0x01, 0x06};
-  ASSERT_EQ(steps[0].requests.size(), 3u);
-  EXPECT_EQ(steps[0].requests[0].payload, wel);
-  EXPECT_EQ(steps[0].requests[1].payload, rwel);
-  EXPECT_EQ(steps[0].requests[2].payload, (Bytes{0x01, 0x6F, 0x00, 0x10, 0x01, 0x18}));
-  EXPECT_EQ(names({steps.begin() + 1, steps.begin() + 4}),
+  ASSERT_EQ(steps[2].requests.size(), 3u);
+  EXPECT_EQ(steps[2].requests[0].payload, wel);
+  EXPECT_EQ(steps[2].requests[1].payload, rwel);
+  EXPECT_EQ(steps[2].requests[2].payload, (Bytes{0x01, 0x6F, 0x00, 0x10, 0x01, 0x18}));
+  EXPECT_EQ(names({steps.begin() + 3, steps.begin() + 6}),
             (std::vector<std::string>{"WEL", "RWEL", "EEPROM 0x0000"}));
-  const SnapshotStep& piece = steps[3 * 23 + 3];
+  const SnapshotStep& piece = steps[3 * 23 + 5];
   EXPECT_EQ(piece.what, "EEPROM 0x01F8");
   Bytes expected{0x01, 0x57, 0x01, 0xF8, 0x08};
   expected.resize(expected.size() + 8, 0x5A);
   EXPECT_EQ(piece.requests.at(0).payload, expected);
   EXPECT_EQ(piece.pauseAfter, 10ms);
-  EXPECT_EQ(steps[3 * 22 + 3].requests.at(0).payload.size(), 5u + 28);
+  EXPECT_EQ(steps[3 * 22 + 5].requests.at(0).payload.size(), 5u + 28);
   EXPECT_EQ(names({steps.end() - 7, steps.end()}),
             (std::vector<std::string>{"BL", "INT", "ATR", "DTR", "AL0", "AL1", "SR"}));
   // SR alone, no write enables before it: written with WEL and RWEL as the snapshot held them.
@@ -107,9 +109,9 @@ TEST(SnapshotPlan, TheClockIsWrittenOnlyWhenAskedAndTheX1209KeepsItsUserRegister
   const std::vector<std::string> without = names(restorePlan(profileOf("X1209"), s, false));
   const std::vector<std::string> with = names(restorePlan(profileOf("X1209"), s, true));
   EXPECT_EQ(without,
-            (std::vector<std::string>{"INT", "EV", "ATR", "DTR", "AL0", "USR1/USR2", "SR"}));
-  EXPECT_EQ(with, (std::vector<std::string>{"INT", "EV", "ATR", "DTR", "AL0", "USR1/USR2", "时钟",
-                                            "SR"}));
+            (std::vector<std::string>{"SR", "INT", "EV", "ATR", "DTR", "AL0", "USR1/USR2", "SR"}));
+  EXPECT_EQ(with, (std::vector<std::string>{"SR", "INT", "EV", "ATR", "DTR", "AL0", "USR1/USR2",
+                                            "时钟", "SR"}));
 }
 
 TEST(RequestChain, AStepTakesOnlyTheReplyWithItsTicket) {
@@ -197,18 +199,19 @@ TEST(SnapshotValues, ARegisterOutsideItsBcdRangeIsRefusedByName) {
 TEST(SnapshotRestore, AStoppedRestoreSaysWhatItLeftOnTheChip) {
   const std::vector<SnapshotStep> plan =
       restorePlan(profileOf("X1226"), validSample("X1226"), false);
-  // BL lifted, then WEL, RWEL and 28 bytes of the first page; the EEPROM's 24 pieces of three
-  // steps each, then the control block, BL first, which sets protection again.
-  const std::size_t controlBl = 1 + 24 * 3;
+  // SR and BL read, BL lifted, then WEL, RWEL and 28 bytes of the first page; the EEPROM's 24
+  // pieces of three steps each, then the control block, BL first, which sets protection again.
+  const std::size_t controlBl = 2 + 1 + 24 * 3;
   ASSERT_EQ(names(plan)[controlBl], "BL");
   struct Case {
     std::size_t done;
     const char* text;
   };
   const Case cases[] = {
-      {0, "芯片现在的状态：块保护未解除；写使能仍打开；EEPROM 未改写；寄存器未写入"},
-      {3, "芯片现在的状态：块保护已解除；写使能仍打开；EEPROM 未改写；寄存器未写入"},
-      {4,
+      {1, "芯片现在的状态：块保护未解除；写使能已关闭；EEPROM 未改写；寄存器未写入"},
+      {2, "芯片现在的状态：块保护未解除；写使能仍打开；EEPROM 未改写；寄存器未写入"},
+      {5, "芯片现在的状态：块保护已解除；写使能仍打开；EEPROM 未改写；寄存器未写入"},
+      {6,
        "芯片现在的状态：块保护已解除；写使能仍打开；EEPROM 已改写 0x0000–0x001B，其后未改写；"
        "寄存器未写入"},
       {controlBl + 1,
