@@ -126,8 +126,13 @@ TEST_F(SnapshotWindowTest, SavesWhatItOpenedAndSaysWhenTheDiskRefuses) {
 TEST_F(SnapshotWindowTest, ACorruptFileLeavesTheShownSnapshotAlone) {
   openWith(MenuId::X1209);
   Snapshot s{"X1209", "t", "1.05", {}, {}};
+  // A clock the chip can hold: 24-hour 00:00:00 on 01-01.
   for (const SnapshotSlot& slot : snapshotSlots("X1209"))
-    s.registers.push_back({slot.name, slot.address, 0});
+    s.registers.push_back(
+        {slot.name, slot.address,
+         static_cast<std::uint8_t>(slot.name == "HR"                        ? 0x80
+                                   : slot.name == "DT" || slot.name == "MO" ? 1
+                                                                            : 0)});
   b.desktop.files["/good.json"] = toJson(s);
   const std::string text = toJson(s);
   b.desktop.files["/cut.json"] = text.substr(0, text.size() / 2);
