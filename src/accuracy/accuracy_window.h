@@ -45,7 +45,9 @@ class AccuracyWindow : public DialogModel, private SampleLine, private SampleLis
     static constexpr const char* kStopped = "测量已停止。";
     static constexpr const char* kApplying = "正在写入建议的ATR和DTR，随后重新测量以确认…";
     static std::string saved(const std::string& path) { return "样本已保存到 " + path; }
-    static std::string notSaved(const std::string& path) { return "无法写入文件 " + path; }
+    static std::string notSaved(const std::string& path, const std::string& reason) {
+      return "无法写入文件 " + path + "：" + reason;
+    }
   };
 
   static constexpr int kDefaultIntervalSeconds = 10;
