@@ -6,6 +6,7 @@
 #include "board_link/board_link.h"
 #include "board_link/write_sequencer.h"
 #include "core/chip_reads.h"
+#include "core/shown_text.h"
 #include "core/time_record.h"
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
@@ -185,15 +186,26 @@ void SnapshotWindow::compareWithChipClicked() {
 }
 
 std::optional<Snapshot> SnapshotWindow::load(const std::string& path) {
-  const std::optional<std::string> text = desktop_.readText(path);
-  if (!text) {
-    status_ = Texts::kCannotOpen + path;
+  const FileRead read = desktop_.readFile(path, kMaxSnapshotFileBytes);
+  if (!read.text) {
+    switch (read.refusal) {
+      case FileRead::Refusal::NotAFile:
+        status_ = Texts::kCannotOpen + path + Texts::kNotAFile;
+        break;
+      case FileRead::Refusal::TooLarge:
+        status_ = path + "：" + kSnapshotFileTooLarge;
+        break;
+      default:
+        status_ = Texts::kCannotOpen + path + "：" + read.reason;
+        break;
+    }
     messageBoxes_.message(status_, Texts::kCaption);
     return std::nullopt;
   }
-  SnapshotLoad loaded = fromJson(*text);
+  SnapshotLoad loaded = fromJson(*read.text);
   if (!loaded.snapshot) {
-    status_ = path + "：" + loaded.error;
+    // The reason may quote the file (a model name, a register name): shown on one line.
+    status_ = path + "：" + shownText(loaded.error);
     messageBoxes_.message(status_, Texts::kCaption);
     return std::nullopt;
   }
@@ -215,8 +227,9 @@ void SnapshotWindow::openFile(const std::string& path) {
 
 void SnapshotWindow::saveFile(const std::string& path) {
   if (!canSave() || path.empty()) return;
-  if (!desktop_.writeText(path, toJson(*shown_))) {
-    status_ = Texts::kCannotSave + path;
+  const FileWrite written = desktop_.writeFile(path, toJson(*shown_));
+  if (!written.ok()) {
+    status_ = Texts::kCannotSave + path + "：" + written.failure;
     messageBoxes_.message(status_, Texts::kCaption);
     return;
   }

@@ -57,6 +57,7 @@ class SnapshotWindow : public DialogModel {
     static constexpr const char* kRestoreFailed = "恢复中断，芯片只写入了一部分：";
     static constexpr const char* kNoAnswer = " 没有得到应答";
     static constexpr const char* kCannotOpen = "无法读取文件 ";
+    static constexpr const char* kNotAFile = "：不是普通文件（文件夹、设备或管道）";
     static constexpr const char* kCannotSave = "无法写入文件 ";
     static constexpr const char* kSaved = "已保存到 ";
     static constexpr const char* kRestoreQuestion = "把快照写入芯片？芯片中的寄存器";

@@ -108,6 +108,24 @@ class SnapshotWindowViewTest : public QObject {
              qPrintable(comparison));
   }
 
+  // A file's time 200 000 characters long with control characters in it: shown escaped and cut, and
+  // the window keeps its width.
+  void aFilesOddTextKeepsTheWindowsWidth() {
+    SnapshotRig rig;
+    rig.desktop.files["/in.json"] = rtceval::toJson(sample());
+    rig.click("cmdOpen");
+    const int width = rig.dialog()->sizeHint().width();
+    Snapshot s = sample();
+    s.takenAt = "2026\n\x1b[2J" + std::string(200000, '9');
+    rig.desktop.files["/in.json"] = rtceval::toJson(s);
+    rig.click("cmdOpen");
+    const QString source = rig.in<QLabel>("lblSource")->text();
+    QVERIFY2(source.startsWith(QStringLiteral("X1205  2026\\n\\x1B[2J999")), qPrintable(source));
+    QVERIFY(source.size() < 300);
+    QVERIFY(rig.in<QLabel>("lblStatus")->text().size() < 300);
+    QCOMPARE(rig.dialog()->sizeHint().width(), width);
+  }
+
   void theClockTickAndTheRestoreReachTheModel() {
     SnapshotRig rig;
     rig.desktop.files["/in.json"] = rtceval::toJson(sample());
