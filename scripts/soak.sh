@@ -21,7 +21,7 @@ if [ -z "$build" ]; then
 fi
 app_bin=$build/src/app/rtceval
 board_bin=$build/sim/rtceval-board
-[ -x "$app_bin" ] && [ -x "$board_bin" ] || { echo "no $app_bin or $board_bin" >&2; exit 2; }
+if [ ! -x "$app_bin" ] || [ ! -x "$board_bin" ]; then echo "no $app_bin or $board_bin" >&2; exit 2; fi
 out=${SOAK_OUT:-$(mktemp -d /tmp/rtceval-soak.XXXXXX)}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
