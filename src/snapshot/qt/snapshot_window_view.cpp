@@ -1,5 +1,7 @@
 #include "snapshot/qt/snapshot_window_view.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
@@ -174,7 +176,9 @@ void SnapshotWindowView::redraw() {
   showChecked(clockBox_, w->restoreClock);
   cancelButton_->setEnabled(w->canCancel());
   const SnapshotWindow::Progress progress = w->progress();
-  progressBar_->setMaximum(static_cast<int>(progress.total));
+  // With nothing to do the bar stands empty: a range of 0 to 0 would make it a busy indicator,
+  // animated (and drawn) for as long as the window stays open.
+  progressBar_->setMaximum(std::max(1, static_cast<int>(progress.total)));
   progressBar_->setValue(static_cast<int>(progress.done));
   sourceLabel_->setText(fromStd(w->sourceText()));
   statusLabel_->setText(fromStd(w->statusText()));
