@@ -44,7 +44,7 @@ exec 3>"$out/board.in"
 for _ in $(seq 100); do [ -e "$out/link" ] && break; sleep 0.1; done
 [ -e "$out/link" ] || { echo "the virtual board made no link" >&2; exit 1; }
 
-# Its faults, one every 25 s in turn, each followed by a quiet spell (`fault off`).
+# Its commands in turn, one every 25 s: a line fault lasts until the `fault off` after it.
 fault_cycle=('fault drop' 'fault off' 'event' 'fault corrupt' 'fault off' 'battery on'
   'fault split 1' 'fault split 3' 'fault off' 'battery off' 'fault stall' 'fault off'
   'powerfail' 'fault split 7' 'fault off')
@@ -82,7 +82,8 @@ keys "$main" alt+t Down Down Return           # 工具 → 寄存器快照
 monitor=$(window '^通信监视$') accuracy=$(window '^走时精度测量$') snapshot=$(window '^寄存器快照$')
 keys "$accuracy" alt+s # 开始(&S)
 keys "$main" alt+f Return # 功能 → its first sub-form
-# The main window's first two focusable controls: 自动读时间 and 自动监测报警或事件.
+# Nothing inside the main window has had the focus yet, so Tab reaches its first two
+# focusable controls: 自动读时间 and 自动监测报警或事件.
 keys "$main" Tab space Tab space
 # No window manager places them: side by side, for the screenshot.
 place() { if [ -n "$1" ]; then xdotool windowmove "$1" "$2" "$3" || true; fi; }
