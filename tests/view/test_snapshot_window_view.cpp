@@ -143,6 +143,14 @@ class SnapshotWindowViewTest : public QObject {
                 .contains(QStringLiteral("和时钟")));
   }
 
+  void anIdleWindowsBarStandsStill() {
+    // A range of 0 to 0 is Qt's busy indicator, which animates for as long as it is shown.
+    SnapshotRig rig;
+    auto* bar = rig.in<QProgressBar>("prgSteps");
+    QVERIFY(bar->maximum() > bar->minimum());
+    QCOMPARE(bar->value(), bar->minimum());
+  }
+
   void aRunningRestoreShowsItsProgressAndCancels() {
     SnapshotRig rig;
     QVERIFY(!rig.button("cmdCancel")->isEnabled());

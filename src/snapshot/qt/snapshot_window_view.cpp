@@ -1,5 +1,7 @@
 #include "snapshot/qt/snapshot_window_view.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -170,7 +172,9 @@ void SnapshotWindowView::redraw() {
   showChecked(clockBox_, w->restoreClock);
   cancelButton_->setEnabled(w->canCancel());
   const SnapshotWindow::Progress progress = w->progress();
-  progressBar_->setMaximum(static_cast<int>(progress.total));
+  // With nothing to do the bar stands empty: a range of 0 to 0 would make it a busy indicator,
+  // animated (and drawn) for as long as the window stays open.
+  progressBar_->setMaximum(std::max(1, static_cast<int>(progress.total)));
   progressBar_->setValue(static_cast<int>(progress.done));
   // A snapshot file's time and version are whatever the file says: one line, cut if long.
   sourceLabel_->setText(fromStd(shownText(w->sourceText())));
