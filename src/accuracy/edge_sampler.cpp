@@ -13,9 +13,11 @@ using namespace std::chrono_literals;
 using Duration = EdgeSampler::Duration;
 
 constexpr Duration kNominalSecond = 1s;
-// How long back-to-back reads look for the change of the second before the clock counts as
-// stopped: two seconds and a half, so a slow line still sees one change.
+// How long replies may show one second before the clock counts as stopped: two seconds and a
+// half, so a slow line still sees one change. Only replies count: lost ones leave a gap.
 constexpr Duration kAcquire = 2500ms;
+// While the port is closed, it is looked at this often.
+constexpr Duration kPausePoll = 1s;
 // Back-to-back reads have seen the second change once the bracket is this narrow (one read alone
 // brackets the next edge within a whole second).
 constexpr Duration kAcquired = 100ms;
@@ -112,14 +114,25 @@ void EdgeSampler::restartCount() {
 void EdgeSampler::startSample() {
   bracket_.emplace(latchFraction_, second().count());
   phase_ = Phase::Acquiring;
-  acquireUntil_ = now() + kAcquire;
+  heldSecond_.reset();
   sendRead();
+}
+
+void EdgeSampler::pause() {
+  // The chip runs on by itself: the count and the edges found stay, only this edge is lost.
+  timer_->setEnabled(false);
+  phase_ = Phase::Paused;
+  ownRead_.reset();
+  borrowedRead_ = false;
+  watching_ = false;
+  bracket_.reset();
+  listener_.paused();
+  armAt(now() + kPausePoll);
 }
 
 void EdgeSampler::sendRead() {
   if (!line_.portOpen()) {
-    stop();
-    listener_.ended(SampleListener::End::PortClosed);
+    pause();
     return;
   }
   const Instant at = now();
@@ -195,6 +208,14 @@ void EdgeSampler::onTimer() {
     case Phase::Waiting:
       startSample();
       break;
+    case Phase::Paused:
+      if (!line_.portOpen()) {
+        armAt(now() + kPausePoll);
+        break;
+      }
+      listener_.resumed();
+      startSample();
+      break;
     case Phase::Acquiring:
     case Phase::Refining:
       if (ownRead_ || borrowedRead_) {
@@ -267,12 +288,17 @@ void EdgeSampler::timeRead(RequestTicket ticket, bool accepted, const ChipTime& 
     round_ = 0;
     aimSecond_ = bracket_->reference();
     aimNextRead();
-  } else if (received > acquireUntil_) {
+    return;
+  }
+  if (heldSecond_ != *counted) {
+    heldSecond_ = *counted;
+    heldSince_ = received;
+  } else if (received - heldSince_ > kAcquire) {
     stop();
     listener_.ended(SampleListener::End::ClockStopped);
-  } else {
-    sendRead();
+    return;
   }
+  sendRead();
 }
 
 void EdgeSampler::aimNextRead() {

@@ -40,6 +40,9 @@ struct Board {
 
 struct AccuracyOnTheBoard : ::testing::TestWithParam<Board> {
   void start(double crystalPpm, int noiseMs = 6, bool selectModel = true) {
+    window.reset();
+    line.reset();
+    board.reset();
     board = std::make_unique<VirtualBoardPort>(clock, clock, GetParam().chip,
                                                CivilTime{2026, 12, 8, 23, 40, 3});
     board->board().chip().setCrystalPpm(crystalPpm);
@@ -252,6 +255,60 @@ TEST_P(AccuracyOnTheBoard, ATimeWriteDuringTheMeasurementStartsTheSamplesAfresh)
   ASSERT_TRUE(accuracy().fit().has_value());
   EXPECT_NEAR(accuracy().fit()->ppm, 37.0, 3.0);
   for (auto& p : accuracy().plot()) std::fprintf(stderr, "%.2f:%.2f ", p.minutes, p.offsetMs);
+}
+
+TEST_P(AccuracyOnTheBoard, AGapInTheRepliesOrAnUnplugCostsOnlyTheEdgesItHides) {
+  // Unplugged: the port is closed and opened again, as the main window's reconnect does.
+  struct Gap {
+    const char* name;
+    bool unplug;
+    const char* during;  // the status while the board is gone; null: the progress goes on
+    const char* after;
+  };
+  for (const Gap& gap :
+       {Gap{"replies stalled", false, nullptr, nullptr},
+        Gap{"unplugged", true, AccuracyWindow::Texts::kPaused, AccuracyWindow::Texts::kResumed}}) {
+    SCOPED_TRACE(gap.name);
+    start(37.0);
+    user(&AccuracyWindow::startClicked);
+    clock.advance(120s);
+    ASSERT_GE(accuracy().samples().size(), 8u);
+    const double firstEdge = accuracy().samples().front().pcMs;
+    const auto gapStart = static_cast<double>(clock.elapsedMs());
+    if (gap.unplug)
+      window->events().run([&] { window->link().closePort(); });
+    else
+      board->board().faults().set(sim::ReplyFault::Stall);
+    clock.advance(10s);
+    EXPECT_TRUE(accuracy().running()) << accuracy().statusText();
+    if (gap.during) {
+      EXPECT_EQ(accuracy().statusText(), gap.during);
+    }
+    if (gap.unplug)
+      window->events().run([&] { window->link().openPort(window->link().PortNo()); });
+    else
+      board->board().faults().set(sim::ReplyFault::None);
+    const auto gapEnd = static_cast<double>(clock.elapsedMs());
+    clock.advance(1500ms);
+    if (gap.after) {
+      EXPECT_EQ(accuracy().statusText(), gap.after);
+    }
+    // Requests during a stall have no reply to wait for; from here on each waits for its own.
+    const int overlapping = line->overlappingRequests;
+    clock.advance(600s);
+    EXPECT_TRUE(accuracy().running()) << accuracy().statusText();
+    // One line through the edges before and after: none inside the gap, the fit across it.
+    EXPECT_EQ(accuracy().samples().front().pcMs, firstEdge);
+    for (const EdgeSample& e : accuracy().samples())
+      EXPECT_FALSE(e.pcMs > gapStart + 20 && e.pcMs < gapEnd) << e.pcMs;
+    EXPECT_GE(accuracy().samples().size(), 65u);
+    ASSERT_TRUE(accuracy().fit().has_value());
+    // Right within three of its standard errors, which ten minutes bring under a ppm.
+    ASSERT_TRUE(accuracy().fit()->uncertaintyPpm.has_value());
+    EXPECT_LT(*accuracy().fit()->uncertaintyPpm, 1.0);
+    EXPECT_NEAR(accuracy().fit()->ppm, 37.0, 3 * *accuracy().fit()->uncertaintyPpm);
+    EXPECT_EQ(line->overlappingRequests, overlapping);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, AccuracyOnTheBoard,

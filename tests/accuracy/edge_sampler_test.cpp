@@ -91,6 +91,8 @@ struct Chip : SampleLine, SampleListener {
     ++changes;
     edges.clear();
   }
+  void paused() override {}
+  void resumed() override {}
   void ended(End why) override { end = why; }
 };
 
