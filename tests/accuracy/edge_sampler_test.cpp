@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <memory>
@@ -30,6 +31,10 @@ struct Chip : SampleLine, SampleListener {
   Millis roundTrip;
   std::int64_t setAtMs = -1;
   std::int64_t setBy = 0;
+  // Replies to reads sent in [dropFromMs, dropUntilMs) are lost; from stopAtMs the count stands.
+  std::int64_t dropFromMs = -1;
+  std::int64_t dropUntilMs = -1;
+  double stopAtMs = 1e18;
 
   EdgeSampler sampler;
   std::unique_ptr<Timer> reply = clock.createTimer();
@@ -51,6 +56,7 @@ struct Chip : SampleLine, SampleListener {
   }
   double secondMs() const { return 1000.0 / (1 + ppm * 1e-6); }
   std::int64_t shown(double atMs) const {
+    atMs = std::min(atMs, stopAtMs);
     std::int64_t count =
         kFirstShown + static_cast<std::int64_t>(std::floor((atMs - edgeMs) / secondMs()));
     if (setAtMs >= 0 && atMs >= static_cast<double>(setAtMs)) count += setBy;
@@ -75,7 +81,7 @@ struct Chip : SampleLine, SampleListener {
     if (busyAfterChangeMs && lastTicket && shownOnLine != before)
       busyUntil = clock.now() + busyAfterChangeMs;
     reply->setInterval(roundTrip);
-    reply->setEnabled(true);
+    reply->setEnabled(clock.now() < dropFromMs || clock.now() >= dropUntilMs);
     sampler.frameSent();
     return ++lastTicket;
   }
@@ -149,6 +155,36 @@ TEST(EdgeSampler, AnEdgeKnownOnlyToSeveralMillisecondsIsNotReported) {
     chip.sampler.start(kLatch);
     clock.advance(100s);
     EXPECT_TRUE(chip.edges.empty()) << chip.edges.front().halfWidthMs;
+  }
+}
+
+TEST(EdgeSampler, JudgesTheClockStoppedOnlyFromRepliesThatShowOneSecond) {
+  struct Case {
+    const char* name;
+    std::int64_t dropFromMs;
+    double stopAtMs;
+    bool stopped;
+  };
+  for (const Case& c : {
+           Case{"replies lost for ten seconds", 40'000, 1e18, false},
+       }) {
+    SCOPED_TRACE(c.name);
+    VirtualClock clock;
+    clock.advance(1000ms);
+    Chip chip(clock, 50.0, 1337.4, 12ms);
+    chip.dropFromMs = c.dropFromMs;
+    chip.dropUntilMs = c.dropFromMs + 10'000;
+    chip.stopAtMs = c.stopAtMs;
+    chip.sampler.setInterval(10s);
+    chip.sampler.start(kLatch);
+    clock.advance(120s);
+    EXPECT_EQ(chip.end.has_value(), c.stopped);
+    if (c.stopped) continue;
+    // Only the edges the gap hid are missing, and the later ones lie on the same line.
+    ASSERT_GE(chip.edges.size(), 9u);
+    EXPECT_EQ(chip.changes, 0);
+    EXPECT_GT(chip.edges.back().pcMs, 110'000.0);
+    EXPECT_NEAR(chip.edges.back().pcMs, chip.edgeOf(chip.edges.back().chipSecond), 1.5);
   }
 }
 
