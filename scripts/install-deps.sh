@@ -4,17 +4,18 @@
 # the packages merely recommended (desktop services, GTK, fonts for X clients, ...) a fresh
 # system fetches about a third less; llvm-14 is named for llvm-symbolizer, which puts file and
 # line into a fuzz target's crash report, and for llvm-cov; poppler-utils for pdftotext, which
-# reads the register references' text back in the tests.
+# reads the register references' text back in the tests; CLI11 parses rtceval-cli's command line;
+# help2man makes the manual pages from the programs' --help; lintian checks the Debian package.
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev qt6-charts-dev qt6-translations-l10n libgl-dev libxcb1-dev
-  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev clang clang-format clang-tidy
+  libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev clang clang-format clang-tidy
   libclang-rt-14-dev llvm-14
   fonts-noto-cjk fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick
-  desktop-file-utils appstream dpkg-dev poppler-utils
+  desktop-file-utils appstream dpkg-dev poppler-utils help2man lintian
 )
 
 missing=()
