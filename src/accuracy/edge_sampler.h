@@ -98,6 +98,9 @@ class EdgeSampler {
   void aimNextRead();
   void finishSample();
   void restartCount();
+  // Whether replies have shown the chip's minute and second standing still too long (from the
+  // first reply that showed them to `received`).
+  bool heldStill(const ChipTime& time, Instant received);
   // The chip second a read showed, counted on from the first; empty when the chip's time was set.
   std::optional<std::int64_t> countedSecond(const ChipTime& time, Instant at);
 
@@ -116,9 +119,14 @@ class EdgeSampler {
   Instant readSent_{};
   // When the timer fires: the moment a read is to go out at (polling while the line is busy).
   Instant sendAt_{};
-  // While acquiring: the second the replies show, since when (the reply that first showed it).
-  std::optional<std::int64_t> heldSecond_;
-  Instant heldSince_{};
+  // The minute and second the replies show, since when (the first reply that showed them).
+  struct Held {
+    int shown;
+    Instant since;
+  };
+  std::optional<Held> held_;
+  // Since when the replies have shown a second off the count (held_.since then).
+  std::optional<Instant> offCountSince_;
   // Watching the line before an aimed read: when a frame was last seen leaving, and when a time
   // read of another window left that this sampler may borrow (no frame has followed it).
   bool watching_ = false;
