@@ -15,8 +15,10 @@
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "noisy_line.h"
+#include "platform/timer.h"
 #include "scripted_message_boxes.h"
 #include "sim/chip/crystal.h"
+#include "sim/chip/rtc_chip.h"
 #include "sim/virtual_board_port.h"
 #include "virtual_clock.h"
 
@@ -65,6 +67,34 @@ struct AccuracyOnTheBoard : ::testing::TestWithParam<Board> {
     window->toolHost(tool_window::kAccuracy)->send<AccuracyWindow>([handler](AccuracyWindow& w) {
       (w.*handler)();
     });
+  }
+  // Holds the chip at the second it shows, as a stopped oscillator does: that second is written
+  // back over the chip's bus every half second, and a time write begins the second afresh.
+  std::unique_ptr<Timer> stopTheClock() {
+    std::unique_ptr<Timer> rewrite = clock.createTimer();
+    rewrite->setTickHandler([this] {
+      sim::RtcChip& chip = board->board().chip();
+      chip.advanceTo(clock.elapsedMs());
+      const std::uint8_t second = chip.time().second;
+      const auto write = [&](std::uint8_t address, std::uint8_t value) {
+        chip.start(sim::RtcChip::kClockDevice, false);
+        if (layoutA()) chip.writeByte(0x00);
+        chip.writeByte(address);
+        chip.writeByte(value);
+        chip.stop();
+      };
+      if (layoutA()) {
+        write(0x3F, 0x02);  // WEL, then RWEL
+        write(0x3F, 0x06);
+        write(0x30, second);
+      } else {
+        write(0x07, 0x10);  // WRTC
+        write(0x00, second);
+      }
+    });
+    rewrite->setInterval(500ms);
+    rewrite->setEnabled(true);
+    return rewrite;
   }
   bool layoutA() const {
     return GetParam().chip != ChipModel::X1208 && GetParam().chip != ChipModel::X1209;
@@ -254,7 +284,6 @@ TEST_P(AccuracyOnTheBoard, ATimeWriteDuringTheMeasurementStartsTheSamplesAfresh)
   clock.advance(900s);
   ASSERT_TRUE(accuracy().fit().has_value());
   EXPECT_NEAR(accuracy().fit()->ppm, 37.0, 3.0);
-  for (auto& p : accuracy().plot()) std::fprintf(stderr, "%.2f:%.2f ", p.minutes, p.offsetMs);
 }
 
 TEST_P(AccuracyOnTheBoard, AGapInTheRepliesOrAnUnplugCostsOnlyTheEdgesItHides) {
@@ -309,6 +338,26 @@ TEST_P(AccuracyOnTheBoard, AGapInTheRepliesOrAnUnplugCostsOnlyTheEdgesItHides) {
     EXPECT_NEAR(accuracy().fit()->ppm, 37.0, 3 * *accuracy().fit()->uncertaintyPpm);
     EXPECT_EQ(line->overlappingRequests, overlapping);
   }
+}
+
+TEST_P(AccuracyOnTheBoard, AClockThatStopsEndsTheMeasurementAndKeepsItsEdges) {
+  start(37.0);
+  user(&AccuracyWindow::startClicked);
+  clock.advance(65s);
+  const std::size_t kept = accuracy().samples().size();
+  ASSERT_GE(kept, 5u);
+  const std::unique_ptr<Timer> stopped = stopTheClock();
+  const std::uint8_t shown = board->board().chip().time().second;
+  bool timeChanged = false;
+  for (int i = 0; i < 150 && accuracy().running(); ++i) {
+    clock.advance(100ms);
+    timeChanged |= accuracy().statusText() == AccuracyWindow::Texts::kTimeChanged;
+  }
+  EXPECT_EQ(board->board().chip().time().second, shown) << "the chip's second stands";
+  EXPECT_FALSE(accuracy().running());
+  EXPECT_EQ(accuracy().statusText(), AccuracyWindow::Texts::kClockStopped);
+  EXPECT_FALSE(timeChanged);
+  EXPECT_GE(accuracy().samples().size(), kept);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, AccuracyOnTheBoard,
