@@ -212,8 +212,16 @@ void AccuracyWindow::timeChanged() {
   status_ = Texts::kTimeChanged;
 }
 
+void AccuracyWindow::paused() {
+  status_ = Texts::kPaused;
+}
+
+void AccuracyWindow::resumed() {
+  status_ = Texts::kResumed;
+}
+
 void AccuracyWindow::ended(End why) {
-  stop(why == End::ClockStopped ? Texts::kClockStopped : Texts::kNoPort);
+  if (why == End::ClockStopped) stop(Texts::kClockStopped);
 }
 
 }  // namespace rtceval

@@ -43,6 +43,8 @@ class AccuracyWindow : public DialogModel, private SampleLine, private SampleLis
     static constexpr const char* kSeeking = "正在测量: 寻找秒的跳变…";
     static constexpr const char* kTrimFailed = "读取ATR和DTR失败，测量停止。";
     static constexpr const char* kClockStopped = "芯片的秒在两秒内没有变化：时钟未运行，测量停止。";
+    static constexpr const char* kPaused = "评估板断开，测量暂停…";
+    static constexpr const char* kResumed = "评估板已重新连接，测量继续";
     static constexpr const char* kTimeChanged = "芯片时间被改动，样本重新开始。";
     static constexpr const char* kStopped = "测量已停止。";
     static constexpr const char* kApplying = "正在写入建议的ATR和DTR，随后重新测量以确认…";
@@ -113,6 +115,8 @@ class AccuracyWindow : public DialogModel, private SampleLine, private SampleLis
   // What the sampler finds.
   void edgeFound(const EdgeSample& edge, bool afresh) override;
   void timeChanged() override;
+  void paused() override;
+  void resumed() override;
   void ended(End why) override;
 
   DialogContext& context_;

@@ -13,9 +13,13 @@ using namespace std::chrono_literals;
 using Duration = EdgeSampler::Duration;
 
 constexpr Duration kNominalSecond = 1s;
-// How long back-to-back reads look for the change of the second before the clock counts as
-// stopped: two seconds and a half, so a slow line still sees one change.
-constexpr Duration kAcquire = 2500ms;
+// How long replies may show one minute and second before the clock counts as stopped: two
+// seconds and a half, so a slow line still sees one change. Only replies count: lost ones leave a
+// gap. Further apart than kRoundOfTheHour, the fields may have come round on a running clock.
+constexpr Duration kHeldStill = 2500ms;
+constexpr Duration kRoundOfTheHour = 3500s;
+// While the port is closed, it is looked at this often.
+constexpr Duration kPausePoll = 1s;
 // Back-to-back reads have seen the second change once the bracket is this narrow (one read alone
 // brackets the next edge within a whole second).
 constexpr Duration kAcquired = 100ms;
@@ -80,6 +84,7 @@ void EdgeSampler::armAt(Instant at) {
 
 void EdgeSampler::start(double latchFraction) {
   latchFraction_ = latchFraction;
+  held_.reset();
   restartCount();
   startSample();
 }
@@ -104,6 +109,7 @@ void EdgeSampler::restart() {
 
 void EdgeSampler::restartCount() {
   counting_ = false;
+  offCountSince_.reset();
   ratePpm_ = 0.0;
   lastEdge_.reset();
   edgesInRun_ = 0;
@@ -112,14 +118,24 @@ void EdgeSampler::restartCount() {
 void EdgeSampler::startSample() {
   bracket_.emplace(latchFraction_, second().count());
   phase_ = Phase::Acquiring;
-  acquireUntil_ = now() + kAcquire;
   sendRead();
+}
+
+void EdgeSampler::pause() {
+  // The chip runs on by itself: the count and the edges found stay, only this edge is lost.
+  timer_->setEnabled(false);
+  phase_ = Phase::Paused;
+  ownRead_.reset();
+  borrowedRead_ = false;
+  watching_ = false;
+  bracket_.reset();
+  listener_.paused();
+  armAt(now() + kPausePoll);
 }
 
 void EdgeSampler::sendRead() {
   if (!line_.portOpen()) {
-    stop();
-    listener_.ended(SampleListener::End::PortClosed);
+    pause();
     return;
   }
   const Instant at = now();
@@ -195,6 +211,14 @@ void EdgeSampler::onTimer() {
     case Phase::Waiting:
       startSample();
       break;
+    case Phase::Paused:
+      if (!line_.portOpen()) {
+        armAt(now() + kPausePoll);
+        break;
+      }
+      listener_.resumed();
+      startSample();
+      break;
     case Phase::Acquiring:
     case Phase::Refining:
       if (ownRead_ || borrowedRead_) {
@@ -249,30 +273,58 @@ void EdgeSampler::timeRead(RequestTicket ticket, bool accepted, const ChipTime& 
     return;
   }
   roundTrip_ += ((received - readSent_) - roundTrip_) / 4;
+  if (heldStill(time, received)) {
+    stop();
+    listener_.ended(SampleListener::End::ClockStopped);
+    return;
+  }
   const std::optional<std::int64_t> counted = countedSecond(time, received);
   if (!counted) {
+    // Off the count: the chip's time was set, or its clock stopped and shows the second it
+    // stopped at. Reads go back to back until the second changes (the time was set) or has stood
+    // too long (heldStill).
+    if (!offCountSince_) {
+      offCountSince_ = held_->since;
+      bracket_.emplace(latchFraction_, second().count());
+      phase_ = Phase::Acquiring;
+    }
+    if (held_->since == *offCountSince_) {
+      sendRead();
+      return;
+    }
     restartCount();
     listener_.timeChanged();
     startSample();
     return;
   }
+  offCountSince_.reset();
   bracket_->add({readSent_.count(), received.count(), *counted});
   if (phase_ == Phase::Refining) {
     ++round_;
     aimNextRead();
     return;
   }
-  if (Duration(bracket_->widthMs()) < kAcquired) {
+  // Reads showing one second alone narrow the bracket too, from the far side, as the expected
+  // edge draws near: only a read that has seen the second change closes it.
+  if (*counted >= bracket_->reference() && Duration(bracket_->widthMs()) < kAcquired) {
     phase_ = Phase::Refining;
     round_ = 0;
     aimSecond_ = bracket_->reference();
     aimNextRead();
-  } else if (received > acquireUntil_) {
-    stop();
-    listener_.ended(SampleListener::End::ClockStopped);
-  } else {
-    sendRead();
+    return;
   }
+  sendRead();
+}
+
+bool EdgeSampler::heldStill(const ChipTime& time, Instant received) {
+  // Whether the chip ran is told by replies alone, and before the count: a clock that stopped
+  // between two edges shows a second far behind the count, which is no time set.
+  const int shown = *sexagesimal(time.minute) * 60 + *sexagesimal(time.second);
+  if (!held_ || held_->shown != shown || received - held_->since >= kRoundOfTheHour) {
+    held_ = Held{shown, received};
+    return false;
+  }
+  return received - held_->since > kHeldStill;
 }
 
 void EdgeSampler::aimNextRead() {

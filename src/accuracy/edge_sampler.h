@@ -38,8 +38,12 @@ class SampleListener {
   virtual void edgeFound(const EdgeSample& edge, bool afresh) = 0;
   // A read showed a second far off the count: the chip's time was set; sampling starts afresh.
   virtual void timeChanged() = 0;
-  // Sampling has ended by itself.
-  enum class End { ClockStopped, PortClosed };
+  // The port has closed (the board unplugged): sampling waits for it to open again.
+  virtual void paused() = 0;
+  // The port is open again: sampling goes on, the edges found before still on the same line.
+  virtual void resumed() = 0;
+  // Sampling has ended by itself: replies received over more than two seconds showed one second.
+  enum class End { ClockStopped };
   virtual void ended(End why) = 0;
 };
 
@@ -80,19 +84,23 @@ class EdgeSampler {
   void frameSent();
 
  private:
-  enum class Phase { Idle, Waiting, Acquiring, Refining };
+  enum class Phase { Idle, Waiting, Acquiring, Refining, Paused };
 
   Instant now() const;
   Duration second() const;
   void armAt(Instant at);
   void onTimer();
   void startSample();
+  void pause();
   void sendRead();
   void send(Instant at);
   void watchAndAim(Instant at);
   void aimNextRead();
   void finishSample();
   void restartCount();
+  // Whether replies have shown the chip's minute and second standing still too long (from the
+  // first reply that showed them to `received`).
+  bool heldStill(const ChipTime& time, Instant received);
   // The chip second a read showed, counted on from the first; empty when the chip's time was set.
   std::optional<std::int64_t> countedSecond(const ChipTime& time, Instant at);
 
@@ -111,7 +119,14 @@ class EdgeSampler {
   Instant readSent_{};
   // When the timer fires: the moment a read is to go out at (polling while the line is busy).
   Instant sendAt_{};
-  Instant acquireUntil_{};
+  // The minute and second the replies show, since when (the first reply that showed them).
+  struct Held {
+    int shown;
+    Instant since;
+  };
+  std::optional<Held> held_;
+  // Since when the replies have shown a second off the count (held_.since then).
+  std::optional<Instant> offCountSince_;
   // Watching the line before an aimed read: when a frame was last seen leaving, and when a time
   // read of another window left that this sampler may borrow (no frame has followed it).
   bool watching_ = false;

@@ -15,8 +15,10 @@
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "noisy_line.h"
+#include "platform/timer.h"
 #include "scripted_message_boxes.h"
 #include "sim/chip/crystal.h"
+#include "sim/chip/rtc_chip.h"
 #include "sim/virtual_board_port.h"
 #include "virtual_clock.h"
 
@@ -40,6 +42,9 @@ struct Board {
 
 struct AccuracyOnTheBoard : ::testing::TestWithParam<Board> {
   void start(double crystalPpm, int noiseMs = 6, bool selectModel = true) {
+    window.reset();
+    line.reset();
+    board.reset();
     board = std::make_unique<VirtualBoardPort>(clock, clock, GetParam().chip,
                                                CivilTime{2026, 12, 8, 23, 40, 3});
     board->board().chip().setCrystalPpm(crystalPpm);
@@ -62,6 +67,34 @@ struct AccuracyOnTheBoard : ::testing::TestWithParam<Board> {
     window->toolHost(tool_window::kAccuracy)->send<AccuracyWindow>([handler](AccuracyWindow& w) {
       (w.*handler)();
     });
+  }
+  // Holds the chip at the second it shows, as a stopped oscillator does: that second is written
+  // back over the chip's bus every half second, and a time write begins the second afresh.
+  std::unique_ptr<Timer> stopTheClock() {
+    std::unique_ptr<Timer> rewrite = clock.createTimer();
+    rewrite->setTickHandler([this] {
+      sim::RtcChip& chip = board->board().chip();
+      chip.advanceTo(clock.elapsedMs());
+      const std::uint8_t second = chip.time().second;
+      const auto write = [&](std::uint8_t address, std::uint8_t value) {
+        chip.start(sim::RtcChip::kClockDevice, false);
+        if (layoutA()) chip.writeByte(0x00);
+        chip.writeByte(address);
+        chip.writeByte(value);
+        chip.stop();
+      };
+      if (layoutA()) {
+        write(0x3F, 0x02);  // WEL, then RWEL
+        write(0x3F, 0x06);
+        write(0x30, second);
+      } else {
+        write(0x07, 0x10);  // WRTC
+        write(0x00, second);
+      }
+    });
+    rewrite->setInterval(500ms);
+    rewrite->setEnabled(true);
+    return rewrite;
   }
   bool layoutA() const {
     return GetParam().chip != ChipModel::X1208 && GetParam().chip != ChipModel::X1209;
@@ -251,7 +284,80 @@ TEST_P(AccuracyOnTheBoard, ATimeWriteDuringTheMeasurementStartsTheSamplesAfresh)
   clock.advance(900s);
   ASSERT_TRUE(accuracy().fit().has_value());
   EXPECT_NEAR(accuracy().fit()->ppm, 37.0, 3.0);
-  for (auto& p : accuracy().plot()) std::fprintf(stderr, "%.2f:%.2f ", p.minutes, p.offsetMs);
+}
+
+TEST_P(AccuracyOnTheBoard, AGapInTheRepliesOrAnUnplugCostsOnlyTheEdgesItHides) {
+  // Unplugged: the port is closed and opened again, as the main window's reconnect does.
+  struct Gap {
+    const char* name;
+    bool unplug;
+    const char* during;  // the status while the board is gone; null: the progress goes on
+    const char* after;
+  };
+  for (const Gap& gap :
+       {Gap{"replies stalled", false, nullptr, nullptr},
+        Gap{"unplugged", true, AccuracyWindow::Texts::kPaused, AccuracyWindow::Texts::kResumed}}) {
+    SCOPED_TRACE(gap.name);
+    start(37.0);
+    user(&AccuracyWindow::startClicked);
+    clock.advance(120s);
+    ASSERT_GE(accuracy().samples().size(), 8u);
+    const double firstEdge = accuracy().samples().front().pcMs;
+    const auto gapStart = static_cast<double>(clock.elapsedMs());
+    if (gap.unplug)
+      window->events().run([&] { window->link().closePort(); });
+    else
+      board->board().faults().set(sim::ReplyFault::Stall);
+    clock.advance(10s);
+    EXPECT_TRUE(accuracy().running()) << accuracy().statusText();
+    if (gap.during) {
+      EXPECT_EQ(accuracy().statusText(), gap.during);
+    }
+    if (gap.unplug)
+      window->events().run([&] { window->link().openPort(window->link().PortNo()); });
+    else
+      board->board().faults().set(sim::ReplyFault::None);
+    const auto gapEnd = static_cast<double>(clock.elapsedMs());
+    clock.advance(1500ms);
+    if (gap.after) {
+      EXPECT_EQ(accuracy().statusText(), gap.after);
+    }
+    // Requests during a stall have no reply to wait for; from here on each waits for its own.
+    const int overlapping = line->overlappingRequests;
+    clock.advance(600s);
+    EXPECT_TRUE(accuracy().running()) << accuracy().statusText();
+    // One line through the edges before and after: none inside the gap, the fit across it.
+    EXPECT_EQ(accuracy().samples().front().pcMs, firstEdge);
+    for (const EdgeSample& e : accuracy().samples())
+      EXPECT_FALSE(e.pcMs > gapStart + 20 && e.pcMs < gapEnd) << e.pcMs;
+    EXPECT_GE(accuracy().samples().size(), 65u);
+    ASSERT_TRUE(accuracy().fit().has_value());
+    // Right within three of its standard errors, which ten minutes bring under a ppm.
+    ASSERT_TRUE(accuracy().fit()->uncertaintyPpm.has_value());
+    EXPECT_LT(*accuracy().fit()->uncertaintyPpm, 1.0);
+    EXPECT_NEAR(accuracy().fit()->ppm, 37.0, 3 * *accuracy().fit()->uncertaintyPpm);
+    EXPECT_EQ(line->overlappingRequests, overlapping);
+  }
+}
+
+TEST_P(AccuracyOnTheBoard, AClockThatStopsEndsTheMeasurementAndKeepsItsEdges) {
+  start(37.0);
+  user(&AccuracyWindow::startClicked);
+  clock.advance(65s);
+  const std::size_t kept = accuracy().samples().size();
+  ASSERT_GE(kept, 5u);
+  const std::unique_ptr<Timer> stopped = stopTheClock();
+  const std::uint8_t shown = board->board().chip().time().second;
+  bool timeChanged = false;
+  for (int i = 0; i < 150 && accuracy().running(); ++i) {
+    clock.advance(100ms);
+    timeChanged |= accuracy().statusText() == AccuracyWindow::Texts::kTimeChanged;
+  }
+  EXPECT_EQ(board->board().chip().time().second, shown) << "the chip's second stands";
+  EXPECT_FALSE(accuracy().running());
+  EXPECT_EQ(accuracy().statusText(), AccuracyWindow::Texts::kClockStopped);
+  EXPECT_FALSE(timeChanged);
+  EXPECT_GE(accuracy().samples().size(), kept);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothLayouts, AccuracyOnTheBoard,

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <memory>
@@ -30,6 +31,10 @@ struct Chip : SampleLine, SampleListener {
   Millis roundTrip;
   std::int64_t setAtMs = -1;
   std::int64_t setBy = 0;
+  // Replies to reads sent in [dropFromMs, dropUntilMs) are lost; from stopAtMs the count stands.
+  std::int64_t dropFromMs = -1;
+  std::int64_t dropUntilMs = -1;
+  double stopAtMs = 1e18;
 
   EdgeSampler sampler;
   std::unique_ptr<Timer> reply = clock.createTimer();
@@ -37,7 +42,8 @@ struct Chip : SampleLine, SampleListener {
   std::int64_t shownOnLine = 0;
   std::vector<EdgeSample> edges;
   int changes = 0;
-  std::optional<End> end;  // stays empty: the clock runs and the port stays open
+  std::optional<End> end;  // stays empty while the clock runs
+  std::int64_t endedAtMs = -1;
 
   Chip(VirtualClock& c, double p, double edge, Millis rt)
       : clock(c), ppm(p), edgeMs(edge), roundTrip(rt), sampler(*this, *this, c, c) {
@@ -51,6 +57,7 @@ struct Chip : SampleLine, SampleListener {
   }
   double secondMs() const { return 1000.0 / (1 + ppm * 1e-6); }
   std::int64_t shown(double atMs) const {
+    atMs = std::min(atMs, stopAtMs);
     std::int64_t count =
         kFirstShown + static_cast<std::int64_t>(std::floor((atMs - edgeMs) / secondMs()));
     if (setAtMs >= 0 && atMs >= static_cast<double>(setAtMs)) count += setBy;
@@ -75,7 +82,7 @@ struct Chip : SampleLine, SampleListener {
     if (busyAfterChangeMs && lastTicket && shownOnLine != before)
       busyUntil = clock.now() + busyAfterChangeMs;
     reply->setInterval(roundTrip);
-    reply->setEnabled(true);
+    reply->setEnabled(clock.now() < dropFromMs || clock.now() >= dropUntilMs);
     sampler.frameSent();
     return ++lastTicket;
   }
@@ -91,7 +98,12 @@ struct Chip : SampleLine, SampleListener {
     ++changes;
     edges.clear();
   }
-  void ended(End why) override { end = why; }
+  void paused() override {}
+  void resumed() override {}
+  void ended(End why) override {
+    end = why;
+    endedAtMs = clock.now();
+  }
 };
 
 struct Row {
@@ -147,6 +159,52 @@ TEST(EdgeSampler, AnEdgeKnownOnlyToSeveralMillisecondsIsNotReported) {
     chip.sampler.start(kLatch);
     clock.advance(100s);
     EXPECT_TRUE(chip.edges.empty()) << chip.edges.front().halfWidthMs;
+  }
+}
+
+TEST(EdgeSampler, JudgesTheClockStoppedOnlyFromRepliesThatShowOneSecond) {
+  // Replies to reads sent in [dropFromMs, dropFromMs + 10 s) are lost; from stopAtMs the chip
+  // shows one second for good.
+  struct Case {
+    const char* name;
+    std::int64_t dropFromMs;
+    double stopAtMs;
+    std::int64_t endsAfterMs;  // the clock is judged stopped in the 1.5 s after; -1: never
+  };
+  constexpr double kRuns = 1e18;
+  for (const Case& c : {
+           Case{"replies lost for ten seconds", 40'000, kRuns, -1},
+           Case{"stopped from the start", -1, 0.0, 1'000 + 2'500},
+           // After the edge at 41.3 s has been narrowed; the next is sought from 51.25 s.
+           Case{"stops between two edges", -1, 48'000.0, 51'250 + 2'500},
+           Case{"stops while replies are lost", 40'000, 42'000.0, 50'000 + 2'500},
+       }) {
+    SCOPED_TRACE(c.name);
+    VirtualClock clock;
+    clock.advance(1000ms);
+    Chip chip(clock, 50.0, 1337.4, 12ms);
+    if (c.dropFromMs >= 0) {
+      chip.dropFromMs = c.dropFromMs;
+      chip.dropUntilMs = c.dropFromMs + 10'000;
+    }
+    chip.stopAtMs = c.stopAtMs;
+    chip.sampler.setInterval(10s);
+    chip.sampler.start(kLatch);
+    clock.advance(120s);
+    // A stopped clock is no time set, and only replies showing one second end the measurement.
+    EXPECT_EQ(chip.changes, 0);
+    if (c.endsAfterMs >= 0) {
+      EXPECT_EQ(chip.end, SampleListener::End::ClockStopped);
+      EXPECT_GT(chip.endedAtMs, c.endsAfterMs);
+      EXPECT_LT(chip.endedAtMs, c.endsAfterMs + 1'500);
+      EXPECT_FALSE(chip.sampler.running());
+      continue;
+    }
+    EXPECT_FALSE(chip.end.has_value());
+    // Only the edges the gap hid are missing, and the later ones lie on the same line.
+    ASSERT_GE(chip.edges.size(), 9u);
+    EXPECT_GT(chip.edges.back().pcMs, 110'000.0);
+    EXPECT_NEAR(chip.edges.back().pcMs, chip.edgeOf(chip.edges.back().chipSecond), 1.5);
   }
 }
 
