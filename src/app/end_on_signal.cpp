@@ -31,6 +31,13 @@ extern "C" void noteSignal(int signal) {
   static_cast<void>(written);  // a full socket already holds a byte that wakes the loop
 }
 
+void maskEndSignals(int how) {
+  sigset_t held;
+  sigemptyset(&held);
+  for (int signal : kEndSignals) sigaddset(&held, signal);
+  sigprocmask(how, &held, nullptr);
+}
+
 void handleEndSignals(void (*handler)(int)) {
   struct sigaction action {};
   action.sa_handler = handler;
@@ -45,7 +52,11 @@ void handleEndSignals(void (*handler)(int)) {
 EndOnSignal::EndOnSignal(std::function<void()> end) : end_(std::move(end)) {
 #ifdef Q_OS_UNIX
   int sockets[2];
-  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, sockets) != 0) return;
+  if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, sockets) != 0) {
+    // Without the pair the signals keep the system's default action, held back no longer.
+    maskEndSignals(SIG_UNBLOCK);
+    return;
+  }
   signalSocket = sockets[0];
   notifier_ = std::make_unique<QSocketNotifier>(sockets[1], QSocketNotifier::Read);
   QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this](QSocketDescriptor socket) {
@@ -57,6 +68,8 @@ EndOnSignal::EndOnSignal(std::function<void()> end) : end_(std::move(end)) {
     end_();
   });
   handleEndSignals(noteSignal);
+  // A signal held back during start-up arrives now, at the handler.
+  maskEndSignals(SIG_UNBLOCK);
 #endif
 }
 
@@ -70,6 +83,12 @@ EndOnSignal::~EndOnSignal() {
   notifier_.reset();
   ::close(writeEnd);
   ::close(readEnd);
+#endif
+}
+
+void holdEndSignals() {
+#ifdef Q_OS_UNIX
+  maskEndSignals(SIG_BLOCK);
 #endif
 }
 

@@ -53,6 +53,7 @@ std::optional<rtceval::app::Options> readCommandLine(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  rtceval::app::holdEndSignals();
   const auto options = readCommandLine(argc, argv);
   if (!options) return rtceval::app::kUsageError;
 
