@@ -41,11 +41,12 @@ struct LinkEvent {
 };
 
 // What passes on the line, as a frame observer sees it: a frame sent, a complete frame received
-// (checksum not yet checked), or received bytes given up without ever forming a frame (a reply cut
-// short by a new request or the time-out, bytes beyond a reply, an overflow). `bytes` is valid only
-// for the duration of the call.
+// (checksum not yet checked), a complete reply that came after its request was given up and is
+// dropped (late), or received bytes given up without ever forming a frame (a reply cut short by a
+// new request or the time-out, bytes beyond a reply, an overflow). `bytes` is valid only for the
+// duration of the call.
 struct LineFrame {
-  enum class Kind { Sent, Received, Stray };
+  enum class Kind { Sent, Received, Late, Stray };
   Kind kind;
   std::span<const std::uint8_t> bytes;
 };
@@ -55,11 +56,13 @@ struct LineFrame {
 // and watches the response time-out. Owns the request and reply buffers, `CmdState` and the
 // response time-out; reports everything through one listener.
 //
-// One request at a time is on the line: a request asked for while the reply to the previous one
-// is still due waits until that reply is complete, or until it can no longer be coming (nothing
-// within the time its bytes take at 19200 baud plus the board's bus time and a margin, or a pause
-// of more than a few byte times within it). Waiting reads that repeat one already waiting (the
-// timers' time and SR reads) are asked once; nothing else is dropped.
+// One request at a time is on the line: a request asked for while another is on it waits until
+// that one's reply is complete, or until that request's own time-out has passed (2 s, the probe's
+// 200 ms), however slowly a relay on the line hands the reply on. Waiting reads that repeat one
+// already waiting (the timers' time and SR reads) are asked once; nothing else is dropped. A reply
+// that comes after its request was given up is late: it is recognised by its shape (what the
+// given-up request asked for and the one on the line did not) or by coming sooner than the reply
+// to the request on the line could, shown to the observers as late and dropped.
 class BoardLink {
  public:
   using Listener = std::function<void(const LinkEvent&)>;
@@ -95,8 +98,9 @@ class BoardLink {
 
   // A text of the link's own for the link panel (a port that cannot be opened, say).
   void showStatus(std::string_view text);
-  // Drops the part of a reply received so far.
-  void discardReply() { dropReceived(); }
+  // Drops the part of a reply received so far and gives up the request on the line: its reply,
+  // should it still come, is late.
+  void discardReply();
 
   // The serial line. `PortNo` is the port the program works with (1..4); opening a port does not
   // change it, the search and the port dialog set it.
@@ -122,6 +126,11 @@ class BoardLink {
   void onReceived(std::span<const std::uint8_t> chunk);
 
  private:
+  // What the reply to a request looks like: a data reply of `count` bytes, or a status reply.
+  struct ReplyShape {
+    bool data = true;
+    std::uint8_t count = 0;
+  };
   struct Pending {
     std::array<std::uint8_t, protocol::kSendBufSize> payload{};
     std::size_t length = 0;
@@ -135,6 +144,13 @@ class BoardLink {
   void send(const Pending& request);
   void sendWaiting();
   void replyOver();
+  // The request on the line gets no more time: its reply, should it come, is late.
+  void giveUp();
+  // The request on the line has had its reply: the line is free.
+  void answered();
+  // True when the complete, checked reply in the buffer answers a request given up before; it
+  // is then no longer owed.
+  bool takeLate();
   void SendFrame();
   bool CheckFrame() const;
   void onTimeout();
@@ -146,12 +162,15 @@ class BoardLink {
   SerialPort& port_;
   const DeviceProfile& profile_;
   std::unique_ptr<Timer> responseTimeout_;
-  // Runs while the reply to the request on the line may still come.
+  // Runs while the request on the line holds it: its own time-out.
   std::unique_ptr<Timer> replyDue_;
+  // Runs while a reply to the request on the line cannot have come yet: its bytes and the
+  // request's have not had the time to cross the line.
+  std::unique_ptr<Timer> tooSoon_;
   std::deque<Pending> waiting_;
-  // Bytes received since the request on the line went out: a reply is never longer than the
-  // receive buffer, so a line that chatters on does not hold the next request back for ever.
-  std::size_t bytesSinceSend_ = 0;
+  ReplyShape onLineShape_;
+  // Requests given up whose replies may still come, oldest first; only the latest few count.
+  std::deque<ReplyShape> givenUp_;
   Listener listener_;
   // A deque: an observer added while one is being told leaves the one being told where it is.
   std::deque<std::pair<int, FrameObserver>> observers_;
