@@ -10,8 +10,10 @@
 #include "core/protocol.h"
 #include "core/register_image.h"
 #include "core/register_map.h"
+#include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
 #include "platform/desktop.h"
+#include "platform/message_boxes.h"
 #include "platform/timer.h"
 
 namespace rtceval {
@@ -20,8 +22,9 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr Millis kTrimReadTimeout = 3s;
-// The write sequencer's six steps take 300 ms; the new measurement starts once they are over.
-constexpr Millis kAfterApply = 1500ms;
+// Apply's two writes take the sequencer six steps of 50 ms; replies that have not come by then
+// are not waited for any longer (the link tells the user of a time-out).
+constexpr Millis kApplyTimeout = 3s;
 
 }  // namespace
 
@@ -46,6 +49,7 @@ void AccuracyWindow::unload() {
   timer_->setEnabled(false);
   sampler_.stop();
   phase_ = Phase::Idle;
+  writesDue_ = 0;
   if (observer_) context_.link.removeFrameObserver(observer_);
   observer_ = 0;
 }
@@ -81,6 +85,7 @@ void AccuracyWindow::stopClicked() {
 
 void AccuracyWindow::stop(const char* text) {
   timer_->setEnabled(false);
+  writesDue_ = 0;
   sampler_.stop();
   phase_ = Phase::Idle;
   status_ = text;
@@ -91,16 +96,29 @@ void AccuracyWindow::intervalChanged(int seconds) {
   sampler_.setInterval(std::chrono::seconds(intervalSeconds_));
 }
 
+std::string AccuracyWindow::Texts::applyQuestion(const TrimSetting& s) {
+  return "将向芯片写入 ATR = 0x" + HexByte(s.atr) + ", DTR = 0x" + HexByte(s.dtr) +
+         "，写入后从头重新测量。是否写入？";
+}
+
 void AccuracyWindow::applyClicked() {
   if (!applyEnabled()) return;
   const TrimSetting setting = report_.advice()->setting;
-  stop(Texts::kApplying);
+  if (!context_.messageBoxes.askYesNo(Texts::applyQuestion(setting), Texts::kCaption)) return;
+  // The measurement may have ended, or the window closed, while the question was open.
+  if (phase_ != Phase::Measuring || writesDue_ != 0) return;
+  if (!context_.link.isPortOpen()) {
+    stop(Texts::kNoPort);
+    return;
+  }
+  // The values named in the question are written, even if a newer edge moved the advice meanwhile.
   context_.registers.RegATR = setting.atr;
   context_.registers.RegDTR = setting.dtr;
   context_.sequencer.start(registerOf(RegisterId::ATR).write.state);
   context_.sequencer.start(registerOf(RegisterId::DTR).write.state);
-  phase_ = Phase::Applying;
-  timer_->setInterval(kAfterApply);
+  writesDue_ = 2;
+  status_ = Texts::kApplying;
+  timer_->setInterval(kApplyTimeout);
   timer_->setEnabled(true);
 }
 
@@ -113,9 +131,9 @@ void AccuracyWindow::onTimer() {
   timer_->setEnabled(false);
   if (phase_ == Phase::ReadingTrim) {
     stop(Texts::kTrimFailed);
-  } else if (phase_ == Phase::Applying) {
-    phase_ = Phase::Idle;
-    startClicked();
+  } else if (writesDue_ != 0) {
+    writesDue_ = 0;
+    status_ = report_.progressText();
   }
 }
 
@@ -124,9 +142,25 @@ void AccuracyWindow::replyArrived(const ReplyNote& reply) {
     onTrimReply(reply);
     return;
   }
+  if (phase_ != Phase::Measuring) return;
   // The main window's time reads answer too: the sampler knows its own by the ticket.
-  if (phase_ == Phase::Measuring && reply.request == StReadTime)
+  if (reply.request == StReadTime)
     sampler_.timeRead(reply.ticket, reply.accepted, context_.reads.time.time);
+  else if (reply.request == StWriteATR || reply.request == StWriteDTR)
+    trimWritten(reply.accepted);
+}
+
+void AccuracyWindow::trimWritten(bool accepted) {
+  if (writesDue_ != 0 && --writesDue_ == 0) timer_->setEnabled(false);
+  if (!accepted) {
+    if (writesDue_ == 0) status_ = report_.progressText();
+    return;
+  }
+  // The rate has changed: edges from before the write lie on another line, and the advice is
+  // now made against the trimming the register image holds, which is what was written.
+  report_.clear({context_.registers.RegATR, context_.registers.RegDTR}, layout());
+  sampler_.restart();
+  status_ = writesDue_ != 0 ? Texts::kApplying : Texts::kTrimWritten;
 }
 
 void AccuracyWindow::onTrimReply(const ReplyNote& reply) {

@@ -21,10 +21,12 @@ struct DialogContext;
 //
 // Start reads ATR and DTR, then the edge sampler finds the moment at which the chip's second
 // changes once every `intervalSeconds`, each read taking the link's request slot only when it is
-// free. The report fits a line through the edges and gives the rate with its uncertainty, live.
-// Apply hands the advised ATR and DTR to the write sequencer and, once they are written, starts a
-// new measurement, which reads them back and confirms the result. Save writes the edges as CSV
-// through the file seam.
+// free. The report fits a line through the edges and gives the rate with its uncertainty, live,
+// and the advice once the rate can support it. Apply asks first, naming the registers and values,
+// then hands the advised ATR and DTR to the write sequencer. Any write of ATR or DTR during the
+// measurement (Apply's or another window's) changes the chip's rate: the fit starts afresh from
+// the first edge after it, against the trimming written. Save writes the edges as CSV through the
+// file seam.
 class AccuracyWindow : public DialogModel, private SampleLine, private SampleListener {
  public:
   struct Texts {
@@ -44,6 +46,8 @@ class AccuracyWindow : public DialogModel, private SampleLine, private SampleLis
     static constexpr const char* kTimeChanged = "芯片时间被改动，样本重新开始。";
     static constexpr const char* kStopped = "测量已停止。";
     static constexpr const char* kApplying = "正在写入建议的ATR和DTR，随后重新测量以确认…";
+    static constexpr const char* kTrimWritten = "微调已写入，样本从写入后的第一个秒跳变重新开始。";
+    static std::string applyQuestion(const TrimSetting& s);
     static std::string saved(const std::string& path) { return "样本已保存到 " + path; }
     static std::string notSaved(const std::string& path) { return "无法写入文件 " + path; }
   };
@@ -74,7 +78,9 @@ class AccuracyWindow : public DialogModel, private SampleLine, private SampleLis
   bool startEnabled() const { return !running(); }
   bool stopEnabled() const { return running(); }
   bool saveEnabled() const { return !report_.samples().empty(); }
-  bool applyEnabled() const { return report_.advice().has_value() && phase_ != Phase::Applying; }
+  bool applyEnabled() const {
+    return report_.advice().has_value() && phase_ == Phase::Measuring && writesDue_ == 0;
+  }
   int intervalSeconds() const { return intervalSeconds_; }
   const std::string& statusText() const { return status_; }
   const std::string& resultText() const { return report_.resultText(); }
@@ -85,14 +91,16 @@ class AccuracyWindow : public DialogModel, private SampleLine, private SampleLis
   std::vector<OffsetPoint> plot() const { return report_.plot(); }
   const std::optional<RateFit>& fit() const { return report_.fit(); }
   const std::optional<TrimAdvice>& advice() const { return report_.advice(); }
+  const std::optional<AdviceGate>& adviceGate() const { return report_.gate(); }
   const TrimSetting& trimAtStart() const { return report_.trimAtStart(); }
 
  private:
-  enum class Phase { Idle, ReadingTrim, Measuring, Applying };
+  enum class Phase { Idle, ReadingTrim, Measuring };
 
   void stop(const char* text);
   void onTimer();
   void onTrimReply(const ReplyNote& reply);
+  void trimWritten(bool accepted);
   Layout layout() const;
 
   // The line, as the sampler sees it.
@@ -113,6 +121,8 @@ class AccuracyWindow : public DialogModel, private SampleLine, private SampleLis
   int observer_ = 0;
   Phase phase_ = Phase::Idle;
   int intervalSeconds_ = kDefaultIntervalSeconds;
+  // Apply's writes whose replies have not come yet.
+  int writesDue_ = 0;
 
   // The trimming read at the start: the tickets of its two reads, and what they showed.
   RequestTicket atrRead_ = 0;

@@ -92,6 +92,16 @@ void EdgeSampler::stop() {
   bracket_.reset();
 }
 
+void EdgeSampler::restart() {
+  if (!running()) return;
+  timer_->setEnabled(false);
+  ownRead_.reset();
+  borrowedRead_ = false;
+  watching_ = false;
+  restartCount();
+  startSample();
+}
+
 void EdgeSampler::restartCount() {
   counting_ = false;
   ratePpm_ = 0.0;

@@ -64,6 +64,10 @@ class EdgeSampler {
   // share of a read's round trip after which the chip latches its time.
   void start(double latchFraction);
   void stop();
+  // The chip's rate has changed (a trimming byte was written): the edges found so far lie on
+  // another line. The count starts afresh and the next edge is sought at once, from reads sent
+  // from now on.
+  void restart();
   bool running() const { return phase_ != Phase::Idle; }
 
   void setInterval(std::chrono::seconds interval) { interval_ = interval; }

@@ -11,6 +11,7 @@
 
 #include "accuracy/accuracy_dialogs.h"
 #include "accuracy/accuracy_window.h"
+#include "core/value_codecs.h"
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
 #include "noisy_line.h"
@@ -118,25 +119,53 @@ TEST_P(AccuracyOnTheBoard, AnHourFindsThirtySevenPpmAndAdvisesTheNearestTrimming
   EXPECT_EQ(window->controls().statusBar.panel(2).empty(), false);
 }
 
-TEST_P(AccuracyOnTheBoard, ApplyingTheAdviceWritesItAndTheNextMeasurementConfirmsIt) {
+TEST_P(AccuracyOnTheBoard, AdviceWaitsForTheRateApplyAsksAndTheFitStartsAfreshAfterTheWrite) {
   start(37.0);
   user(&AccuracyWindow::startClicked);
-  clock.advance(600s);
-  ASSERT_TRUE(accuracy().applyEnabled()) << accuracy().statusText();
+  clock.advance(60s);
+  EXPECT_FALSE(accuracy().applyEnabled()) << "a minute cannot tell neighbouring settings apart";
+  EXPECT_NE(accuracy().adviceText().find("预计再测约"), std::string::npos)
+      << accuracy().adviceText();
+  int waited = 60;
+  while (!accuracy().applyEnabled() && waited < 3600) {
+    clock.advance(10s);
+    waited += 10;
+  }
+  ASSERT_TRUE(accuracy().applyEnabled()) << accuracy().adviceText();
   const TrimSetting advised = accuracy().advice()->setting;
-  user(&AccuracyWindow::applyClicked);
-  EXPECT_FALSE(accuracy().applyEnabled());
-  clock.advance(3s);
+  EXPECT_NE(accuracy().adviceText().find(" ± "), std::string::npos) << "the residual's uncertainty";
+
   const sim::RtcChip& chip = board->board().chip();
   const std::uint16_t atrAddress = layoutA() ? 0x12 : 0x0A;
+  const TrimSetting before{chip.peekRegister(atrAddress), chip.peekRegister(atrAddress + 1)};
+  const std::size_t kept = accuracy().samples().size();
+  // No: nothing is written and the measurement goes on.
+  messageBoxes.answers = {false};
+  user(&AccuracyWindow::applyClicked);
+  ASSERT_EQ(messageBoxes.shown.size(), 1u);
+  EXPECT_TRUE(messageBoxes.shown[0].question);
+  const std::string named = "ATR = 0x" + HexByte(advised.atr) + ", DTR = 0x" + HexByte(advised.dtr);
+  EXPECT_NE(messageBoxes.shown[0].text.find(named), std::string::npos)
+      << messageBoxes.shown[0].text;
+  clock.advance(3s);
+  EXPECT_EQ((TrimSetting{chip.peekRegister(atrAddress), chip.peekRegister(atrAddress + 1)}),
+            before);
+  EXPECT_GE(accuracy().samples().size(), kept);
+
+  // Yes: the named values are written, and the fit starts afresh after the write.
+  messageBoxes.answers = {true};
+  user(&AccuracyWindow::applyClicked);
+  const auto askedAt = static_cast<double>(clock.elapsedMs());
+  EXPECT_FALSE(accuracy().applyEnabled());
+  clock.advance(3s);
   EXPECT_EQ(chip.peekRegister(atrAddress), advised.atr);
   EXPECT_EQ(chip.peekRegister(atrAddress + 1), advised.dtr);
-  // The new measurement read the settings back and runs.
   EXPECT_TRUE(accuracy().running());
   EXPECT_EQ(accuracy().trimAtStart(), advised);
   clock.advance(1200s);
   ASSERT_TRUE(accuracy().fit().has_value());
-  EXPECT_NEAR(accuracy().fit()->ppm, chip.ratePpm(), 1.5);
+  EXPECT_GT(accuracy().samples().front().pcMs, askedAt);
+  EXPECT_NEAR(accuracy().fit()->ppm, chip.ratePpm(), 1.0);
   EXPECT_LT(std::fabs(accuracy().fit()->ppm), 2.5);
   EXPECT_EQ(line->overlappingRequests, 0);
 }

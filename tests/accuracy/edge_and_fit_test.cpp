@@ -117,6 +117,19 @@ TEST(RateFit, NeedsTwoTimesAndThreeSamplesForAnUncertainty) {
   EXPECT_FALSE(fit->uncertaintyPpm.has_value());
 }
 
+TEST(RateFit, ItsUncertaintyIsTheTextbookStandardErrorOfTheSlope) {
+  // Offsets 0, +1, −2, +1 ms at PC seconds 0, 9.999, 20.002, 29.999. By hand: mean x 15000 ms,
+  // Σdx² = 500 000 006, Σdx·dy = −6, slope −1.2e-8; residuals' squares sum to 6 − 36/Σdx²; with
+  // n − 2 = 2 degrees of freedom SE = √(2.99999996 / 500 000 006) = 77.46 ppm (with n − 1 it
+  // would be 63.25).
+  const std::vector<EdgeSample> four{
+      {0, 0.0, 1.0}, {10, 9999.0, 1.0}, {20, 20002.0, 1.0}, {30, 29999.0, 1.0}};
+  const auto fit = fitRate(four);
+  ASSERT_TRUE(fit && fit->uncertaintyPpm);
+  EXPECT_NEAR(fit->ppm, -0.0120, 1e-4);
+  EXPECT_NEAR(*fit->uncertaintyPpm, 77.46, 0.01);
+}
+
 TEST(RateFit, DaysAndMonthsOfAnError) {
   EXPECT_NEAR(secondsPerDay(37.0), 3.1968, 1e-4);
   EXPECT_NEAR(secondsPerMonth(-10.0), -25.92, 1e-6);

@@ -61,11 +61,19 @@ struct Chip : SampleLine, SampleListener {
     return edgeMs + static_cast<double>(count - kFirstShown) * secondMs();
   }
 
+  // Another window holds the line for this long once a read has shown the second change, so no
+  // aimed read narrows the bracket back-to-back reads left.
+  std::int64_t busyAfterChangeMs = 0;
+  std::int64_t busyUntil = -1;
+
   bool portOpen() const override { return true; }
-  bool lineFree() const override { return !reply->isEnabled(); }
+  bool lineFree() const override { return !reply->isEnabled() && clock.now() >= busyUntil; }
   RequestTicket readTime() override {
     const double sent = static_cast<double>(clock.now());
+    const std::int64_t before = shownOnLine;
     shownOnLine = shown(sent + kLatch * static_cast<double>(roundTrip.count()));
+    if (busyAfterChangeMs && lastTicket && shownOnLine != before)
+      busyUntil = clock.now() + busyAfterChangeMs;
     reply->setInterval(roundTrip);
     reply->setEnabled(true);
     sampler.frameSent();
@@ -124,6 +132,21 @@ TEST(EdgeSampler, FindsEachEdgeInsideItsBracketAnIntervalApart) {
       }
     }
     EXPECT_FALSE(chip.end.has_value());
+  }
+}
+
+TEST(EdgeSampler, AnEdgeKnownOnlyToSeveralMillisecondsIsNotReported) {
+  // Back-to-back reads bracket the edge by their round trip: ±6 ms at 12 ms, ±20 ms at 40 ms.
+  for (Millis roundTrip : {12ms, 40ms}) {
+    SCOPED_TRACE(roundTrip.count());
+    VirtualClock clock;
+    clock.advance(1000ms);
+    Chip chip(clock, 0.0, 1337.4, roundTrip);
+    chip.busyAfterChangeMs = 9500;
+    chip.sampler.setInterval(10s);
+    chip.sampler.start(kLatch);
+    clock.advance(100s);
+    EXPECT_TRUE(chip.edges.empty()) << chip.edges.front().halfWidthMs;
   }
 }
 

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "accuracy/axis_ticks.h"
 #include "platform/qt/utf8_text.h"
 
 namespace rtceval::qt {
@@ -46,6 +47,12 @@ void showText(QLabel* l, const std::string& text) {
     l->setText(q);
     l->setAccessibleName(q);
   }
+}
+
+void applyTicks(QValueAxis* axis, const AxisTicks& ticks) {
+  axis->setRange(ticks.low, ticks.high);
+  axis->setTickCount(ticks.intervals + 1);
+  axis->setLabelFormat(QStringLiteral("%g"));
 }
 
 }  // namespace
@@ -92,8 +99,8 @@ AccuracyWindowView::AccuracyWindowView(DialogHost& host, QWidget* owner)
   chart_->addAxis(offsetAxis_, Qt::AlignLeft);
   series_->attachAxis(timeAxis_);
   series_->attachAxis(offsetAxis_);
-  timeAxis_->setRange(0, 1);
-  offsetAxis_->setRange(-1, 1);
+  applyTicks(timeAxis_, roundTicks(0.0, 1.0));
+  applyTicks(offsetAxis_, roundTicks(-1.0, 1.0));
   auto* chartView = new QChartView(chart_, this);
   chartView->setObjectName(QStringLiteral("chtOffset"));
   chartView->setAccessibleName(QStringLiteral("偏差曲线"));
@@ -183,9 +190,9 @@ void AccuracyWindowView::redrawPlot(const AccuracyWindow& window) {
     high = std::max(high, p.offsetMs);
   }
   series_->replace(points);
-  timeAxis_->setRange(0, std::ceil(lastMinute));
+  applyTicks(timeAxis_, roundTicks(0.0, lastMinute));
   const double margin = (high - low) * 0.1;
-  offsetAxis_->setRange(std::floor(low - margin), std::ceil(high + margin));
+  applyTicks(offsetAxis_, roundTicks(low - margin, high + margin));
 }
 
 }  // namespace rtceval::qt
