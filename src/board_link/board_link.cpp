@@ -124,6 +124,8 @@ void BoardLink::send(const Pending& request) {
   const auto payload = std::span<const std::uint8_t>(request.payload).first(request.length);
   const bool probe = payload.empty();
   onLineShape_ = {};
+  onLineShape_.probe = probe;
+  onLineOwed_ = true;
   if (payload.size() > protocol::kPayloadCount) {
     onLineShape_.data = payload[protocol::kPayloadCmd] == protocol::CMD_READ;
     onLineShape_.count = onLineShape_.data ? payload[protocol::kPayloadCount] : 1;
@@ -164,6 +166,7 @@ void BoardLink::replyOver() {
 void BoardLink::giveUp() {
   if (!replyDue_->isEnabled()) return;
   answered();
+  if (!onLineOwed_) return;
   givenUp_.push_back(onLineShape_);
   if (givenUp_.size() > kMaxGivenUp) givenUp_.pop_front();
 }
@@ -183,8 +186,17 @@ bool BoardLink::takeLate() {
   const auto owed = std::find_if(givenUp_.begin(), givenUp_.end(),
                                  [&](const ReplyShape& s) { return fits(frame, s.data, s.count); });
   if (owed == givenUp_.end()) return false;
+  // A probe's answer says no more than that the board is there: while a probe is the last request
+  // sent, it is that probe's, however late.
+  const bool late = !(owed->probe && onLineShape_.probe);
   givenUp_.erase(owed);
-  return true;
+  return late;
+}
+
+void BoardLink::forgetLine() {
+  // Nothing sent on the line before can be answered on the one opened now.
+  givenUp_.clear();
+  onLineOwed_ = false;
 }
 
 void BoardLink::discardReply() {
@@ -219,8 +231,7 @@ void BoardLink::showStatus(std::string_view text) {
 }
 
 bool BoardLink::openPort(int portNo) {
-  // A line opened afresh owes no late replies.
-  givenUp_.clear();
+  forgetLine();
   if (!port_.open(portNo) || !port_.isOpen()) return false;
   openedPortNo_ = portNo;
   return true;
@@ -230,13 +241,13 @@ bool BoardLink::openInstead(int portNo) {
   // The working port is let go only once the new one is open: a failure loses neither the board
   // nor a reply on its way.
   if (!port_.switchTo(portNo) || !port_.isOpen()) return false;
-  givenUp_.clear();
+  forgetLine();
   openedPortNo_ = portNo;
   return true;
 }
 
 void BoardLink::closePort() {
-  givenUp_.clear();
+  forgetLine();
   if (port_.isOpen()) port_.close();
 }
 

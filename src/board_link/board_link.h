@@ -130,6 +130,7 @@ class BoardLink {
   struct ReplyShape {
     bool data = true;
     std::uint8_t count = 0;
+    bool probe = false;
   };
   struct Pending {
     std::array<std::uint8_t, protocol::kSendBufSize> payload{};
@@ -151,6 +152,8 @@ class BoardLink {
   // True when the complete, checked reply in the buffer answers a request given up before; it
   // is then no longer owed.
   bool takeLate();
+  // The port was closed or another one opened: what went out before is owed nothing.
+  void forgetLine();
   void SendFrame();
   bool CheckFrame() const;
   void onTimeout();
@@ -168,7 +171,9 @@ class BoardLink {
   // request's have not had the time to cross the line.
   std::unique_ptr<Timer> tooSoon_;
   std::deque<Pending> waiting_;
+  // The last request sent, and whether its reply can still come on the open line.
   ReplyShape onLineShape_;
+  bool onLineOwed_ = false;
   // Requests given up whose replies may still come, oldest first; only the latest few count.
   std::deque<ReplyShape> givenUp_;
   Listener listener_;
