@@ -15,12 +15,6 @@ using namespace std::chrono_literals;
 constexpr Millis kResponseTimeout = 2000ms;
 // The search probe's answer is due within one tick of the main timer.
 constexpr Millis kProbeTimeout = 200ms;
-// The line carries 1920 bytes a second (19200 baud, ten bits a byte). A reply cannot be complete
-// before the request and the reply have crossed it; half that time leaves room for timers that
-// fire late.
-constexpr int kBytesPerSecond = 1920;
-// Lead, flag, length and checksum of a reply, and its one status byte.
-constexpr std::size_t kStatusReplyBytes = protocol::kFrameOverhead + 1;
 constexpr std::size_t kMaxGivenUp = 4;
 }  // namespace
 
@@ -28,12 +22,10 @@ BoardLink::BoardLink(SerialPort& port, TimerFactory& timers, const DeviceProfile
     : port_(port),
       profile_(profile),
       responseTimeout_(timers.createTimer()),
-      replyDue_(timers.createTimer()),
-      tooSoon_(timers.createTimer()) {
+      replyDue_(timers.createTimer()) {
   responseTimeout_->setInterval(kResponseTimeout);
   responseTimeout_->setTickHandler([this] { onTimeout(); });
   replyDue_->setTickHandler([this] { replyOver(); });
-  tooSoon_->setTickHandler([this] { tooSoon_->setEnabled(false); });
 }
 
 BoardLink::~BoardLink() = default;
@@ -130,12 +122,6 @@ void BoardLink::send(const Pending& request) {
     onLineShape_.data = payload[protocol::kPayloadCmd] == protocol::CMD_READ;
     onLineShape_.count = onLineShape_.data ? payload[protocol::kPayloadCount] : 1;
   }
-  const std::size_t replyBytes =
-      onLineShape_.data ? protocol::kFrameOverhead + onLineShape_.count : kStatusReplyBytes;
-  const std::size_t lineBytes = payload.size() + protocol::kFrameOverhead + replyBytes;
-  tooSoon_->setEnabled(false);
-  tooSoon_->setInterval(Millis(static_cast<Millis::rep>(lineBytes * 500 / kBytesPerSecond)));
-  tooSoon_->setEnabled(tooSoon_->interval() > Millis(0));
   replyDue_->setEnabled(false);
   replyDue_->setInterval(probe ? kProbeTimeout : kResponseTimeout);
   replyDue_->setEnabled(true);
@@ -173,16 +159,13 @@ void BoardLink::giveUp() {
 
 void BoardLink::answered() {
   replyDue_->setEnabled(false);
-  tooSoon_->setEnabled(false);
 }
 
 bool BoardLink::takeLate() {
   if (givenUp_.empty()) return false;
   const auto frame = std::span<const std::uint8_t>(recvBuf_).first(recvCount_);
-  // The request on the line's own reply, once it can have come.
-  if (replyDue_->isEnabled() && !tooSoon_->isEnabled() &&
-      fits(frame, onLineShape_.data, onLineShape_.count))
-    return false;
+  // A reply that can be the request on the line's own is taken as its own.
+  if (replyDue_->isEnabled() && fits(frame, onLineShape_.data, onLineShape_.count)) return false;
   const auto owed = std::find_if(givenUp_.begin(), givenUp_.end(),
                                  [&](const ReplyShape& s) { return fits(frame, s.data, s.count); });
   if (owed == givenUp_.end()) return false;
@@ -202,6 +185,10 @@ void BoardLink::forgetLine() {
 void BoardLink::discardReply() {
   dropReceived();
   giveUp();
+}
+
+void BoardLink::withdrawWaiting(CmdStateCode state) {
+  std::erase_if(waiting_, [&](const Pending& w) { return w.state == state; });
 }
 
 RequestTicket BoardLink::request(const Request& r) {

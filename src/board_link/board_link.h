@@ -61,8 +61,9 @@ struct LineFrame {
 // 200 ms), however slowly a relay on the line hands the reply on. Waiting reads that repeat one
 // already waiting (the timers' time and SR reads) are asked once; nothing else is dropped. A reply
 // that comes after its request was given up is late: it is recognised by its shape (what the
-// given-up request asked for and the one on the line did not) or by coming sooner than the reply
-// to the request on the line could, shown to the observers as late and dropped.
+// given-up request asked for and the one on the line did not), shown to the observers as late
+// and dropped. A probe's answer is the exception: while a probe is the last request sent, it is
+// that probe's, however late. Closing the port, or opening another, forgets what was owed.
 class BoardLink {
  public:
   using Listener = std::function<void(const LinkEvent&)>;
@@ -93,6 +94,8 @@ class BoardLink {
   void markPortOpened();
   // Requests waiting for the line.
   std::size_t waitingRequests() const { return waiting_.size(); }
+  // Withdraws the requests of `state` that have not gone out yet.
+  void withdrawWaiting(CmdStateCode state);
   // True when a request asked for now goes out at once: no reply is due and none waits.
   bool lineFree() const;
 
@@ -167,9 +170,6 @@ class BoardLink {
   std::unique_ptr<Timer> responseTimeout_;
   // Runs while the request on the line holds it: its own time-out.
   std::unique_ptr<Timer> replyDue_;
-  // Runs while a reply to the request on the line cannot have come yet: its bytes and the
-  // request's have not had the time to cross the line.
-  std::unique_ptr<Timer> tooSoon_;
   std::deque<Pending> waiting_;
   // The last request sent, and whether its reply can still come on the open line.
   ReplyShape onLineShape_;
