@@ -90,5 +90,29 @@ TEST(LateReply, AReplyAfterItsRequestWasGivenUpIsDroppedAsLate) {
   }
 }
 
+TEST(LateReply, AProbesAnswerIsTheLastProbesUnlessAnotherRequestWentOut) {
+  struct Row {
+    const char* what;
+    bool srReadAfter;
+    bool taken;
+  };
+  const Row rows[] = {
+      {"a slow board's answer to the last probe still counts", false, true},
+      {"but is never read as the SR read's", true, false},
+  };
+  for (const Row& row : rows) {
+    LateBench b;
+    b.link.requestQuietly(requests::probe(StConnect));
+    b.clock.advance(300ms);  // the probe is given up
+    if (row.srReadAfter) b.readSR();
+    b.port.receive(kProbeAnswer);
+    EXPECT_EQ(b.replies.size(), row.taken ? 1u : 0u) << row.what;
+    if (row.taken) {
+      EXPECT_EQ(b.replies[0].first, StConnect) << row.what;
+    }
+    EXPECT_EQ(b.late.size(), row.taken ? 0u : 1u) << row.what;
+  }
+}
+
 }  // namespace
 }  // namespace rtceval::testing

@@ -130,4 +130,42 @@ struct WindowBench {
   }
 };
 
+// A board that answers each request a few milliseconds after it went out, as on a prompt line:
+// a read with as many zero bytes as it asks for, a write with its acknowledgement, a probe with
+// its answer. A request that has had a reply by other means (the test's own) is not answered.
+class PromptBoard {
+ public:
+  explicit PromptBoard(WindowBench& b, Millis after = 5ms) : b_(b), after_(after) {
+    b.link().addFrameObserver([this](const LineFrame& f) {
+      if (f.kind == LineFrame::Kind::Sent) {
+        owed_.assign(f.bytes.begin(), f.bytes.end());
+        sentAt_ = b_.clock.now();
+      } else if (f.kind == LineFrame::Kind::Received) {
+        owed_.clear();
+      }
+    });
+    timer_->setInterval(1ms);
+    timer_->setTickHandler([this] { answer(); });
+    timer_->setEnabled(true);
+  }
+
+ private:
+  void answer() {
+    if (owed_.empty() || b_.clock.now() - sentAt_ < after_.count()) return;
+    // Lead, flag, length, then the command, the device, two address bytes and the count.
+    const Bytes request = std::exchange(owed_, {});
+    if (request.size() < 8)
+      b_.port.receive(kProbeAnswer);
+    else if (request[3] == 0x00)
+      b_.port.receive(dataReply(Bytes(request[7], 0x00)));
+    else
+      b_.port.receive(kAck);
+  }
+  WindowBench& b_;
+  Millis after_;
+  std::unique_ptr<Timer> timer_ = b_.clock.createTimer();
+  Bytes owed_;
+  std::int64_t sentAt_ = 0;
+};
+
 }  // namespace rtceval::testing
