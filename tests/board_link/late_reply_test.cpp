@@ -55,17 +55,6 @@ TEST(LateReply, TheNextRequestWaitsForTheReplyOrTheRequestsOwnTimeout) {
   }
 }
 
-TEST(LateReply, WhileARequestWaitsRepeatedTimerReadsAreAskedOnce) {
-  LateBench b;
-  b.readTime();
-  for (int i = 0; i < 50; ++i) {
-    b.readSR();
-    b.readTime();
-    b.clock.advance(20ms);
-  }
-  EXPECT_LE(b.link.waitingRequests(), 2u);
-}
-
 TEST(LateReply, AReplyAfterItsRequestWasGivenUpIsDroppedAsLate) {
   // Given up with the SR read waiting (it goes out at once), and with nothing waiting.
   for (const bool srWaiting : {true, false}) {
