@@ -12,14 +12,13 @@
 
 #include "core/device_profile.h"
 #include "core/register_map.h"
+#include "core/value_codecs.h"
 #include "docs_help/register_reference.h"
 
 namespace {
 
 std::string hex(unsigned value, int digits) {
-  char text[12];
-  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-  return text;
+  return "0x" + rtceval::hexNumber(value, digits);
 }
 
 std::string shownAddress(std::optional<std::uint8_t> address) {

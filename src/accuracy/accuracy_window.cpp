@@ -123,8 +123,8 @@ void AccuracyWindow::applyClicked() {
 }
 
 void AccuracyWindow::saveTo(const std::string& path) {
-  status_ = context_.desktop.writeFile(path, report_.csv()).ok() ? Texts::saved(path)
-                                                                 : Texts::notSaved(path);
+  const FileWrite written = context_.desktop.writeFile(path, report_.csv());
+  status_ = written.ok() ? Texts::saved(path) : Texts::notSaved(path, written.failure);
 }
 
 void AccuracyWindow::onTimer() {

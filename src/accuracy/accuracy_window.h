@@ -49,7 +49,9 @@ class AccuracyWindow : public DialogModel, private SampleLine, private SampleLis
     static constexpr const char* kTrimWritten = "微调已写入，样本从写入后的第一个秒跳变重新开始。";
     static std::string applyQuestion(const TrimSetting& s);
     static std::string saved(const std::string& path) { return "样本已保存到 " + path; }
-    static std::string notSaved(const std::string& path) { return "无法写入文件 " + path; }
+    static std::string notSaved(const std::string& path, const std::string& reason) {
+      return "无法写入文件 " + path + "：" + reason;
+    }
   };
 
   static constexpr int kDefaultIntervalSeconds = 10;

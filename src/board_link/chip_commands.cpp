@@ -7,8 +7,8 @@
 
 namespace rtceval {
 
-ChipCommands::ChipCommands(BoardLink& link, const DeviceProfile& profile,
-                           const RegisterImage& registers, const TimeAlarmRecords& records)
+ChipCommands::ChipCommands(BoardLink& link, const DeviceProfile& profile, RegisterImage& registers,
+                           TimeAlarmRecords& records)
     : link_(link), profile_(profile), registers_(registers), records_(records) {}
 
 void ChipCommands::send(const std::optional<Request>& request) {
@@ -64,6 +64,42 @@ void ChipCommands::CmdWriteEV() {
 
 void ChipCommands::run(WriteJob job) {
   send(requests::job(layout(), job, registers_, records_));
+}
+
+void ChipCommands::run(WriteJob job, const Values& values) {
+  const auto take = [&](RegisterId id) {
+    const auto image = registerOf(id).image;
+    registers_.*image = values.registers.*image;
+  };
+  switch (job.kind()) {
+    case WriteJob::Kind::Time:
+      records_.NewTime = values.records.NewTime;
+      break;
+    case WriteJob::Kind::ReadSR:
+      break;
+    case WriteJob::Kind::INT:
+      take(RegisterId::INT);
+      break;
+    case WriteJob::Kind::BL:
+      take(RegisterId::BL);
+      break;
+    case WriteJob::Kind::ATR:
+      take(RegisterId::ATR);
+      break;
+    case WriteJob::Kind::DTR:
+      take(RegisterId::DTR);
+      break;
+    case WriteJob::Kind::EV:
+      take(RegisterId::EV);
+      break;
+    case WriteJob::Kind::Alarm0:
+      records_.Alarm0Regs = values.records.Alarm0Regs;
+      break;
+    case WriteJob::Kind::Alarm1:
+      records_.Alarm1Regs = values.records.Alarm1Regs;
+      break;
+  }
+  run(job);
 }
 
 Layout ChipCommands::layout() const {

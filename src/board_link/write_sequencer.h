@@ -1,12 +1,14 @@
 #pragma once
 
 #include <deque>
+#include <functional>
+#include <optional>
 
+#include "board_link/chip_commands.h"
 #include "board_link/requests.h"
 
 namespace rtceval {
 
-class ChipCommands;
 class Timer;
 struct DeviceProfile;
 
@@ -24,11 +26,20 @@ class WriteSequencer {
   void startAtJob(WriteJob job);
   void tick();
 
+  // Another sequence of writes (a snapshot restore) needs the chip to itself: `held` runs once the
+  // writes handed over so far have gone out (at once when none runs). Writes handed over from now
+  // on wait, each with the values of the moment it was handed over, until `release`.
+  void hold(std::function<void()> held);
+  // Sends the writes that waited, in order; drops a `held` that has not run yet.
+  void release();
+  bool holding() const { return holding_; }
+
  private:
   enum class Step { Wel, Rwel, Job };
   struct Queued {
     WriteJob job;
     bool unlock;
+    std::optional<ChipCommands::Values> kept{};  // the values of a write handed over while held
   };
   void enqueue(const Queued& queued);
   void begin(const Queued& queued);
@@ -39,6 +50,10 @@ class WriteSequencer {
   Step step_ = Step::Wel;
   WriteJob job_ = WriteJob::Kind::ReadSR;
   std::deque<Queued> waiting_;
+  std::deque<Queued> held_;  // handed over while holding
+  bool holding_ = false;
+  std::function<void()> onHeld_;
+  std::optional<ChipCommands::Values> kept_;
 };
 
 }  // namespace rtceval

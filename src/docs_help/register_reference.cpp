@@ -1,20 +1,18 @@
 #include "docs_help/register_reference.h"
 
-#include <cstdio>
 #include <optional>
 #include <string_view>
 #include <utility>
 
 #include "core/device_profile.h"
 #include "core/register_map.h"
+#include "core/value_codecs.h"
 
 namespace rtceval {
 namespace {
 
 std::string hex(unsigned value, int digits) {
-  char text[12];
-  std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-  return text;
+  return "0x" + hexNumber(value, digits);
 }
 
 std::string address(std::optional<std::uint8_t> a) {

@@ -15,8 +15,8 @@ void TextViewer::Form_Load() {
   // the window stays empty rather than asking again.
   text_.clear();
   if (const std::optional<std::string> path = launcher_.find(file_)) {
-    if (std::optional<std::string> contents = launcher_.desktop().readText(*path))
-      text_ = std::move(*contents);
+    if (FileRead read = launcher_.desktop().readFile(*path, kMaxTextBytes); read.text)
+      text_ = std::move(*read.text);
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "dialogs/dialog_model.h"
@@ -10,9 +11,12 @@ namespace rtceval {
 struct DialogContext;
 
 // A read-only window showing one help text (RichTextBox1), read once when the window loads.
-// The files are plain text and are shown as plain text.
+// The files are plain text and are shown as plain text; a file that is not a regular file or is
+// longer than `kMaxTextBytes` is not read, and the window stays empty.
 class TextViewer : public DialogModel {
  public:
+  static constexpr std::size_t kMaxTextBytes = 4 << 20;
+
   void Form_Load() override;
 
   const char* caption() const { return caption_; }

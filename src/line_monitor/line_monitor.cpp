@@ -55,8 +55,9 @@ void LineMonitor::clearClicked() {
 }
 
 bool LineMonitor::saveTo(const std::string& path) {
-  if (!files_.writeFile(path, exportAll(lines_, formatForPath(path))).ok()) {
-    messageBoxes_.message("无法保存文件 " + path, kCaption);
+  const FileWrite written = files_.writeFile(path, exportAll(lines_, formatForPath(path)));
+  if (!written.ok()) {
+    messageBoxes_.message("无法保存文件 " + path + "：" + written.failure, kCaption);
     return false;
   }
   return true;

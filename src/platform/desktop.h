@@ -32,15 +32,6 @@ class Desktop : public SerialDeviceLister, public Files {
   virtual std::string dataDirectory() const = 0;
   // True when a file exists at `path`; any error counts as missing.
   virtual bool fileExists(const std::string& path) const = 0;
-  // The whole text of a file, or nothing when it cannot be read.
-  std::optional<std::string> readText(const std::string& path) const {
-    return readFile(path, kNoLimit);
-  }
-  // Replaces the file at `path` with `text` as a whole: a failed write leaves the old file as it
-  // was. False when the file could not be written.
-  bool writeText(const std::string& path, const std::string& text) {
-    return writeFile(path, text).ok();
-  }
   // Opens the file in the desktop's viewer for its type, the path passed as one argument (no
   // shell); false when no viewer could be started. Where the desktop's opener runs apart from
   // the program and finds only later that it has no viewer for the type, `noViewer` runs then.

@@ -18,8 +18,6 @@ using Json = nlohmann::json;
 constexpr const char* kFormat = "rtceval-register-snapshot";
 constexpr double kFormatVersion = 1;
 constexpr const char* kCorrupt = "快照文件已损坏或不完整：";
-// A snapshot of the largest model is about 3 KB; anything far larger is not one.
-constexpr std::size_t kMaxFileBytes = 1 << 20;
 // A snapshot nests three deep; a hostile file gets no further than this.
 constexpr std::size_t kMaxDepth = 32;
 
@@ -181,7 +179,7 @@ std::string toJson(const Snapshot& s) {
 }
 
 SnapshotLoad fromJson(std::string_view text) {
-  if (text.size() > kMaxFileBytes) return {std::nullopt, "文件太大，不是寄存器快照文件"};
+  if (text.size() > kMaxSnapshotFileBytes) return {std::nullopt, kSnapshotFileTooLarge};
   SyntaxCheck check(text);
   if (!Json::sax_parse(text, &check)) return refuse("不是有效的 JSON，" + check.fault());
   const Json parsed = Json::parse(text, nullptr, false);

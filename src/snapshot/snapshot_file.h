@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -7,6 +8,11 @@
 #include "snapshot/snapshot.h"
 
 namespace rtceval {
+
+// A snapshot of the largest model is about 3 KB; a file far larger is not one, and is not read
+// past this.
+inline constexpr std::size_t kMaxSnapshotFileBytes = 1 << 20;
+inline constexpr const char* kSnapshotFileTooLarge = "文件太大，不是寄存器快照文件";
 
 // A snapshot as a JSON file: the model, the time it was taken, the program's version, every
 // register by name, address and value, and the EEPROM as one string of hexadecimal digits.

@@ -100,6 +100,14 @@ std::vector<SnapshotStep> restorePlan(const DeviceProfile& profile, const Snapsh
                          [image, value](RegisterImage& r, TimeAlarmRecords&) { r.*image = value; });
   };
   std::vector<SnapshotStep> steps;
+  // SR and BL as the chip holds them before anything is written: what a stopped restore offers
+  // to put back.
+  for (const RegisterId id : {RegisterId::SR, RegisterId::BL})
+    if (const auto request = requests::readRegister(layout, id)) {
+      SnapshotStep read = readStep(registerOf(id).name, request, Gather::Nothing);
+      read.role = SnapshotStep::Role::ReadsBefore;
+      steps.push_back(std::move(read));
+    }
 
   if (!s.eeprom.empty()) {
     // Block protection would refuse the array's bytes: it is lifted first and set again with the
@@ -109,23 +117,32 @@ std::vector<SnapshotStep> restorePlan(const DeviceProfile& profile, const Snapsh
         SnapshotStep lift = registerWrite(
             RegisterId::BL, static_cast<std::uint8_t>(control[i] & ~blockProtectMask(layout)));
         lift.what = "BL";
+        lift.role = SnapshotStep::Role::LiftsProtection;
         steps.push_back(std::move(lift));
       }
     const std::vector<Request> unlock = requests::writeEnable(layout);
     for (std::size_t a = 0; a < s.eeprom.size();) {
       // The array takes data only while the chip is unlocked, and each write cycle locks it.
       for (std::size_t k = 0; k < unlock.size() && k < kUnlockNames.size(); ++k)
-        steps.push_back({kUnlockNames[k], {unlock[k]}, Gather::Nothing, 0, 0, {}, {}});
+        steps.push_back({kUnlockNames[k],
+                         {unlock[k]},
+                         Gather::Nothing,
+                         0,
+                         0,
+                         {},
+                         {},
+                         SnapshotStep::Role::Unlock});
       const std::size_t count =
           std::min({protocol::kMaxWriteData, kEepromPage - a % kEepromPage, s.eeprom.size() - a});
       const std::span<const std::uint8_t> bytes(s.eeprom.data() + a, count);
       steps.push_back({"EEPROM " + eepromAddressText(a),
                        {requests::writeEeprom(static_cast<std::uint16_t>(a), bytes)},
                        Gather::Nothing,
-                       0,
-                       0,
+                       static_cast<std::uint16_t>(a),
+                       count,
                        {},
-                       kWriteCycle});
+                       kWriteCycle,
+                       SnapshotStep::Role::EepromWrite});
       a += count;
     }
   }
@@ -166,6 +183,25 @@ std::vector<SnapshotStep> restorePlan(const DeviceProfile& profile, const Snapsh
                    0,
                    {},
                    {}});
+  return steps;
+}
+
+std::vector<SnapshotStep> relockPlan(const DeviceProfile& profile, std::uint8_t bl, std::uint8_t sr,
+                                     bool protectionLifted) {
+  const Layout layout = layoutOf(profile.Is1208Family);
+  std::vector<SnapshotStep> steps;
+  if (protectionLifted)
+    steps.push_back(unlockedWrite("BL", layout,
+                                  *requests::writeRegister(layout, RegisterId::BL, bl),
+                                  [bl](RegisterImage& r, TimeAlarmRecords&) { r.RegBL = bl; }));
+  steps.push_back(
+      {registerOf(RegisterId::SR).name,
+       {*requests::writeRegister(layout, RegisterId::SR, statusRestoreValue(sr, layout))},
+       Gather::Nothing,
+       0,
+       0,
+       {},
+       {}});
   return steps;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,16 @@ struct SnapshotStep {
   // the other windows look for what the chip holds.
   std::function<void(RegisterImage&, TimeAlarmRecords&)> intoImage;
   Millis pauseAfter{0};  // time the chip needs before the next request (a write cycle)
+  // What a restore step does beyond its register: a read of SR or BL before anything is written,
+  // the BL write that lifts block protection for the EEPROM (set again with the control block),
+  // or an EEPROM write (eepromAddress and eepromCount name its bytes).
+  enum class Role {
+    Register,
+    ReadsBefore,
+    LiftsProtection,
+    Unlock,
+    EepromWrite
+  } role = Role::Register;
 };
 
 // Every register of the selected model, then the EEPROM a page per read: the clock, alarm 0,
@@ -45,6 +56,29 @@ std::vector<SnapshotStep> readPlan(const DeviceProfile& profile);
 // as the snapshot had it.
 std::vector<SnapshotStep> restorePlan(const DeviceProfile& profile, const Snapshot& snapshot,
                                       bool withClock);
+
+// What a stopped restore has left on the chip, from the steps whose replies were accepted
+// (`stepsDone` of `plan`; the step on the line may have reached the chip too).
+struct RestoreLeftover {
+  bool protectionLifted = false;  // BL written without its block protect bits, not yet set again
+  bool writeEnabled = false;      // the chip unlocked and SR not yet written back
+  std::size_t eepromWritten = 0;  // EEPROM bytes rewritten from address 0
+  std::size_t eepromTotal = 0;    // and of how many
+  std::vector<std::string> registersWritten;
+};
+RestoreLeftover restoreLeftover(const std::vector<SnapshotStep>& plan, std::size_t stepsDone);
+// The leftover in words for the user, ending with how to finish.
+std::string leftoverText(const RestoreLeftover& leftover);
+
+// The writes that put block protection and the write enables back as they were before a stopped
+// restore (`bl` and `sr` as the chip held them then): BL when the restore lifted protection, then
+// SR's settings, which locks the chip.
+std::vector<SnapshotStep> relockPlan(const DeviceProfile& profile, std::uint8_t bl, std::uint8_t sr,
+                                     bool protectionLifted);
+
+// Why the values of `snapshot` cannot be written to a chip: the first clock register, or enabled
+// alarm field, that is not BCD within its range, named with its value. Nothing when all are.
+std::optional<std::string> valueRefusal(const Snapshot& snapshot);
 
 // Whether the accepted reply to `step` carries all it asked for: a block read as many bytes.
 bool replyComplete(const SnapshotStep& step, const ChipReads& reads);

@@ -1,9 +1,12 @@
 #include "snapshot/snapshot_window.h"
 
 #include <memory>
+#include <utility>
 
 #include "board_link/board_link.h"
+#include "board_link/write_sequencer.h"
 #include "core/chip_reads.h"
+#include "core/shown_text.h"
 #include "core/time_record.h"
 #include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
@@ -46,6 +49,7 @@ SnapshotWindow::SnapshotWindow(DialogContext& context)
       reads_(context.reads),
       messageBoxes_(context.messageBoxes),
       desktop_(context.desktop),
+      sequencer_(context.sequencer),
       pcClock_(context.pcClock),
       chain_(context.timers) {}
 
@@ -55,6 +59,8 @@ void SnapshotWindow::Form_Load() {
 
 void SnapshotWindow::unload() {
   chain_.cancel();
+  awaitingWrites_ = false;
+  sequencer_.release();
 }
 
 void SnapshotWindow::replyArrived(const ReplyNote& reply) {
@@ -62,11 +68,15 @@ void SnapshotWindow::replyArrived(const ReplyNote& reply) {
   // stops it rather than mixing two chips' registers.
   if (busy() && modelOf(profile_) != chainModel_) {
     chain_.cancel();
+    awaitingWrites_ = false;
+    sequencer_.release();
     status_ = Texts::kModelChanged;
     messageBoxes_.message(status_, Texts::kCaption);
     return;
   }
   chain_.replyArrived(reply.ticket, reply.accepted);
+  // The board answers again after a restore stopped half-way.
+  if (!busy() && reply.accepted && relockOffer_) offerRelock();
 }
 
 std::string SnapshotWindow::now() const {
@@ -101,6 +111,13 @@ std::vector<RequestChain::Step> SnapshotWindow::chainSteps(std::vector<SnapshotS
                          },
                          {},
                          step->pauseAfter};
+    if (step->role == SnapshotStep::Role::ReadsBefore) {
+      // The reply has put the register in the image; the relock writes it back as it was.
+      s.take = [this] {
+        blBefore_ = registers_.RegBL;
+        srBefore_ = registers_.RegSR;
+      };
+    }
     if (step->gather != Gather::Nothing) {
       s.take = [this, step] {
         if (gathering_) gathering_->take(*step, reads_, registers_, records_);
@@ -169,15 +186,26 @@ void SnapshotWindow::compareWithChipClicked() {
 }
 
 std::optional<Snapshot> SnapshotWindow::load(const std::string& path) {
-  const std::optional<std::string> text = desktop_.readText(path);
-  if (!text) {
-    status_ = Texts::kCannotOpen + path;
+  const FileRead read = desktop_.readFile(path, kMaxSnapshotFileBytes);
+  if (!read.text) {
+    switch (read.refusal) {
+      case FileRead::Refusal::NotAFile:
+        status_ = Texts::kCannotOpen + path + Texts::kNotAFile;
+        break;
+      case FileRead::Refusal::TooLarge:
+        status_ = path + "：" + kSnapshotFileTooLarge;
+        break;
+      default:
+        status_ = Texts::kCannotOpen + path + "：" + read.reason;
+        break;
+    }
     messageBoxes_.message(status_, Texts::kCaption);
     return std::nullopt;
   }
-  SnapshotLoad loaded = fromJson(*text);
+  SnapshotLoad loaded = fromJson(*read.text);
   if (!loaded.snapshot) {
-    status_ = path + "：" + loaded.error;
+    // The reason may quote the file (a model name, a register name): shown on one line.
+    status_ = path + "：" + shownText(loaded.error);
     messageBoxes_.message(status_, Texts::kCaption);
     return std::nullopt;
   }
@@ -199,8 +227,9 @@ void SnapshotWindow::openFile(const std::string& path) {
 
 void SnapshotWindow::saveFile(const std::string& path) {
   if (!canSave() || path.empty()) return;
-  if (!desktop_.writeText(path, toJson(*shown_))) {
-    status_ = Texts::kCannotSave + path;
+  const FileWrite written = desktop_.writeFile(path, toJson(*shown_));
+  if (!written.ok()) {
+    status_ = Texts::kCannotSave + path + "：" + written.failure;
     messageBoxes_.message(status_, Texts::kCaption);
     return;
   }
@@ -236,6 +265,11 @@ void SnapshotWindow::restoreClicked() {
     messageBoxes_.message(status_, Texts::kCaption);
     return;
   }
+  if (const auto refusal = valueRefusal(*shown_)) {
+    status_ = *refusal;
+    messageBoxes_.message(status_, Texts::kCaption);
+    return;
+  }
   if (!boardReady()) return;
   const std::string question =
       std::string(Texts::kRestoreQuestion) + (shown_->eeprom.empty() ? "" : Texts::kAndEeprom) +
@@ -243,26 +277,84 @@ void SnapshotWindow::restoreClicked() {
   if (!messageBoxes_.askYesNo(question, Texts::kCaption)) return;
   // The window may have been closed, or a read started, while the question was open.
   if (busy() || !shown_) return;
-  progress_ = Texts::kRestoring;
   chainModel_ = model;
+  // The user's writes wait while the restore has the chip: interleaved, the chip would refuse
+  // one or the other. Writes handed over before go out first.
+  progress_ = Texts::kRestoring;
   purpose_ = Purpose::Restore;
+  awaitingWrites_ = true;
+  sequencer_.hold([this] { startRestore(); });
+}
+
+void SnapshotWindow::startRestore() {
+  awaitingWrites_ = false;
+  if (busy() || !shown_) {
+    sequencer_.release();
+    return;
+  }
+  purpose_ = Purpose::Restore;
+  relockOffer_.reset();
+  restoreSteps_ = restorePlan(profile_, *shown_, restoreClock);
   chain_.start(
-      chainSteps(restorePlan(profile_, *shown_, restoreClock)),
+      chainSteps(restoreSteps_),
       [this] {
+        sequencer_.release();
         status_ = Texts::kRestoreDone;
         // A comparison shown before the restore no longer tells what the chip holds: it is made
         // again with the chip as it is now.
         if (!comparisonLines.empty()) readChip(Purpose::AfterRestore);
       },
       [this](const std::string& what) {
-        comparisonLines.clear();
-        status_ = Texts::kRestoreFailed + what + Texts::kNoAnswer;
+        restoreStopped(Texts::kRestoreFailed + what + Texts::kNoAnswer);
         messageBoxes_.message(status_, Texts::kCaption);
       });
 }
 
+void SnapshotWindow::restoreStopped(std::string status) {
+  sequencer_.release();
+  comparisonLines.clear();
+  const RestoreLeftover left = restoreLeftover(restoreSteps_, chain_.stepsDone());
+  status_ = std::move(status) + "。" + leftoverText(left);
+  if (left.protectionLifted || left.writeEnabled) relockOffer_ = left;
+}
+
+void SnapshotWindow::offerRelock() {
+  const RestoreLeftover left = *std::exchange(relockOffer_, std::nullopt);
+  if (!messageBoxes_.askYesNo(Texts::kRelockQuestion, Texts::kCaption)) return;
+  if (busy() || modelOf(profile_).empty()) return;
+  chainModel_ = modelOf(profile_);
+  progress_ = Texts::kRestoring;
+  purpose_ = Purpose::Relock;
+  awaitingWrites_ = true;
+  sequencer_.hold([this, left] {
+    awaitingWrites_ = false;
+    if (busy()) {
+      sequencer_.release();
+      return;
+    }
+    chain_.start(
+        chainSteps(relockPlan(profile_, blBefore_, srBefore_, left.protectionLifted)),
+        [this] {
+          sequencer_.release();
+          status_ = Texts::kRelocked;
+        },
+        [this](const std::string& what) {
+          sequencer_.release();
+          status_ = Texts::kRelockFailed + what + Texts::kNoAnswer;
+          messageBoxes_.message(status_, Texts::kCaption);
+        });
+  });
+}
+
 void SnapshotWindow::cancelClicked() {
   if (!busy()) return;
+  if (!chain_.running()) {
+    // Still waiting for the writes handed over before: nothing of the restore has gone out.
+    awaitingWrites_ = false;
+    sequencer_.release();
+    status_ = purpose_ == Purpose::Relock ? Texts::kRelockFailed : Texts::kCancelledBeforeWriting;
+    return;
+  }
   const std::string what = chain_.currentStep();
   const std::string done =
       std::to_string(chain_.stepsDone()) + "/" + std::to_string(chain_.stepsTotal());
@@ -274,8 +366,11 @@ void SnapshotWindow::cancelClicked() {
       status_ = Texts::kReadCancelled;
       break;
     case Purpose::Restore:
-      comparisonLines.clear();
-      status_ = std::string(Texts::kRestoreCancelled) + done + Texts::kStoppedAt + what;
+      restoreStopped(std::string(Texts::kRestoreCancelled) + done + Texts::kStoppedAt + what);
+      break;
+    case Purpose::Relock:
+      sequencer_.release();
+      status_ = Texts::kRelockFailed + what;
       break;
     case Purpose::AfterRestore:
       comparisonLines.clear();
@@ -285,7 +380,7 @@ void SnapshotWindow::cancelClicked() {
 }
 
 SnapshotWindow::Progress SnapshotWindow::progress() const {
-  if (!busy()) return {};
+  if (!chain_.running()) return {};
   return {chain_.stepsDone(), chain_.stepsTotal()};
 }
 
@@ -296,6 +391,7 @@ std::string SnapshotWindow::sourceText() const {
 
 std::string SnapshotWindow::statusText() const {
   if (!busy()) return status_;
+  if (!chain_.running()) return progress_ + "…";
   return progress_ + "… " + std::to_string(chain_.stepsDone()) + "/" +
          std::to_string(chain_.stepsTotal());
 }

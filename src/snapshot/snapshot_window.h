@@ -16,6 +16,7 @@ class BoardLink;
 class Desktop;
 class MessageBoxes;
 class PcClock;
+class WriteSequencer;
 struct ChipReads;
 struct DeviceProfile;
 struct DialogContext;
@@ -56,6 +57,7 @@ class SnapshotWindow : public DialogModel {
     static constexpr const char* kRestoreFailed = "恢复中断，芯片只写入了一部分：";
     static constexpr const char* kNoAnswer = " 没有得到应答";
     static constexpr const char* kCannotOpen = "无法读取文件 ";
+    static constexpr const char* kNotAFile = "：不是普通文件（文件夹、设备或管道）";
     static constexpr const char* kCannotSave = "无法写入文件 ";
     static constexpr const char* kSaved = "已保存到 ";
     static constexpr const char* kRestoreQuestion = "把快照写入芯片？芯片中的寄存器";
@@ -71,6 +73,12 @@ class SnapshotWindow : public DialogModel {
     static constexpr const char* kReadCancelled = "读取已取消";
     static constexpr const char* kRestoreCancelled = "恢复已取消，芯片只写入了一部分：已完成 ";
     static constexpr const char* kStoppedAt = " 步，停在 ";
+    static constexpr const char* kCancelledBeforeWriting = "恢复已取消，没有向芯片写入任何内容";
+    static constexpr const char* kRelockQuestion =
+        "评估板又有应答了。上次恢复中断时芯片的块保护已解除或写使能仍打开，"
+        "要把块保护和写使能设回恢复之前的状态吗？";
+    static constexpr const char* kRelocked = "块保护和写使能已设回恢复之前的状态";
+    static constexpr const char* kRelockFailed = "未能设回块保护和写使能：";
   };
 
   // One line of the table.
@@ -104,7 +112,8 @@ class SnapshotWindow : public DialogModel {
   std::vector<Row> rows() const;
   std::vector<std::string> comparisonLines;
   bool restoreClock = false;
-  bool busy() const { return chain_.running(); }
+  // Running, or waiting for the user's writes handed over before to go out.
+  bool busy() const { return chain_.running() || awaitingWrites_; }
   bool canCancel() const { return busy(); }
   // The running read or restore: steps done of all; nothing (0 of 0) when none runs.
   struct Progress {
@@ -120,7 +129,7 @@ class SnapshotWindow : public DialogModel {
 
  private:
   // What the running chain is for; a read after a restore refreshes the comparison.
-  enum class Purpose { Show, Compare, Restore, AfterRestore };
+  enum class Purpose { Show, Compare, Restore, AfterRestore, Relock };
   void readChip(Purpose purpose);
   void readDone(Purpose purpose, const Snapshot& read);
   // The plan's steps as the chain runs them: each sends its requests through the link.
@@ -131,6 +140,11 @@ class SnapshotWindow : public DialogModel {
   std::optional<Snapshot> load(const std::string& path);
   std::string now() const;
   void showComparison(const Snapshot& before, const Snapshot& after, const std::string& title);
+  void startRestore();
+  // A restore stopped: says what it left on the chip and remembers whether to offer putting
+  // protection and write enable back once the board answers again.
+  void restoreStopped(std::string status);
+  void offerRelock();
 
   BoardLink& link_;
   const DeviceProfile& profile_;
@@ -139,6 +153,7 @@ class SnapshotWindow : public DialogModel {
   const ChipReads& reads_;
   MessageBoxes& messageBoxes_;
   Desktop& desktop_;
+  WriteSequencer& sequencer_;
   const PcClock& pcClock_;
   RequestChain chain_;
 
@@ -150,6 +165,14 @@ class SnapshotWindow : public DialogModel {
   Purpose purpose_ = Purpose::Show;
   // What a read gathers until it is complete.
   std::optional<SnapshotGathering> gathering_;
+  // The running restore's steps, and BL and SR as its first steps read them from the chip.
+  std::vector<SnapshotStep> restoreSteps_;
+  std::uint8_t blBefore_ = 0;
+  std::uint8_t srBefore_ = 0;
+  // What a stopped restore left that the user is to be offered to undo, once.
+  std::optional<RestoreLeftover> relockOffer_;
+  // A restore or relock waits for the write sequencer to hand over the chip.
+  bool awaitingWrites_ = false;
 };
 
 }  // namespace rtceval

@@ -18,6 +18,7 @@
 #include "snapshot/snapshot_file.h"
 #include "snapshot/snapshot_plan.h"
 #include "snapshot/snapshot_window.h"
+#include "time_alarms/set_time_dialog.h"
 #include "virtual_clock.h"
 
 namespace rtceval {
@@ -315,6 +316,93 @@ TEST_F(SnapshotOnTheBoard, AFileOfAnotherModelIsNeitherRestoredNorComparedWithTh
   EXPECT_FALSE(messageBoxes.shown[0].question);
   clock.advance(1s);
   EXPECT_EQ(chip().peekRegister(0x12), 0x00);
+}
+
+}  // namespace
+}  // namespace rtceval
+
+namespace rtceval {
+namespace {
+
+struct RestoreInterrupted : SnapshotOnTheBoard {
+  // The set-time dialog's OK with 2031-07-04 13:14:15; the write sequencer takes it from there.
+  void setTime() {
+    window->menuClick("SETTIME");
+    SetTimeDialog* d = window->dialogHost().current<SetTimeDialog>();
+    ASSERT_NE(d, nullptr);
+    d->yearText = "2031";
+    d->monthText = "7";
+    d->dateText = "4";
+    d->weekdayText = "5";
+    d->hourText = "13";
+    d->minuteText = "14";
+    d->secondText = "15";
+    window->events().run([d] { d->okClicked(); });
+  }
+  void startRestore(const Snapshot& s) {
+    desktop.files["/home/user/s.json"] = toJson(s);
+    user([](SnapshotWindow& w) { w.openFile("/home/user/s.json"); });
+    messageBoxes.answers.push_back(true);
+    user([](SnapshotWindow& w) { w.restoreClicked(); });
+  }
+};
+
+TEST_F(RestoreInterrupted, AStallMidRestoreSaysWhatItLeftAndOffersToLockTheChipAgain) {
+  start(ChipModel::X1226, MenuId::X1226);
+  // The main window reads the time on and on: its first accepted reply after the stall tells
+  // that the board is back (its time-out question is answered No: the reads go on).
+  window->autoReadTimeClicked(true);
+  const std::uint8_t blBefore = chip().peekRegister(0x10);
+  Snapshot s = readChip();
+  for (std::uint8_t& b : s.eeprom) b = 0x11;
+  set(s, "BL", 0x0C);
+  startRestore(s);
+  clock.advance(300ms);
+  port->board().faults().set(sim::ReplyFault::Stall);
+  runOut();
+  const std::string status = snapshots()->statusText();
+  EXPECT_EQ(status.rfind(SnapshotWindow::Texts::kRestoreFailed, 0), 0u) << status;
+  EXPECT_NE(status.find("块保护已解除；写使能仍打开；EEPROM 已改写 0x0000–"), std::string::npos)
+      << status;
+  EXPECT_NE(chip().peekRegister(0x3F) & 0x06, 0) << "the restore left the chip unlocked";
+
+  // The board answers again: the question comes once, Yes locks the chip as it was.
+  port->board().faults().set(sim::ReplyFault::None);
+  const std::size_t questionsBefore = messageBoxes.shown.size();
+  messageBoxes.answers.push_back(true);
+  for (int i = 0; i < 300; ++i) clock.advance(10ms);
+  std::size_t asked = 0;
+  for (std::size_t i = questionsBefore; i < messageBoxes.shown.size(); ++i)
+    asked += messageBoxes.shown[i].text == SnapshotWindow::Texts::kRelockQuestion ? 1U : 0U;
+  EXPECT_EQ(asked, 1u);
+  EXPECT_EQ(snapshots()->statusText(), SnapshotWindow::Texts::kRelocked);
+  EXPECT_EQ(chip().peekRegister(0x10), blBefore);
+  EXPECT_EQ(chip().peekRegister(0x3F) & 0x06, 0);
+}
+
+TEST_F(RestoreInterrupted, ASetTimeDuringARestoreGoesOutAfterItAndOneBeforeItFirst) {
+  for (const bool setTimeFirst : {false, true}) {
+    SCOPED_TRACE(setTimeFirst ? "set time, then restore" : "restore, then set time");
+    window.reset();  // before the port it works with
+    start(ChipModel::X1226, MenuId::X1226);
+    Snapshot s = readChip();
+    if (setTimeFirst) setTime();
+    startRestore(s);
+    if (!setTimeFirst) {
+      clock.advance(300ms);
+      ASSERT_TRUE(snapshots()->busy());
+      setTime();
+    }
+    clock.advance(50ms);
+    runOut();
+    clock.advance(500ms);
+    EXPECT_EQ(snapshots()->statusText(), SnapshotWindow::Texts::kRestoreDone);
+    // The chip keeps the user's time: hour 13 in 24-hour format, year 31.
+    EXPECT_EQ(chip().peekRegister(0x32), 0x93);
+    EXPECT_EQ(chip().peekRegister(0x35), 0x31);
+    for (const auto& box : messageBoxes.shown)
+      EXPECT_EQ(box.text.find("状态85"), std::string::npos) << box.text;
+  }
 }
 
 }  // namespace

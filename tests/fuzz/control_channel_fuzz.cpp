@@ -110,6 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ReplyFault faultBefore = board.faults().fault();
     const double rateBefore = board.chip().ratePpm();
     const Pieces shapeBefore = shapeOf(board.faults());
+    const auto delayBefore = board.faults().delayMs();
 
     const std::string answer = runControlCommand(line, board, now);
     check(!answer.empty() && answer.back() == '\n', "every answer is a line of text");
@@ -132,11 +133,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       check(board.chip().ratePpm() == rateBefore, "only ppm changes the clock's rate");
     }
 
+    // delay MS: how late the replies reach the PC, and nothing else; a bad value changes nothing.
+    if (verb == "delay") {
+      const bool set = answer.starts_with("replies reach the PC ");
+      check(set || answer.starts_with("usage: delay"), "delay answers with the delay or its usage");
+      check(set || board.faults().delayMs() == delayBefore, "a refused delay leaves the delay");
+    } else {
+      check(board.faults().delayMs() == delayBefore, "only delay changes the replies' delay");
+    }
+
     if (verb != "fault") {
       check(board.faults().fault() == faultBefore && shapeOf(board.faults()) == shapeBefore,
             "only fault changes the line faults");
       const bool known = w.empty() || ((verb == "help" || verb == "dump") && w.size() == 1) ||
-                         touchesChip || verb == "ppm";
+                         touchesChip || verb == "ppm" || verb == "delay";
       check(known || answer.starts_with("unknown command '"),
             "anything else is an unknown command");
       continue;

@@ -299,6 +299,25 @@ TEST_F(Sequencer, TwoOksTwentyMillisecondsApartBothReachTheChip) {
   EXPECT_THAT(b.port.writes, ElementsAre(kWelA, kRwelA, writeAtr, kWelA, kRwelA, writeInt));
 }
 
+TEST_F(Sequencer, AWriteHandedOverWhileHeldGoesOutOnReleaseWithTheValuesItWasHandedOverWith) {
+  const Bytes writeInt{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x11, 0x01, 0xA1, 0x7E};
+  load(MenuId::X1226);
+  bool held = false;
+  seq().start(32);
+  seq().hold([&held] { held = true; });
+  EXPECT_FALSE(held) << "the write already running goes out first";
+  b.clock.advance(150ms);
+  EXPECT_TRUE(held);
+  seq().start(32);
+  b.window.registers().RegINT = 0x5C;  // the holder writes INT its own way meanwhile
+  b.clock.advance(500ms);
+  EXPECT_THAT(b.port.writes, ElementsAre(kWelA, kRwelA, writeInt));
+  seq().release();
+  b.clock.advance(150ms);
+  EXPECT_THAT(b.port.writes, ElementsAre(kWelA, kRwelA, writeInt, kWelA, kRwelA, writeInt));
+  EXPECT_EQ(b.window.registers().RegINT, 0xA1) << "the image shows what went out last";
+}
+
 TEST_F(Sequencer, ARequestCodeThatNamesNoJobIsRefusedBeforeAnythingIsSent) {
   load(MenuId::X1226);
   for (const CmdStateCode code : {StNone, StReadTime, StWriteSR, StWriteMem}) {

@@ -1,5 +1,6 @@
 // The snapshot window on the fake port and the virtual clock: one request on the line at a time,
 // what happens when the board is silent or refuses, and the files it saves and opens.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -117,17 +118,45 @@ TEST_F(SnapshotWindowTest, SavesWhatItOpenedAndSaysWhenTheDiskRefuses) {
 
   user([](SnapshotWindow& w) { w.saveFile("/out.json"); });
   EXPECT_EQ(b.desktop.files["/out.json"], b.desktop.files["/in.json"]);
-  b.desktop.readOnly = true;
-  user([](SnapshotWindow& w) { w.saveFile("/other.json"); });
-  EXPECT_TRUE(shown("无法写入文件 /other.json"));
-  EXPECT_EQ(b.desktop.files.count("/other.json"), 0u);
+  // A full disk: the box gives the system's reason, and no success is claimed.
+  b.desktop.spaceLeft = 16;
+  user([](SnapshotWindow& w) { w.saveFile("/out.json"); });
+  EXPECT_TRUE(shown("无法写入文件 /out.json：No space left on device"));
+  EXPECT_EQ(window()->statusText().find(Texts::kSaved), std::string::npos);
+}
+
+TEST_F(SnapshotWindowTest, RefusesWhatIsNotASnapshotFileBeforeReadingIt) {
+  openWith(MenuId::X1209);
+  Snapshot s{"X1209", "t", "1.05", {}, {}};
+  for (const SnapshotSlot& slot : snapshotSlots("X1209"))
+    s.registers.push_back({slot.name, slot.address, 0});
+  b.desktop.notFiles.insert("/dev/zero");
+  b.desktop.files["/big.json"] = toJson(s) + std::string(kMaxSnapshotFileBytes, ' ');
+  // A long model name with control characters is quoted cut and escaped.
+  s.model = "X\n" + std::string(100000, 'y');
+  b.desktop.files["/odd.json"] = toJson(s);
+  for (const char* path : {"/dev/zero", "/big.json", "/odd.json"})
+    user([path](SnapshotWindow& w) { w.openFile(path); });
+  ASSERT_EQ(b.messageBoxes.shown.size(), 3u);
+  EXPECT_EQ(b.messageBoxes.shown[0].text,
+            "无法读取文件 /dev/zero：不是普通文件（文件夹、设备或管道）");
+  EXPECT_EQ(b.messageBoxes.shown[1].text, "/big.json：文件太大，不是寄存器快照文件");
+  EXPECT_THAT(b.messageBoxes.shown[2].text,
+              ::testing::StartsWith("/odd.json：快照文件中的器件型号“X\\nyyy"));
+  EXPECT_LT(b.messageBoxes.shown[2].text.size(), 300u);
+  EXPECT_FALSE(window()->shown());
 }
 
 TEST_F(SnapshotWindowTest, ACorruptFileLeavesTheShownSnapshotAlone) {
   openWith(MenuId::X1209);
   Snapshot s{"X1209", "t", "1.05", {}, {}};
+  // A clock the chip can hold: 24-hour 00:00:00 on 01-01.
   for (const SnapshotSlot& slot : snapshotSlots("X1209"))
-    s.registers.push_back({slot.name, slot.address, 0});
+    s.registers.push_back(
+        {slot.name, slot.address,
+         static_cast<std::uint8_t>(slot.name == "HR"                        ? 0x80
+                                   : slot.name == "DT" || slot.name == "MO" ? 1
+                                                                            : 0)});
   b.desktop.files["/good.json"] = toJson(s);
   const std::string text = toJson(s);
   b.desktop.files["/cut.json"] = text.substr(0, text.size() / 2);

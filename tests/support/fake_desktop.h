@@ -21,13 +21,18 @@ class FakeDesktop : public Desktop {
   std::string workingDirectory() const override { return working; }
   std::string dataDirectory() const override { return data; }
   bool fileExists(const std::string& path) const override { return files.count(path) != 0; }
-  std::optional<std::string> readFile(const std::string& path, std::size_t limit) const override {
+  FileRead readFile(const std::string& path, std::size_t limit) const override {
+    if (notFiles.count(path)) return {std::nullopt, FileRead::Refusal::NotAFile, {}};
     const auto it = files.find(path);
-    if (it == files.end() || it->second.size() > limit) return std::nullopt;
-    return it->second;
+    if (it == files.end())
+      return {std::nullopt, FileRead::Refusal::CannotRead, "No such file or directory"};
+    if (it->second.size() > limit) return {std::nullopt, FileRead::Refusal::TooLarge, {}};
+    return {it->second, FileRead::Refusal::None, {}};
   }
   FileWrite writeFile(const std::string& path, const std::string& text) override {
-    if (readOnly) return {"read-only"};
+    if (readOnly) return {"Read-only file system"};
+    // The disk fills up part way: the seam's promise is that the old file stays as it was.
+    if (text.size() > spaceLeft) return {"No space left on device"};
     files[path] = text;
     return {};
   }
@@ -59,7 +64,9 @@ class FakeDesktop : public Desktop {
   bool viewerMissing = false;
   // What the opener was told to run should it find no viewer later: a test may run it.
   std::function<void()> lateNoViewer;
-  bool readOnly = false;  // every write fails, as on a full or write-protected disk
+  bool readOnly = false;                    // every write fails, as on a write-protected disk
+  std::size_t spaceLeft = Files::kNoLimit;  // a longer write fails, as on a full disk
+  std::set<std::string> notFiles;           // devices, pipes and folders: refused unread
   std::optional<SystemFacts> facts;
   std::string clipboard;
   std::vector<SerialDeviceFacts> devices;

@@ -1,6 +1,6 @@
 // The Qt implementations of the seams: port numbering, frame trace lines, the time-of-day format,
 // the serial port's behaviour without a device and its reasons for refusing one, the fonts, and
-// files written whole.
+// files written whole and read only when they are regular files, the file boxes.
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -10,12 +10,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
 
 #include "board_link/qt/frame_trace.h"
+#include "platform/qt/file_chooser.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_files.h"
 #include "platform/qt/qt_pc_clock.h"
@@ -240,8 +242,8 @@ class PlatformQtTest : public QObject {
     const std::string path = dir.filePath(QStringLiteral("快照.json")).toStdString();
     const std::string text = std::string("{\"a\": \"中\"}\n") + std::string(1, '\0') + "z";
     QVERIFY(files.writeFile(path, text).ok());
-    QCOMPARE(files.readFile(path, rtceval::Files::kNoLimit).value_or(""), text);
-    QVERIFY(!files.readFile(path, text.size() - 1).has_value());
+    QCOMPARE(files.readFile(path, rtceval::Files::kNoLimit).text.value_or(""), text);
+    QVERIFY(!files.readFile(path, text.size() - 1).text.has_value());
     QVERIFY(files.writeFile(path, "short").ok());
 
     // The disk fills up while the new text is written (no file may grow past 4 KiB): the write
@@ -255,7 +257,8 @@ class PlatformQtTest : public QObject {
     ::setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, oldHandler);
     QVERIFY(!tooLong.ok());
-    QCOMPARE(files.readFile(path, rtceval::Files::kNoLimit).value_or(""), std::string("short"));
+    QCOMPARE(files.readFile(path, rtceval::Files::kNoLimit).text.value_or(""),
+             std::string("short"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList{QStringLiteral("快照.json")});
 
@@ -264,6 +267,64 @@ class PlatformQtTest : public QObject {
         files.writeFile(dir.filePath(QStringLiteral("no/such.json")).toStdString(), "x");
     QVERIFY(!missing.ok());
     QVERIFY(!QDir(dir.filePath(QStringLiteral("no"))).exists());
+  }
+
+  // Anything but a regular file is refused before a byte is read (a pipe would wait for a writer
+  // for ever, /dev/zero never ends); a file past the limit is refused without being read whole.
+  void readsRegularFilesOnly_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("refusal");
+    using Refusal = rtceval::FileRead::Refusal;
+    QTest::newRow("pipe") << QStringLiteral("pipe") << int(Refusal::NotAFile);
+    QTest::newRow("device") << QStringLiteral("/dev/zero") << int(Refusal::NotAFile);
+    QTest::newRow("folder") << QStringLiteral("folder") << int(Refusal::NotAFile);
+    QTest::newRow("too large") << QStringLiteral("large.json") << int(Refusal::TooLarge);
+    QTest::newRow("missing") << QStringLiteral("missing.json") << int(Refusal::CannotRead);
+    QTest::newRow("link to a file") << QStringLiteral("link.json") << int(Refusal::None);
+  }
+  void readsRegularFilesOnly() {
+    QFETCH(QString, path);
+    QFETCH(int, refusal);
+    QTemporaryDir dir;
+    QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("pipe"))).constData(), 0600) ==
+            0);
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    QFile large(dir.filePath(QStringLiteral("large.json")));
+    QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(100 << 20));
+    large.close();
+    QFile small(dir.filePath(QStringLiteral("small.json")));
+    QVERIFY(small.open(QIODevice::WriteOnly) && small.write("{}") == 2);
+    small.close();
+    QVERIFY(QFile::link(small.fileName(), dir.filePath(QStringLiteral("link.json"))));
+
+    const rtceval::FileRead read = rtceval::qt::QtFiles().readFile(
+        (path.startsWith(QLatin1Char('/')) ? path : dir.filePath(path)).toStdString(), 1 << 20);
+    QCOMPARE(int(read.refusal), refusal);
+    QCOMPARE(read.text.has_value(), refusal == int(rtceval::FileRead::Refusal::None));
+    QCOMPARE(read.reason.empty(), refusal != int(rtceval::FileRead::Refusal::CannotRead));
+  }
+
+  // The file boxes start in the documents or where the program last chose a file, and tell a
+  // file's type from its name alone: a file without an ending that starts like a PDF is a file.
+  void fileBoxesStartInTheProgramsFolderAndReadNoContent() {
+    QTemporaryDir dir;
+    QFile pdf(dir.filePath(QStringLiteral("report")));
+    QVERIFY(pdf.open(QIODevice::WriteOnly) && pdf.write("%PDF-1.4\n") > 0);
+    pdf.close();
+
+    rtceval::qt::FileChooser chooser;
+    const QString documents = rtceval::qt::FileChooser::documentsFolder();
+    auto box = chooser.dialog(nullptr, true, QStringLiteral("t"), QStringLiteral("CSV (*.csv)"));
+    QVERIFY(box->testOption(QFileDialog::DontUseNativeDialog));
+    QCOMPARE(QDir(box->directory()).canonicalPath(), QDir(documents).canonicalPath());
+    QVERIFY(box->iconProvider());
+    QCOMPARE(box->iconProvider()->type(QFileInfo(pdf.fileName())), QString::fromUtf8("文件"));
+    QCOMPARE(box->iconProvider()->type(QFileInfo(QStringLiteral("/dev/zero"))),
+             QString::fromUtf8("设备或管道"));
+
+    chooser.remember(dir.filePath(QStringLiteral("a.csv")));
+    box = chooser.dialog(nullptr, false, QStringLiteral("t"), QStringLiteral("CSV (*.csv)"));
+    QCOMPARE(QDir(box->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
   }
 };
 

@@ -10,6 +10,8 @@
 #include <QtTest>
 
 #include <chrono>
+#include <map>
+#include <string>
 
 #include "snapshot/qt/snapshot_window_view.h"
 #include "snapshot/snapshot_dialogs.h"
@@ -50,8 +52,14 @@ struct SnapshotRig : ViewRig {
 
 Snapshot sample() {
   Snapshot s{"X1205", "2026-12-08 10:00:00", "1.05", {}, {}};
-  for (const auto& slot : rtceval::snapshotSlots("X1205"))
-    s.registers.push_back({slot.name, slot.address, 0x00});
+  // A clock the chip can hold: 24-hour 00:00:00 on 2000-01-01.
+  const std::map<std::string, std::uint8_t> clock{
+      {"HR", 0x80}, {"DT", 0x01}, {"MO", 0x01}, {"Y2K", 0x20}};
+  for (const auto& slot : rtceval::snapshotSlots("X1205")) {
+    const auto value = clock.find(slot.name);
+    s.registers.push_back(
+        {slot.name, slot.address, value == clock.end() ? std::uint8_t{0} : value->second});
+  }
   return s;
 }
 
@@ -108,6 +116,24 @@ class SnapshotWindowViewTest : public QObject {
              qPrintable(comparison));
   }
 
+  // A file's time 200 000 characters long with control characters in it: shown escaped and cut, and
+  // the window keeps its width.
+  void aFilesOddTextKeepsTheWindowsWidth() {
+    SnapshotRig rig;
+    rig.desktop.files["/in.json"] = rtceval::toJson(sample());
+    rig.click("cmdOpen");
+    const int width = rig.dialog()->sizeHint().width();
+    Snapshot s = sample();
+    s.takenAt = "2026\n\x1b[2J" + std::string(200000, '9');
+    rig.desktop.files["/in.json"] = rtceval::toJson(s);
+    rig.click("cmdOpen");
+    const QString source = rig.in<QLabel>("lblSource")->text();
+    QVERIFY2(source.startsWith(QStringLiteral("X1205  2026\\n\\x1B[2J999")), qPrintable(source));
+    QVERIFY(source.size() < 300);
+    QVERIFY(rig.in<QLabel>("lblStatus")->text().size() < 300);
+    QCOMPARE(rig.dialog()->sizeHint().width(), width);
+  }
+
   void theClockTickAndTheRestoreReachTheModel() {
     SnapshotRig rig;
     rig.desktop.files["/in.json"] = rtceval::toJson(sample());
@@ -125,6 +151,14 @@ class SnapshotWindowViewTest : public QObject {
                 .contains(QStringLiteral("和时钟")));
   }
 
+  void anIdleWindowsBarStandsStill() {
+    // A range of 0 to 0 is Qt's busy indicator, which animates for as long as it is shown.
+    SnapshotRig rig;
+    auto* bar = rig.in<QProgressBar>("prgSteps");
+    QVERIFY(bar->maximum() > bar->minimum());
+    QCOMPARE(bar->value(), bar->minimum());
+  }
+
   void aRunningRestoreShowsItsProgressAndCancels() {
     SnapshotRig rig;
     QVERIFY(!rig.button("cmdCancel")->isEnabled());
@@ -132,13 +166,16 @@ class SnapshotWindowViewTest : public QObject {
     rig.click("cmdOpen");
     rig.messageBoxes.answers.push_back(true);
     rig.click("cmdRestore");
-    // The first register write is acknowledged after its two write enables: one step is done.
+    // SR and BL are read first, then the first register write is acknowledged after its two
+    // write enables: three steps are done.
+    rig.port.receive({0x55, 0x80, 0x01, 0x00, 0xD6});
+    rig.port.receive({0x55, 0x80, 0x01, 0x00, 0xD6});
     rig.port.receive({0x55, 0x81, 0x01, 0x00, 0xD7});
     rig.port.receive({0x55, 0x81, 0x01, 0x00, 0xD7});
     rig.port.receive({0x55, 0x81, 0x01, 0x00, 0xD7});
     auto* bar = rig.in<QProgressBar>("prgSteps");
-    QCOMPARE(bar->value(), 1);
-    QVERIFY(bar->maximum() > 1);
+    QCOMPARE(bar->value(), 3);
+    QVERIFY(bar->maximum() > 3);
     QVERIFY(!rig.button("cmdRestore")->isEnabled());
     QVERIFY(rig.button("cmdCancel")->isEnabled());
     rig.click("cmdCancel");

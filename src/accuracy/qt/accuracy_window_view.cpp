@@ -2,7 +2,6 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -146,7 +145,7 @@ AccuracyWindowView::AccuracyWindowView(DialogHost& host, QWidget* owner)
 void AccuracyWindowView::save() {
   const AccuracyWindow* window = model();
   if (!window || !window->saveEnabled()) return;
-  const QString path = QFileDialog::getSaveFileName(
+  const QString path = files_.saveFileName(
       this, utf8(Texts::kCaption), QStringLiteral("accuracy.csv"), QStringLiteral("CSV (*.csv)"));
   if (path.isEmpty()) return;
   const std::string file = path.toStdString();

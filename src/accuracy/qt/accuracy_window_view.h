@@ -4,6 +4,7 @@
 
 #include "accuracy/accuracy_window.h"
 #include "dialogs/qt/dialog_view.h"
+#include "platform/qt/file_chooser.h"
 
 class QChart;
 class QLabel;
@@ -43,6 +44,7 @@ class AccuracyWindowView : public DialogViewOf<AccuracyWindow> {
   QValueAxis* timeAxis_ = nullptr;
   QValueAxis* offsetAxis_ = nullptr;
   std::size_t plotted_ = 0;
+  FileChooser files_;
   double plottedFirstMs_ = -1.0;
 };
 

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -138,7 +137,7 @@ void LineMonitorView::copySelection() {
 
 void LineMonitorView::askAndSave() {
   QString filter;
-  QString path = QFileDialog::getSaveFileName(
+  QString path = files_.saveFileName(
       this, utf8(LineMonitor::kCaption), utf8("通信记录.csv"),
       QStringLiteral("CSV (*.csv);;") + utf8("文本文件") + QStringLiteral(" (*.txt)"), &filter);
   if (path.isEmpty()) return;

@@ -2,6 +2,7 @@
 
 #include "dialogs/qt/dialog_view.h"
 #include "line_monitor/line_monitor.h"
+#include "platform/qt/file_chooser.h"
 
 class QLabel;
 class QPushButton;
@@ -34,6 +35,7 @@ class LineMonitorView : public DialogViewOf<LineMonitor> {
   QPushButton* clear_ = nullptr;
   QPushButton* copy_ = nullptr;
   QPushButton* save_ = nullptr;
+  FileChooser files_;
 };
 
 }  // namespace rtceval::qt

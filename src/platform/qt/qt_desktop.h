@@ -18,7 +18,7 @@ class QtDesktop : public Desktop {
   std::string workingDirectory() const override;
   std::string dataDirectory() const override;
   bool fileExists(const std::string& path) const override;
-  std::optional<std::string> readFile(const std::string& path, std::size_t limit) const override {
+  FileRead readFile(const std::string& path, std::size_t limit) const override {
     return files_.readFile(path, limit);
   }
   FileWrite writeFile(const std::string& path, const std::string& text) override {

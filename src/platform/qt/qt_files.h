@@ -9,7 +9,7 @@ namespace rtceval::qt {
 // failure the temporary file goes and the target stays as it was.
 class QtFiles : public Files {
  public:
-  std::optional<std::string> readFile(const std::string& path, std::size_t limit) const override;
+  FileRead readFile(const std::string& path, std::size_t limit) const override;
   FileWrite writeFile(const std::string& path, const std::string& text) override;
 };
 

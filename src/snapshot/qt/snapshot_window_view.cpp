@@ -1,9 +1,8 @@
 #include "snapshot/qt/snapshot_window_view.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,6 +14,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/shown_text.h"
 #include "platform/qt/user_input.h"
 #include "platform/qt/utf8_text.h"
 
@@ -45,15 +45,10 @@ SnapshotWindowView::SnapshotWindowView(DialogHost& host, QWidget* owner)
     : DialogViewOf(host, owner) {
   setObjectName(QStringLiteral("frmSnapshot"));
   setWindowTitle(utf8(Texts::kCaption));
-  lastFolder_ = QDir::currentPath();
   choosePath_ = [this](bool save, const QString& suggested) {
     const QString title = utf8(Texts::kCaption);
-    const QString start = QDir(lastFolder_).filePath(suggested);
-    const QString path =
-        save ? QFileDialog::getSaveFileName(this, title, start, utf8(kFilter))
-             : QFileDialog::getOpenFileName(this, title, lastFolder_, utf8(kFilter));
-    if (!path.isEmpty()) lastFolder_ = QFileInfo(path).absolutePath();
-    return path;
+    return save ? files_.saveFileName(this, title, suggested, utf8(kFilter))
+                : files_.openFileName(this, title, utf8(kFilter));
   };
 
   const auto button = [this](const char* name, const char* caption) {
@@ -105,6 +100,8 @@ SnapshotWindowView::SnapshotWindowView(DialogHost& host, QWidget* owner)
   sourceLabel_ = new QLabel(this);
   sourceLabel_->setObjectName(QStringLiteral("lblSource"));
   sourceLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // What a file brings never sets the window's width.
+  sourceLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
   table_ = new QTableWidget(0, kColumns, this);
   table_->setObjectName(QStringLiteral("tblRegisters"));
@@ -131,6 +128,7 @@ SnapshotWindowView::SnapshotWindowView(DialogHost& host, QWidget* owner)
   statusLabel_ = new QLabel(this);
   statusLabel_->setObjectName(QStringLiteral("lblStatus"));
   statusLabel_->setWordWrap(true);
+  statusLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   progressBar_ = new QProgressBar(this);
   progressBar_->setObjectName(QStringLiteral("prgSteps"));
   progressBar_->setAccessibleName(utf8(Texts::kProgress));
@@ -174,10 +172,13 @@ void SnapshotWindowView::redraw() {
   showChecked(clockBox_, w->restoreClock);
   cancelButton_->setEnabled(w->canCancel());
   const SnapshotWindow::Progress progress = w->progress();
-  progressBar_->setMaximum(static_cast<int>(progress.total));
+  // With nothing to do the bar stands empty: a range of 0 to 0 would make it a busy indicator,
+  // animated (and drawn) for as long as the window stays open.
+  progressBar_->setMaximum(std::max(1, static_cast<int>(progress.total)));
   progressBar_->setValue(static_cast<int>(progress.done));
-  sourceLabel_->setText(fromStd(w->sourceText()));
-  statusLabel_->setText(fromStd(w->statusText()));
+  // A snapshot file's time and version are whatever the file says: one line, cut if long.
+  sourceLabel_->setText(fromStd(shownText(w->sourceText())));
+  statusLabel_->setText(fromStd(shownText(w->statusText())));
 
   // The table changes only when another snapshot is shown, not with every progress step.
   const std::vector<SnapshotWindow::Row> rows = w->rows();
@@ -199,7 +200,7 @@ void SnapshotWindowView::redraw() {
   }
 
   QStringList lines;
-  for (const std::string& line : w->comparisonLines) lines << fromStd(line);
+  for (const std::string& line : w->comparisonLines) lines << fromStd(shownText(line));
   const QString text = lines.join(QLatin1Char('\n'));
   if (comparison_->toPlainText() != text) comparison_->setPlainText(text);
 }

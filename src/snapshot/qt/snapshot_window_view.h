@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "dialogs/qt/dialog_view.h"
+#include "platform/qt/file_chooser.h"
 #include "snapshot/snapshot_window.h"
 
 class QCheckBox;
@@ -45,8 +46,8 @@ class SnapshotWindowView : public DialogViewOf<SnapshotWindow> {
   QTableWidget* table_ = nullptr;
   QPlainTextEdit* comparison_ = nullptr;
   QLabel* statusLabel_ = nullptr;
+  FileChooser files_;
   PathChooser choosePath_;
-  QString lastFolder_;
 };
 
 }  // namespace rtceval::qt
