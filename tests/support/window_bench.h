@@ -135,11 +135,12 @@ struct WindowBench {
 // its answer. A request that has had a reply by other means (the test's own) is not answered.
 class PromptBoard {
  public:
-  explicit PromptBoard(WindowBench& b, Millis after = 5ms) : b_(b), after_(after) {
-    b.link().addFrameObserver([this](const LineFrame& f) {
+  PromptBoard(BoardLink& link, FakeSerialPort& port, VirtualClock& clock, Millis after = 5ms)
+      : port_(port), clock_(clock), after_(after) {
+    link.addFrameObserver([this](const LineFrame& f) {
       if (f.kind == LineFrame::Kind::Sent) {
         owed_.assign(f.bytes.begin(), f.bytes.end());
-        sentAt_ = b_.clock.now();
+        sentAt_ = clock_.now();
       } else if (f.kind == LineFrame::Kind::Received) {
         owed_.clear();
       }
@@ -148,22 +149,25 @@ class PromptBoard {
     timer_->setTickHandler([this] { answer(); });
     timer_->setEnabled(true);
   }
+  explicit PromptBoard(WindowBench& b, Millis after = 5ms)
+      : PromptBoard(b.link(), b.port, b.clock, after) {}
 
  private:
   void answer() {
-    if (owed_.empty() || b_.clock.now() - sentAt_ < after_.count()) return;
+    if (owed_.empty() || clock_.now() - sentAt_ < after_.count()) return;
     // Lead, flag, length, then the command, the device, two address bytes and the count.
     const Bytes request = std::exchange(owed_, {});
     if (request.size() < 8)
-      b_.port.receive(kProbeAnswer);
+      port_.receive(kProbeAnswer);
     else if (request[3] == 0x00)
-      b_.port.receive(dataReply(Bytes(request[7], 0x00)));
+      port_.receive(dataReply(Bytes(request[7], 0x00)));
     else
-      b_.port.receive(kAck);
+      port_.receive(kAck);
   }
-  WindowBench& b_;
+  FakeSerialPort& port_;
+  VirtualClock& clock_;
   Millis after_;
-  std::unique_ptr<Timer> timer_ = b_.clock.createTimer();
+  std::unique_ptr<Timer> timer_ = clock_.createTimer();
   Bytes owed_;
   std::int64_t sentAt_ = 0;
 };
