@@ -13,15 +13,9 @@ namespace rtceval {
 namespace {
 using namespace std::chrono_literals;
 constexpr Millis kResponseTimeout = 2000ms;
-// The line carries 1920 bytes a second (19200 baud, ten bits a byte); the board spends about a
-// tenth of a millisecond of bus time on each byte it reads or writes on the chip, and answers
-// within a few milliseconds more. A reply is given up when it has not come within the time of its
-// bytes plus this margin, or when it pauses for longer than a board ever does between two bytes.
-constexpr int kBytesPerSecond = 1920;
-constexpr Millis kReplyMargin = 30ms;
-constexpr Millis kBytePause = 20ms;
-// Lead, flag, length and checksum of a reply, and its one status byte.
-constexpr std::size_t kStatusReplyBytes = protocol::kFrameOverhead + 1;
+// The search probe's answer is due within one tick of the main timer.
+constexpr Millis kProbeTimeout = 200ms;
+constexpr std::size_t kMaxGivenUp = 4;
 }  // namespace
 
 BoardLink::BoardLink(SerialPort& port, TimerFactory& timers, const DeviceProfile& profile)
@@ -84,22 +78,14 @@ void BoardLink::SendFrame() {
 
 namespace {
 
-// How long the reply to a request of `payloadBytes` may take: both frames on the line, the
-// bytes on the chip's bus, and the margin.
-Millis expectedReplyTime(std::span<const std::uint8_t> payload) {
-  std::size_t replyBytes = protocol::kFrameOverhead;  // a probe's empty answer
-  std::size_t busBytes = 0;
-  if (payload.size() > protocol::kPayloadCount) {
-    const std::size_t count = payload[protocol::kPayloadCount];
-    const bool read = payload[protocol::kPayloadCmd] == protocol::CMD_READ;
-    replyBytes = read ? protocol::kFrameOverhead + count : kStatusReplyBytes;
-    busBytes = 4 + count;  // device, address and data bytes, and a repeated device byte
-  }
-  const std::size_t lineBytes = payload.size() + protocol::kFrameOverhead + replyBytes;
-  const auto lineMs =
-      static_cast<Millis::rep>((lineBytes * 1000 + kBytesPerSecond - 1) / kBytesPerSecond);
-  const auto busMs = static_cast<Millis::rep>(busBytes / 10 + 1);
-  return Millis(lineMs + busMs) + kReplyMargin;
+// Whether a complete reply can be the answer to a request of this shape. A board error answers
+// any request; a success status only a write.
+bool fits(std::span<const std::uint8_t> frame, bool data, std::uint8_t count) {
+  const std::uint8_t flag = frame[protocol::kReplyFlag];
+  const std::uint8_t n = frame[protocol::kReplyLength];
+  if (flag == protocol::kFlagStatus && n == 1)
+    return frame[protocol::kReplyData] != protocol::kStatusOk || !data;
+  return flag == protocol::kFlagData && data && n == count;
 }
 
 }  // namespace
@@ -127,15 +113,24 @@ void BoardLink::send(const Pending& request) {
   std::copy_n(request.payload.begin(), request.length, sendBuf_.begin());
   SendFrame();
   ticketOnLine_ = request.ticket;
-  bytesSinceSend_ = 0;
   const auto payload = std::span<const std::uint8_t>(request.payload).first(request.length);
-  replyDue_->setInterval(expectedReplyTime(payload));
+  const bool probe = payload.empty();
+  onLineShape_ = {};
+  onLineShape_.probe = probe;
+  onLineOwed_ = true;
+  if (payload.size() > protocol::kPayloadCount) {
+    onLineShape_.data = payload[protocol::kPayloadCmd] == protocol::CMD_READ;
+    onLineShape_.count = onLineShape_.data ? payload[protocol::kPayloadCount] : 1;
+  }
   replyDue_->setEnabled(false);
+  replyDue_->setInterval(probe ? kProbeTimeout : kResponseTimeout);
   replyDue_->setEnabled(true);
   if (request.quiet) {
     cmdState_ = request.state;
     return;
   }
+  // Each request has its own time-out: the one before it was answered or given up.
+  responseTimeout_->setEnabled(false);
   responseTimeout_->setEnabled(true);
   cmdState_ = request.state;
   report({LinkEvent::Kind::Progress, request.text});
@@ -150,8 +145,50 @@ void BoardLink::sendWaiting() {
 }
 
 void BoardLink::replyOver() {
-  replyDue_->setEnabled(false);
+  giveUp();
   sendWaiting();
+}
+
+void BoardLink::giveUp() {
+  if (!replyDue_->isEnabled()) return;
+  answered();
+  if (!onLineOwed_) return;
+  givenUp_.push_back(onLineShape_);
+  if (givenUp_.size() > kMaxGivenUp) givenUp_.pop_front();
+}
+
+void BoardLink::answered() {
+  replyDue_->setEnabled(false);
+}
+
+bool BoardLink::takeLate() {
+  if (givenUp_.empty()) return false;
+  const auto frame = std::span<const std::uint8_t>(recvBuf_).first(recvCount_);
+  // A reply that can be the request on the line's own is taken as its own.
+  if (replyDue_->isEnabled() && fits(frame, onLineShape_.data, onLineShape_.count)) return false;
+  const auto owed = std::find_if(givenUp_.begin(), givenUp_.end(),
+                                 [&](const ReplyShape& s) { return fits(frame, s.data, s.count); });
+  if (owed == givenUp_.end()) return false;
+  // A probe's answer says no more than that the board is there: while a probe is the last request
+  // sent, it is that probe's, however late.
+  const bool late = !(owed->probe && onLineShape_.probe);
+  givenUp_.erase(owed);
+  return late;
+}
+
+void BoardLink::forgetLine() {
+  // Nothing sent on the line before can be answered on the one opened now.
+  givenUp_.clear();
+  onLineOwed_ = false;
+}
+
+void BoardLink::discardReply() {
+  dropReceived();
+  giveUp();
+}
+
+void BoardLink::withdrawWaiting(CmdStateCode state) {
+  std::erase_if(waiting_, [&](const Pending& w) { return w.state == state; });
 }
 
 RequestTicket BoardLink::request(const Request& r) {
@@ -181,6 +218,7 @@ void BoardLink::showStatus(std::string_view text) {
 }
 
 bool BoardLink::openPort(int portNo) {
+  forgetLine();
   if (!port_.open(portNo) || !port_.isOpen()) return false;
   openedPortNo_ = portNo;
   return true;
@@ -190,11 +228,13 @@ bool BoardLink::openInstead(int portNo) {
   // The working port is let go only once the new one is open: a failure loses neither the board
   // nor a reply on its way.
   if (!port_.switchTo(portNo) || !port_.isOpen()) return false;
+  forgetLine();
   openedPortNo_ = portNo;
   return true;
 }
 
 void BoardLink::closePort() {
+  forgetLine();
   if (port_.isOpen()) port_.close();
 }
 
@@ -220,7 +260,6 @@ void BoardLink::stopResponseTimeout() {
 
 void BoardLink::onReceived(std::span<const std::uint8_t> chunk) {
   if (chunk.empty()) return;
-  bytesSinceSend_ += chunk.size();
   bool overflow = false;
   if (recvCount_ + chunk.size() > recvBuf_.size()) {
     // What was received before is dropped; the chunk starts the buffer afresh, and a chunk that
@@ -238,21 +277,23 @@ void BoardLink::onReceived(std::span<const std::uint8_t> chunk) {
     overflowShown_ = false;
   }
   const std::size_t expected = recvBuf_[protocol::kReplyLength] + protocol::kFrameOverhead;
-  if (recvCount_ != expected) {
-    // A reply on its way: the next request waits as long as its bytes keep coming.
-    if (replyDue_->isEnabled() && bytesSinceSend_ <= protocol::kRecvBufSize) {
-      replyDue_->setInterval(kBytePause);
-      replyDue_->setEnabled(false);
-      replyDue_->setEnabled(true);
-    }
+  if (recvCount_ != expected) return;
+  const auto received = std::span<const std::uint8_t>(recvBuf_).first(recvCount_);
+  const bool good = CheckFrame();
+  if (good && takeLate()) {
+    // The answer to a request given up before: it says nothing about the one on the line.
+    observe(LineFrame::Kind::Late, received);
+    recvCount_ = 0;
+    shownAsFrame_ = 0;
     return;
   }
-  observe(LineFrame::Kind::Received, std::span<const std::uint8_t>(recvBuf_).first(recvCount_));
-  if (!CheckFrame()) {
+  observe(LineFrame::Kind::Received, received);
+  if (!good) {
     // The bad frame stays in the buffer until the next request; only what follows it is stray.
     shownAsFrame_ = recvCount_;
     report({LinkEvent::Kind::FrameError, kTextBadChecksum});
-    replyOver();
+    answered();
+    sendWaiting();
     return;
   }
   // The reply is taken: the next byte starts a new one, and the time-out is over. The listener
@@ -263,7 +304,7 @@ void BoardLink::onReceived(std::span<const std::uint8_t> chunk) {
   recvCount_ = 0;
   shownAsFrame_ = 0;
   responseTimeout_->setEnabled(false);
-  replyDue_->setEnabled(false);
+  answered();
   report({LinkEvent::Kind::Reply, {}, cmdState_, frame, ticketOnLine_});
   sendWaiting();
 }
@@ -278,7 +319,13 @@ void BoardLink::onTimeout() {
   // request that arrives meanwhile must not have its bytes dropped when it closes.
   responseTimeout_->setEnabled(false);
   dropReceived();
-  report({LinkEvent::Kind::Timeout, {}, cmdState_, {}, ticketOnLine_});
+  // The request is given up before anyone is told: whatever waits goes out now, and keeps going
+  // out while the question stands.
+  const CmdStateCode state = cmdState_;
+  const RequestTicket ticket = ticketOnLine_;
+  giveUp();
+  sendWaiting();
+  report({LinkEvent::Kind::Timeout, {}, state, {}, ticket});
 }
 
 }  // namespace rtceval

@@ -41,11 +41,12 @@ struct LinkEvent {
 };
 
 // What passes on the line, as a frame observer sees it: a frame sent, a complete frame received
-// (checksum not yet checked), or received bytes given up without ever forming a frame (a reply cut
-// short by a new request or the time-out, bytes beyond a reply, an overflow). `bytes` is valid only
-// for the duration of the call.
+// (checksum not yet checked), a complete reply that came after its request was given up and is
+// dropped (late), or received bytes given up without ever forming a frame (a reply cut short by a
+// new request or the time-out, bytes beyond a reply, an overflow). `bytes` is valid only for the
+// duration of the call.
 struct LineFrame {
-  enum class Kind { Sent, Received, Stray };
+  enum class Kind { Sent, Received, Late, Stray };
   Kind kind;
   std::span<const std::uint8_t> bytes;
 };
@@ -55,11 +56,14 @@ struct LineFrame {
 // and watches the response time-out. Owns the request and reply buffers, `CmdState` and the
 // response time-out; reports everything through one listener.
 //
-// One request at a time is on the line: a request asked for while the reply to the previous one
-// is still due waits until that reply is complete, or until it can no longer be coming (nothing
-// within the time its bytes take at 19200 baud plus the board's bus time and a margin, or a pause
-// of more than a few byte times within it). Waiting reads that repeat one already waiting (the
-// timers' time and SR reads) are asked once; nothing else is dropped.
+// One request at a time is on the line: a request asked for while another is on it waits until
+// that one's reply is complete, or until that request's own time-out has passed (2 s, the probe's
+// 200 ms), however slowly a relay on the line hands the reply on. Waiting reads that repeat one
+// already waiting (the timers' time and SR reads) are asked once; nothing else is dropped. A reply
+// that comes after its request was given up is late: it is recognised by its shape (what the
+// given-up request asked for and the one on the line did not), shown to the observers as late
+// and dropped. A probe's answer is the exception: while a probe is the last request sent, it is
+// that probe's, however late. Closing the port, or opening another, forgets what was owed.
 class BoardLink {
  public:
   using Listener = std::function<void(const LinkEvent&)>;
@@ -90,13 +94,16 @@ class BoardLink {
   void markPortOpened();
   // Requests waiting for the line.
   std::size_t waitingRequests() const { return waiting_.size(); }
+  // Withdraws the requests of `state` that have not gone out yet.
+  void withdrawWaiting(CmdStateCode state);
   // True when a request asked for now goes out at once: no reply is due and none waits.
   bool lineFree() const;
 
   // A text of the link's own for the link panel (a port that cannot be opened, say).
   void showStatus(std::string_view text);
-  // Drops the part of a reply received so far.
-  void discardReply() { dropReceived(); }
+  // Drops the part of a reply received so far and gives up the request on the line: its reply,
+  // should it still come, is late.
+  void discardReply();
 
   // The serial line. `PortNo` is the port the program works with (1..4); opening a port does not
   // change it, the search and the port dialog set it.
@@ -122,6 +129,12 @@ class BoardLink {
   void onReceived(std::span<const std::uint8_t> chunk);
 
  private:
+  // What the reply to a request looks like: a data reply of `count` bytes, or a status reply.
+  struct ReplyShape {
+    bool data = true;
+    std::uint8_t count = 0;
+    bool probe = false;
+  };
   struct Pending {
     std::array<std::uint8_t, protocol::kSendBufSize> payload{};
     std::size_t length = 0;
@@ -135,6 +148,15 @@ class BoardLink {
   void send(const Pending& request);
   void sendWaiting();
   void replyOver();
+  // The request on the line gets no more time: its reply, should it come, is late.
+  void giveUp();
+  // The request on the line has had its reply: the line is free.
+  void answered();
+  // True when the complete, checked reply in the buffer answers a request given up before; it
+  // is then no longer owed.
+  bool takeLate();
+  // The port was closed or another one opened: what went out before is owed nothing.
+  void forgetLine();
   void SendFrame();
   bool CheckFrame() const;
   void onTimeout();
@@ -146,12 +168,14 @@ class BoardLink {
   SerialPort& port_;
   const DeviceProfile& profile_;
   std::unique_ptr<Timer> responseTimeout_;
-  // Runs while the reply to the request on the line may still come.
+  // Runs while the request on the line holds it: its own time-out.
   std::unique_ptr<Timer> replyDue_;
   std::deque<Pending> waiting_;
-  // Bytes received since the request on the line went out: a reply is never longer than the
-  // receive buffer, so a line that chatters on does not hold the next request back for ever.
-  std::size_t bytesSinceSend_ = 0;
+  // The last request sent, and whether its reply can still come on the open line.
+  ReplyShape onLineShape_;
+  bool onLineOwed_ = false;
+  // Requests given up whose replies may still come, oldest first; only the latest few count.
+  std::deque<ReplyShape> givenUp_;
   Listener listener_;
   // A deque: an observer added while one is being told leaves the one being told where it is.
   std::deque<std::pair<int, FrameObserver>> observers_;

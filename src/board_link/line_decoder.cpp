@@ -86,6 +86,8 @@ std::string LineDecoder::meaning(const LineFrame& frame) {
       return requestMeaning(frame.bytes);
     case LineFrame::Kind::Received:
       return replyMeaning(frame.bytes);
+    case LineFrame::Kind::Late:
+      return "迟到的应答，已丢弃（" + std::to_string(frame.bytes.size()) + "字节）";
     case LineFrame::Kind::Stray:
       break;
   }

@@ -115,6 +115,9 @@ void MainWindow::onResponseTimeout() {
   if (stop) {
     setAutoReadTime(false);
     setAutoMonitor(false);
+    // The reads the automatic modes asked for and that still wait for the line go no further.
+    link_.withdrawWaiting(StReadTime);
+    link_.withdrawWaiting(StReadSR);
   } else {
     // Once per outage: not asked again until the board has answered.
     timeoutQuestionDeclined_ = true;

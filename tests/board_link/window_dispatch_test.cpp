@@ -31,12 +31,18 @@ TEST(WindowDispatch, AGarbledReplyEndsTheTimeoutWithABeep) {
   EXPECT_FALSE(b.window.link().awaitingReply());
 }
 
-TEST(WindowDispatch, AReplyLaterThanItsTimeIsReadUnderTheNewerRequest) {
+TEST(WindowDispatch, ATimeReplyAfterItsTimeOutIsNotReadAsTheSrReadThatFollowed) {
   WindowBench b;
   b.loadConnectedWith(MenuId::X1226);
+  const std::string timeShown = b.controls().timeLabel.caption;
   b.window.menuClick(MenuId::READTIME);
-  b.clock.advance(60ms);  // longer than any time reply takes: the read is given up
   b.window.commands().CmdGetSR();
+  b.clock.advance(60ms);
+  EXPECT_EQ(b.port.writes.back(), kReadTimeA) << "the SR read waits for the time reply";
+  b.clock.advance(1940ms);  // the time read is given up; the SR read goes out
+  ASSERT_EQ(b.port.writes.back(), kReadSrA);
+  b.port.receive(dataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20}));
+  EXPECT_EQ(b.controls().timeLabel.caption, timeShown) << "a late reply is dropped";
   b.port.receive(dataReply({0x20}));
   EXPECT_EQ(b.panel(2), "读SR成功");
   EXPECT_EQ(b.window.registers().RegSR, 0x20);

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <string>
 
+#include "board_link/line_decoder.h"
 #include "core/register_map.h"
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
@@ -183,6 +184,32 @@ TEST_F(VirtualBoardTest, ALostReplyEndsInTheTimeOutQuestionWhenReadingAutomatica
   ASSERT_EQ(messageBoxes.shown.size(), 1u);
   EXPECT_EQ(messageBoxes.shown[0].text, "接收超时错,是否停止自动方式！");
   EXPECT_FALSE(window->controls().autoReadTime.checked);
+}
+
+TEST_F(VirtualBoardTest, ThroughARelayThatDelaysRepliesEveryReplyIsReadUnderItsOwnRequest) {
+  start(ChipModel::X1226, MenuId::X1226);
+  port->board().faults().setDelayMs(40);
+  // The line as the line monitor puts it into words: a reply read under the wrong request says
+  // "数据8字节，请求的是1字节".
+  LineDecoder decoder(window->profile());
+  int mismatches = 0;
+  int late = 0;
+  window->link().addFrameObserver([&](const LineFrame& f) {
+    if (f.kind == LineFrame::Kind::Late) ++late;
+    if (decoder.meaning(f).find("请求的是") != std::string::npos) ++mismatches;
+  });
+  window->autoReadTimeClicked(true);
+  window->autoMonitorClicked(true);
+  std::vector<std::string> shown;
+  for (int s = 0; s < 60; ++s) {
+    clock.advance(1000ms);
+    shown.push_back(window->controls().timeLabel.caption);
+  }
+  EXPECT_EQ(mismatches, 0);
+  EXPECT_EQ(late, 0) << "a reply 40 ms late is no late reply: its request waited for it";
+  for (std::size_t i = 1; i < shown.size(); ++i)
+    EXPECT_NE(shown[i], shown[i - 1]) << "the time shown moves on every second: " << shown[i];
+  EXPECT_TRUE(messageBoxes.shown.empty());
 }
 
 }  // namespace

@@ -156,6 +156,7 @@ TEST(Commands, ReadTimeMenuSendsTheTimeRead) {
 
 TEST(Commands, AutomaticTimeReadEveryMainTimerTick) {
   WindowBench b;
+  PromptBoard board(b);
   b.loadConnectedWith(MenuId::X1209);
   b.window.autoReadTimeClicked(true);
   b.clock.advance(1000ms);

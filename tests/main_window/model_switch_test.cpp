@@ -138,6 +138,7 @@ TEST(ModelSwitch, TheOpenDialogFollowsTheChipModelPicked) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     WindowBench b;
+    PromptBoard board(b);
     b.loadConnectedWith(c.from);
     b.window.registers().RegATR = 0xC5;
     if (c.item)

@@ -174,6 +174,7 @@ TEST_F(Monitor, TickingAgainAnnouncesAFlagThatStayedSet) {
 
 TEST_F(Monitor, NoSecondMessageWhileOneIsOpen) {
   start(MenuId::X1226, 0x20);
+  PromptBoard board(b);  // its reads show no flag
   bool inside = false;
   b.messageBoxes.whileOpen = [&] {
     if (inside) return;
@@ -208,6 +209,7 @@ TEST_F(Monitor, UntickingStopsMessagesAndPollingAtOnce) {
 
 struct Sequencer : ::testing::Test {
   WindowBench b;
+  PromptBoard board{b};
   void load(MenuId model) {
     b.loadConnectedWith(model);
     b.window.records().NewTime = {0x45, 0x30, 0x92, 0x17, 0x08, 0x03, 0x2005};
@@ -346,6 +348,7 @@ TEST_F(Sequencer, EachJobRunsTheCommandOfItsCode) {
       {MenuId::X1209, 96}, {MenuId::X1209, 112}};
   for (const auto& [model, job] : jobs) {
     WindowBench w;
+    PromptBoard prompt(w);
     w.loadConnectedWith(model);
     w.window.sequencer().start(job);
     w.clock.advance(150ms);

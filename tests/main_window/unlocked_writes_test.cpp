@@ -162,6 +162,7 @@ class UnlockedWrite : public ::testing::TestWithParam<WriteCase> {};
 TEST_P(UnlockedWrite, GoesOutAfterTheUnlockStepsOnePerTick) {
   const WriteCase& c = GetParam();
   WindowBench b;
+  PromptBoard board(b);
   b.loadConnectedWith(c.action.model);
   c.action.prepare(b);
   b.port.writes.clear();

@@ -49,6 +49,7 @@ struct BitFieldTest : ::testing::Test {
   RegisterImage& image() { return bench.window.registers(); }
 
   WindowBench bench;
+  testing::PromptBoard prompt{bench};
 };
 
 struct OpeningCase {

@@ -130,4 +130,46 @@ struct WindowBench {
   }
 };
 
+// A board that answers each request a few milliseconds after it went out, as on a prompt line:
+// a read with as many zero bytes as it asks for, a write with its acknowledgement, a probe with
+// its answer. A request that has had a reply by other means (the test's own) is not answered.
+class PromptBoard {
+ public:
+  PromptBoard(BoardLink& link, FakeSerialPort& port, VirtualClock& clock, Millis after = 5ms)
+      : port_(port), clock_(clock), after_(after) {
+    link.addFrameObserver([this](const LineFrame& f) {
+      if (f.kind == LineFrame::Kind::Sent) {
+        owed_.assign(f.bytes.begin(), f.bytes.end());
+        sentAt_ = clock_.now();
+      } else if (f.kind == LineFrame::Kind::Received) {
+        owed_.clear();
+      }
+    });
+    timer_->setInterval(1ms);
+    timer_->setTickHandler([this] { answer(); });
+    timer_->setEnabled(true);
+  }
+  explicit PromptBoard(WindowBench& b, Millis after = 5ms)
+      : PromptBoard(b.link(), b.port, b.clock, after) {}
+
+ private:
+  void answer() {
+    if (owed_.empty() || clock_.now() - sentAt_ < after_.count()) return;
+    // Lead, flag, length, then the command, the device, two address bytes and the count.
+    const Bytes request = std::exchange(owed_, {});
+    if (request.size() < 8)
+      port_.receive(kProbeAnswer);
+    else if (request[3] == 0x00)
+      port_.receive(dataReply(Bytes(request[7], 0x00)));
+    else
+      port_.receive(kAck);
+  }
+  FakeSerialPort& port_;
+  VirtualClock& clock_;
+  Millis after_;
+  std::unique_ptr<Timer> timer_ = clock_.createTimer();
+  Bytes owed_;
+  std::int64_t sentAt_ = 0;
+};
+
 }  // namespace rtceval::testing

@@ -157,6 +157,7 @@ class AlarmDialogViewTest : public QObject {
     rig.port.receive({0x55, 0x80, 0x08, 0x85, 0x80, 0x91, 0xA5, 0x85, 0x04, 0x82, 0x20, 0x43});
     QCOMPARE(rig.panel(2), QStringLiteral("读AL1成功"));
     rig.type(7, "42");
+    rig.answerPromptly();
     rig.port.writes.clear();
     QTest::mouseClick(rig.button("Command2"), Qt::LeftButton);
     QVERIFY(rig.messageBoxes.shown.empty());

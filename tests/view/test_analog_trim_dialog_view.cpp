@@ -93,6 +93,7 @@ class AnalogTrimDialogViewTest : public QObject {
     rig.box("Check7")->toggle();
     QVERIFY(!rig.current()->bmatr0Ticked);
 
+    rig.answerPromptly();
     rig.port.writes.clear();
     QTest::mouseClick(rig.inDialog<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton);
     QCOMPARE(int(rig.model.registers().RegATR), 0xA5);

@@ -45,6 +45,7 @@ struct BitFieldRig : ViewRig {
   }
   // Request frames that write, after the write sequencer has run its steps.
   std::vector<Bytes> writesAfterOk() {
+    answerPromptly();
     QTest::mouseClick(inDialog<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton);
     clock.advance(150ms);
     std::vector<Bytes> found;

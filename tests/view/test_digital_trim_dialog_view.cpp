@@ -74,6 +74,7 @@ class DigitalTrimDialogViewTest : public QObject {
     QTest::keyClicks(rig.value(), QStringLiteral("12"));
     QCOMPARE(rig.current()->valueText, std::string("12"));
 
+    rig.answerPromptly();
     rig.port.writes.clear();
     QTest::keyClick(rig.value(), Qt::Key_Return);  // OK is the default button
     QCOMPARE(int(rig.model.registers().RegDTR), 0x03);

@@ -260,8 +260,8 @@ class MainWindowViewTest : public QObject {
 
     rig.action("X1226")->trigger();
     QTest::mouseClick(rig.find<QCheckBox>("Check2"), Qt::LeftButton);
-    // The SR read at 1 s waits for the search's unanswered probe of that tick.
-    rig.clock.advance(1040ms);
+    // The SR read at 1 s waits out the search's unanswered probe of that tick (200 ms).
+    rig.clock.advance(1240ms);
     QCOMPARE(rig.port.writes.back(), READ_SR_REQUEST);
     rig.port.receive({0x55, 0x80, 0x01, 0xA0, 0x76});  // backup supply and alarm 0 set
     QCOMPARE(lamp("ShapeBAT")->colour(), QColor(0, 255, 0));

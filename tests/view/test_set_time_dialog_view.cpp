@@ -110,6 +110,7 @@ class SetTimeDialogViewTest : public QObject {
   // must reach the model as a click or typing would.
   void assistiveTechnologyReachesTheModel() {
     TimeRig rig;
+    rig.answerPromptly();
     rig.box(1)->setText(QStringLiteral("2026"));
     rig.inDialog<QCheckBox>("MIL12")->toggle();
     rig.inDialog<QRadioButton>("OpPM")->toggle();
@@ -163,6 +164,7 @@ class SetTimeDialogViewTest : public QObject {
 
   void okHandsTheTimeToTheChip() {
     TimeRig rig;
+    rig.answerPromptly();
     rig.click("MIL12");
     rig.click("OpPM");
     rig.type(4, "11");

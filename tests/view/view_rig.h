@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <chrono>
+#include <optional>
 #include <vector>
 
 #include "fake_desktop.h"
@@ -17,6 +18,7 @@
 #include "platform/qt/qt_message_boxes.h"
 #include "scripted_message_boxes.h"
 #include "virtual_clock.h"
+#include "window_bench.h"
 
 namespace rtceval::testing {
 
@@ -30,10 +32,15 @@ struct ViewRig {
   MainWindow model{port, clock, clock, messageBoxes, pcClock, desktop};
   qt::MainWindowView view{model};
 
+  std::optional<PromptBoard> board;
+
   ViewRig() {
     model.Form_Load();
     view.show();
   }
+  // From now on a board answers each request a few milliseconds after it went out, so a
+  // sequence of requests goes out at a prompt line's pace, each after the reply to the one before.
+  void answerPromptly() { board.emplace(model.link(), port, clock); }
 
   template <class W>
   W* find(const char* name) const {
