@@ -28,11 +28,27 @@ using rtceval::sim::CivilTime;
 
 constexpr std::string_view kUsage =
     "usage: rtceval-board --model X1226|X1227|X1228|X1205|X1208|X1209 [--link PATH]\n"
-    "                     [--start \"YYYY-MM-DD HH:MM:SS\"] [--ppm X] [--trace]\n"
+    "                     [--start \"YYYY-MM-DD HH:MM:SS\"] [--ppm X] [--trace]\n";
+
+constexpr std::string_view kAbout =
     "Serves a virtual evaluation board on a pseudo-terminal whose path is the first line of\n"
     "output. Reads board commands on standard input (try help); 'unplug' takes the terminal\n"
     "away as a pulled-out adapter would, 'plug' brings a new one (the link follows it).\n"
     "Ends on SIGINT or SIGTERM.\n";
+
+// --help, on standard output: the synopsis, what the program does and every option.
+constexpr std::string_view kHelpSynopsis =
+    "Usage: rtceval-board --model MODEL [--link PATH] [--start TIME] [--ppm X] [--trace]\n\n";
+constexpr std::string_view kHelpOptions =
+    "\n"
+    "Options:\n"
+    "  --model MODEL    the chip on the board: X1226, X1227, X1228, X1205, X1208 or X1209\n"
+    "  --link PATH      a symbolic link to the terminal, moved along on plug; removed at the end\n"
+    "  --start TIME     the chip's clock at start, \"YYYY-MM-DD HH:MM:SS\" (default: the PC's)\n"
+    "  --ppm X          the crystal's error in ppm, -1000 to 1000 (default 0)\n"
+    "  --trace          every chunk on the line to standard error, with time and direction\n"
+    "  --help           this text\n"
+    "  --version        the program's version\n";
 
 constexpr std::string_view kOwnHelp =
     "  unplug            the line goes away, as a pulled-out USB adapter (the board runs on)\n"
@@ -144,9 +160,19 @@ void writeAll(int fd, const std::vector<std::uint8_t>& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string_view(argv[1]) == "--help") {
+    for (std::string_view part : {kHelpSynopsis, kAbout, kHelpOptions})
+      std::fputs(part.data(), stdout);
+    return 0;
+  }
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::puts("rtceval-board " RTCEVAL_VERSION);
+    return 0;
+  }
   const std::optional<Options> options = parseOptions(argc, argv);
   if (!options) {
     std::fputs(kUsage.data(), stderr);
+    std::fputs(kAbout.data(), stderr);
     return 2;
   }
 
