@@ -32,8 +32,15 @@ class NoisyLine : public SerialPort {
     });
   }
 
-  bool open(int portNo) override { return inner_.open(portNo); }
-  void close() override { inner_.close(); }
+  // A line opened again owes no reply to a request sent before it was closed.
+  bool open(int portNo) override {
+    replyBytesDue_ = 0;
+    return inner_.open(portNo);
+  }
+  void close() override {
+    replyBytesDue_ = 0;
+    inner_.close();
+  }
   bool isOpen() const override { return inner_.isOpen(); }
   bool write(std::span<const std::uint8_t> bytes) override {
     if (!inner_.isOpen()) return false;
