@@ -27,7 +27,7 @@ constexpr double kReadOutBytes = 9;
 constexpr double kReadBackBytes = 12;
 constexpr double kLatchFraction = kReadOutBytes / (kReadOutBytes + kReadBackBytes);
 // Reads aimed at the bracket's middle in the seconds after the write narrow it.
-constexpr int kAimedSeconds = 4;
+constexpr int kAimedSeconds = 3;
 constexpr std::int64_t kMsPerDay = 86'400'000;
 
 double wireMs(std::size_t payloadBytes) {
@@ -87,7 +87,9 @@ int syncClock(Session& session) {
     return kDone;
   };
   const std::int64_t giveUp = clocks.pc.now().steadyMs + 2000;
-  while (!bracket.closed() && clocks.pc.now().steadyMs < giveUp)
+  // Reads back to back until one shows the next second: the edge then lies within one read.
+  while ((!bracket.closed() || bracket.widthMs() > 2 * roundTrip) &&
+         clocks.pc.now().steadyMs < giveUp)
     if (const int done = timedRead(); done != kDone) return done;
   for (int i = 1; i <= kAimedSeconds && bracket.closed(); ++i) {
     const auto aim = bracket.aimMs(bracket.reference() + i);
