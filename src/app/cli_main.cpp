@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
   }
   rtceval::cli::Output out(std::cout, std::cerr, options.json);
   rtceval::qt::QtSerialPort serial(overrides, [](const QString& line) {
-    std::fprintf(stderr, "rtceval-cli: %s\n", line.toLocal8Bit().constData());
+    // The adapter's line already names the program.
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
   });
   rtceval::qt::QtTimerFactory timers;
   rtceval::qt::QtMonotonicClock clock;
