@@ -125,7 +125,7 @@ std::optional<std::vector<std::uint8_t>> readHexBytes(std::string_view text) {
   const auto flush = [&]() -> bool {
     if (digits.empty()) return true;
     if (digits.size() % 2 != 0 && digits.size() != 1) return false;
-    if (digits.size() == 1) digits.insert(0, "0");
+    if (digits.size() == 1) digits = std::string(1, '0') + digits;
     for (std::size_t i = 0; i < digits.size(); i += 2)
       bytes.push_back(static_cast<std::uint8_t>(readHexBox(digits.substr(i, 2))));
     digits.clear();

@@ -4,9 +4,10 @@
 #include <span>
 #include <string>
 
-namespace CLI {
+// The command-line library keeps its own name.
+namespace CLI {  // NOLINT(readability-identifier-naming)
 class App;
-}
+}  // namespace CLI
 
 namespace rtceval {
 struct DeviceProfile;
