@@ -35,6 +35,9 @@ ParsedCli parseCli(const std::vector<std::string>& arguments) {
   const auto parser = std::make_shared<CLI::App>(
       "Every chip operation of the RTC evaluation board from the command line.", "rtceval-cli");
   CLI::App& app = *parser;
+  app.footer(
+      "Exit status: 0 done (and verified), 1 the board or chip refused, 2 usage error, 3 no board "
+      "found or no reply, 4 the read-back differs from what was written, 130 interrupted.");
   app.set_version_flag("--version", std::string(RTCEVAL_VERSION));
   CliOptions options;
   std::string model;
@@ -72,7 +75,7 @@ ParsedCli parseCli(const std::vector<std::string>& arguments) {
   } catch (const CLI::CallForAllHelp&) {
     return {std::nullopt, kDone, app.help("", CLI::AppFormatMode::All), {}};
   } catch (const CLI::CallForVersion&) {
-    return {std::nullopt, kDone, std::string(RTCEVAL_VERSION) + "\n", {}};
+    return {std::nullopt, kDone, "rtceval-cli " RTCEVAL_VERSION "\n", {}};
   } catch (const CLI::ParseError& e) {
     return usage(e.what());
   }
