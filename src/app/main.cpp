@@ -11,17 +11,17 @@
 #include <memory>
 #include <optional>
 
-#include "board_link/qt/frame_trace.h"
+#include "board_link/qt/core/frame_trace.h"
 #include "command_line.h"
 #include "end_on_signal.h"
 #include "main_window/main_window.h"
 #include "main_window/qt/main_window_view.h"
 #include "platform/port_mux.h"
+#include "platform/qt/core/qt_pc_clock.h"
+#include "platform/qt/core/qt_serial_port.h"
+#include "platform/qt/core/qt_timer.h"
 #include "platform/qt/qt_desktop.h"
 #include "platform/qt/qt_message_boxes.h"
-#include "platform/qt/qt_pc_clock.h"
-#include "platform/qt/qt_serial_port.h"
-#include "platform/qt/qt_timer.h"
 #include "platform/qt/ui_fonts.h"
 #include "qt_texts.h"
 #include "sim/civil_time.h"

@@ -20,27 +20,19 @@ namespace {
 // Bit 7 of each match register says whether the field takes part in the comparison.
 constexpr std::uint8_t kEnable = 0x80;
 
-// What each match field accepts, the message when it does not, its byte in the record and the
-// mask that takes the flag bits off a byte read from the chip.
+// Each match field's byte in the record and the mask that takes the flag bits off a byte read
+// from the chip, in the order of `kAlarmBounds`.
 struct FieldRule {
-  double low;
-  double high;
-  const char* message;
   std::uint8_t TimeRecord::*byte;
   std::uint8_t valueMask;
 };
 
-// In the order the fields are checked after the year. The hour may be 0 to 23 in either format:
-// the alarm hour register has no format bit of its own.
 constexpr FieldRule kRules[AlarmDialog::FieldCount] = {
-    {0, 12, "无效的月份", &TimeRecord::month, 0x1F},
-    {0, 31, "无效的日期", &TimeRecord::date, 0x3F},
-    {0, 6, "无效的星期", &TimeRecord::weekday, 0x07},
-    {0, 23, "无效的小时", &TimeRecord::hour, 0x3F},  // 0x1F in the 12-hour format
-    {0, 59, "无效的分钟", &TimeRecord::minute, 0x7F},
-    {0, 59, "无效的秒", &TimeRecord::second, 0x7F},
+    {&TimeRecord::month, 0x1F},   {&TimeRecord::date, 0x3F},
+    {&TimeRecord::weekday, 0x07}, {&TimeRecord::hour, 0x3F},  // 0x1F in the 12-hour format
+    {&TimeRecord::minute, 0x7F},  {&TimeRecord::second, 0x7F},
 };
-constexpr const char* kInvalidYear = "无效的年份";
+static_assert(AlarmDialog::FieldCount == kAlarmBounds.size());
 constexpr std::uint8_t kHour12Mask = 0x1F;
 constexpr std::uint16_t kYearMask = 0x3FFF;
 
@@ -126,13 +118,13 @@ bool AlarmDialog::convert() {
   }
   record_.year = BcdYear(*year);
   for (std::size_t i = 0; i < FieldCount; ++i) {
-    const FieldRule& rule = kRules[i];
-    const std::optional<int> value = readByteField(fields[i].text, rule.low, rule.high);
+    const FieldBounds& bounds = kAlarmBounds[i];
+    const std::optional<int> value = readByteField(fields[i].text, bounds.low, bounds.high);
     if (!value) {
-      messageBoxes_.message(rule.message);
+      messageBoxes_.message(bounds.message);
       return false;
     }
-    record_.*rule.byte = BcdByte(*value);
+    record_.*kRules[i].byte = BcdByte(*value);
   }
   for (std::size_t i = 0; i < FieldCount; ++i)
     if (fields[i].enabled) record_.*kRules[i].byte |= kEnable;

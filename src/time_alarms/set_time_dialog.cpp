@@ -1,5 +1,6 @@
 #include "time_alarms/set_time_dialog.h"
 
+#include <array>
 #include <optional>
 
 #include "board_link/write_sequencer.h"
@@ -48,17 +49,22 @@ void SetTimeDialog::pmClicked() {
 
 bool SetTimeDialog::convert() {
   // Fields in the order they are checked; each is stored as soon as it passes, so a later failure
-  // leaves the earlier fields converted. A month or date of 0 and, in the 12-hour format, an hour
-  // outside 1 to 12 would give the chip a date or hour it cannot hold (in that format bit 5 of the
-  // hour is PM, so hour 21 would read back as 1 PM).
+  // leaves the earlier fields converted.
+  const std::array<FieldBounds, 6> bounds = setTimeBounds(twelveHour);
   const FieldRule rules[] = {
-      {&SetTimeDialog::yearText, kFirstYear, kLastYear, "无效的年份"},
-      {&SetTimeDialog::monthText, 1, 12, "无效的月份"},
-      {&SetTimeDialog::dateText, 1, 31, "无效的日期"},
-      {&SetTimeDialog::hourText, twelveHour ? 1.0 : 0.0, twelveHour ? 12.0 : 23.0, "无效的小时"},
-      {&SetTimeDialog::minuteText, 0, 59, "无效的分钟"},
-      {&SetTimeDialog::secondText, 0, 59, "无效的秒"},
-      {&SetTimeDialog::weekdayText, 0, 6, "无效的星期"},
+      {&SetTimeDialog::yearText, kFirstYear, kLastYear, kInvalidYear},
+      {&SetTimeDialog::monthText, bounds[SetMonth].low, bounds[SetMonth].high,
+       bounds[SetMonth].message},
+      {&SetTimeDialog::dateText, bounds[SetDate].low, bounds[SetDate].high,
+       bounds[SetDate].message},
+      {&SetTimeDialog::hourText, bounds[SetHour].low, bounds[SetHour].high,
+       bounds[SetHour].message},
+      {&SetTimeDialog::minuteText, bounds[SetMinute].low, bounds[SetMinute].high,
+       bounds[SetMinute].message},
+      {&SetTimeDialog::secondText, bounds[SetSecond].low, bounds[SetSecond].high,
+       bounds[SetSecond].message},
+      {&SetTimeDialog::weekdayText, bounds[SetWeekday].low, bounds[SetWeekday].high,
+       bounds[SetWeekday].message},
   };
   std::uint8_t* const bytes[] = {nullptr,          &newTime_.month,  &newTime_.date,
                                  &newTime_.hour,   &newTime_.minute, &newTime_.second,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string_view>
 
@@ -22,5 +23,34 @@ std::optional<int> readYear(std::string_view text);
 // It is checked as typed, so 12.5 fails as a month and -0.4 as a field from 0 although both would
 // round into the bounds; 1.5 passes and is 2.
 std::optional<int> readByteField(std::string_view text, double low, double high);
+
+// What one field accepts and the message when it does not.
+struct FieldBounds {
+  double low;
+  double high;
+  const char* message;
+};
+
+inline constexpr const char* kInvalidYear = "无效的年份";
+
+// The set-time dialog's fields after the year, in the order they are checked: month, date, hour,
+// minute, second, weekday. A month or date of 0 and, in the 12-hour format, an hour outside 1 to
+// 12 would give the chip a date or hour it cannot hold (in that format bit 5 of the hour is PM,
+// so hour 21 would read back as 1 PM).
+enum SetTimeField { SetMonth, SetDate, SetHour, SetMinute, SetSecond, SetWeekday };
+std::array<FieldBounds, 6> setTimeBounds(bool twelveHour);
+
+// The alarm editors' match fields, in the order they are checked after the year: month, date,
+// weekday, hour, minute, second. The hour may be 0 to 23 in either format: the alarm hour register
+// has no format bit of its own.
+enum AlarmField { AlarmMonth, AlarmDate, AlarmWeekday, AlarmHour, AlarmMinute, AlarmSecond };
+inline constexpr std::array<FieldBounds, 6> kAlarmBounds{{
+    {0, 12, "无效的月份"},
+    {0, 31, "无效的日期"},
+    {0, 6, "无效的星期"},
+    {0, 23, "无效的小时"},
+    {0, 59, "无效的分钟"},
+    {0, 59, "无效的秒"},
+}};
 
 }  // namespace rtceval

@@ -16,8 +16,8 @@
 
 #include "fake_desktop.h"
 #include "main_window/main_window.h"
-#include "platform/qt/qt_serial_port.h"
-#include "platform/qt/qt_timer.h"
+#include "platform/qt/core/qt_serial_port.h"
+#include "platform/qt/core/qt_timer.h"
 #include "scripted_message_boxes.h"
 
 using namespace std::chrono_literals;

@@ -11,9 +11,9 @@
 
 #include "main_window/main_window.h"
 #include "main_window/status_bar.h"
+#include "platform/qt/core/qt_serial_port.h"
+#include "platform/qt/core/qt_timer.h"
 #include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_serial_port.h"
-#include "platform/qt/qt_timer.h"
 #include "scripted_message_boxes.h"
 
 using namespace std::chrono_literals;

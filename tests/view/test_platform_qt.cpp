@@ -16,12 +16,12 @@
 
 #include <csignal>
 
-#include "board_link/qt/frame_trace.h"
+#include "board_link/qt/core/frame_trace.h"
+#include "platform/qt/core/qt_files.h"
+#include "platform/qt/core/qt_pc_clock.h"
+#include "platform/qt/core/qt_serial_port.h"
 #include "platform/qt/file_chooser.h"
 #include "platform/qt/qt_desktop.h"
-#include "platform/qt/qt_files.h"
-#include "platform/qt/qt_pc_clock.h"
-#include "platform/qt/qt_serial_port.h"
 #include "platform/qt/ui_fonts.h"
 
 using rtceval::qt::QtSerialPort;

@@ -3,7 +3,7 @@
 #include <QString>
 
 #include "platform/desktop.h"
-#include "platform/qt/qt_files.h"
+#include "platform/qt/core/qt_files.h"
 
 namespace rtceval::qt {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/qt_serial_port.h"
+#include "platform/qt/core/qt_serial_port.h"
 
 #include <QFile>
 #include <QFileInfo>

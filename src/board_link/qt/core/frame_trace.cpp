@@ -1,4 +1,4 @@
-#include "board_link/qt/frame_trace.h"
+#include "board_link/qt/core/frame_trace.h"
 
 #include <cstdio>
 #include <memory>

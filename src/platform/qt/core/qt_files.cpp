@@ -1,4 +1,4 @@
-#include "platform/qt/qt_files.h"
+#include "platform/qt/core/qt_files.h"
 
 #include <QFile>
 #include <QFileInfo>

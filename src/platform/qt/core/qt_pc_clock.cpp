@@ -1,4 +1,4 @@
-#include "platform/qt/qt_pc_clock.h"
+#include "platform/qt/core/qt_pc_clock.h"
 
 #include <QDate>
 #include <QLocale>

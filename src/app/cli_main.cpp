@@ -1,0 +1,94 @@
+// rtceval-cli: every chip operation of the evaluation board from the command line. Builds the Qt
+// Core adapters of the seams (no display, no widgets), reads the command line and runs one
+// command on a session with the board.
+#include <QCoreApplication>
+#include <QString>
+
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "board_link/qt/core/frame_trace.h"
+#include "cli/cli_options.h"
+#include "cli/exit_codes.h"
+#include "cli/run_cli.h"
+#include "cli/session.h"
+#include "end_on_signal.h"
+#include "platform/port_mux.h"
+#include "platform/qt/core/qt_event_pump.h"
+#include "platform/qt/core/qt_files.h"
+#include "platform/qt/core/qt_pc_clock.h"
+#include "platform/qt/core/qt_serial_port.h"
+#include "platform/qt/core/qt_timer.h"
+#include "sim/chip/crystal.h"
+#include "sim/civil_time.h"
+#include "sim/virtual_board_port.h"
+
+namespace {
+
+// The port the virtual board of --simulate and a --port DEVICE sit on.
+constexpr int kFirstPort = 1;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv, argv + argc);
+  rtceval::cli::ParsedCli parsed = rtceval::cli::parseCli(arguments);
+  if (!parsed.options) {
+    std::fputs(parsed.out.c_str(), stdout);
+    std::fputs(parsed.err.c_str(), stderr);
+    return parsed.exitCode;
+  }
+  rtceval::cli::CliOptions& options = *parsed.options;
+  double crystalPpm = 0.0;
+  if (options.ppm) {
+    const auto ppm = rtceval::sim::Crystal::parsePpm(*options.ppm);
+    if (!ppm) {
+      std::fprintf(stderr, "rtceval-cli: --ppm: not a crystal error in ppm: %s\n",
+                   options.ppm->c_str());
+      return rtceval::cli::kUsage;
+    }
+    crystalPpm = *ppm;
+  }
+
+  QCoreApplication app(argc, argv);
+  int portNo = 0;
+  rtceval::qt::QtSerialPort::PortOverrides overrides;
+  if (options.port) {
+    if (const auto n = rtceval::cli::portNumber(*options.port)) {
+      portNo = *n;
+    } else {
+      portNo = kFirstPort;
+      overrides[kFirstPort] = QString::fromStdString(*options.port);
+    }
+  }
+  rtceval::cli::Output out(std::cout, std::cerr, options.json);
+  rtceval::qt::QtSerialPort serial(overrides, [](const QString& line) {
+    // The adapter's line already names the program.
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+  });
+  rtceval::qt::QtTimerFactory timers;
+  rtceval::qt::QtMonotonicClock clock;
+  rtceval::qt::QtPcClock pcClock;
+  rtceval::qt::QtEventPump pump;
+  rtceval::qt::QtFiles files;
+
+  rtceval::PortMux ports(serial);
+  std::unique_ptr<rtceval::sim::VirtualBoardPort> board;
+  if (options.simulate) {
+    board = std::make_unique<rtceval::sim::VirtualBoardPort>(
+        timers, clock, *rtceval::sim::chipModelFromName(*options.simulate),
+        rtceval::sim::localCivilTimeNow(), kFirstPort);
+    board->board().chip().setCrystalPpm(crystalPpm);
+    ports.route(kFirstPort, *board);
+    portNo = kFirstPort;
+  }
+
+  rtceval::cli::Session session({ports, timers, clock, pcClock, pump, files},
+                                options.model->profile, options.timeout, out);
+  if (options.trace) rtceval::qt::traceFramesToStderr(session.link(), options.model->profile);
+  const rtceval::app::EndOnSignal endOnSignal([&session] { session.interrupt(); });
+  return rtceval::cli::runCommand(options, session, portNo);
+}

@@ -1,0 +1,23 @@
+#include "cli/commands.h"
+
+#include <array>
+
+namespace rtceval::cli {
+
+std::span<const CommandEntry> commandTable() {
+  static const std::array<CommandEntry, 7> kTable{{
+      {"probe", "Find the board; print the port and the device behind it", &makeProbeCommand},
+      {"time", "Read the chip's clock; set it (set), or set it to the PC's time (sync)",
+       &makeTimeCommand},
+      {"reg", "Read the status and control registers; write one register or bit (set)",
+       &makeRegCommand},
+      {"alarm", "Read alarm N; set it with only the given fields enabled (set)", &makeAlarmCommand},
+      {"eeprom", "Read EEPROM bytes as a hex dump; write and verify them", &makeEepromCommand},
+      {"user", "Read or set the two user registers (X1208, X1209)", &makeUserCommand},
+      {"watch", "Print the clock and the alarm/event/battery flags as they change",
+       &makeWatchCommand},
+  }};
+  return kTable;
+}
+
+}  // namespace rtceval::cli
