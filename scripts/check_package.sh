@@ -15,13 +15,13 @@ id=io.github.rtceval.Rtceval
 desktop-file-validate "packaging/$id.desktop"
 appstreamcli validate --no-net "packaging/$id.metainfo.xml"
 
-cmake --build "$build" --target rtceval rtceval-board rtceval_docs rtceval_manual_pages \
+cmake --build "$build" --target rtceval rtceval-board rtceval-cli rtceval_docs rtceval_manual_pages \
     rtceval_changelog >/dev/null
 (cd "$build" && cpack -G DEB >/dev/null)
 deb="$(ls -t "$build"/rtceval_*.deb | head -n1)"
 listing="$(dpkg-deb -c "$deb" | awk '{print $NF}')"
 missing=0
-for f in ./usr/bin/rtceval ./usr/bin/rtceval-board \
+for f in ./usr/bin/rtceval ./usr/bin/rtceval-board ./usr/bin/rtceval-cli \
     ./usr/share/rtceval/UM.txt ./usr/share/rtceval/IIC.txt ./usr/share/rtceval/AN.txt \
     ./usr/share/rtceval/docs/index.html \
     ./usr/share/rtceval/docs/X1226.pdf ./usr/share/rtceval/docs/X1227.pdf \
@@ -54,7 +54,7 @@ done
 unpacked="$(mktemp -d)"
 trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "$deb" "$unpacked"
-for program in rtceval rtceval-board; do
+for program in rtceval rtceval-board rtceval-cli; do
   sections="$(readelf -S "$unpacked/usr/bin/$program")"
   if grep -q '\.debug_' <<<"$sections"; then
     echo "package holds $program with debugging information" >&2; missing=1

@@ -34,6 +34,7 @@ constexpr int kFirstPort = 1;
 }  // namespace
 
 int main(int argc, char** argv) {
+  rtceval::app::holdEndSignals();
   const std::vector<std::string> arguments(argv, argv + argc);
   rtceval::cli::ParsedCli parsed = rtceval::cli::parseCli(arguments);
   if (!parsed.options) {
