@@ -25,6 +25,11 @@ void ClockCounter::advanceTo(std::int64_t nowMs, const SecondHandler& onSecond) 
   }
 }
 
+double ClockCounter::msIntoSecond(std::int64_t nowMs) const {
+  return static_cast<double>(nowMs) - anchorMs_ -
+         static_cast<double>(secondsSinceAnchor_) * secondMs_;
+}
+
 void ClockCounter::set(const ClockFields& fields, std::int64_t nowMs) {
   fields_ = fields;
   anchorMs_ = static_cast<double>(nowMs);

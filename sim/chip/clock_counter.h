@@ -29,6 +29,8 @@ class ClockCounter {
   double ratePpm() const { return ratePpm_; }
 
   const ClockFields& fields() const { return fields_; }
+  // How far the running second has got at `nowMs`, once the counter has been advanced to it.
+  double msIntoSecond(std::int64_t nowMs) const;
 
  private:
   ClockFields fields_;

@@ -27,6 +27,10 @@ class Eeprom {
   // The address after `address` within a page write: it rolls over to the start of its page.
   static std::uint16_t nextInPage(std::uint16_t address);
 
+  // The whole array, as a chip kept between runs of the virtual board saves and restores it.
+  const std::array<std::uint8_t, kSize>& bytes() const { return bytes_; }
+  void restore(const std::array<std::uint8_t, kSize>& bytes) { bytes_ = bytes; }
+
  private:
   std::array<std::uint8_t, kSize> bytes_{};
 };

@@ -1,5 +1,7 @@
 #include "sim/chip/rtc_chip.h"
 
+#include <algorithm>
+
 #include "sim/chip/crystal.h"
 #include "sim/chip/register_addresses.h"
 
@@ -160,6 +162,29 @@ void RtcChip::updateRate() {
   const std::uint16_t atr = layoutA_ ? layout_a::kATR : layout_b::kATR;
   const std::uint16_t dtr = layoutA_ ? layout_a::kDTR : layout_b::kDTR;
   clock_.setRatePpm(Crystal::ratePpm(crystalPpm_, readRegister(atr), readRegister(dtr), layoutA_));
+}
+
+RtcChip::Saved RtcChip::saved() const {
+  Saved s;
+  s.time = clock_.fields();
+  s.msIntoSecond = clock_.msIntoSecond(nowMs_);
+  s.registers = registers_;
+  s.status = status_;
+  s.eeprom = eeprom_.bytes();
+  s.crystalPpm = crystalPpm_;
+  return s;
+}
+
+void RtcChip::resume(const Saved& saved, std::int64_t elapsedMs) {
+  registers_ = saved.registers;
+  status_ = saved.status;
+  eeprom_.restore(saved.eeprom);
+  crystalPpm_ = saved.crystalPpm;
+  updateRate();
+  // The clock was set as long ago as the part of its second that had run and the time since.
+  const auto ran = static_cast<std::int64_t>(std::clamp(saved.msIntoSecond, 0.0, 999.0));
+  clock_.set(saved.time, nowMs_ - std::max<std::int64_t>(elapsedMs, 0) - ran);
+  clock_.advanceTo(nowMs_, [this](const ClockFields& now) { checkAlarms(now); });
 }
 
 std::uint8_t RtcChip::peekRegister(std::uint16_t address) const {

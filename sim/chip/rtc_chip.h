@@ -46,6 +46,22 @@ class RtcChip : public I2cTarget {
   // The clock's rate error now, crystal and both trimmings, in ppm (positive: fast).
   double ratePpm() const { return clock_.ratePpm(); }
 
+  // What the chip holds between two runs of a program on the virtual board: the board stays
+  // powered meanwhile, so the registers, the write latches, the EEPROM, the crystal and the
+  // running second are all kept.
+  struct Saved {
+    ClockFields time;
+    double msIntoSecond = 0.0;
+    std::array<std::uint8_t, 0x40> registers{};
+    std::uint8_t status = 0;
+    std::array<std::uint8_t, Eeprom::kSize> eeprom{};
+    double crystalPpm = 0.0;
+  };
+  Saved saved() const;
+  // Takes up a chip saved `elapsedMs` ago: its clock runs on over that time at its trimmed rate,
+  // and an alarm that matched meanwhile has set its flag, as on a board left plugged in.
+  void resume(const Saved& saved, std::int64_t elapsedMs);
+
   // The register as a read would see it now, without a read's side effects.
   std::uint8_t peekRegister(std::uint16_t address) const;
   std::uint8_t peekEeprom(std::uint16_t address) const { return eeprom_.read(address); }

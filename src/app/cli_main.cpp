@@ -4,9 +4,12 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,7 @@
 #include "cli/run_cli.h"
 #include "cli/session.h"
 #include "end_on_signal.h"
+#include "kept_board.h"
 #include "platform/port_mux.h"
 #include "platform/qt/core/qt_event_pump.h"
 #include "platform/qt/core/qt_files.h"
@@ -31,6 +35,17 @@ namespace {
 // The port the virtual board of --simulate and a --port DEVICE sit on.
 constexpr int kFirstPort = 1;
 
+// The PC's clock in milliseconds since 1970, for the time a kept virtual board was left.
+std::int64_t pcNowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+void warn(const std::string& line) {
+  if (!line.empty()) std::fprintf(stderr, "%s\n", line.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -43,15 +58,14 @@ int main(int argc, char** argv) {
     return parsed.exitCode;
   }
   rtceval::cli::CliOptions& options = *parsed.options;
-  double crystalPpm = 0.0;
+  std::optional<double> crystalPpm;
   if (options.ppm) {
-    const auto ppm = rtceval::sim::Crystal::parsePpm(*options.ppm);
-    if (!ppm) {
+    crystalPpm = rtceval::sim::Crystal::parsePpm(*options.ppm);
+    if (!crystalPpm) {
       std::fprintf(stderr, "rtceval-cli: --ppm: not a crystal error in ppm: %s\n",
                    options.ppm->c_str());
       return rtceval::cli::kUsage;
     }
-    crystalPpm = *ppm;
   }
 
   QCoreApplication app(argc, argv);
@@ -78,11 +92,16 @@ int main(int argc, char** argv) {
 
   rtceval::PortMux ports(serial);
   std::unique_ptr<rtceval::sim::VirtualBoardPort> board;
+  std::optional<rtceval::app::KeptBoard> kept;
   if (options.simulate) {
+    const auto model = *rtceval::sim::chipModelFromName(*options.simulate);
     board = std::make_unique<rtceval::sim::VirtualBoardPort>(
-        timers, clock, *rtceval::sim::chipModelFromName(*options.simulate),
-        rtceval::sim::localCivilTimeNow(), kFirstPort);
-    board->board().chip().setCrystalPpm(crystalPpm);
+        timers, clock, model, rtceval::sim::localCivilTimeNow(), kFirstPort);
+    kept.emplace(files,
+                 rtceval::app::keptBoardFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")),
+                 model);
+    warn(kept->resume(board->board(), pcNowMs(), clock.elapsedMs()));
+    if (crystalPpm) board->board().chip().setCrystalPpm(*crystalPpm);
     ports.route(kFirstPort, *board);
     portNo = kFirstPort;
   }
@@ -91,5 +110,7 @@ int main(int argc, char** argv) {
                                 options.model->profile, options.timeout, out);
   if (options.trace) rtceval::qt::traceFramesToStderr(session.link(), options.model->profile);
   const rtceval::app::EndOnSignal endOnSignal([&session] { session.interrupt(); });
-  return rtceval::cli::runCommand(options, session, portNo);
+  const int code = rtceval::cli::runCommand(options, session, portNo);
+  if (kept) warn(kept->keep(board->board(), pcNowMs(), clock.elapsedMs()));
+  return code;
 }

@@ -44,7 +44,11 @@ ParsedCli parseCli(const std::vector<std::string>& arguments) {
   long timeoutMs = options.timeout.count();
   app.add_option("--port", options.port, "The board's serial port: a device or 1 to 4")
       ->option_text("DEVICE|N");
-  app.add_option("--simulate", options.simulate, "A virtual board with this chip: " + modelNames())
+  app.add_option("--simulate", options.simulate,
+                 "A virtual board with this chip: " + modelNames() +
+                     ". The board stays powered between runs: its chip keeps its time, "
+                     "registers and EEPROM in $XDG_STATE_HOME/rtceval (delete the file there "
+                     "for a chip fresh from power-up)")
       ->option_text("MODEL");
   app.add_option("--ppm", options.ppm, "With --simulate: the virtual crystal's error in ppm")
       ->option_text("X");
