@@ -9,6 +9,7 @@
 #include <regex>
 
 #include "cli_harness.h"
+#include "sim/board/fault_injector.h"
 
 namespace rtceval {
 namespace {
@@ -102,6 +103,21 @@ TEST(CliSnapshot, SaveReadsTheEepromInPagesAndARestoreStoppedHalfWaySaysWhereItI
   EXPECT_GT(left["eeprom_written"].get<int>(), 0);
   EXPECT_LT(left["eeprom_written"].get<int>(), 512);
   EXPECT_EQ(left["registers_written"], nlohmann::json::array());
+
+  // The board falls silent half-way: no reply (3), and the same account of the chip.
+  bench.interruptAtMs.reset();
+  const std::int64_t silentAt = bench.clock.now() + 600;
+  bench.pump.onTick = [&](std::int64_t now) {
+    if (now >= silentAt) bench.board.board().faults().set(sim::ReplyFault::Stall);
+    return false;
+  };
+  run = bench.run({"--model", "X1226", "snapshot", "restore", "a.json"});
+  EXPECT_EQ(run.exitCode, 3);
+  EXPECT_NE(run.err.find("恢复中断，芯片只写入了一部分："), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find(
+                " 没有得到应答。芯片现在的状态：块保护已解除；写使能仍打开；EEPROM 已改写 0x0000–"),
+            std::string::npos)
+      << run.err;
 }
 
 TEST(CliAccuracy, FindsTheCrystalErrorAdvisesAndAppliesTheTrimming) {
