@@ -13,6 +13,8 @@ std::unique_ptr<Command> makeRegCommand();
 std::unique_ptr<Command> makeAlarmCommand();
 std::unique_ptr<Command> makeEepromCommand();
 std::unique_ptr<Command> makeUserCommand();
+std::unique_ptr<Command> makeSnapshotCommand();
+std::unique_ptr<Command> makeAccuracyCommand();
 std::unique_ptr<Command> makeWatchCommand();
 
 }  // namespace rtceval::cli

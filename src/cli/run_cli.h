@@ -5,8 +5,8 @@
 
 namespace rtceval::cli {
 
-// Connects (the port of --port, the virtual board's, or the search over ports 1 to 4) and runs
-// the command; the exit status.
+// Reads the command's files, connects (the port of --port, the virtual board's, or the search over
+// ports 1 to 4) and runs the command; the exit status.
 int runCommand(const CliOptions& options, Session& session, int portNo);
 
 }  // namespace rtceval::cli

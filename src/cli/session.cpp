@@ -86,6 +86,7 @@ void Session::onReply(const LinkEvent& event) {
                        f[protocol::kReplyFlag] == protocol::kFlagStatus &&
                        f[protocol::kReplyData] != protocol::kStatusOk;
   if (refused) out_.error(boardErrorText(f[protocol::kReplyData]));
+  if (replyObserver) replyObserver(event, !refused && outcome.accepted);
   const bool mine = awaited_ && !awaited_->outcome &&
                     (event.ticket == awaited_->ticket ||
                      (awaited_->ticket == 0 && event.request == awaited_->state));

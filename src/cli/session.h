@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -80,6 +81,10 @@ class Session {
   RegisterImage registers;
   TimeAlarmRecords records;
   ChipReads reads;
+  // Told of every reply after it went into the image, records and reads, with whether it was
+  // accepted: a command that keeps requests of its own on the line (the accuracy measurement's
+  // time reads) knows them by their ticket.
+  std::function<void(const LinkEvent& event, bool accepted)> replyObserver;
 
  private:
   struct Awaited {

@@ -47,6 +47,9 @@ TEST(CliOptions, RefusedArgumentsEndWithUsageAndSendNothing) {
       {{"--model", "X1226", "user"}, "has no user registers"},
       {{"--model", "X1209", "user", "set", "1", "100"}, "无效的数据"},
       {{"--model", "X1226", "watch", "--interval", "10"}, "--interval"},
+      {{"--model", "X1226", "snapshot", "save"}, "file is required"},
+      {{"--model", "X1226", "snapshot", "save", "a.json", "--with-clock"}, "--with-clock"},
+      {{"--model", "X1226", "accuracy", "--minutes", "0"}, "--minutes"},
   };
   for (const Refusal& row : rows) {
     CliBench bench(sim::ChipModel::X1226);
@@ -68,7 +71,8 @@ TEST(CliOptions, GlobalOptionsMayFollowTheCommandAndHelpEndsWithZero) {
 
   const auto help = cli::parseCli({"rtceval-cli", "--help"});
   EXPECT_EQ(help.exitCode, 0);
-  for (const char* command : {"probe", "time", "reg", "alarm", "eeprom", "user", "watch"})
+  for (const char* command :
+       {"probe", "time", "reg", "alarm", "eeprom", "user", "snapshot", "accuracy", "watch"})
     EXPECT_NE(help.out.find(command), std::string::npos) << command;
 }
 
