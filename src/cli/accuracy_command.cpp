@@ -176,7 +176,7 @@ class AccuracyCommand : public Command {
     if (!advice) {
       session.out().result(fields, reportText(report));
       session.out().error("not applied: " + report.adviceText());
-      return kDone;
+      return kNotApplied;
     }
     const Layout layout = session.layout();
     const TrimSetting wanted = advice->setting;

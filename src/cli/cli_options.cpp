@@ -37,7 +37,9 @@ ParsedCli parseCli(const std::vector<std::string>& arguments) {
   CLI::App& app = *parser;
   app.footer(
       "Exit status: 0 done (and verified), 1 the board or chip refused, 2 usage error, 3 no board "
-      "found or no reply, 4 the read-back differs from what was written, 130 interrupted.");
+      "found or no reply, 4 the read-back differs from what was written, 5 accuracy --apply had no "
+      "advice to apply "
+      "(nothing written), 130 interrupted.");
   app.set_version_flag("--version", std::string(RTCEVAL_VERSION));
   CliOptions options;
   std::string model;

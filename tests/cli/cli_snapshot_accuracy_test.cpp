@@ -140,6 +140,12 @@ TEST(CliAccuracy, FindsTheCrystalErrorAdvisesAndAppliesTheTrimming) {
   run = bench.run({"--model", "X1226", "--json", "reg", "ATR"});
   EXPECT_EQ(lastJson(run.out)["value"], result["advice"]["atr"]);
 
+  // Two minutes support no advice: asked to apply it, nothing is written, and the status says so.
+  run = bench.run({"--model", "X1226", "--json", "accuracy", "--minutes", "2", "--apply"});
+  EXPECT_EQ(run.exitCode, 5) << run.err;
+  EXPECT_EQ(lastJson(run.out)["applied"], false);
+  for (const auto& frame : run.sent) EXPECT_NE(frame[3], 0x01) << "a write went out";
+
   // Stopped after a minute: what was measured so far, and the file.
   bench.interruptAtMs = 60'000;
   run = bench.run({"--model", "X1226", "--json", "accuracy", "--csv", "b.csv"});
