@@ -1,5 +1,7 @@
 #include "accuracy/accuracy_window.h"
 
+#include <cmath>
+
 #include <algorithm>
 
 #include "board_link/board_link.h"
@@ -218,6 +220,10 @@ void AccuracyWindow::paused() {
 
 void AccuracyWindow::resumed() {
   status_ = Texts::kResumed;
+}
+
+void AccuracyWindow::edgesMissed(std::chrono::duration<double, std::milli> roundTrip) {
+  status_ = Texts::slowLine(static_cast<int>(std::lround(roundTrip.count())));
 }
 
 void AccuracyWindow::ended(End why) {

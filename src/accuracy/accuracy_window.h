@@ -50,6 +50,10 @@ class AccuracyWindow : public DialogModel, private SampleLine, private SampleLis
     static constexpr const char* kApplying = "正在写入建议的ATR和DTR，随后重新测量以确认…";
     static constexpr const char* kTrimWritten = "微调已写入，样本从写入后的第一个秒跳变重新开始。";
     static std::string applyQuestion(const TrimSetting& s);
+    static std::string slowLine(int roundTripMs) {
+      return "线路往返约 " + std::to_string(roundTripMs) +
+             " 毫秒，秒的跳变定不准到 ±5 毫秒：请关闭自动读时间或换用直接连接的串口";
+    }
     static std::string saved(const std::string& path) { return "样本已保存到 " + path; }
     static std::string notSaved(const std::string& path, const std::string& reason) {
       return "无法写入文件 " + path + "：" + reason;
@@ -118,6 +122,7 @@ class AccuracyWindow : public DialogModel, private SampleLine, private SampleLis
   void paused() override;
   void resumed() override;
   void ended(End why) override;
+  void edgesMissed(std::chrono::duration<double, std::milli> roundTrip) override;
 
   DialogContext& context_;
   // The time-outs of reading the trimming and of the write sequencer's steps.

@@ -41,6 +41,10 @@ constexpr int kAimSeconds = 8;
 // A bracket still wider than this (every aimed read missed) gives no edge worth fitting.
 constexpr Duration kWidestHalf = 5ms;
 constexpr Duration kGoodEnough = 500us;
+// A line whose reads take longer than this there and back is slow (a relay on it): when its edges
+// keep being missed, the owner is told why.
+constexpr Duration kSlowLine = 30ms;
+constexpr int kMissedToTell = 2;
 // An edge further than this from the line through the earlier ones means the chip's time was set;
 // over a gap, any rate a crystal may have (kRateSpan) is allowed for on top.
 constexpr Duration kJump = 50ms;
@@ -113,9 +117,11 @@ void EdgeSampler::restartCount() {
   ratePpm_ = 0.0;
   lastEdge_.reset();
   edgesInRun_ = 0;
+  missed_ = 0;
 }
 
 void EdgeSampler::startSample() {
+  sampleStarted_ = now();
   bracket_.emplace(latchFraction_, second().count());
   phase_ = Phase::Acquiring;
   sendRead();
@@ -160,6 +166,7 @@ void EdgeSampler::send(Instant at) {
 }
 
 void EdgeSampler::frameSent() {
+  lastFrameSent_ = now();
   // A frame after a borrowed read means its reply is over, whether or not it came.
   borrowedRead_ = false;
   if (!watching_) return;
@@ -259,7 +266,10 @@ std::optional<std::int64_t> EdgeSampler::countedSecond(const ChipTime& time, Ins
 void EdgeSampler::timeRead(RequestTicket ticket, bool accepted, const ChipTime& time) {
   const bool mine = (ownRead_ && *ownRead_ == ticket) || borrowedRead_;
   if (phase_ != Phase::Acquiring && phase_ != Phase::Refining) return;
-  if (!mine) return;
+  if (!mine) {
+    overheard(accepted, time);
+    return;
+  }
   ownRead_.reset();
   borrowedRead_ = false;
   timer_->setEnabled(false);
@@ -304,16 +314,43 @@ void EdgeSampler::timeRead(RequestTicket ticket, bool accepted, const ChipTime& 
     aimNextRead();
     return;
   }
-  // Reads showing one second alone narrow the bracket too, from the far side, as the expected
-  // edge draws near: only a read that has seen the second change closes it.
-  if (*counted >= bracket_->reference() && Duration(bracket_->widthMs()) < kAcquired) {
-    phase_ = Phase::Refining;
-    round_ = 0;
-    aimSecond_ = bracket_->reference();
-    aimNextRead();
-    return;
+  if (acquired(*counted)) return;
+  // Still no edge after a whole interval: the reads around it are held off (the slot taken by
+  // other windows at the same moment of every second). Looking goes on; the next one may fall
+  // elsewhere.
+  if (received - sampleStarted_ > Duration(interval_)) {
+    sampleStarted_ = received;
+    missedEdge();
   }
   sendRead();
+}
+
+void EdgeSampler::missedEdge() {
+  if (++missed_ >= kMissedToTell && roundTrip_ > kSlowLine) listener_.edgesMissed(roundTrip_);
+}
+
+bool EdgeSampler::acquired(std::int64_t counted) {
+  // Reads showing one second alone narrow the bracket too, from the far side, as the expected
+  // edge draws near: only a read that has seen the second change closes it.
+  if (counted < bracket_->reference() || Duration(bracket_->widthMs()) >= kAcquired) return false;
+  phase_ = Phase::Refining;
+  round_ = 0;
+  aimSecond_ = bracket_->reference();
+  aimNextRead();
+  return true;
+}
+
+void EdgeSampler::overheard(bool accepted, const ChipTime& time) {
+  // Another window's time read: with one request on the line at a time, its reply answers the
+  // latest frame sent. While this sampler's own read is out, or before the bracket has begun, it
+  // is left alone; otherwise it narrows the bracket like an own read, without costing a turn.
+  if (ownRead_ || !lastFrameSent_ || !bracket_ || !bracket_->started()) return;
+  if (!accepted || !sexagesimal(time.second) || !sexagesimal(time.minute) || offCountSince_) return;
+  const Instant received = now();
+  const std::optional<std::int64_t> counted = countedSecond(time, received);
+  if (!counted) return;
+  bracket_->add({lastFrameSent_->count(), received.count(), *counted});
+  if (phase_ == Phase::Acquiring) (void)acquired(*counted);
 }
 
 bool EdgeSampler::heldStill(const ChipTime& time, Instant received) {
@@ -360,7 +397,9 @@ void EdgeSampler::finishSample() {
   }
   // The next edge to measure, a whole number of intervals on.
   phase_ = Phase::Waiting;
+  if (!edge) missedEdge();
   if (edge) {
+    missed_ = 0;
     if (jumped) {
       ratePpm_ = 0.0;
       edgesInRun_ = 0;

@@ -42,6 +42,9 @@ class SampleListener {
   virtual void paused() = 0;
   // The port is open again: sampling goes on, the edges found before still on the same line.
   virtual void resumed() = 0;
+  // Edges keep being missed on a slow line (reads taking `roundTrip` there and back): the seconds
+  // cannot be bracketed to the width an edge needs. Sampling goes on.
+  virtual void edgesMissed(std::chrono::duration<double, std::milli> roundTrip) = 0;
   // Sampling has ended by itself: replies received over more than two seconds showed one second.
   enum class End { ClockStopped };
   virtual void ended(End why) = 0;
@@ -97,6 +100,10 @@ class EdgeSampler {
   void watchAndAim(Instant at);
   void aimNextRead();
   void finishSample();
+  // Whether a read counted at `counted` has closed the bracket; if so the aimed reads begin.
+  bool acquired(std::int64_t counted);
+  void overheard(bool accepted, const ChipTime& time);
+  void missedEdge();
   void restartCount();
   // Whether replies have shown the chip's minute and second standing still too long (from the
   // first reply that showed them to `received`).
@@ -132,6 +139,8 @@ class EdgeSampler {
   bool watching_ = false;
   std::optional<Instant> frameLeft_;
   std::optional<Instant> otherRead_;
+  // When the latest frame (any window's) went on the line.
+  std::optional<Instant> lastFrameSent_;
   // The last reply's wait, smoothed: sets how early an aimed read leaves.
   Duration roundTrip_{12.0};
 
@@ -145,6 +154,9 @@ class EdgeSampler {
   std::int64_t aimSecond_ = 0;  // the second whose edge the next aimed read is for
   // The edges found since the count began: the next one must lie on their line.
   std::optional<EdgeSample> lastEdge_;
+  // When the edge being sought was first looked for, and how many in a row were missed since.
+  Instant sampleStarted_{};
+  int missed_ = 0;
   std::size_t edgesInRun_ = 0;
 };
 

@@ -100,6 +100,7 @@ struct Chip : SampleLine, SampleListener {
   }
   void paused() override {}
   void resumed() override {}
+  void edgesMissed(std::chrono::duration<double, std::milli>) override {}
   void ended(End why) override {
     end = why;
     endedAtMs = clock.now();
