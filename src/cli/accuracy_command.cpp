@@ -1,5 +1,6 @@
 #include <CLI/CLI.hpp>
 #include <chrono>
+#include <cmath>
 
 #include "accuracy/accuracy_report.h"
 #include "accuracy/accuracy_window.h"
@@ -81,12 +82,19 @@ class Measurement : private SampleLine, private SampleListener {
   }
   void paused() override { session_.out().error(Texts::kPaused); }
   void resumed() override { session_.out().error(Texts::kResumed); }
+  // Said once: the measurement goes on, and the reason does not change while the line stays slow.
+  void edgesMissed(std::chrono::duration<double, std::milli> roundTrip) override {
+    if (slowLineSaid_) return;
+    slowLineSaid_ = true;
+    session_.out().error(Texts::slowLine(static_cast<int>(std::lround(roundTrip.count()))));
+  }
   void ended(End) override {
     stopped_ = true;
     session_.out().error(Texts::kClockStopped);
   }
 
   Session& session_;
+  bool slowLineSaid_ = false;
   EdgeSampler sampler_;
   AccuracyReport report_;
   int observer_ = 0;
