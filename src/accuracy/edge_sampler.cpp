@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 #include "platform/timer.h"
 
@@ -13,11 +12,6 @@ using namespace std::chrono_literals;
 using Duration = EdgeSampler::Duration;
 
 constexpr Duration kNominalSecond = 1s;
-// How long replies may show one minute and second before the clock counts as stopped: two
-// seconds and a half, so a slow line still sees one change. Only replies count: lost ones leave a
-// gap. Further apart than kRoundOfTheHour, the fields may have come round on a running clock.
-constexpr Duration kHeldStill = 2500ms;
-constexpr Duration kRoundOfTheHour = 3500s;
 // While the port is closed, it is looked at this often.
 constexpr Duration kPausePoll = 1s;
 // Back-to-back reads have seen the second change once the bracket is this narrow (one read alone
@@ -51,15 +45,6 @@ constexpr Duration kJump = 50ms;
 constexpr double kRateSpan = 500e-6;
 // Edges a rate is trusted from for predicting the next one.
 constexpr std::size_t kEdgesForRate = 3;
-constexpr int kSecondsPerHour = 3600;
-constexpr int kSecondsOff = 2;
-
-// The value of a BCD minute or second field, or nothing when it is not one.
-std::optional<int> sexagesimal(std::uint8_t field) {
-  const int value = (field >> 4) * 10 + (field & 0x0F);
-  if (value >= 60 || BcdByte(value) != field) return std::nullopt;
-  return value;
-}
 
 }  // namespace
 
@@ -88,7 +73,7 @@ void EdgeSampler::armAt(Instant at) {
 
 void EdgeSampler::start(double latchFraction) {
   latchFraction_ = latchFraction;
-  held_.reset();
+  seconds_.forgetShown();
   restartCount();
   startSample();
 }
@@ -112,7 +97,7 @@ void EdgeSampler::restart() {
 }
 
 void EdgeSampler::restartCount() {
-  counting_ = false;
+  seconds_.restartCount();
   offCountSince_.reset();
   ratePpm_ = 0.0;
   lastEdge_.reset();
@@ -242,27 +227,6 @@ void EdgeSampler::onTimer() {
   }
 }
 
-std::optional<std::int64_t> EdgeSampler::countedSecond(const ChipTime& time, Instant at) {
-  const int value = *sexagesimal(time.minute) * 60 + *sexagesimal(time.second);
-  if (!counting_) {
-    counting_ = true;
-    lastSecond_ = value;
-    lastSecondAt_ = at;
-    return value;
-  }
-  // The minute and second fields count round once an hour: the count goes on from the second
-  // expected by now to the nearest one that shows these fields. Further off than a read's
-  // uncertainty, the chip's time has been set.
-  const std::int64_t expected = lastSecond_ + std::llround((at - lastSecondAt_) / kNominalSecond);
-  std::int64_t diff = (value - expected) % kSecondsPerHour;
-  if (diff < 0) diff += kSecondsPerHour;
-  if (diff >= kSecondsPerHour / 2) diff -= kSecondsPerHour;
-  if (std::abs(diff) > kSecondsOff) return std::nullopt;
-  lastSecond_ = expected + diff;
-  lastSecondAt_ = at;
-  return lastSecond_;
-}
-
 void EdgeSampler::timeRead(RequestTicket ticket, bool accepted, const ChipTime& time) {
   const bool mine = (ownRead_ && *ownRead_ == ticket) || borrowedRead_;
   if (phase_ != Phase::Acquiring && phase_ != Phase::Refining) return;
@@ -274,7 +238,7 @@ void EdgeSampler::timeRead(RequestTicket ticket, bool accepted, const ChipTime& 
   borrowedRead_ = false;
   timer_->setEnabled(false);
   const Instant received = now();
-  const bool readable = accepted && sexagesimal(time.second) && sexagesimal(time.minute);
+  const bool readable = accepted && ChipSeconds::readable(time);
   if (!readable) {
     if (phase_ == Phase::Refining)
       aimNextRead();
@@ -283,22 +247,22 @@ void EdgeSampler::timeRead(RequestTicket ticket, bool accepted, const ChipTime& 
     return;
   }
   roundTrip_ += ((received - readSent_) - roundTrip_) / 4;
-  if (heldStill(time, received)) {
+  if (seconds_.heldStill(time, received)) {
     stop();
     listener_.ended(SampleListener::End::ClockStopped);
     return;
   }
-  const std::optional<std::int64_t> counted = countedSecond(time, received);
+  const std::optional<std::int64_t> counted = seconds_.counted(time, received);
   if (!counted) {
     // Off the count: the chip's time was set, or its clock stopped and shows the second it
     // stopped at. Reads go back to back until the second changes (the time was set) or has stood
     // too long (heldStill).
     if (!offCountSince_) {
-      offCountSince_ = held_->since;
+      offCountSince_ = seconds_.shownSince();
       bracket_.emplace(latchFraction_, second().count());
       phase_ = Phase::Acquiring;
     }
-    if (held_->since == *offCountSince_) {
+    if (seconds_.shownSince() == *offCountSince_) {
       sendRead();
       return;
     }
@@ -345,23 +309,12 @@ void EdgeSampler::overheard(bool accepted, const ChipTime& time) {
   // latest frame sent. While this sampler's own read is out, or before the bracket has begun, it
   // is left alone; otherwise it narrows the bracket like an own read, without costing a turn.
   if (ownRead_ || !lastFrameSent_ || !bracket_ || !bracket_->started()) return;
-  if (!accepted || !sexagesimal(time.second) || !sexagesimal(time.minute) || offCountSince_) return;
+  if (!accepted || !ChipSeconds::readable(time) || offCountSince_) return;
   const Instant received = now();
-  const std::optional<std::int64_t> counted = countedSecond(time, received);
+  const std::optional<std::int64_t> counted = seconds_.counted(time, received);
   if (!counted) return;
   bracket_->add({lastFrameSent_->count(), received.count(), *counted});
   if (phase_ == Phase::Acquiring) (void)acquired(*counted);
-}
-
-bool EdgeSampler::heldStill(const ChipTime& time, Instant received) {
-  // Whether the chip ran is told by replies alone, and before the count: a clock that stopped
-  // between two edges shows a second far behind the count, which is no time set.
-  const int shown = *sexagesimal(time.minute) * 60 + *sexagesimal(time.second);
-  if (!held_ || held_->shown != shown || received - held_->since >= kRoundOfTheHour) {
-    held_ = Held{shown, received};
-    return false;
-  }
-  return received - held_->since > kHeldStill;
 }
 
 void EdgeSampler::aimNextRead() {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "accuracy/chip_seconds.h"
 #include "accuracy/edge_bracket.h"
 #include "accuracy/rate_fit.h"
 #include "core/cmd_state.h"
@@ -105,11 +106,6 @@ class EdgeSampler {
   void overheard(bool accepted, const ChipTime& time);
   void missedEdge();
   void restartCount();
-  // Whether replies have shown the chip's minute and second standing still too long (from the
-  // first reply that showed them to `received`).
-  bool heldStill(const ChipTime& time, Instant received);
-  // The chip second a read showed, counted on from the first; empty when the chip's time was set.
-  std::optional<std::int64_t> countedSecond(const ChipTime& time, Instant at);
 
   SampleLine& line_;
   SampleListener& listener_;
@@ -126,13 +122,7 @@ class EdgeSampler {
   Instant readSent_{};
   // When the timer fires: the moment a read is to go out at (polling while the line is busy).
   Instant sendAt_{};
-  // The minute and second the replies show, since when (the first reply that showed them).
-  struct Held {
-    int shown;
-    Instant since;
-  };
-  std::optional<Held> held_;
-  // Since when the replies have shown a second off the count (held_.since then).
+  // Since when the replies have shown a second off the count (their shownSince() then).
   std::optional<Instant> offCountSince_;
   // Watching the line before an aimed read: when a frame was last seen leaving, and when a time
   // read of another window left that this sampler may borrow (no frame has followed it).
@@ -144,10 +134,9 @@ class EdgeSampler {
   // The last reply's wait, smoothed: sets how early an aimed read leaves.
   Duration roundTrip_{12.0};
 
-  // Chip seconds from the minute and second fields, counted on from the first read.
-  bool counting_ = false;
-  std::int64_t lastSecond_ = 0;
-  Instant lastSecondAt_{};
+  // Chip seconds from the minute and second fields, counted on from the first read, and whether
+  // they stand still.
+  ChipSeconds seconds_;
 
   std::optional<EdgeBracket> bracket_;
   int round_ = 0;               // aimed reads answered

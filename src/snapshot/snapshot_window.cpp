@@ -8,7 +8,6 @@
 #include "core/chip_reads.h"
 #include "core/shown_text.h"
 #include "core/time_record.h"
-#include "core/value_codecs.h"
 #include "dialogs/dialog_context.h"
 #include "platform/desktop.h"
 #include "platform/message_boxes.h"
@@ -19,24 +18,9 @@ namespace rtceval {
 namespace {
 
 constexpr const char* kProgramVersion = RTCEVAL_VERSION;
-constexpr std::size_t kEepromBytesPerRow = 16;
 
 std::string twoDigits(int v) {
   return std::string(1, static_cast<char>('0' + v / 10 % 10)) + static_cast<char>('0' + v % 10);
-}
-
-// The value's bits in two groups of four, with the names of the bits that are set.
-std::string bitsText(const std::string& model, const std::string& name, std::uint8_t value) {
-  std::string binary;
-  std::string named;
-  for (int bit = 7; bit >= 0; --bit) {
-    const bool set = ((value >> bit) & 1) != 0;
-    binary += set ? '1' : '0';
-    if (bit == 4) binary += ' ';
-    const std::string n = bitName(model, name, bit);
-    if (set && n.rfind("位", 0) != 0) named += (named.empty() ? "" : " ") + n;
-  }
-  return named.empty() ? binary : binary + "  " + named;
 }
 
 }  // namespace
@@ -397,18 +381,8 @@ std::string SnapshotWindow::statusText() const {
 }
 
 std::vector<SnapshotWindow::Row> SnapshotWindow::rows() const {
-  std::vector<Row> out;
-  if (!shown_) return out;
-  for (const SnapshotRegister& r : shown_->registers)
-    out.push_back(
-        {byteText(r.address), r.name, byteText(r.value), bitsText(shown_->model, r.name, r.value)});
-  for (std::size_t a = 0; a < shown_->eeprom.size(); a += kEepromBytesPerRow) {
-    std::string bytes;
-    for (std::size_t k = a; k < a + kEepromBytesPerRow && k < shown_->eeprom.size(); ++k)
-      bytes += (k > a ? " " : "") + HexByte(shown_->eeprom[k]);
-    out.push_back({eepromAddressText(a), "EEPROM", bytes, {}});
-  }
-  return out;
+  if (!shown_) return {};
+  return snapshotRows(*shown_);
 }
 
 std::string SnapshotWindow::suggestedFileName() const {

@@ -9,6 +9,7 @@
 #include "snapshot/request_chain.h"
 #include "snapshot/snapshot.h"
 #include "snapshot/snapshot_plan.h"
+#include "snapshot/snapshot_table.h"
 
 namespace rtceval {
 
@@ -82,12 +83,7 @@ class SnapshotWindow : public DialogModel {
   };
 
   // One line of the table.
-  struct Row {
-    std::string address;
-    std::string name;
-    std::string value;
-    std::string bits;
-  };
+  using Row = SnapshotRow;
 
   explicit SnapshotWindow(DialogContext& context);
 
