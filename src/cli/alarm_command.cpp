@@ -13,6 +13,23 @@ namespace {
 
 // Bit 7 of each match register enables the field.
 constexpr std::uint8_t kEnable = 0x80;
+// The alarm's hour is compared in the clock's format: on a 12-hour clock it is 12, 1 … 11 with
+// this bit for PM.
+constexpr std::uint8_t kPm = 0x20;
+
+// The match byte of an hour of the day (0 to 23) in the clock's format.
+std::uint8_t hourByte(int hour, bool is24Hour) {
+  if (is24Hour) return BcdByte(hour);
+  const int twelve = hour % 12 == 0 ? 12 : hour % 12;
+  return static_cast<std::uint8_t>(BcdByte(twelve) | (hour >= 12 ? kPm : 0));
+}
+
+// The hour of the day (0 to 23) a match byte's value bits stand for in the clock's format.
+int hourOf(std::uint8_t bits, bool is24Hour) {
+  const auto bcd = [](std::uint8_t b) { return (b >> 4) * 10 + (b & 0x0F); };
+  if (is24Hour) return bcd(bits);
+  return bcd(bits & 0x1F) % 12 + ((bits & kPm) ? 12 : 0);
+}
 
 struct MatchField {
   const char* option;
@@ -33,7 +50,7 @@ TimeRecord& recordOf(Session& session, int alarm) {
   return alarm == 0 ? session.records.Alarm0Regs : session.records.Alarm1Regs;
 }
 
-void printAlarm(Session& session, int alarm) {
+void printAlarm(Session& session, int alarm, bool is24Hour) {
   const TimeRecord& r = recordOf(session, alarm);
   nlohmann::json fields = nlohmann::json::object();
   std::string text = "alarm " + std::to_string(alarm) + ":";
@@ -45,7 +62,8 @@ void printAlarm(Session& session, int alarm) {
       continue;
     }
     const std::uint8_t bcd = byte & f.valueMask;
-    const int value = (bcd >> 4) * 10 + (bcd & 0x0F);
+    const int value =
+        f.bounds == AlarmHour ? hourOf(bcd, is24Hour) : (bcd >> 4) * 10 + (bcd & 0x0F);
     fields[f.option] = value;
     text += std::string(" ") + f.option + "=" + std::to_string(value);
   }
@@ -81,23 +99,28 @@ class AlarmCommand : public Command {
   int run(Session& session) override {
     const Layout layout = session.layout();
     const auto read = [&] { return session.transact(*requests::readAlarm(layout, alarm_)); };
+    // The alarm's hour is in the clock's format, and its year, where it keeps one, is the clock's.
+    if (const int done = readClock(session); done != kDone) return done;
+    const bool is24Hour = session.reads.time.is24Hour;
     if (!set_->parsed()) {
       const int done = read();
-      if (done == kDone) printAlarm(session, alarm_);
+      if (done == kDone) printAlarm(session, alarm_, is24Hour);
       return done;
     }
-    // The alarm's year, where it keeps one, is the clock's.
-    if (const int done = readClock(session); done != kDone) return done;
     TimeRecord wanted;
     wanted.year = static_cast<std::uint16_t>(session.reads.time.time.century << 8 |
                                              session.reads.time.time.year);
-    for (std::size_t i = 0; i < kFields.size(); ++i)
-      if (values_[i]) wanted.*kFields[i].byte = BcdByte(*values_[i]) | kEnable;
+    for (std::size_t i = 0; i < kFields.size(); ++i) {
+      if (!values_[i]) continue;
+      const std::uint8_t value =
+          kFields[i].bounds == AlarmHour ? hourByte(*values_[i], is24Hour) : BcdByte(*values_[i]);
+      wanted.*kFields[i].byte = value | kEnable;
+    }
     recordOf(session, alarm_) = wanted;
     const WriteJob job = alarm_ == 0 ? WriteJob::Kind::Alarm0 : WriteJob::Kind::Alarm1;
     if (const int done = session.write(job); done != kDone) return done;
     if (const int done = read(); done != kDone) return done;
-    printAlarm(session, alarm_);
+    printAlarm(session, alarm_, is24Hour);
     const TimeRecord& got = recordOf(session, alarm_);
     for (const MatchField& f : kFields) {
       if (got.*f.byte != wanted.*f.byte) {

@@ -87,6 +87,26 @@ TEST(CliCommands, AlarmSetEnablesOnlyTheGivenFields) {
             "\"second\":30,\"weekday\":null}}\n");
 }
 
+// The alarm's hour is matched in the clock's format: on a 12-hour clock, 12 AM … 11 PM.
+TEST(CliCommands, AlarmHourFollowsTheClocksFormat) {
+  const struct {
+    bool twelveHour;
+    const char* hour;
+    std::uint8_t matchByte;  // alarm 0's hour register of an X1226
+  } rows[] = {{false, "17", 0x97}, {true, "0", 0x92}, {true, "12", 0xB2}, {true, "17", 0xA5}};
+  for (const auto& row : rows) {
+    CliBench bench(ChipModel::X1226);
+    std::vector<std::string> setTime{"--model", "X1226", "time", "set", "2026-12-08 10:00:00"};
+    if (row.twelveHour) setTime.push_back("--12h");
+    ASSERT_EQ(bench.run(setTime).exitCode, 0);
+    auto run = bench.run({"--model", "X1226", "--json", "alarm", "set", "0", "--hour", row.hour});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(bench.board.board().chip().peekRegister(0x02), row.matchByte) << row.hour;
+    run = bench.run({"--model", "X1226", "--json", "alarm", "0"});
+    EXPECT_EQ(lastJson(run.out)["fields"]["hour"], std::stoi(row.hour)) << run.out;
+  }
+}
+
 TEST(CliCommands, EepromWritesInPagesVerifiesAndDumps) {
   CliBench bench(ChipModel::X1226);
   std::string bytes;
