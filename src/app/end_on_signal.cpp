@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <utility>
 #endif
@@ -16,6 +17,8 @@ namespace {
 
 #ifdef Q_OS_UNIX
 constexpr int kEndSignals[] = {SIGTERM, SIGINT, SIGHUP};
+// A stop asked for again within this time of the first is the same request.
+constexpr auto kRepeatedStop = std::chrono::seconds(1);
 
 // The write end of the pair of sockets that carries a signal from its handler to the event loop.
 // A signal handler can reach nothing else: it is the one value shared with it, set before the
@@ -61,11 +64,19 @@ EndOnSignal::EndOnSignal(std::function<void()> end) : end_(std::move(end)) {
   notifier_ = std::make_unique<QSocketNotifier>(sockets[1], QSocketNotifier::Read);
   QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this](QSocketDescriptor socket) {
     char byte = 0;
-    while (::read(socket, &byte, 1) == 1) {
+    int signal = 0;
+    while (::read(socket, &byte, 1) == 1) signal = byte;
+    const auto now = std::chrono::steady_clock::now();
+    if (!endingSince_) {
+      endingSince_ = now;
+      end_();
+      return;
     }
-    notifier_->setEnabled(false);
+    // The same stop asked again at once is one request: `timeout` and a terminal signal the
+    // program and its process group alike. Asked again later, it ends the program now.
+    if (now - *endingSince_ < kRepeatedStop || signal == 0) return;
     handleEndSignals(SIG_DFL);
-    end_();
+    ::raise(signal);
   });
   handleEndSignals(noteSignal);
   // A signal held back during start-up arrives now, at the handler.
@@ -76,6 +87,9 @@ EndOnSignal::EndOnSignal(std::function<void()> end) : end_(std::move(end)) {
 EndOnSignal::~EndOnSignal() {
 #ifdef Q_OS_UNIX
   if (!notifier_) return;
+  // A program ending on a signal finishes its ending: a copy of that signal still on its way (sent
+  // to the process group too) is held back from here to the exit instead of killing it half-way.
+  if (endingSince_) maskEndSignals(SIG_BLOCK);
   handleEndSignals(SIG_DFL);
   const int writeEnd = signalSocket;
   signalSocket = -1;
