@@ -46,7 +46,7 @@ std::string KeptBoard::keep(sim::VirtualBoard& board, std::int64_t pcNowMs,
 }
 
 std::string keptBoardFolder(const char* xdgStateHome, const char* home) {
-  // The base directory specification: a relative XDG_STATE_HOME is to be ignored.
+  // A relative XDG_STATE_HOME is ignored, as the freedesktop base directories say.
   if (xdgStateHome && xdgStateHome[0] == '/') return std::string(xdgStateHome) + "/rtceval";
   return std::string(home ? home : ".") + "/.local/state/rtceval";
 }

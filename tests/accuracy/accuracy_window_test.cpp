@@ -11,10 +11,8 @@
 
 #include "accuracy/accuracy_dialogs.h"
 #include "accuracy/accuracy_window.h"
+#include "accuracy_board.h"
 #include "core/value_codecs.h"
-#include "fake_desktop.h"
-#include "main_window/main_window.h"
-#include "noisy_line.h"
 #include "platform/timer.h"
 #include "scripted_message_boxes.h"
 #include "sim/chip/crystal.h"
@@ -40,33 +38,9 @@ struct Board {
   MenuId menu;
 };
 
-struct AccuracyOnTheBoard : ::testing::TestWithParam<Board> {
+struct AccuracyOnTheBoard : ::testing::TestWithParam<Board>, testing::AccuracyBoard {
   void start(double crystalPpm, int noiseMs = 6, bool selectModel = true) {
-    window.reset();
-    line.reset();
-    board.reset();
-    board = std::make_unique<VirtualBoardPort>(clock, clock, GetParam().chip,
-                                               CivilTime{2026, 12, 8, 23, 40, 3});
-    board->board().chip().setCrystalPpm(crystalPpm);
-    line = std::make_unique<NoisyLine>(*board, clock, clock, noiseMs, 7u);
-    window = std::make_unique<MainWindow>(*line, clock, clock, messageBoxes, pcClock, desktop);
-    window->Form_Load();
-    clock.advance(250ms);
-    if (selectModel) window->menuClick(GetParam().menu);
-    // The rest of the program keeps working: the time five times a second, SR once a second.
-    window->autoReadTimeClicked(true);
-    window->autoMonitorClicked(true);
-    window->menuClick("ACCURACY");
-  }
-  AccuracyWindow& accuracy() {
-    AccuracyWindow* w = window->toolHost(tool_window::kAccuracy)->current<AccuracyWindow>();
-    EXPECT_NE(w, nullptr);
-    return *w;
-  }
-  void user(void (AccuracyWindow::*handler)()) {
-    window->toolHost(tool_window::kAccuracy)->send<AccuracyWindow>([handler](AccuracyWindow& w) {
-      (w.*handler)();
-    });
+    startBoard({GetParam().chip, crystalPpm, noiseMs}, selectModel ? &GetParam().menu : nullptr);
   }
   // Holds the chip at the second it shows, as a stopped oscillator does: that second is written
   // back over the chip's bus every half second, and a time write begins the second afresh.
@@ -113,14 +87,6 @@ struct AccuracyOnTheBoard : ::testing::TestWithParam<Board> {
             std::fabs(rateWith({static_cast<std::uint8_t>(atr), static_cast<std::uint8_t>(dtr)})));
     return best;
   }
-
-  VirtualClock clock;
-  ScriptedMessageBoxes messageBoxes;
-  FixedPcClock pcClock;
-  testing::FakeDesktop desktop;
-  std::unique_ptr<VirtualBoardPort> board;
-  std::unique_ptr<NoisyLine> line;
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_P(AccuracyOnTheBoard, AnHourFindsThirtySevenPpmAndAdvisesTheNearestTrimming) {

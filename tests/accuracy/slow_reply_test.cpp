@@ -8,26 +8,14 @@
 #include <memory>
 #include <string>
 
-#include "accuracy/accuracy_dialogs.h"
 #include "accuracy/accuracy_window.h"
-#include "fake_desktop.h"
-#include "main_window/main_window.h"
-#include "noisy_line.h"
-#include "scripted_message_boxes.h"
-#include "sim/virtual_board_port.h"
-#include "virtual_clock.h"
+#include "accuracy_board.h"
 
 namespace rtceval {
 namespace {
 
 using namespace std::chrono_literals;
 using sim::ChipModel;
-using sim::CivilTime;
-using sim::VirtualBoardPort;
-using testing::FixedPcClock;
-using testing::NoisyLine;
-using testing::ScriptedMessageBoxes;
-using testing::VirtualClock;
 
 struct SlowReply {
   const char* name;
@@ -41,38 +29,15 @@ struct SlowReply {
   bool measurable;
 };
 
-struct AccuracyThroughARelay : ::testing::TestWithParam<SlowReply> {
+struct AccuracyThroughARelay : ::testing::TestWithParam<SlowReply>, testing::AccuracyBoard {
   void SetUp() override {
-    board = std::make_unique<VirtualBoardPort>(clock, clock, GetParam().chip,
-                                               CivilTime{2026, 12, 8, 23, 40, 3});
-    board->board().chip().setCrystalPpm(37.0);
-    board->board().faults().setDelayMs(GetParam().relayMs);
-    line = std::make_unique<NoisyLine>(*board, clock, clock, 6, 7u);
-    window = std::make_unique<MainWindow>(*line, clock, clock, messageBoxes, pcClock, desktop);
-    window->Form_Load();
-    clock.advance(250ms + GetParam().phase);
-    window->menuClick(GetParam().menu);
-    window->autoReadTimeClicked(true);
-    window->autoMonitorClicked(true);
-    window->menuClick("ACCURACY");
+    const SlowReply& p = GetParam();
+    startBoard({p.chip, 37.0, 6, p.relayMs, p.phase}, &p.menu);
   }
-  AccuracyWindow& accuracy() {
-    return *window->toolHost(tool_window::kAccuracy)->current<AccuracyWindow>();
-  }
-
-  VirtualClock clock;
-  ScriptedMessageBoxes messageBoxes;
-  FixedPcClock pcClock;
-  testing::FakeDesktop desktop;
-  std::unique_ptr<VirtualBoardPort> board;
-  std::unique_ptr<NoisyLine> line;
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_P(AccuracyThroughARelay, FindsTheRateOrSaysWhyTheEdgesCannotBeFound) {
-  window->toolHost(tool_window::kAccuracy)->send<AccuracyWindow>([](AccuracyWindow& w) {
-    w.startClicked();
-  });
+  user(&AccuracyWindow::startClicked);
   clock.advance(180s);
   const AccuracyWindow& w = accuracy();
   EXPECT_TRUE(w.running());
