@@ -17,6 +17,7 @@ cleanup() {
   rm -rf "$dir"
 }
 trap cleanup EXIT
+trap "exit 1" INT TERM
 fail() {
   echo "FAIL: $*" >&2
   exit 1
