@@ -6,6 +6,8 @@
 # line into a fuzz target's crash report, and for llvm-cov; poppler-utils for pdftotext, which
 # reads the register references' text back in the tests; CLI11 parses rtceval-cli's command line;
 # help2man makes the manual pages from the programs' --help; lintian checks the Debian package.
+# With --desktop-tools it adds what the scripts that drive the program on a virtual display use
+# (xdotool, ImageMagick's import, xdpyinfo); building and testing do not need them.
 set -euo pipefail
 
 packages=(
@@ -14,9 +16,12 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev clang clang-format clang-tidy
   libclang-rt-14-dev llvm-14
   fonts-noto-cjk fonts-liberation
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth
   desktop-file-utils appstream dpkg-dev poppler-utils help2man lintian
 )
+if [ "${1:-}" = "--desktop-tools" ]; then
+  packages+=(xdotool x11-utils imagemagick)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -28,5 +33,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # A package's files are written without syncing each one to the disk: an install cut short is
+  # run again, and on a fresh machine it is the larger part of the time.
+  $SUDO apt-get install -y -qq --no-install-recommends -o Dpkg::Options::=--force-unsafe-io \
+    "${missing[@]}" >/dev/null
 fi

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/with_xvfb.sh
 
-./scripts/install-deps.sh
+./scripts/install-deps.sh --desktop-tools
 cmake --preset release >/dev/null
 cmake --build --preset release --target rtceval >/dev/null
 start_xvfb

@@ -14,7 +14,7 @@ source scripts/with_xvfb.sh
 minutes=${1:-60}
 build=${2:-}
 if [ -z "$build" ]; then
-  ./scripts/install-deps.sh
+  ./scripts/install-deps.sh --desktop-tools
   cmake --preset release >/dev/null
   cmake --build --preset release --target rtceval rtceval-board >/dev/null
   build=build/release

@@ -10,7 +10,7 @@ source scripts/with_xvfb.sh
 runs=${RUNS:-15}
 settle_ms=${SETTLE_MS:-500}
 
-./scripts/install-deps.sh
+./scripts/install-deps.sh --desktop-tools
 cmake --preset release >/dev/null
 cmake --build --preset release --target rtceval bare_qt_window >/dev/null
 start_xvfb
