@@ -177,5 +177,33 @@ TEST(CliAccuracy, FindsTheCrystalErrorAdvisesAndAppliesTheTrimming) {
             4);
 }
 
+TEST(CliAccuracy, ABoardGoneSilentIsSaidOnceAndForGoodEndsTheMeasurement) {
+  CliBench bench(ChipModel::X1226);
+  const auto count = [](const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+  };
+  struct Case {
+    const char* what;
+    std::int64_t silentForMs;
+    int exitCode;
+    std::size_t resumed;
+  };
+  for (const Case& c : {Case{"silent for 20 s", 20'000, 0, 1}, Case{"for good", 3'600'000, 3, 0}}) {
+    SCOPED_TRACE(c.what);
+    const std::int64_t from = bench.clock.now() + 60'000;
+    bench.pump.onTick = [&bench, from, c](std::int64_t now) {
+      const bool silent = now >= from && now < from + c.silentForMs;
+      bench.board.board().faults().set(silent ? sim::ReplyFault::Stall : sim::ReplyFault::None);
+      return false;
+    };
+    const auto run = bench.run({"--model", "X1226", "accuracy", "--minutes", "3"});
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+    EXPECT_EQ(count(run.err, "评估板断开，测量暂停…"), 1u) << run.err;
+    EXPECT_EQ(count(run.err, "评估板已重新连接，测量继续"), c.resumed) << run.err;
+  }
+}
+
 }  // namespace
 }  // namespace rtceval
