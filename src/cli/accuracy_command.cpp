@@ -1,6 +1,9 @@
 #include <CLI/CLI.hpp>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
 
 #include "accuracy/accuracy_report.h"
 #include "accuracy/accuracy_window.h"
@@ -19,6 +22,10 @@ namespace {
 
 using Texts = AccuracyWindow::Texts;
 
+// The window waits for the main window to find an unplugged board again; the command line has no
+// such search, so a board that has not answered for this long is taken as gone.
+constexpr std::chrono::seconds kSilenceLimit{60};
+
 // The measurement on the session's link: the sampler's reads go out when the line is free and
 // are known by their ticket; what it finds goes into the report.
 class Measurement : private SampleLine, private SampleListener {
@@ -31,13 +38,24 @@ class Measurement : private SampleLine, private SampleListener {
       if (frame.kind == LineFrame::Kind::Sent) sampler_.frameSent();
     });
     session.replyObserver = [this](const LinkEvent& event, bool accepted) {
+      silentSince_.reset();
+      tellSilent(false);
       if (event.request == StReadTime)
         sampler_.timeRead(event.ticket, accepted, session_.reads.time.time);
+    };
+    // The port stays open while the board is silent, so the sampler goes on sending into the
+    // gap: the user is told as when the board is unplugged, once, and again when it answers.
+    session.timeoutObserver = [this](const LinkEvent&) {
+      const std::int64_t now = session_.seams().clock.elapsedMs();
+      if (!silentSince_) silentSince_ = now;
+      tellSilent(true);
+      if (std::chrono::milliseconds(now - *silentSince_) >= kSilenceLimit) boardGone_ = true;
     };
   }
   ~Measurement() override {
     sampler_.stop();
     session_.replyObserver = {};
+    session_.timeoutObserver = {};
     session_.link().removeFrameObserver(observer_);
   }
   Measurement(const Measurement&) = delete;
@@ -56,13 +74,16 @@ class Measurement : private SampleLine, private SampleListener {
     deadline->setTickHandler([&over] { over = true; });
     deadline->setInterval(span);
     deadline->setEnabled(true);
-    session_.seams().pump.runUntil([&] { return over || stopped_ || session_.interrupted(); });
+    session_.seams().pump.runUntil(
+        [&] { return over || stopped_ || boardGone_ || session_.interrupted(); });
     deadline->setEnabled(false);
     sampler_.stop();
   }
 
   const AccuracyReport& report() const { return report_; }
   bool clockStopped() const { return stopped_; }
+  // The board has not answered for kSilenceLimit.
+  bool boardGone() const { return boardGone_; }
 
  private:
   bool portOpen() const override { return session_.link().isPortOpen(); }
@@ -80,8 +101,14 @@ class Measurement : private SampleLine, private SampleListener {
     report_.clear();
     session_.out().error(Texts::kTimeChanged);
   }
-  void paused() override { session_.out().error(Texts::kPaused); }
-  void resumed() override { session_.out().error(Texts::kResumed); }
+  void paused() override { tellSilent(true); }
+  void resumed() override { tellSilent(false); }
+  // Says when the board goes away (the port closed, or no replies) and when it is back.
+  void tellSilent(bool silent) {
+    if (silent == silentSaid_) return;
+    silentSaid_ = silent;
+    session_.out().error(silent ? Texts::kPaused : Texts::kResumed);
+  }
   // Said once: the measurement goes on, and the reason does not change while the line stays slow.
   void edgesMissed(std::chrono::duration<double, std::milli> roundTrip) override {
     if (slowLineSaid_) return;
@@ -99,6 +126,9 @@ class Measurement : private SampleLine, private SampleListener {
   AccuracyReport report_;
   int observer_ = 0;
   bool stopped_ = false;
+  bool silentSaid_ = false;
+  std::optional<std::int64_t> silentSince_;  // the first time-out since the last reply
+  bool boardGone_ = false;
 };
 
 // The report as JSON: the rate with its uncertainty, and the advice once the gate allows it.
@@ -159,6 +189,10 @@ class AccuracyCommand : public Command {
     measurement.run(std::chrono::minutes(minutes_));
     const AccuracyReport& report = measurement.report();
     if (session.interrupted()) session.out().error(Texts::kStopped);
+    const bool gone = measurement.boardGone();
+    if (gone)
+      session.out().error("no reply from the board for " + std::to_string(kSilenceLimit.count()) +
+                          " s: measurement stopped");
     nlohmann::json fields = reportJson(report);
     if (!csv_.empty()) {
       const FileWrite w = session.seams().files.writeFile(csv_, report.csv());
@@ -168,10 +202,12 @@ class AccuracyCommand : public Command {
         return session.interrupted() ? kInterrupted : kUsage;
       }
     }
-    if (session.interrupted() || measurement.clockStopped() || !apply_) {
+    if (session.interrupted() || gone || measurement.clockStopped() || !apply_) {
       if (apply_) fields["applied"] = false;
       session.out().result(fields, reportText(report));
-      return session.interrupted() ? kInterrupted : measurement.clockStopped() ? kRefused : kDone;
+      if (session.interrupted()) return kInterrupted;
+      if (gone) return kNoBoard;
+      return measurement.clockStopped() ? kRefused : kDone;
     }
     return applyAdvice(session, report, fields);
   }

@@ -63,6 +63,7 @@ void Session::onEvent(const LinkEvent& event) {
       onReply(event);
       break;
     case LinkEvent::Kind::Timeout:
+      if (timeoutObserver) timeoutObserver(event);
       if (awaited_ && !awaited_->outcome &&
           (event.ticket == awaited_->ticket || event.request == awaited_->state))
         awaited_->outcome = kNoBoard;

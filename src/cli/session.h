@@ -70,6 +70,9 @@ class Session {
   // Called from the program's signal handling: every wait ends and the command stops.
   void interrupt() { interrupted_ = true; }
   bool interrupted() const { return interrupted_; }
+  // Work that must still run after an interruption (putting the chip's protection back) carries
+  // on: the interruption has been taken, and a further one stops that work too.
+  void clearInterrupt() { interrupted_ = false; }
 
   BoardLink& link() { return link_; }
   const DeviceProfile& profile() const { return profile_; }
@@ -85,6 +88,8 @@ class Session {
   // accepted: a command that keeps requests of its own on the line (the accuracy measurement's
   // time reads) knows them by their ticket.
   std::function<void(const LinkEvent& event, bool accepted)> replyObserver;
+  // Told of every request whose reply did not come within the link's time-out.
+  std::function<void(const LinkEvent& event)> timeoutObserver;
 
  private:
   struct Awaited {

@@ -9,6 +9,7 @@
 #include "core/shown_text.h"
 #include "platform/files.h"
 #include "platform/pc_clock.h"
+#include "snapshot/request_chain.h"
 #include "snapshot/snapshot_file.h"
 #include "snapshot/snapshot_plan.h"
 #include "snapshot/snapshot_window.h"
@@ -48,10 +49,9 @@ void leaveOut(Comparison& c, const std::string& model,
   });
 }
 
-// One step of a plan: its requests one after another, each awaiting its reply, then the time the
-// chip needs before the next. A block read whose reply lacks bytes counts as refused.
-int runStep(Session& session, const SnapshotStep& step) {
-  if (session.interrupted()) return kInterrupted;
+// One try of a plan step: its requests one after another, each awaiting its reply. A block read
+// whose reply lacks bytes counts as refused.
+int tryStep(Session& session, const SnapshotStep& step) {
   if (step.intoImage) step.intoImage(session.registers, session.records);
   for (const Request& request : step.requests)
     if (const int done = session.transact(request); done != kDone) return done;
@@ -59,6 +59,22 @@ int runStep(Session& session, const SnapshotStep& step) {
     session.out().error(step.what + Texts::kNoAnswer);
     return kRefused;
   }
+  return kDone;
+}
+
+// One step of a plan, then the time the chip needs before the next. A step that got no reply or
+// was refused is sent again after a pause, as often as the snapshot window's chain sends it: a
+// chip busy with a write cycle does not answer, and a reply may be lost on the line. An
+// interruption is never tried again.
+int runStep(Session& session, const SnapshotStep& step) {
+  int done = kDone;
+  for (int retry = 0; retry <= RequestChain::kRetries; ++retry) {
+    if (retry > 0 && !session.pause(RequestChain::kRetryPause)) return kInterrupted;
+    if (session.interrupted()) return kInterrupted;
+    done = tryStep(session, step);
+    if (done != kRefused && done != kNoBoard) break;
+  }
+  if (done != kDone) return done;
   if (step.pauseAfter > 0ms && !session.pause(step.pauseAfter)) return kInterrupted;
   return kDone;
 }
@@ -193,9 +209,15 @@ class SnapshotCommand : public Command {
   int restore(Session& session) {
     const std::vector<SnapshotStep> plan =
         restorePlan(session.profile(), *fileSnapshot_, withClock_);
-    for (std::size_t done = 0; done < plan.size(); ++done)
+    for (std::size_t done = 0; done < plan.size(); ++done) {
       if (const int status = runStep(session, plan[done]); status != kDone)
         return restoreStopped(session, plan, done, status);
+      if (plan[done].role == SnapshotStep::Role::ReadsBefore) {
+        // The reply has put the register in the image: a stopped restore writes it back so.
+        blBefore_ = session.registers.RegBL;
+        srBefore_ = session.registers.RegSR;
+      }
+    }
     // What the chip holds now against the file: the clock runs on, and SR keeps the chip's own
     // flags, so these are left out.
     std::optional<Snapshot> read;
@@ -227,6 +249,7 @@ class SnapshotCommand : public Command {
                            : Texts::kRestoreFailed + what + Texts::kNoAnswer;
     const RestoreLeftover left = restoreLeftover(plan, done);
     session.out().error(text + "。" + leftoverText(left));
+    const bool relocked = (left.protectionLifted || left.writeEnabled) && relock(session, left);
     nlohmann::json written = nlohmann::json::array();
     for (const std::string& r : left.registersWritten) written.push_back(asciiStep(r));
     if (session.out().json())
@@ -237,9 +260,26 @@ class SnapshotCommand : public Command {
                             {"protection_lifted", left.protectionLifted},
                             {"write_enabled", left.writeEnabled},
                             {"eeprom_written", left.eepromWritten},
-                            {"registers_written", written}},
+                            {"registers_written", written},
+                            {"relocked", relocked}},
                            {});
     return status;
+  }
+
+  // Puts block protection and the write enables back as the chip had them before the restore.
+  // The window asks first; a script cannot answer, so it is done and said. An interruption
+  // stopped the restore, not this: a further one stops it too.
+  bool relock(Session& session, const RestoreLeftover& left) const {
+    session.clearInterrupt();
+    for (const SnapshotStep& step :
+         relockPlan(session.profile(), blBefore_, srBefore_, left.protectionLifted))
+      if (const int status = runStep(session, step); status != kDone) {
+        session.out().error(Texts::kRelockFailed + step.what +
+                            (status == kInterrupted ? "" : Texts::kNoAnswer));
+        return false;
+      }
+    session.out().error(Texts::kRelocked);
+    return true;
   }
 
   CLI::App* save_ = nullptr;
@@ -249,6 +289,9 @@ class SnapshotCommand : public Command {
   bool withClock_ = false;
   std::string model_;
   std::optional<Snapshot> fileSnapshot_;
+  // BL and SR as the chip held them before the restore wrote anything.
+  std::uint8_t blBefore_ = 0;
+  std::uint8_t srBefore_ = 0;
 };
 
 }  // namespace

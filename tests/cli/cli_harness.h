@@ -82,8 +82,11 @@ struct CliBench {
       if (f.kind == LineFrame::Kind::Sent) result.sent.emplace_back(f.bytes.begin(), f.bytes.end());
     });
     if (interruptAtMs) {
-      pump.onTick = [&session, at = clock.now() + *interruptAtMs](std::int64_t now) {
-        if (now < at) return false;
+      // Once, as one Ctrl+C: what the command still does after it runs on.
+      pump.onTick = [&session, at = clock.now() + *interruptAtMs,
+                     fired = false](std::int64_t now) mutable {
+        if (fired || now < at) return false;
+        fired = true;
         session.interrupt();
         return true;
       };

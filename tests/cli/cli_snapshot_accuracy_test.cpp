@@ -10,6 +10,7 @@
 
 #include "cli_harness.h"
 #include "sim/board/fault_injector.h"
+#include "sim/chip/register_addresses.h"
 
 namespace rtceval {
 namespace {
@@ -50,8 +51,15 @@ TEST(CliSnapshot, SavesComparesRefusesAndRestores) {
        4,
        "{\"address\":17,\"bits\":[\"IM\"],\"chip\":128,\"file\":0,\"name\":\"INT\"}",
        false},
-      {"restored and verified",
-       {},
+      {"restored and verified, a reply lost on the way tried again",
+       [&] {
+         const std::int64_t lostFrom = bench.clock.now() + 300;
+         bench.pump.onTick = [&bench, lostFrom](std::int64_t now) {
+           const bool lost = now >= lostFrom && now < lostFrom + 100;
+           bench.board.board().faults().set(lost ? sim::ReplyFault::Stall : sim::ReplyFault::None);
+           return false;
+         };
+       },
        {"snapshot", "restore", "a.json"},
        0,
        "\"verified\":true",
@@ -93,9 +101,19 @@ TEST(CliSnapshot, SaveReadsTheEepromInPagesAndARestoreStoppedHalfWaySaysWhereItI
   // The probe, the clock, two alarms, SR, the control block, then 512 bytes in eight pages.
   EXPECT_EQ(run.sent.size(), 1u + 5u + 8u);
 
+  // Block protection on: the restore lifts it for the EEPROM, and once stopped puts it back with
+  // the write enables as they were.
+  ASSERT_EQ(bench.run({"--model", "X1226", "reg", "set", "BL", "60"}).exitCode, 0);
+  const auto& chip = bench.board.board().chip();
+  const std::uint8_t blBefore = chip.peekRegister(sim::layout_a::kBL);
+  const std::uint8_t srBefore = chip.peekRegister(sim::layout_a::kSR);
+  ASSERT_EQ(blBefore, 0x60);
   bench.interruptAtMs = 600;
   run = bench.run({"--model", "X1226", "--json", "snapshot", "restore", "a.json"});
   EXPECT_EQ(run.exitCode, 130);
+  EXPECT_NE(run.err.find("块保护和写使能已设回恢复之前的状态"), std::string::npos) << run.err;
+  EXPECT_EQ(chip.peekRegister(sim::layout_a::kBL), blBefore);
+  EXPECT_EQ(chip.peekRegister(sim::layout_a::kSR), srBefore);
   EXPECT_NE(run.err.find("恢复已取消，芯片只写入了一部分：已完成 "), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("块保护已解除；写使能仍打开；EEPROM 已改写 0x0000–"), std::string::npos)
       << run.err;
@@ -103,6 +121,7 @@ TEST(CliSnapshot, SaveReadsTheEepromInPagesAndARestoreStoppedHalfWaySaysWhereItI
   EXPECT_GT(left["eeprom_written"].get<int>(), 0);
   EXPECT_LT(left["eeprom_written"].get<int>(), 512);
   EXPECT_EQ(left["registers_written"], nlohmann::json::array());
+  EXPECT_EQ(left["relocked"], true);
 
   // The board falls silent half-way: no reply (3), and the same account of the chip.
   bench.interruptAtMs.reset();
@@ -118,6 +137,7 @@ TEST(CliSnapshot, SaveReadsTheEepromInPagesAndARestoreStoppedHalfWaySaysWhereItI
                 " 没有得到应答。芯片现在的状态：块保护已解除；写使能仍打开；EEPROM 已改写 0x0000–"),
             std::string::npos)
       << run.err;
+  EXPECT_NE(run.err.find("未能设回块保护和写使能：BL 没有得到应答"), std::string::npos) << run.err;
 }
 
 TEST(CliAccuracy, FindsTheCrystalErrorAdvisesAndAppliesTheTrimming) {
@@ -155,6 +175,34 @@ TEST(CliAccuracy, FindsTheCrystalErrorAdvisesAndAppliesTheTrimming) {
   EXPECT_NE(run.err.find("测量已停止"), std::string::npos) << run.err;
   EXPECT_GT(std::count(bench.files.files["b.csv"].begin(), bench.files.files["b.csv"].end(), '\n'),
             4);
+}
+
+TEST(CliAccuracy, ABoardGoneSilentIsSaidOnceAndForGoodEndsTheMeasurement) {
+  CliBench bench(ChipModel::X1226);
+  const auto count = [](const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+  };
+  struct Case {
+    const char* what;
+    std::int64_t silentForMs;
+    int exitCode;
+    std::size_t resumed;
+  };
+  for (const Case& c : {Case{"silent for 20 s", 20'000, 0, 1}, Case{"for good", 3'600'000, 3, 0}}) {
+    SCOPED_TRACE(c.what);
+    const std::int64_t from = bench.clock.now() + 60'000;
+    bench.pump.onTick = [&bench, from, c](std::int64_t now) {
+      const bool silent = now >= from && now < from + c.silentForMs;
+      bench.board.board().faults().set(silent ? sim::ReplyFault::Stall : sim::ReplyFault::None);
+      return false;
+    };
+    const auto run = bench.run({"--model", "X1226", "accuracy", "--minutes", "3"});
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+    EXPECT_EQ(count(run.err, "评估板断开，测量暂停…"), 1u) << run.err;
+    EXPECT_EQ(count(run.err, "评估板已重新连接，测量继续"), c.resumed) << run.err;
+  }
 }
 
 }  // namespace

@@ -307,6 +307,20 @@ void snapshotFile() {
   }
 }
 
+// The value readers: a time as typed and hex in each form the command line takes.
+void valueParsers() {
+  const std::vector<std::string> texts{"2026-12-08 14:55:03",
+                                       "2000-02-31 23:59:59",
+                                       "0x1F",
+                                       "3fff",
+                                       "01 2a ff",
+                                       "012aff",
+                                       "0x01,0x2a",
+                                       "a"};
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    write("value_parsers", "text" + std::to_string(i), Bytes(texts[i].begin(), texts[i].end()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -322,5 +336,6 @@ int main(int argc, char** argv) {
   controlChannel();
   boardSession();
   snapshotFile();
+  valueParsers();
   return 0;
 }
