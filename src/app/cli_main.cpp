@@ -80,8 +80,11 @@ int main(int argc, char** argv) {
     }
   }
   rtceval::cli::Output out(std::cout, std::cerr, options.json);
-  rtceval::qt::QtSerialPort serial(overrides, [](const QString& line) {
-    // The adapter's line already names the program.
+  rtceval::qt::QtSerialPort serial(overrides, [&options](QString line) {
+    // The adapter's line names the program, and a device given by path as the port it stands in.
+    line.replace(QStringLiteral("rtceval:"), QStringLiteral("rtceval-cli:"));
+    if (options.port && !rtceval::cli::portNumber(*options.port))
+      line.replace(QStringLiteral(" as port %1").arg(kFirstPort), QString());
     std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
   });
   rtceval::qt::QtTimerFactory timers;
