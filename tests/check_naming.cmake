@@ -93,8 +93,9 @@ set(work "${BUILD_DIR}/check_naming")
 file(REMOVE_RECURSE "${work}")
 file(MAKE_DIRECTORY "${work}")
 
-# Precompiled headers are GCC's, which clang cannot read: clang-tidy sees each prefix header
-# included as a plain header, through a copy that has no precompiled file beside it.
+# A GCC build's precompiled headers are of no use to clang: clang-tidy sees each prefix header
+# included as a plain header, through a copy that has no precompiled file beside it. A clang
+# build's (-Xclang -include-pch) are read as they are.
 string(REGEX MATCHALL "-include [^ \"]*cmake_pch\\.hxx" prefix_headers "${database}")
 list(REMOVE_DUPLICATES prefix_headers)
 set(index 0)
