@@ -20,7 +20,7 @@
 namespace rtceval::cli {
 namespace {
 
-using Texts = AccuracyWindow::Texts;
+using AccuracyTexts = AccuracyWindow::Texts;
 
 // The window waits for the main window to find an unplugged board again; the command line has no
 // such search, so a board that has not answered for this long is taken as gone.
@@ -99,7 +99,7 @@ class Measurement : private SampleLine, private SampleListener {
   }
   void timeChanged() override {
     report_.clear();
-    session_.out().error(Texts::kTimeChanged);
+    session_.out().error(AccuracyTexts::kTimeChanged);
   }
   void paused() override { tellSilent(true); }
   void resumed() override { tellSilent(false); }
@@ -107,17 +107,17 @@ class Measurement : private SampleLine, private SampleListener {
   void tellSilent(bool silent) {
     if (silent == silentSaid_) return;
     silentSaid_ = silent;
-    session_.out().error(silent ? Texts::kPaused : Texts::kResumed);
+    session_.out().error(silent ? AccuracyTexts::kPaused : AccuracyTexts::kResumed);
   }
   // Said once: the measurement goes on, and the reason does not change while the line stays slow.
   void edgesMissed(std::chrono::duration<double, std::milli> roundTrip) override {
     if (slowLineSaid_) return;
     slowLineSaid_ = true;
-    session_.out().error(Texts::slowLine(static_cast<int>(std::lround(roundTrip.count()))));
+    session_.out().error(AccuracyTexts::slowLine(static_cast<int>(std::lround(roundTrip.count()))));
   }
   void ended(End) override {
     stopped_ = true;
-    session_.out().error(Texts::kClockStopped);
+    session_.out().error(AccuracyTexts::kClockStopped);
   }
 
   Session& session_;
@@ -181,14 +181,14 @@ class AccuracyCommand : public Command {
     const Layout layout = session.layout();
     for (const RegisterId id : {RegisterId::ATR, RegisterId::DTR})
       if (const int done = session.transact(*requests::readRegister(layout, id)); done != kDone) {
-        if (done != kInterrupted) session.out().error(Texts::kTrimFailed);
+        if (done != kInterrupted) session.out().error(AccuracyTexts::kTrimFailed);
         return done;
       }
     Measurement measurement(session, {session.registers.RegATR, session.registers.RegDTR},
                             std::chrono::seconds(intervalSeconds_));
     measurement.run(std::chrono::minutes(minutes_));
     const AccuracyReport& report = measurement.report();
-    if (session.interrupted()) session.out().error(Texts::kStopped);
+    if (session.interrupted()) session.out().error(AccuracyTexts::kStopped);
     const bool gone = measurement.boardGone();
     if (gone)
       session.out().error("no reply from the board for " + std::to_string(kSilenceLimit.count()) +
@@ -196,7 +196,8 @@ class AccuracyCommand : public Command {
     nlohmann::json fields = reportJson(report);
     if (!csv_.empty()) {
       const FileWrite w = session.seams().files.writeFile(csv_, report.csv());
-      session.out().error(w.ok() ? Texts::saved(csv_) : Texts::notSaved(csv_, w.failure));
+      session.out().error(w.ok() ? AccuracyTexts::saved(csv_)
+                                 : AccuracyTexts::notSaved(csv_, w.failure));
       if (!w.ok()) {
         session.out().result(fields, reportText(report));
         return session.interrupted() ? kInterrupted : kUsage;

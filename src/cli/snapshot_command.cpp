@@ -18,7 +18,7 @@ namespace rtceval::cli {
 namespace {
 
 using namespace std::chrono_literals;
-using Texts = SnapshotWindow::Texts;
+using SnapshotTexts = SnapshotWindow::Texts;
 
 std::string twoDigits(int v) {
   return std::string(1, static_cast<char>('0' + v / 10 % 10)) + static_cast<char>('0' + v % 10);
@@ -56,7 +56,7 @@ int tryStep(Session& session, const SnapshotStep& step) {
   for (const Request& request : step.requests)
     if (const int done = session.transact(request); done != kDone) return done;
   if (!replyComplete(step, session.reads)) {
-    session.out().error(step.what + Texts::kNoAnswer);
+    session.out().error(step.what + SnapshotTexts::kNoAnswer);
     return kRefused;
   }
   return kDone;
@@ -106,13 +106,13 @@ class SnapshotCommand : public Command {
     if (!read.text) {
       switch (read.refusal) {
         case FileRead::Refusal::NotAFile:
-          out.error(Texts::kCannotOpen + file_ + Texts::kNotAFile);
+          out.error(SnapshotTexts::kCannotOpen + file_ + SnapshotTexts::kNotAFile);
           break;
         case FileRead::Refusal::TooLarge:
           out.error(file_ + "：" + kSnapshotFileTooLarge);
           break;
         default:
-          out.error(Texts::kCannotOpen + file_ + "：" + read.reason);
+          out.error(SnapshotTexts::kCannotOpen + file_ + "：" + read.reason);
           break;
       }
       return kUsage;
@@ -161,14 +161,14 @@ class SnapshotCommand : public Command {
     std::optional<Snapshot> read;
     if (const int done = readChip(session, model_, read); done != kDone) return done;
     if (const FileWrite w = session.seams().files.writeFile(file_, toJson(*read)); !w.ok()) {
-      session.out().error(Texts::kCannotSave + file_ + "：" + w.failure);
+      session.out().error(SnapshotTexts::kCannotSave + file_ + "：" + w.failure);
       return kUsage;
     }
     session.out().result({{"file", file_},
                           {"model", read->model},
                           {"registers", read->registers.size()},
                           {"eeprom_bytes", read->eeprom.size()}},
-                         Texts::kSaved + file_);
+                         SnapshotTexts::kSaved + file_);
     return kDone;
   }
 
@@ -199,8 +199,8 @@ class SnapshotCommand : public Command {
     nlohmann::json fields = differencesJson(c);
     fields["file"] = file_;
     fields["same"] = c.same();
-    std::string text = fileSnapshot_->takenAt + " " + file_ + Texts::kVersus + read->takenAt + " " +
-                       Texts::kFromChip;
+    std::string text = fileSnapshot_->takenAt + " " + file_ + SnapshotTexts::kVersus +
+                       read->takenAt + " " + SnapshotTexts::kFromChip;
     for (const std::string& line : describe(c)) text += "\n" + line;
     session.out().result(fields, text);
     return c.same() ? kDone : kDiffers;
@@ -229,7 +229,7 @@ class SnapshotCommand : public Command {
     fields["with_clock"] = withClock_;
     fields["steps"] = plan.size();
     fields["verified"] = c.same();
-    session.out().result(fields, Texts::kRestoreDone);
+    session.out().result(fields, SnapshotTexts::kRestoreDone);
     if (!c.same()) {
       std::string text = "read back differs:";
       for (const std::string& line : describe(c)) text += "\n" + line;
@@ -244,9 +244,9 @@ class SnapshotCommand : public Command {
                      int status) {
     const std::string& what = plan[done].what;
     std::string text = status == kInterrupted
-                           ? Texts::kRestoreCancelled + std::to_string(done) + "/" +
-                                 std::to_string(plan.size()) + Texts::kStoppedAt + what
-                           : Texts::kRestoreFailed + what + Texts::kNoAnswer;
+                           ? SnapshotTexts::kRestoreCancelled + std::to_string(done) + "/" +
+                                 std::to_string(plan.size()) + SnapshotTexts::kStoppedAt + what
+                           : SnapshotTexts::kRestoreFailed + what + SnapshotTexts::kNoAnswer;
     const RestoreLeftover left = restoreLeftover(plan, done);
     session.out().error(text + "。" + leftoverText(left));
     const bool relocked = (left.protectionLifted || left.writeEnabled) && relock(session, left);
@@ -274,11 +274,11 @@ class SnapshotCommand : public Command {
     for (const SnapshotStep& step :
          relockPlan(session.profile(), blBefore_, srBefore_, left.protectionLifted))
       if (const int status = runStep(session, step); status != kDone) {
-        session.out().error(Texts::kRelockFailed + step.what +
-                            (status == kInterrupted ? "" : Texts::kNoAnswer));
+        session.out().error(SnapshotTexts::kRelockFailed + step.what +
+                            (status == kInterrupted ? "" : SnapshotTexts::kNoAnswer));
         return false;
       }
-    session.out().error(Texts::kRelocked);
+    session.out().error(SnapshotTexts::kRelocked);
     return true;
   }
 
