@@ -97,8 +97,6 @@ TEST(RequestOperation, FailedWriteOnClosedPortIsIgnored) {
 
 // --- Reassembly, through the window so that a dispatched reply is visible ---------------------
 
-const Bytes kTimeReply{0x55, 0x80, 0x08, 0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20, 0xE8};
-
 struct Reassembly : ::testing::Test {
   WindowBench b;
   void SetUp() override {

@@ -12,8 +12,8 @@ namespace {
 using ::testing::ElementsAre;
 using Kind = LineFrame::Kind;
 
-const Bytes kTimeReply = dataReply({0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20});
-const Bytes kSrReply = dataReply({0x20});
+// SR with AL0 set.
+const Bytes kSrAlarm0Reply = dataReply({0x20});
 
 struct LateBench : LinkBench {
   LateBench() {
@@ -74,7 +74,7 @@ TEST(LateReply, AReplyAfterItsRequestWasGivenUpIsDroppedAsLate) {
     b.link.setListener([&](const LinkEvent& e) {
       if (e.kind == LinkEvent::Kind::Reply) tickets.push_back(e.ticket);
     });
-    b.port.receive(kSrReply);
+    b.port.receive(kSrAlarm0Reply);
     EXPECT_THAT(tickets, ElementsAre(next)) << "the SR reply is the SR read's, not " << time;
   }
 }

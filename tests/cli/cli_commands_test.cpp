@@ -13,17 +13,12 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using sim::ChipModel;
 using testing::CliBench;
+using testing::lastJson;
 
 const Bytes kProbe{0x55, 0x00, 0x00, 0x55};
 const Bytes kWel{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x02, 0x0D};
 const Bytes kRwel{0x55, 0x00, 0x06, 0x01, 0x6F, 0x00, 0x3F, 0x01, 0x06, 0x11};
 const Bytes kReadTime{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01};
-
-nlohmann::json lastJson(const std::string& out) {
-  const auto end = out.find_last_not_of('\n');
-  const auto start = out.rfind('\n', end);
-  return nlohmann::json::parse(out.substr(start == std::string::npos ? 0 : start + 1));
-}
 
 TEST(CliCommands, TimeReadsAndSetsTheClockThroughTheUnlockSteps) {
   CliBench bench(ChipModel::X1226);

@@ -3,6 +3,7 @@
 // The command-line program's logic on the in-process virtual board and the virtual clock: the
 // same parse and session as rtceval-cli, time moving only as the session waits.
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -105,5 +106,12 @@ struct CliBench {
   sim::VirtualBoardPort board;
   std::optional<std::int64_t> interruptAtMs;
 };
+
+// The last line a --json run printed, parsed.
+inline nlohmann::json lastJson(const std::string& out) {
+  const auto end = out.find_last_not_of('\n');
+  const auto start = out.rfind('\n', end);
+  return nlohmann::json::parse(out.substr(start == std::string::npos ? 0 : start + 1));
+}
 
 }  // namespace rtceval::testing

@@ -17,12 +17,7 @@ namespace {
 
 using sim::ChipModel;
 using testing::CliBench;
-
-nlohmann::json lastJson(const std::string& out) {
-  const auto end = out.find_last_not_of('\n');
-  const auto start = out.rfind('\n', end);
-  return nlohmann::json::parse(out.substr(start == std::string::npos ? 0 : start + 1));
-}
+using testing::lastJson;
 
 // The snapshot file with one register's value replaced.
 std::string withValue(const std::string& file, const std::string& name, const std::string& value) {

@@ -8,17 +8,16 @@ namespace rtceval::sim::testing {
 namespace {
 
 constexpr std::uint8_t kMemory = 0x57;
-constexpr std::uint16_t kSR = 0x3F;
 constexpr std::uint16_t kBL = 0x10;
 
 class Eeprom : public ::testing::Test, public ChipFixture {
  protected:
   Eeprom() : ChipFixture(ChipModel::X1228) {}
-  void setWel() { ASSERT_TRUE(write(kSR, {0x02})); }
+  void setWel() { ASSERT_TRUE(write(kSrA, {0x02})); }
   // BL needs RWEL and a write cycle; afterwards WEL still stands.
   void setBlockProtect(std::uint8_t bp) {
-    ASSERT_TRUE(write(kSR, {0x02}));
-    ASSERT_TRUE(write(kSR, {0x06}));
+    ASSERT_TRUE(write(kSrA, {0x02}));
+    ASSERT_TRUE(write(kSrA, {0x06}));
     ASSERT_TRUE(write(kBL, {static_cast<std::uint8_t>(bp << 5)}));
     at(now + 10);
   }

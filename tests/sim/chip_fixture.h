@@ -10,6 +10,10 @@
 
 namespace rtceval::sim::testing {
 
+// SR's address on layout A (X1226 family) and on layout B (X1208 family).
+inline constexpr std::uint16_t kSrA = 0x3F;
+inline constexpr std::uint16_t kSrB = 0x07;
+
 using Bytes = std::vector<std::uint8_t>;
 
 // A chip on the bus at a time the test sets, driven through the board's I2C transactions.

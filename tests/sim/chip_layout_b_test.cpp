@@ -5,7 +5,6 @@
 namespace rtceval::sim::testing {
 namespace {
 
-constexpr std::uint16_t kSR = 0x07;
 constexpr std::uint8_t kARST = 0x80;
 constexpr std::uint8_t kWRTC = 0x10;
 constexpr std::uint8_t kEVT = 0x08;
@@ -24,11 +23,11 @@ TEST_F(LayoutB, SevenTimeBytesAtZeroWithoutCentury) {
 TEST_F(LayoutB, TimeWritesWithoutWrtcAreAcknowledgedAndDiscarded) {
   EXPECT_TRUE(write(0x00, {0x00, 0x00, 0x80}));
   EXPECT_EQ(read(0x00, 3), (Bytes{0x30, 0x05, 0x89}));
-  EXPECT_EQ(readOne(kSR) & 0x01, 0x01) << "RTCF stays until a real time write";
-  ASSERT_TRUE(write(kSR, {kWRTC}));
+  EXPECT_EQ(readOne(kSrB) & 0x01, 0x01) << "RTCF stays until a real time write";
+  ASSERT_TRUE(write(kSrB, {kWRTC}));
   EXPECT_TRUE(write(0x00, {0x00, 0x00, 0x80}));
   EXPECT_EQ(read(0x00, 3), (Bytes{0x00, 0x00, 0x80}));
-  EXPECT_EQ(readOne(kSR), kWRTC) << "RTCF cleared";
+  EXPECT_EQ(readOne(kSrB), kWRTC) << "RTCF cleared";
 }
 
 TEST_F(LayoutB, OtherRegistersNeedNoUnlockAndStartNoWriteCycle) {
@@ -42,33 +41,33 @@ TEST_F(LayoutB, OtherRegistersNeedNoUnlockAndStartNoWriteCycle) {
 TEST_F(LayoutB, StatusFlagsClearOnlyByWritingZero) {
   chip.setBackupSupply(true);
   ASSERT_TRUE(chip.raiseEvent());
-  EXPECT_EQ(readOne(kSR), kEVT | kBAT | 0x01);
-  ASSERT_TRUE(write(kSR, {0xFF}));
-  EXPECT_EQ(readOne(kSR), 0xDB) << "writing ones sets only the control bits; ALM stays clear";
-  ASSERT_TRUE(write(kSR, {0xFF & ~kEVT}));
-  EXPECT_EQ(readOne(kSR) & (kEVT | kBAT), kBAT);
-  ASSERT_TRUE(write(kSR, {0x00}));
-  EXPECT_EQ(readOne(kSR), 0x01);
+  EXPECT_EQ(readOne(kSrB), kEVT | kBAT | 0x01);
+  ASSERT_TRUE(write(kSrB, {0xFF}));
+  EXPECT_EQ(readOne(kSrB), 0xDB) << "writing ones sets only the control bits; ALM stays clear";
+  ASSERT_TRUE(write(kSrB, {0xFF & ~kEVT}));
+  EXPECT_EQ(readOne(kSrB) & (kEVT | kBAT), kBAT);
+  ASSERT_TRUE(write(kSrB, {0x00}));
+  EXPECT_EQ(readOne(kSrB), 0x01);
 }
 
 TEST_F(LayoutB, AlarmSetsAlmWhichAReadClearsOnlyWithArst) {
   // Alarm at 09:05:32, weekday 4 enabled.
   ASSERT_TRUE(write(0x0C, {0xB2, 0x85, 0x89, 0x00, 0x00, 0x84}));
   at(2'000);
-  EXPECT_EQ(readOne(kSR) & kALM, kALM);
-  EXPECT_EQ(readOne(kSR) & kALM, kALM) << "without ARST the flag stays";
-  ASSERT_TRUE(write(kSR, {kARST | kALM}));
-  EXPECT_EQ(readOne(kSR) & kALM, kALM);
-  EXPECT_EQ(readOne(kSR) & kALM, 0) << "with ARST the read cleared it";
+  EXPECT_EQ(readOne(kSrB) & kALM, kALM);
+  EXPECT_EQ(readOne(kSrB) & kALM, kALM) << "without ARST the flag stays";
+  ASSERT_TRUE(write(kSrB, {kARST | kALM}));
+  EXPECT_EQ(readOne(kSrB) & kALM, kALM);
+  EXPECT_EQ(readOne(kSrB) & kALM, 0) << "with ARST the read cleared it";
 }
 
 TEST_F(LayoutB, AWrongEnabledFieldKeepsTheAlarmQuiet) {
   ASSERT_TRUE(write(0x0C, {0xB2, 0x85, 0x89, 0x00, 0x00, 0x83}));  // weekday 3, today is 4
   at(3'000);
-  EXPECT_EQ(readOne(kSR) & kALM, 0);
+  EXPECT_EQ(readOne(kSrB) & kALM, 0);
   ASSERT_TRUE(write(0x0C, {0x00, 0x00, 0x00, 0x00, 0x00, 0x00}));  // nothing enabled
   at(120'000);
-  EXPECT_EQ(readOne(kSR) & kALM, 0);
+  EXPECT_EQ(readOne(kSrB) & kALM, 0);
 }
 
 TEST(LayoutBModels, TheX1208HasNoEventRegisterOrInput) {

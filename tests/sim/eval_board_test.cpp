@@ -5,16 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "frames.h"
 #include "sim/board/eval_board.h"
 
 namespace rtceval::sim {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using rtceval::testing::Bytes;
 
-const Bytes kProbe{0x55, 0x00, 0x00, 0x55};
-const Bytes kProbeReply{0x55, 0x80, 0x00, 0xD5};
-const Bytes kTimeRead{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01};
+using rtceval::testing::kProbe;
+using rtceval::testing::kProbeAnswer;
+using rtceval::testing::kReadTimeA;
 
 Bytes status(std::uint8_t code, std::uint8_t sum) {
   return {0x55, 0x81, 0x01, code, sum};
@@ -63,12 +64,12 @@ class Board : public ::testing::Test {
 };
 
 TEST_F(Board, ProbeIsAnsweredWithAnEmptyDataReplyAndNoBusTraffic) {
-  EXPECT_EQ(send(kProbe), std::vector<Bytes>{kProbeReply});
+  EXPECT_EQ(send(kProbe), std::vector<Bytes>{kProbeAnswer});
   EXPECT_TRUE(chip_.log.empty());
 }
 
 TEST_F(Board, ReadIsAddressWriteThenRepeatedStartAndReads) {
-  const auto replies = board_.receive(kTimeRead, 42);
+  const auto replies = board_.receive(kReadTimeA, 42);
   ASSERT_EQ(replies.size(), 1u);
   EXPECT_EQ(replies[0].frame,
             (Bytes{0x55, 0x80, 0x08, 0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x79}));
@@ -93,7 +94,7 @@ TEST_F(Board, WriteIsAddressThenDataThenStopAndIsAcknowledged) {
 
 TEST_F(Board, ChipRefusalsBecomeReadAndWriteErrorsAfterAStop) {
   chip_.refuseAddress = true;
-  EXPECT_EQ(send(kTimeRead), std::vector<Bytes>{status(0x84, 0x5B)});
+  EXPECT_EQ(send(kReadTimeA), std::vector<Bytes>{status(0x84, 0x5B)});
   EXPECT_EQ(chip_.log, (std::vector<std::string>{"W@6F", "P"}));
 
   chip_.refuseAddress = false;
@@ -119,7 +120,7 @@ TEST_P(BadRequests, AreAnsweredWithTheirStatusCodeAndNeverReachTheChip) {
   EXPECT_EQ(send(GetParam().frame), std::vector<Bytes>{GetParam().reply}) << GetParam().what;
   EXPECT_TRUE(chip_.log.empty());
   // The board is ready for the next request at once.
-  EXPECT_EQ(send(kProbe), std::vector<Bytes>{kProbeReply}) << GetParam().what;
+  EXPECT_EQ(send(kProbe), std::vector<Bytes>{kProbeAnswer}) << GetParam().what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -166,22 +167,22 @@ TEST_F(Board, ALongestReadAndAFullBufferWriteAreAccepted) {
 }
 
 TEST_F(Board, AnySplitOfARequestGivesOneReply) {
-  const auto whole = send(kTimeRead);
-  for (std::size_t cut = 1; cut < kTimeRead.size(); ++cut) {
-    const Bytes head(kTimeRead.begin(), kTimeRead.begin() + static_cast<long>(cut));
-    const Bytes tail(kTimeRead.begin() + static_cast<long>(cut), kTimeRead.end());
+  const auto whole = send(kReadTimeA);
+  for (std::size_t cut = 1; cut < kReadTimeA.size(); ++cut) {
+    const Bytes head(kReadTimeA.begin(), kReadTimeA.begin() + static_cast<long>(cut));
+    const Bytes tail(kReadTimeA.begin() + static_cast<long>(cut), kReadTimeA.end());
     EXPECT_TRUE(send(head, 10).empty()) << "cut " << cut;
     chip_.nextRead = 0x10;
     EXPECT_EQ(send(tail, 20), whole) << "cut " << cut;
   }
   for (std::size_t i = 0; i + 1 < kProbe.size(); ++i) EXPECT_TRUE(send({kProbe[i]}).empty());
-  EXPECT_EQ(send({kProbe.back()}), std::vector<Bytes>{kProbeReply});
+  EXPECT_EQ(send({kProbe.back()}), std::vector<Bytes>{kProbeAnswer});
 }
 
 TEST_F(Board, SeveralRequestsInOneChunkAreAnsweredInOrder) {
   Bytes both = kProbe;
   both.insert(both.end(), {0x55, 0x00, 0x00, 0x00});
-  EXPECT_EQ(send(both), (std::vector<Bytes>{kProbeReply, status(0x01, 0xD8)}));
+  EXPECT_EQ(send(both), (std::vector<Bytes>{kProbeAnswer, status(0x01, 0xD8)}));
 }
 
 TEST_F(Board, AFrameLeftIncompleteTimesOutAndTheRestIsIgnoredUntilTheNextLeadByte) {
@@ -194,18 +195,18 @@ TEST_F(Board, AFrameLeftIncompleteTimesOutAndTheRestIsIgnoredUntilTheNextLeadByt
   EXPECT_EQ(timedOut->frame, status(0x82, 0x59));
   EXPECT_FALSE(board_.poll(5000)) << "reported once";
   EXPECT_TRUE(send({0x30, 0x08, 0x01}, 1300).empty()) << "the stale tail is dropped quietly";
-  EXPECT_EQ(send(kProbe, 1400), std::vector<Bytes>{kProbeReply});
+  EXPECT_EQ(send(kProbe, 1400), std::vector<Bytes>{kProbeAnswer});
   EXPECT_TRUE(chip_.log.empty());
 }
 
 TEST_F(Board, BytesAfterAnUnreportedGapGetTheTimeOutFirst) {
   send({0x55, 0x00}, 0);
-  EXPECT_EQ(send(kProbe, 500), (std::vector<Bytes>{status(0x82, 0x59), kProbeReply}));
+  EXPECT_EQ(send(kProbe, 500), (std::vector<Bytes>{status(0x82, 0x59), kProbeAnswer}));
 }
 
 TEST_F(Board, GarbageIsReportedOnceAndTheBoardResynchronisesOnTheLeadByte) {
   EXPECT_EQ(send({0xAA, 0xBB, 0x00, 0x55, 0x00, 0x00, 0x55}),
-            (std::vector<Bytes>{status(0x02, 0xD9), kProbeReply}));
+            (std::vector<Bytes>{status(0x02, 0xD9), kProbeAnswer}));
   EXPECT_EQ(send({0x13}), std::vector<Bytes>{status(0x02, 0xD9)}) << "reported again after a frame";
 }
 

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "frames.h"
 #include "sim/virtual_board_port.h"
 #include "virtual_clock.h"
 
@@ -12,14 +13,14 @@ namespace rtceval::sim {
 namespace {
 
 using namespace std::chrono_literals;
-using Bytes = std::vector<std::uint8_t>;
+using rtceval::testing::Bytes;
 
-const Bytes kProbe{0x55, 0x00, 0x00, 0x55};
-const Bytes kProbeReply{0x55, 0x80, 0x00, 0xD5};
+using rtceval::testing::kProbe;
+using rtceval::testing::kProbeAnswer;
 // 64 bytes of the EEPROM from address 0: a 9-byte request, a 68-byte reply.
 const Bytes kLongRead{0x55, 0x00, 0x05, 0x00, 0x57, 0x00, 0x00, 0x40, 0xF1};
 
-struct Received {
+struct Arrival {
   std::int64_t atMs;
   Bytes bytes;
 };
@@ -45,19 +46,19 @@ class BoardReceiveOverrun : public ::testing::Test {
 
   int probeRepliesReceived() const {
     Bytes all;
-    for (const Received& r : received_) all.insert(all.end(), r.bytes.begin(), r.bytes.end());
+    for (const Arrival& r : received_) all.insert(all.end(), r.bytes.begin(), r.bytes.end());
     int count = 0;
     for (auto it = all.begin();
-         (it = std::search(it, all.end(), kProbeReply.begin(), kProbeReply.end())) != all.end();
+         (it = std::search(it, all.end(), kProbeAnswer.begin(), kProbeAnswer.end())) != all.end();
          ++it) {
       ++count;
     }
     return count;
   }
 
-  testing::VirtualClock clock_;
+  rtceval::testing::VirtualClock clock_;
   VirtualBoardPort port_;
-  std::vector<Received> received_;
+  std::vector<Arrival> received_;
 };
 
 TEST_F(BoardReceiveOverrun, BytesWrittenFasterThanTheLineBeyondTheFifoAreLost) {
@@ -112,7 +113,7 @@ TEST_P(BoardAfterABurstOf, AProbeIsAnsweredOnceAFrameTimeOutHasPassed) {
   ASSERT_TRUE(port_.write(kProbe));
   clock_.advance(20ms);
   ASSERT_EQ(received_.size(), 1u);
-  EXPECT_EQ(received_[0].bytes, kProbeReply);
+  EXPECT_EQ(received_[0].bytes, kProbeAnswer);
   EXPECT_EQ(received_[0].atMs, 145) << "the probe's own time on the line, no more";
 }
 

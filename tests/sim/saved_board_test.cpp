@@ -8,19 +8,17 @@
 namespace rtceval::sim::testing {
 namespace {
 
-constexpr std::uint16_t kSR = 0x3F;
-
 // A chip left 30 s ago by one run and taken up by the next keeps what the board kept powered,
 // and its clock has run on over the gap at its trimmed rate.
 TEST(SavedBoard, TheNextRunTakesUpTheChipWithItsClockRunOn) {
   ChipFixture before(ChipModel::X1226);  // 09:05:30
   before.chip.setCrystalPpm(37.0);
-  ASSERT_TRUE(before.write(kSR, {0x02}));
-  ASSERT_TRUE(before.write(kSR, {0x06}));
+  ASSERT_TRUE(before.write(kSrA, {0x02}));
+  ASSERT_TRUE(before.write(kSrA, {0x06}));
   // Alarm 0 at second 00 only: it comes round during the gap.
   ASSERT_TRUE(before.write(0x00, {0x80, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}));
   before.at(20);
-  ASSERT_TRUE(before.write(kSR, {0x06}));
+  ASSERT_TRUE(before.write(kSrA, {0x06}));
   ASSERT_TRUE(before.write(0x0100, {0x5A}, 0x57));
   before.at(12'345);  // 09:05:42 and about a third of a second
   const std::string text = savedBoardText({ChipModel::X1226, before.chip.saved(), 1'000'000});
@@ -43,7 +41,7 @@ TEST(SavedBoard, TheNextRunTakesUpTheChipWithItsClockRunOn) {
   EXPECT_EQ(after.readOne(0x00), 0x80);
   EXPECT_DOUBLE_EQ(after.chip.crystalPpm(), 37.0);
   EXPECT_EQ(after.chip.ratePpm(), before.chip.ratePpm());
-  EXPECT_EQ(after.readOne(kSR) & 0x20, 0x20) << "alarm 0 matched at 09:06:00, in the gap";
+  EXPECT_EQ(after.readOne(kSrA) & 0x20, 0x20) << "alarm 0 matched at 09:06:00, in the gap";
 }
 
 // A damaged file starts a fresh chip: nothing half-read.

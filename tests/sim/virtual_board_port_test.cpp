@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "frames.h"
 #include "sim/virtual_board_port.h"
 #include "virtual_clock.h"
 
@@ -9,11 +10,11 @@ namespace rtceval::sim {
 namespace {
 
 using namespace std::chrono_literals;
-using Bytes = std::vector<std::uint8_t>;
+using rtceval::testing::Bytes;
 
-const Bytes kProbe{0x55, 0x00, 0x00, 0x55};
-const Bytes kProbeReply{0x55, 0x80, 0x00, 0xD5};
-const Bytes kTimeRead{0x55, 0x00, 0x05, 0x00, 0x6F, 0x00, 0x30, 0x08, 0x01};
+using rtceval::testing::kProbe;
+using rtceval::testing::kProbeAnswer;
+using rtceval::testing::kReadTimeA;
 
 struct Received {
   std::int64_t atMs;
@@ -39,7 +40,7 @@ class PortTest : public ::testing::Test {
     return all;
   }
 
-  testing::VirtualClock clock_;
+  rtceval::testing::VirtualClock clock_;
   VirtualBoardPort port_;
   std::vector<Received> received_;
 };
@@ -64,11 +65,11 @@ TEST_F(PortTest, RepliesArriveAfterTheirTimeOnTheLine) {
   EXPECT_TRUE(received_.empty());
   clock_.advance(1ms);
   ASSERT_EQ(received_.size(), 1u);
-  EXPECT_EQ(received_[0].bytes, kProbeReply);
+  EXPECT_EQ(received_[0].bytes, kProbeAnswer);
   EXPECT_EQ(received_[0].atMs, 5);
 
   received_.clear();
-  ASSERT_TRUE(port_.write(kTimeRead));
+  ASSERT_TRUE(port_.write(kReadTimeA));
   clock_.advance(11ms);  // 21 bytes on the line and the chip's bus time: just over 12 ms
   EXPECT_TRUE(received_.empty());
   clock_.advance(2ms);
@@ -80,7 +81,7 @@ TEST_F(PortTest, RepliesArriveAfterTheirTimeOnTheLine) {
 TEST_F(PortTest, TheChipCountsOnTheSameClock) {
   ASSERT_TRUE(port_.open(1));
   clock_.advance(61'000ms);
-  const Bytes reply = exchange(kTimeRead);
+  const Bytes reply = exchange(kReadTimeA);
   ASSERT_EQ(reply.size(), 12u);
   EXPECT_EQ(reply[3], 0x31);
   EXPECT_EQ(reply[4], 0x06);
@@ -119,7 +120,7 @@ TEST_F(PortTest, AnIncompleteRequestIsAnsweredWithAFrameTimeOut) {
   clock_.advance(10ms);
   ASSERT_EQ(received_.size(), 1u);
   EXPECT_EQ(received_[0].bytes, (Bytes{0x55, 0x81, 0x01, 0x82, 0x59}));
-  EXPECT_EQ(exchange(kProbe), kProbeReply);
+  EXPECT_EQ(exchange(kProbe), kProbeAnswer);
 }
 
 TEST_F(PortTest, RequestsWrittenInPiecesAreAnsweredOnce) {
@@ -130,7 +131,7 @@ TEST_F(PortTest, RequestsWrittenInPiecesAreAnsweredOnce) {
   }
   clock_.advance(20ms);
   ASSERT_EQ(received_.size(), 1u);
-  EXPECT_EQ(received_[0].bytes, kProbeReply);
+  EXPECT_EQ(received_[0].bytes, kProbeAnswer);
 }
 
 TEST_F(PortTest, RepliesDueWhileClosedAreLost) {
@@ -140,7 +141,7 @@ TEST_F(PortTest, RepliesDueWhileClosedAreLost) {
   clock_.advance(50ms);
   EXPECT_TRUE(received_.empty());
   ASSERT_TRUE(port_.open(1));
-  EXPECT_EQ(exchange(kProbe), kProbeReply);
+  EXPECT_EQ(exchange(kProbe), kProbeAnswer);
 }
 
 TEST_F(PortTest, AHandlerMayWriteTheNextRequestFromTheReply) {
@@ -159,7 +160,7 @@ TEST_F(PortTest, LineFaultsShapeTheReplies) {
   FaultInjector& faults = port_.board().faults();
 
   faults.set(ReplyFault::Split, 3);
-  EXPECT_EQ(exchange(kTimeRead),
+  EXPECT_EQ(exchange(kReadTimeA),
             (Bytes{0x55, 0x80, 0x08, 0x30, 0x05, 0x89, 0x20, 0x05, 0x04, 0x04, 0x20, 0xE8}));
   ASSERT_EQ(received_.size(), 4u);
   EXPECT_EQ(received_[0].bytes, (Bytes{0x55, 0x80, 0x08}));
@@ -173,7 +174,7 @@ TEST_F(PortTest, LineFaultsShapeTheReplies) {
   EXPECT_EQ(exchange(kProbe, 1000ms), Bytes{});
 
   faults.set(ReplyFault::None);
-  EXPECT_EQ(exchange(kProbe), kProbeReply);
+  EXPECT_EQ(exchange(kProbe), kProbeAnswer);
   EXPECT_EQ(received_.size(), 1u);
 }
 

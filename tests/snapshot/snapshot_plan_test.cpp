@@ -29,7 +29,7 @@ std::vector<std::string> names(const std::vector<SnapshotStep>& steps) {
   return out;
 }
 
-Snapshot sample(const std::string& model) {
+Snapshot blankSnapshot(const std::string& model) {
   Snapshot s{model, "t", "v", {}, std::vector<std::uint8_t>(eepromSizeOf(model), 0x5A)};
   for (const SnapshotSlot& slot : snapshotSlots(model))
     s.registers.push_back({slot.name, slot.address, 0x00});
@@ -67,7 +67,7 @@ TEST(SnapshotPlan, AReadTakesEachGroupOnceThenTheEepromAPageAtATime) {
 }
 
 TEST(SnapshotPlan, ARestoreLiftsProtectionForTheEepromAndEndsWithSr) {
-  Snapshot s = sample("X1228");
+  Snapshot s = blankSnapshot("X1228");
   s.registers[25].value = 0x38;  // BL: BP0 and both watchdog bits
   const std::vector<SnapshotStep> steps = restorePlan(profileOf("X1228"), s, false);
   // SR and BL read as they are, BL lifted, each page in pieces of 28, 28 and 8 bytes, each after
@@ -105,7 +105,7 @@ TEST(SnapshotPlan, ARestoreLiftsProtectionForTheEepromAndEndsWithSr) {
 }
 
 TEST(SnapshotPlan, TheClockIsWrittenOnlyWhenAskedAndTheX1209KeepsItsUserRegisters) {
-  const Snapshot s = sample("X1209");
+  const Snapshot s = blankSnapshot("X1209");
   const std::vector<std::string> without = names(restorePlan(profileOf("X1209"), s, false));
   const std::vector<std::string> with = names(restorePlan(profileOf("X1209"), s, true));
   EXPECT_EQ(without,
@@ -160,7 +160,7 @@ void put(Snapshot& s, const std::string& name, std::uint8_t value) {
 
 // A clock the chip can hold: 24-hour 00:00:00 on 2000-01-01.
 Snapshot validSample(const std::string& model) {
-  Snapshot s = sample(model);
+  Snapshot s = blankSnapshot(model);
   for (const auto& [name, value] : {std::pair<std::string, std::uint8_t>{"HR", 0x80},
                                     {"DT", 0x01},
                                     {"MO", 0x01},
