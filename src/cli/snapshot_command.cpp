@@ -248,7 +248,7 @@ class SnapshotCommand : public Command {
                                  std::to_string(plan.size()) + SnapshotTexts::kStoppedAt + what
                            : SnapshotTexts::kRestoreFailed + what + SnapshotTexts::kNoAnswer;
     const RestoreLeftover left = restoreLeftover(plan, done);
-    session.out().error(text + "。" + leftoverText(left));
+    session.out().error(text + "。" + leftoverText(left, " snapshot restore "));
     const bool relocked = (left.protectionLifted || left.writeEnabled) && relock(session, left);
     nlohmann::json written = nlohmann::json::array();
     for (const std::string& r : left.registersWritten) written.push_back(asciiStep(r));

@@ -111,7 +111,7 @@ RestoreLeftover restoreLeftover(const std::vector<SnapshotStep>& plan, std::size
   return left;
 }
 
-std::string leftoverText(const RestoreLeftover& left) {
+std::string leftoverText(const RestoreLeftover& left, const std::string& restoreAgain) {
   std::string text = "芯片现在的状态：";
   text += left.protectionLifted ? "块保护已解除" : "块保护未解除";
   text += left.writeEnabled ? "；写使能仍打开" : "；写使能已关闭";
@@ -131,7 +131,7 @@ std::string leftoverText(const RestoreLeftover& left) {
     for (std::size_t i = 0; i < left.registersWritten.size(); ++i)
       text += (i > 0 ? "、" : "") + left.registersWritten[i];
   }
-  return text + "。再次运行“恢复到芯片”即可完成恢复。";
+  return text + "。再次运行" + restoreAgain + "即可完成恢复。";
 }
 
 }  // namespace rtceval

@@ -68,7 +68,9 @@ struct RestoreLeftover {
 };
 RestoreLeftover restoreLeftover(const std::vector<SnapshotStep>& plan, std::size_t stepsDone);
 // The leftover in words for the user, ending with how to finish.
-std::string leftoverText(const RestoreLeftover& leftover);
+// `restoreAgain` names what finishes the restore: the window's button, or a command.
+std::string leftoverText(const RestoreLeftover& leftover,
+                         const std::string& restoreAgain = "“恢复到芯片”");
 
 // The writes that put block protection and the write enables back as they were before a stopped
 // restore (`bl` and `sr` as the chip held them then): BL when the restore lifted protection, then

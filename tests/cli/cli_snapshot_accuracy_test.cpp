@@ -112,6 +112,7 @@ TEST(CliSnapshot, SaveReadsTheEepromInPagesAndARestoreStoppedHalfWaySaysWhereItI
   EXPECT_NE(run.err.find("恢复已取消，芯片只写入了一部分：已完成 "), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("块保护已解除；写使能仍打开；EEPROM 已改写 0x0000–"), std::string::npos)
       << run.err;
+  EXPECT_NE(run.err.find("再次运行 snapshot restore 即可完成恢复"), std::string::npos) << run.err;
   const auto left = lastJson(run.out);
   EXPECT_GT(left["eeprom_written"].get<int>(), 0);
   EXPECT_LT(left["eeprom_written"].get<int>(), 512);
