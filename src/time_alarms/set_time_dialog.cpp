@@ -16,9 +16,7 @@ namespace {
 
 struct FieldRule {
   std::string SetTimeDialog::*text;
-  double low;
-  double high;
-  const char* message;
+  FieldBounds bounds;
 };
 
 }  // namespace
@@ -52,19 +50,13 @@ bool SetTimeDialog::convert() {
   // leaves the earlier fields converted.
   const std::array<FieldBounds, 6> bounds = setTimeBounds(twelveHour);
   const FieldRule rules[] = {
-      {&SetTimeDialog::yearText, kFirstYear, kLastYear, kInvalidYear},
-      {&SetTimeDialog::monthText, bounds[SetMonth].low, bounds[SetMonth].high,
-       bounds[SetMonth].message},
-      {&SetTimeDialog::dateText, bounds[SetDate].low, bounds[SetDate].high,
-       bounds[SetDate].message},
-      {&SetTimeDialog::hourText, bounds[SetHour].low, bounds[SetHour].high,
-       bounds[SetHour].message},
-      {&SetTimeDialog::minuteText, bounds[SetMinute].low, bounds[SetMinute].high,
-       bounds[SetMinute].message},
-      {&SetTimeDialog::secondText, bounds[SetSecond].low, bounds[SetSecond].high,
-       bounds[SetSecond].message},
-      {&SetTimeDialog::weekdayText, bounds[SetWeekday].low, bounds[SetWeekday].high,
-       bounds[SetWeekday].message},
+      {&SetTimeDialog::yearText, {kFirstYear, kLastYear, kInvalidYear}},
+      {&SetTimeDialog::monthText, bounds[SetMonth]},
+      {&SetTimeDialog::dateText, bounds[SetDate]},
+      {&SetTimeDialog::hourText, bounds[SetHour]},
+      {&SetTimeDialog::minuteText, bounds[SetMinute]},
+      {&SetTimeDialog::secondText, bounds[SetSecond]},
+      {&SetTimeDialog::weekdayText, bounds[SetWeekday]},
   };
   std::uint8_t* const bytes[] = {nullptr,          &newTime_.month,  &newTime_.date,
                                  &newTime_.hour,   &newTime_.minute, &newTime_.second,
@@ -74,9 +66,9 @@ bool SetTimeDialog::convert() {
     const std::string& text = this->*rule.text;
     const bool isYear = bytes[i] == nullptr;
     const std::optional<int> value =
-        isYear ? readYear(text) : readByteField(text, rule.low, rule.high);
+        isYear ? readYear(text) : readByteField(text, rule.bounds.low, rule.bounds.high);
     if (!value) {
-      messageBoxes_.message(rule.message);
+      messageBoxes_.message(rule.bounds.message);
       return false;
     }
     if (isYear)
